@@ -1,0 +1,36 @@
+# Warnings, sanitizers and the exact-arithmetic flags of the codecs.
+
+add_compile_options(-Wall -Wextra)
+
+# The fuzz build instruments everything for coverage and memory errors; the
+# fuzz targets themselves add -fsanitize=fuzzer for libFuzzer's main.
+if(ZV_BUILD_FUZZERS)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(ZV_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all
+                      -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# The codecs' frames are a contract between encoder and decoder: every
+# compiler and optimisation level must round exactly where the source stores
+# a value. No fast-math, and no fusing of a multiply and an add into one
+# rounding step.
+function(zv_exact_arithmetic target)
+  target_compile_options(${target} PRIVATE -ffp-contract=off -fno-fast-math)
+endfunction()
+
+# A codec library exports only its C entry points and its ordinal table, links
+# nothing but libc and libm, and never lets a C++ exception cross its edge.
+function(zv_codec_library target version_script)
+  set_target_properties(${target} PROPERTIES
+    C_VISIBILITY_PRESET hidden CXX_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON)
+  target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti)
+  target_link_options(${target} PRIVATE
+    -Wl,--version-script=${version_script} -Wl,--as-needed -Wl,--no-undefined)
+  set_target_properties(${target} PROPERTIES LINK_DEPENDS ${version_script})
+endfunction()

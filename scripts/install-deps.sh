@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Installs every Debian package the project needs to build, test, fuzz and
+# benchmark, in one apt-get call. Safe to run again: packages already present
+# are left as they are.
+set -euo pipefail
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  clang libclang-rt-14-dev            # libFuzzer and the sanitizer runtimes
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libsoxr-dev                         # sample-rate conversion in the engine
+  python3                             # HTML well-formedness checks in the host tests
+  speex opus-tools                    # reference codecs for the speed comparison
+  sox espeak-ng                       # remaking the built-in speech sample
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -eq 0 ]; then
+  echo "install-deps: all packages present"
+  exit 0
+fi
+
+sudo_cmd=()
+[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo_cmd[@]}" apt-get update -qq
+"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
