@@ -6,5 +6,6 @@
 # testing this directory and lists subdirectories to be tested as well.
 subdirs("codec")
 subdirs("platform")
+subdirs("tools")
 subdirs("tests")
 subdirs("bench")

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: the default build,
+# the same tests under AddressSanitizer + UndefinedBehaviorSanitizer, and a
+# short run of every fuzz target.
+#   scripts/test.sh              everything
+#   ZV_FUZZ_SECONDS=N            seconds per fuzz target (default 30)
+#   ZV_SKIP_SANITIZE=1 / ZV_SKIP_FUZZ=1   leave a stage out (local use)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+echo "== default build"
+scripts/build.sh default
+ctest --preset default -j "$(nproc)"
+
+if [ "${ZV_SKIP_SANITIZE:-0}" != 1 ]; then
+  echo "== sanitizer build (ASan + UBSan)"
+  scripts/build.sh sanitize
+  ctest --preset sanitize -j "$(nproc)"
+fi
+
+if [ "${ZV_SKIP_FUZZ:-0}" != 1 ]; then
+  echo "== fuzz targets"
+  scripts/fuzz.sh "${ZV_FUZZ_SECONDS:-30}"
+fi
+echo "== all tests passed"
