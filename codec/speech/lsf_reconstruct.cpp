@@ -1,0 +1,35 @@
+#include "codec/speech/lsf_reconstruct.h"
+
+#include "codec/speech/speech_tables.h"
+
+namespace zv::qv80 {
+
+float halfGap(float lo, float hi) {
+  return static_cast<float>((static_cast<Ext>(hi) - lo) * 0.5f);
+}
+
+float oddLsf(int j, int index, float lo, float hi, float half) {
+  const FloatTable& table = kOddLsfFractions[j];
+  index &= table.size - 1;
+  const float f = table.values[index];
+  if (index < table.size / 2 + 1) return static_cast<float>(lo + static_cast<Ext>(f) * half);
+  return static_cast<float>(hi - static_cast<Ext>(f) * half);
+}
+
+float upperNeighbour(const float lsf[kLsfCount], int j) {
+  return j < 4 ? lsf[2 * j + 2] : kPiFloat;
+}
+
+void reconstructLsf(const int indices[kLsfCount], float lsf[kLsfCount]) {
+  for (int j = 0; j < 5; ++j) {
+    const FloatTable& table = kEvenLsfTables[j];
+    lsf[2 * j] = table.values[indices[2 * j] & (table.size - 1)];
+  }
+  for (int j = 0; j < 5; ++j) {
+    const float lo = lsf[2 * j];
+    const float hi = upperNeighbour(lsf, j);
+    lsf[2 * j + 1] = oddLsf(j, indices[2 * j + 1], lo, hi, halfGap(lo, hi));
+  }
+}
+
+}  // namespace zv::qv80

@@ -1,0 +1,63 @@
+#include "codec/speech/lsf_to_lpc.h"
+
+#include <cmath>
+
+namespace zv::qv80 {
+namespace {
+
+constexpr int kHalfOrder = kLpcOrder / 2;
+
+// Π_j (1 − 2·c[j]·z⁻¹ + z⁻²), j = 0..4, multiplied in order. Each factor
+// updates the coefficients from the highest down,
+//     new[i] = old[i] − 2c·old[i−1] + old[i−2],
+// so that every coefficient is rounded to float once per factor. poly has
+// two leading zeros (poly[0], poly[1]) standing for old[−2], old[−1], and
+// the coefficient of z⁻ⁱ at poly[2 + i].
+void productPolynomial(const float c[kHalfOrder], float poly[kLpcOrder + 3]) {
+  for (int i = 0; i < kLpcOrder + 3; ++i) poly[i] = 0.0f;
+  float* p = poly + 2;
+  p[0] = 1.0f;
+  p[1] = -2.0f * c[0];
+  p[2] = 1.0f;
+  for (int j = 1; j < kHalfOrder; ++j) {
+    const Ext twoC = static_cast<Ext>(2.0f) * c[j];
+    for (int i = 2 * j + 2; i >= 1; --i)
+      p[i] = static_cast<float>(p[i] - twoC * p[i - 1] + p[i - 2]);
+  }
+}
+
+}  // namespace
+
+void lsfToLpc(const float lsf[kLsfCount], Lpc& lpc) {
+  float evenCos[kHalfOrder];
+  float oddCos[kHalfOrder];
+  for (int j = 0; j < kHalfOrder; ++j) {
+    evenCos[j] = static_cast<float>(std::cos(static_cast<double>(lsf[2 * j])));
+    oddCos[j] = static_cast<float>(std::cos(static_cast<double>(lsf[2 * j + 1])));
+  }
+  float pBuffer[kLpcOrder + 3];
+  float qBuffer[kLpcOrder + 3];
+  productPolynomial(evenCos, pBuffer);
+  productPolynomial(oddCos, qBuffer);
+  const float* p = pBuffer + 2;
+  const float* q = qBuffer + 2;
+  lpc.a[0] = 1.0f;
+  for (int i = 1; i <= kLpcOrder; ++i)
+    lpc.a[i] = static_cast<float>((static_cast<Ext>(p[i]) + p[i - 1] + q[i] - q[i - 1]) * 0.5f);
+}
+
+void interpolateLpc(const float previous[kLsfCount], const float current[kLsfCount],
+                    Lpc lpc[kSubframeCount]) {
+  const Ext third = 1.0 / 3.0;  // the double constant, widened exactly
+  float lsf0[kLsfCount];
+  float lsf1[kLsfCount];
+  for (int k = 0; k < kLsfCount; ++k) {
+    lsf0[k] = static_cast<float>((2.0f * static_cast<Ext>(previous[k]) + current[k]) * third);
+    lsf1[k] = static_cast<float>((previous[k] + 2.0f * static_cast<Ext>(current[k])) * third);
+  }
+  lsfToLpc(lsf0, lpc[0]);
+  lsfToLpc(lsf1, lpc[1]);
+  lsfToLpc(current, lpc[2]);
+}
+
+}  // namespace zv::qv80

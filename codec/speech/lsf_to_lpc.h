@@ -1,0 +1,30 @@
+// From LSFs to the LPC coefficients of the three subframes, shared by the
+// encoder and the decoder.
+//
+// Interpolation (prev = previous frame's LSFs, cur = this frame's; 1/3 is the
+// double-precision constant):
+//     subframe 0: (2·prev + cur)·(1/3)
+//     subframe 1: (prev + 2·cur)·(1/3)
+//     subframe 2: cur
+//
+// Conversion: with c_k = cos ω_k,
+//     P(z) = Π_j (1 − 2·c_2j·z⁻¹ + z⁻²),  Q(z) = Π_j (1 − 2·c_2j+1·z⁻¹ + z⁻²),
+//     A(z) = ½[(1 + z⁻¹)·P(z) + (1 − z⁻¹)·Q(z)],
+// i.e. a_i = (P_i + P_i−1 + Q_i − Q_i−1)·0.5 for i = 1..10.
+#ifndef ZV_QV80_LSF_TO_LPC_H
+#define ZV_QV80_LSF_TO_LPC_H
+
+#include "codec/speech/speech_constants.h"
+
+namespace zv::qv80 {
+
+// LPC coefficients of the LSFs `lsf` (radians).
+void lsfToLpc(const float lsf[kLsfCount], Lpc& lpc);
+
+// The three subframes' coefficients from the previous and current LSFs.
+void interpolateLpc(const float previous[kLsfCount], const float current[kLsfCount],
+                    Lpc lpc[kSubframeCount]);
+
+}  // namespace zv::qv80
+
+#endif  // ZV_QV80_LSF_TO_LPC_H

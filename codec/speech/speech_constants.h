@@ -1,0 +1,65 @@
+// Geometry of the speech codec's frame and the arithmetic type of its sums.
+//
+// The coder works on 8 kHz mono speech in frames of 160 samples (20 ms), each
+// coded into 20 bytes (ten 16-bit words). A frame is split into three
+// subframes:
+//
+//   subframe   samples     length   pulses in the pulse train
+//   0          0 .. 55     56       14
+//   1          56 .. 107   52       13
+//   2          108 .. 159  52       13
+//
+// All signals, coefficients and states are single-precision floats on the
+// 16-bit sample scale (full scale ±32768). Every value is computed in x87
+// extended precision (`Ext`) from its float operands and rounded to float once
+// when it is stored; every sum is its own extended accumulator, summed in
+// ascending index order. Encoder and decoder must round at exactly the same
+// places, or the decoder's excitation history drifts away from the encoder's.
+#ifndef ZV_QV80_SPEECH_CONSTANTS_H
+#define ZV_QV80_SPEECH_CONSTANTS_H
+
+#include <cstdint>
+
+namespace zv::qv80 {
+
+// Extended precision: 64-bit mantissa on x86-64 (x87).
+using Ext = long double;
+static_assert(sizeof(Ext) >= 10, "the speech codec needs x87 extended precision");
+
+constexpr int kSampleRateHz = 8000;
+constexpr int kFrameSamples = 160;
+constexpr int kFrameBytes = 20;
+constexpr int kFrameWords = 10;
+constexpr int kParameterCount = 28;
+
+constexpr int kLpcOrder = 10;
+constexpr int kLsfCount = 10;
+
+constexpr int kSubframeCount = 3;
+constexpr int kMaxSubframeLength = 56;
+constexpr int kSubframeLength[kSubframeCount] = {56, 52, 52};
+constexpr int kSubframeStart[kSubframeCount] = {0, 56, 108};
+
+// Pulses of the pulse train: 14 in the 56-sample subframe, 13 in the others,
+// at phase + 4k.
+constexpr int kPulseSpacing = 4;
+constexpr int pulseTrainCount(int subframeLength) { return subframeLength == 56 ? 14 : 13; }
+
+// Pitch lags a conforming encoder writes, and the excitation histories that
+// cover the longest of them (index 147 is the newest sample).
+constexpr int kMinLag = 20;
+constexpr int kMaxLag = 147;
+constexpr int kHistoryLength = 148;
+
+// Pulse position written when a subframe has no single pulse.
+constexpr int kNoPulse = 63;
+
+// LPC coefficients of one subframe: A(z) = 1 + a[1]·z⁻¹ + ... + a[10]·z⁻¹⁰.
+// a[0] is always 1 and never read by the filters.
+struct Lpc {
+  float a[kLpcOrder + 1];
+};
+
+}  // namespace zv::qv80
+
+#endif  // ZV_QV80_SPEECH_CONSTANTS_H

@@ -1,0 +1,187 @@
+#include "codec/speech/speech_decoder.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "codec/speech/frame_packing.h"
+#include "codec/speech/lpc_filter.h"
+#include "codec/speech/lsf_reconstruct.h"
+#include "codec/speech/lsf_to_lpc.h"
+#include "codec/speech/speech_tables.h"
+
+namespace zv::qv80 {
+namespace {
+
+constexpr float kEnhancementFactor = 0.35f;
+
+// The lag by which the histories are read. Frames that no conforming encoder
+// writes can carry lags up to 163; they are read as if the lag were 147, the
+// oldest sample the histories hold (with a lag above the subframe length the
+// lag only picks where the history is read). Lags below 20 (down to 6) read
+// inside the histories as they are.
+int historyLag(int lag) { return lag > kMaxLag ? kMaxLag : lag; }
+
+// Single-pulse amplitude ±4·L and pulse-train amplitude ±L of a gain index.
+float pulseAmplitude(int index) {
+  const float level = 4.0f * kPulseLevel[index & 15];
+  return (index & 16) ? -level : level;
+}
+float trainAmplitude(int index) {
+  const float level = kPulseLevel[index & 15];
+  return (index & 16) ? -level : level;
+}
+
+// Long-term enhancement coefficient: 0.35·β, limited to ±0.35.
+float enhancementCoefficient(float beta) {
+  if (beta >= 1.0f) return kEnhancementFactor;
+  if (beta <= -1.0f) return -kEnhancementFactor;
+  return static_cast<float>(static_cast<Ext>(kEnhancementFactor) * beta);
+}
+
+// Builds this subframe's excitation e = adaptive + single pulse + pulse
+// train at excitation[148..148+len).
+void buildExcitation(float* history, const SubframeParameters& p, int len) {
+  float* e = history + kHistoryLength;
+  const int lag = historyLag(p.lag);
+  const float beta = kPitchGain[p.pitchGainIndex];
+  // Adaptive vector: the history from `lag` back, repeated with period lag
+  // when the lag is shorter than the subframe, scaled by β.
+  const float* past = history + kHistoryLength - lag;
+  for (int i = 0, k = 0; i < len; ++i) {
+    e[i] = static_cast<float>(static_cast<Ext>(beta) * past[k]);
+    if (++k == lag) k = 0;
+  }
+  // Single pulse, repeated every lag samples; positions ≥ len add nothing.
+  if (p.pulsePosition < len) {
+    const float amplitude = pulseAmplitude(p.pulseGainIndex);
+    for (int i = p.pulsePosition; i < len; i += lag)
+      e[i] = static_cast<float>(static_cast<Ext>(e[i]) + amplitude);
+  }
+  // Pulse train: N pulses at phase + 4k, pulse 0 positive, pulse k's sign in
+  // bit N−1−k of the code (1 = +).
+  const int count = pulseTrainCount(len);
+  const int phase = p.trainCode >> (count - 1);
+  const float gain = trainAmplitude(p.trainGainIndex);
+  for (int k = 0; k < count; ++k) {
+    const bool positive = k == 0 || ((p.trainCode >> (count - 1 - k)) & 1);
+    const int i = phase + kPulseSpacing * k;
+    e[i] = static_cast<float>(static_cast<Ext>(e[i]) + (positive ? gain : -gain));
+  }
+}
+
+// y[i] = e[i] + c·EH[148 − T + i]; for i ≥ T the term reads y[i − T], which
+// the layout puts at enhanced[148 + i − T], so the filter feeds back its own
+// output within the subframe.
+void enhance(float* enhanced, const float* e, int lag, float c, int len) {
+  float* y = enhanced + kHistoryLength;
+  const float* past = y - lag;
+  for (int i = 0; i < len; ++i)
+    y[i] = static_cast<float>(e[i] + static_cast<Ext>(c) * past[i]);
+}
+
+// o[i] = Σ_{k=0..4} b_k·s[i−k] − Σ_{k=1..4} d_k·o[i−k].
+void outputFilter(const float* s, float* o, int len) {
+  const float* b = kOutputFilterB;
+  const float* d = kOutputFilterD;
+  for (int i = 0; i < len; ++i) {
+    Ext forward = static_cast<Ext>(b[0]) * s[i];
+    forward += static_cast<Ext>(b[1]) * s[i - 1];
+    forward += static_cast<Ext>(b[2]) * s[i - 2];
+    forward += static_cast<Ext>(b[3]) * s[i - 3];
+    forward += static_cast<Ext>(b[4]) * s[i - 4];
+    Ext feedback = static_cast<Ext>(d[1]) * o[i - 1];
+    feedback += static_cast<Ext>(d[2]) * o[i - 2];
+    feedback += static_cast<Ext>(d[3]) * o[i - 3];
+    feedback += static_cast<Ext>(d[4]) * o[i - 4];
+    o[i] = static_cast<float>(forward - feedback);
+  }
+}
+
+bool allFinite(const float* values, int count) {
+  // v·0 is 0 for every finite v and NaN for ±∞ and NaN.
+  float probe = 0.0f;
+  for (int i = 0; i < count; ++i) probe += values[i] * 0.0f;
+  return probe == 0.0f;
+}
+
+// A frame that no conforming encoder writes can drive the synthesis filter
+// unstable until its state overflows; from then on every sample would be NaN.
+// Such a decoder starts again from silent memories and histories (the LSFs
+// stay, they are always finite).
+void recoverFromNonFiniteState(DecoderState& state) {
+  const bool finite = allFinite(state.excitation, kHistoryLength) &&
+                      allFinite(state.enhanced, kHistoryLength) &&
+                      allFinite(state.synthesis, kLpcOrder) && allFinite(state.output, 4);
+  if (finite) return;
+  std::memset(state.excitation, 0, sizeof state.excitation);
+  std::memset(state.enhanced, 0, sizeof state.enhanced);
+  std::memset(state.synthesis, 0, sizeof state.synthesis);
+  std::memset(state.output, 0, sizeof state.output);
+}
+
+}  // namespace
+
+int16_t toSample(float value) {
+  if (!std::isfinite(value)) return 0;
+  if (value > 32767.0f) return 32767;
+  if (value < -32767.0f) return -32768;
+  return static_cast<int16_t>(value);
+}
+
+uint8_t toUnsigned8(int16_t sample) { return static_cast<uint8_t>((sample >> 8) + 128); }
+
+void initDecoder(DecoderState& state, bool eightBit) {
+  std::memset(&state, 0, sizeof state);
+  state.eightBit = eightBit;
+  std::memcpy(state.previousLsf, kInitialLsf, sizeof state.previousLsf);
+}
+
+void decodeFrameSamples(DecoderState& state, const uint8_t* frame,
+                        int16_t samples[kFrameSamples]) {
+  FrameParameters params;
+  unpackFrame(frame, params);
+  float lsf[kLsfCount];
+  reconstructLsf(params.lsfIndex, lsf);
+  Lpc lpc[kSubframeCount];
+  interpolateLpc(state.previousLsf, lsf, lpc);
+  std::memcpy(state.previousLsf, lsf, sizeof lsf);
+
+  for (int sf = 0; sf < kSubframeCount; ++sf) {
+    const SubframeParameters& p = params.subframe[sf];
+    const int len = kSubframeLength[sf];
+    const int lag = historyLag(p.lag);
+
+    buildExcitation(state.excitation, p, len);
+    const float* e = state.excitation + kHistoryLength;
+    enhance(state.enhanced, e, lag, enhancementCoefficient(kPitchGain[p.pitchGainIndex]), len);
+
+    float* s = state.synthesis + kLpcOrder;
+    allPoleFilter(lpc[sf].a, state.enhanced + kHistoryLength, s, len);
+    float* o = state.output + 4;
+    outputFilter(s, o, len);
+    for (int i = 0; i < len; ++i) samples[kSubframeStart[sf] + i] = toSample(o[i]);
+
+    // The histories drop their oldest len samples.
+    std::memmove(state.excitation, state.excitation + len, kHistoryLength * sizeof(float));
+    std::memmove(state.enhanced, state.enhanced + len, kHistoryLength * sizeof(float));
+    std::memmove(state.synthesis, state.synthesis + len, kLpcOrder * sizeof(float));
+    std::memmove(state.output, state.output + len, 4 * sizeof(float));
+  }
+  recoverFromNonFiniteState(state);
+}
+
+void decodeFrame(DecoderState& state, const uint8_t* frame, uint8_t* pcm) {
+  int16_t samples[kFrameSamples];
+  decodeFrameSamples(state, frame, samples);
+  if (state.eightBit) {
+    for (int i = 0; i < kFrameSamples; ++i) pcm[i] = toUnsigned8(samples[i]);
+  } else {
+    for (int i = 0; i < kFrameSamples; ++i) {
+      const uint16_t u = static_cast<uint16_t>(samples[i]);
+      pcm[2 * i] = static_cast<uint8_t>(u & 0xFF);
+      pcm[2 * i + 1] = static_cast<uint8_t>(u >> 8);
+    }
+  }
+}
+
+}  // namespace zv::qv80
