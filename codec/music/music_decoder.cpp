@@ -1,0 +1,55 @@
+#include "codec/music/music_decoder.h"
+
+#include <cstring>
+
+#include "codec/music/band_dequantiser.h"
+#include "codec/music/bit_packer.h"
+#include "codec/music/frame_format.h"
+#include "codec/music/saturate.h"
+
+namespace zv::qv160mx {
+
+void initMusicDecoder(MusicDecoder& decoder, uint32_t openFlags, QmfForm form) {
+  std::memset(&decoder, 0, sizeof decoder);
+  decoder.mode = (openFlags & 2u) != 0 ? 2 : 1;
+  decoder.allocScale = kDefaultAllocScale;
+  decoder.synthesis = qmfStepRoutines(form).synthesis;
+}
+
+int decodeMusicFrame(MusicDecoder& decoder, const uint8_t* frame, size_t available, uint8_t* pcm) {
+  if (available < static_cast<size_t>(kScaleHeaderBytes)) return 0;
+  uint8_t scaleIndex[kBandCount];
+  int levels[kBandCount];
+  readScaleIndices(frame, scaleIndex);
+  allocateLevels(scaleIndex, kDecoderScaleTable, decoder.allocScale, levels);
+  const int frameBytes = frameBytesForLevels(levels);
+  if (available < static_cast<size_t>(frameBytes)) return 0;
+
+  std::memcpy(decoder.frame, frame, static_cast<size_t>(frameBytes));
+  std::memset(decoder.frame + frameBytes, 0, sizeof decoder.frame - static_cast<size_t>(frameBytes));
+  BitReader reader(decoder.frame, sizeof decoder.frame);
+  reader.skip(kBandCount * kScaleIndexBits);  // the scale indices, read above
+
+  int32_t* const area = decoder.area;
+  for (int band = 0; band < kBandCount; ++band) {
+    const int bits = codewordBitsFor(levels[band]);
+    uint32_t codewords[2];
+    codewords[0] = reader.get(bits);
+    codewords[1] = reader.get(bits);
+    reconstructBand(codewords, levels[band], kDecoderScaleTable[scaleIndex[band]],
+                    area + band * kBandSamples);
+  }
+
+  synthesisTree(decoder.synthesis, area, decoder.synthesisStates);
+
+  const int32_t* out = area + kTreeAreaSamples - kFrameSamples;
+  for (int i = 0; i < kFrameSamples; ++i) {
+    const int32_t sample = saturateToInt16(static_cast<int64_t>(out[i]) * 16);
+    const uint16_t bits = static_cast<uint16_t>(sample);
+    pcm[2 * i] = static_cast<uint8_t>(bits & 0xFF);
+    pcm[2 * i + 1] = static_cast<uint8_t>(bits >> 8);
+  }
+  return frameBytes;
+}
+
+}  // namespace zv::qv160mx
