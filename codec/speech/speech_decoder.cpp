@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "codec/speech/adaptive_codebook.h"
 #include "codec/speech/frame_packing.h"
 #include "codec/speech/lpc_filter.h"
 #include "codec/speech/lsf_reconstruct.h"
@@ -43,14 +44,7 @@ float enhancementCoefficient(float beta) {
 void buildExcitation(float* history, const SubframeParameters& p, int len) {
   float* e = history + kHistoryLength;
   const int lag = historyLag(p.lag);
-  const float beta = kPitchGain[p.pitchGainIndex];
-  // Adaptive vector: the history from `lag` back, repeated with period lag
-  // when the lag is shorter than the subframe, scaled by β.
-  const float* past = history + kHistoryLength - lag;
-  for (int i = 0, k = 0; i < len; ++i) {
-    e[i] = static_cast<float>(static_cast<Ext>(beta) * past[k]);
-    if (++k == lag) k = 0;
-  }
+  adaptiveExcitation(history, lag, kPitchGain[p.pitchGainIndex], len, e);
   // Single pulse, repeated every lag samples; positions ≥ len add nothing.
   if (p.pulsePosition < len) {
     const float amplitude = pulseAmplitude(p.pulseGainIndex);
