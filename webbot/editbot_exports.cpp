@@ -1,0 +1,34 @@
+// The exports of libZvEditBot.so: the component's entries with C linkage and
+// the ordinal table through which a host may bind them by number.
+#include <type_traits>
+
+#include "codec/codec_api.h"
+#include "webbot/expand.h"
+#include "webbot/webbot_host.h"
+
+extern "C" {
+
+ZV_EXPORT void ZvTavelwork_Expand(void* outputHandle, void* attributeHandle, void* thirdHandle,
+                                  void* fourthHandle, const ZvHostCallbacks* callbacks) {
+  (void)thirdHandle;
+  (void)fourthHandle;
+  zv::webbot::ExpandComponent(outputHandle, attributeHandle, callbacks);
+}
+
+static_assert(std::is_same_v<decltype(&ZvTavelwork_Expand), ZvTavelworkExpandFn>);
+
+}  // extern "C"
+
+namespace {
+
+// Ordinal 1 is the Edit entry, which this build of the library does not
+// offer yet (a NULL slot is a missing entry point); ordinal 2 is Expand.
+const ZvEntryPoint kEntries[] = {
+    nullptr,
+    reinterpret_cast<ZvEntryPoint>(&ZvTavelwork_Expand),
+};
+
+}  // namespace
+
+extern "C" ZV_EXPORT const ZvOrdinalTable zv_ordinal_table = {
+    sizeof kEntries / sizeof kEntries[0], kEntries};
