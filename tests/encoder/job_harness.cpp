@@ -1,0 +1,82 @@
+#include "tests/encoder/job_harness.h"
+
+#include <stdlib.h>
+
+#include <algorithm>
+#include <atomic>
+#include <memory>
+
+namespace zv::test {
+
+bool JobRun::doneIsLast() const {
+  return countOf(WM_JOB_DONE) == 1 && messages.back().message == WM_JOB_DONE;
+}
+
+int JobRun::countOf(unsigned message) const {
+  return static_cast<int>(std::count_if(messages.begin(), messages.end(),
+                                        [message](const PostedMessage& m) { return m.message == message; }));
+}
+
+JobHarness::JobHarness() : temporary_(std::make_unique<TempDir>()) {
+  if (const char* current = std::getenv("TMPDIR")) {
+    had_tmpdir_ = true;
+    saved_tmpdir_ = current;
+  }
+  setenv("TMPDIR", temporary_->path().c_str(), 1);
+  workspace_ = std::make_unique<EngineWorkspace>();
+}
+
+JobHarness::~JobHarness() {
+  workspace_.reset();
+  if (had_tmpdir_)
+    setenv("TMPDIR", saved_tmpdir_.c_str(), 1);
+  else
+    unsetenv("TMPDIR");
+}
+
+CodecTable JobHarness::tableWith(const char* path) {
+  table_[0] = {path, 20000, 20050, "FAKE_"};
+  table_[1] = {"", 0, 0, ""};
+  return table_;
+}
+
+void JobHarness::setPcm(const Bytes& pcm) {
+  writeFile(workspace_->PcmWorkFile, pcm);
+  workspace_->PcmFormat = codecPcmFormat();
+}
+
+JobRun JobHarness::run(JobMode mode, JobContext& context, CodecTable table, TickSource ticks) {
+  MessageQueueNotifier notifier;
+  context.notifyWindow = &notifier;
+  JobEnvironment environment;
+  environment.workspace = workspace_.get();
+  environment.codecTable = table;
+  environment.ticks = ticks ? std::move(ticks) : TickSource([] { return std::uint64_t{0}; });
+  environment.presenter = &presenter_;
+  JobRunner runner;
+  JobRun result;
+  if (!runner.start(mode, context, environment)) return result;
+  result.end = runner.join();
+  result.messages = notifier.takeAll();
+  context.notifyWindow = nullptr;
+  return result;
+}
+
+std::vector<std::string> JobHarness::strayTemporaryFiles() const {
+  std::vector<std::string> stray;
+  for (const std::string& name : temporary_->entries()) {
+    const std::string path = temporary_->file(name);
+    if (path == workspace_->PcmWorkFile || path == workspace_->DecodedPcmFile ||
+        path == workspace_->AuConvertFile)
+      continue;
+    stray.push_back(name);
+  }
+  return stray;
+}
+
+TickSource steppingTicks(std::uint64_t stepMs) {
+  auto now = std::make_shared<std::atomic<std::uint64_t>>(0);
+  return [now, stepMs] { return now->fetch_add(stepMs) + stepMs; };
+}
+
+}  // namespace zv::test
