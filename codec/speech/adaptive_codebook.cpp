@@ -6,6 +6,7 @@ namespace zv::qv80 {
 
 void adaptiveExcitation(const float history[kHistoryLength], int lag, float beta, int len,
                         float* u) {
+  ZV_QV80_CHECK(lag >= 1 && lag <= kHistoryLength);
   const float* past = history + kHistoryLength - lag;
   for (int i = 0, k = 0; i < len; ++i) {
     u[i] = static_cast<float>(static_cast<Ext>(beta) * past[k]);

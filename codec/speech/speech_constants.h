@@ -54,6 +54,21 @@ constexpr int kHistoryLength = 148;
 // Pulse position written when a subframe has no single pulse.
 constexpr int kNoPulse = 63;
 
+// Index checks on the excitation histories, compiled into the sanitizer and
+// fuzz builds (ZV_QV80_BOUNDS_CHECKS): a history is one array inside the
+// state block, so reading past its start would stay inside the block, where
+// AddressSanitizer cannot see it. A failed check stops the program.
+#ifdef ZV_QV80_BOUNDS_CHECKS
+#define ZV_QV80_CHECK(condition) \
+  do {                           \
+    if (!(condition)) __builtin_trap(); \
+  } while (0)
+#else
+#define ZV_QV80_CHECK(condition) \
+  do {                           \
+  } while (0)
+#endif
+
 // LPC coefficients of one subframe: A(z) = 1 + a[1]·z⁻¹ + ... + a[10]·z⁻¹⁰.
 // a[0] is always 1 and never read by the filters.
 struct Lpc {

@@ -17,9 +17,10 @@ constexpr float kEnhancementFactor = 0.35f;
 
 // The lag by which the histories are read. Frames that no conforming encoder
 // writes can carry lags up to 163; they are read as if the lag were 147, the
-// oldest sample the histories hold (with a lag above the subframe length the
-// lag only picks where the history is read). Lags below 20 (down to 6) read
-// inside the histories as they are.
+// longest lag a conforming encoder writes (every lag above the subframe
+// length only picks where the history is read, so nothing else depends on
+// it). Lags below 20 (down to 6) read inside the histories as they are. The
+// lag chain of the frame itself is kept as decoded.
 int historyLag(int lag) { return lag > kMaxLag ? kMaxLag : lag; }
 
 // Single-pulse amplitude ±4·L and pulse-train amplitude ±L of a gain index.
@@ -30,13 +31,6 @@ float pulseAmplitude(int index) {
 float trainAmplitude(int index) {
   const float level = kPulseLevel[index & 15];
   return (index & 16) ? -level : level;
-}
-
-// Long-term enhancement coefficient: 0.35·β, limited to ±0.35.
-float enhancementCoefficient(float beta) {
-  if (beta >= 1.0f) return kEnhancementFactor;
-  if (beta <= -1.0f) return -kEnhancementFactor;
-  return static_cast<float>(static_cast<Ext>(kEnhancementFactor) * beta);
 }
 
 // Builds this subframe's excitation e = adaptive + single pulse + pulse
@@ -61,16 +55,6 @@ void buildExcitation(float* history, const SubframeParameters& p, int len) {
     const int i = phase + kPulseSpacing * k;
     e[i] = static_cast<float>(static_cast<Ext>(e[i]) + (positive ? gain : -gain));
   }
-}
-
-// y[i] = e[i] + c·EH[148 − T + i]; for i ≥ T the term reads y[i − T], which
-// the layout puts at enhanced[148 + i − T], so the filter feeds back its own
-// output within the subframe.
-void enhance(float* enhanced, const float* e, int lag, float c, int len) {
-  float* y = enhanced + kHistoryLength;
-  const float* past = y - lag;
-  for (int i = 0; i < len; ++i)
-    y[i] = static_cast<float>(e[i] + static_cast<Ext>(c) * past[i]);
 }
 
 // o[i] = Σ_{k=0..4} b_k·s[i−k] − Σ_{k=1..4} d_k·o[i−k].
@@ -115,6 +99,20 @@ void recoverFromNonFiniteState(DecoderState& state) {
 
 }  // namespace
 
+float enhancementCoefficient(float beta) {
+  if (beta >= 1.0f) return kEnhancementFactor;
+  if (beta <= -1.0f) return -kEnhancementFactor;
+  return static_cast<float>(static_cast<Ext>(kEnhancementFactor) * beta);
+}
+
+void enhanceExcitation(float* enhanced, const float* e, int lag, float c, int len) {
+  ZV_QV80_CHECK(lag >= 1 && lag <= kHistoryLength);
+  float* y = enhanced + kHistoryLength;
+  const float* past = y - lag;  // EH[148 − T + i], and y[i − T] once i ≥ T
+  for (int i = 0; i < len; ++i)
+    y[i] = static_cast<float>(e[i] + static_cast<Ext>(c) * past[i]);
+}
+
 int16_t toSample(float value) {
   if (!std::isfinite(value)) return 0;
   if (value > 32767.0f) return 32767;
@@ -147,7 +145,7 @@ void decodeFrameSamples(DecoderState& state, const uint8_t* frame,
 
     buildExcitation(state.excitation, p, len);
     const float* e = state.excitation + kHistoryLength;
-    enhance(state.enhanced, e, lag, enhancementCoefficient(kPitchGain[p.pitchGainIndex]), len);
+    enhanceExcitation(state.enhanced, e, lag, enhancementCoefficient(kPitchGain[p.pitchGainIndex]), len);
 
     float* s = state.synthesis + kLpcOrder;
     allPoleFilter(lpc[sf].a, state.enhanced + kHistoryLength, s, len);

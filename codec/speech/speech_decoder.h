@@ -45,6 +45,19 @@ void decodeFrame(DecoderState& state, const uint8_t* frame, uint8_t* pcm);
 // Decodes one frame into 16-bit samples (independent of the sample format).
 void decodeFrameSamples(DecoderState& state, const uint8_t* frame, int16_t samples[kFrameSamples]);
 
+// The steps of a subframe that the tests reach directly.
+
+// Long-term enhancement coefficient of pitch gain β: 0.35·β for |β| < 1,
+// ±0.35 beyond.
+float enhancementCoefficient(float beta);
+
+// Pitch enhancement of this subframe's excitation e[0..len−1] into
+// enhanced[148..148+len) (enhanced[0..147] is the history EH):
+//     y[i] = e[i] + c·EH[148 − T + i]   for i < T,
+//     y[i] = e[i] + c·y[i − T]          for i ≥ T,
+// recursive within the subframe. `lag` is 1..148.
+void enhanceExcitation(float* enhanced, const float* e, int lag, float c, int len);
+
 // Decoded value to a 16-bit sample: above 32767.0 → 32767, below −32767.0 →
 // −32768, otherwise truncated toward zero; a non-finite value gives 0.
 int16_t toSample(float value);
