@@ -1,0 +1,106 @@
+// The built libQV160MXW.so as the encoding engine sees it: loaded at run
+// time, its entry points bound by ordinal, reproducing the vectors. This
+// executable runs twice under CTest, once as it is and once with
+// ZV_QMF_FORCE_SCALAR=1, so the library's vectors are checked in both forms
+// of its filter bank.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+
+#include "codec/music/qmf_form.h"
+#include "codec/music/qv160mx.h"
+#include "music_test_support.h"
+#include "platform/module.h"
+
+namespace zv::qv160mx::test {
+namespace {
+
+class MusicLibrary : public testing::Test {
+ protected:
+  void SetUp() override {
+    module_ = Module::load(QV160MXW_LIBRARY_FILE);
+    ASSERT_TRUE(module_.loaded()) << module_.error();
+    openCoder_ = reinterpret_cast<ZvOpenFn>(module_.ordinal(ZV_ORD_OPEN_CODER));
+    encode_ = reinterpret_cast<ZvEncodeFn>(module_.ordinal(ZV_ORD_ENCODE));
+    closeCoder_ = reinterpret_cast<ZvCloseFn>(module_.ordinal(ZV_ORD_CLOSE_CODER));
+    openDecoder_ = reinterpret_cast<ZvOpenFn>(module_.ordinal(ZV_ORD_OPEN_DECODER));
+    decode_ = reinterpret_cast<ZvDecodeFn>(module_.ordinal(ZV_ORD_DECODE));
+    closeDecoder_ = reinterpret_cast<ZvCloseFn>(module_.ordinal(ZV_ORD_CLOSE_DECODER));
+    getInfoEx_ = reinterpret_cast<ZvGetCodecInfoExFn>(module_.ordinal(ZV_ORD_GET_CODEC_INFO_EX));
+    ASSERT_TRUE(openCoder_ && encode_ && closeCoder_ && openDecoder_ && decode_ && closeDecoder_ &&
+                getInfoEx_);
+  }
+
+  Module module_;
+  ZvOpenFn openCoder_ = nullptr;
+  ZvEncodeFn encode_ = nullptr;
+  ZvCloseFn closeCoder_ = nullptr;
+  ZvOpenFn openDecoder_ = nullptr;
+  ZvDecodeFn decode_ = nullptr;
+  ZvCloseFn closeDecoder_ = nullptr;
+  ZvGetCodecInfoExFn getInfoEx_ = nullptr;
+};
+
+TEST_F(MusicLibrary, OrdinalsAndNamesReachTheSameEightFunctions) {
+  const char* names[8] = {"QV160MX_Open_Coder",   "QV160MX_Encode",       "QV160MX_Close_Coder",
+                          "QV160MX_Open_Decoder", "QV160MX_Decode",       "QV160MX_Close_Decoder",
+                          "QV160MX_GetCodecInfo", "QV160MX_GetCodecInfoEx"};
+  for (unsigned n = 1; n <= 8; ++n) {
+    EXPECT_EQ(reinterpret_cast<void*>(module_.ordinal(n)), module_.symbol(names[n - 1]))
+        << "ordinal " << n;
+  }
+  EXPECT_EQ(module_.ordinal(9), nullptr);
+}
+
+TEST_F(MusicLibrary, EncodesAndDecodesTheVectorsAsTheEngineCallsIt) {
+  // The engine's rhythm: read the record for the block sizes, then per frame
+  // set the counts to those sizes and use what the library reports back.
+  CodecInfoEx info;
+  getInfoEx_(&info, sizeof info);
+  ASSERT_EQ(info.pcmBytesPerFrame, 256);
+  ASSERT_EQ(info.maxCodedBytes, 39);
+
+  auto pcm = readFileBytes(vectorPath("vowels.raw"));
+  pcm.resize((pcm.size() + 255) / 256 * 256, 0);
+  void* encoder = openCoder_(1);
+  ASSERT_NE(encoder, nullptr);
+  std::vector<uint8_t> frames;
+  for (size_t pos = 0; pos < pcm.size(); pos += info.pcmBytesPerFrame) {
+    uint8_t coded[39];
+    uint16_t pcmBytes = info.pcmBytesPerFrame, codedBytes = info.maxCodedBytes;
+    ASSERT_EQ(encode_(encoder, pcm.data() + pos, &pcmBytes, coded, &codedBytes), 0);
+    frames.insert(frames.end(), coded, coded + codedBytes);
+  }
+  EXPECT_EQ(closeCoder_(encoder), 0);
+  EXPECT_EQ(frames, readFileBytes(vectorPath("vowels.qv160")));
+
+  void* decoder = openDecoder_(1);
+  ASSERT_NE(decoder, nullptr);
+  std::vector<uint8_t> decoded;
+  for (size_t pos = 0; pos < frames.size();) {
+    uint16_t codedBytes = static_cast<uint16_t>(std::min<size_t>(39, frames.size() - pos));
+    uint16_t pcmBytes = info.pcmBytesPerFrame;
+    uint8_t block[256];
+    ASSERT_EQ(decode_(decoder, frames.data() + pos, &codedBytes, block, &pcmBytes), 0);
+    decoded.insert(decoded.end(), block, block + pcmBytes);
+    pos += codedBytes;
+  }
+  EXPECT_EQ(closeDecoder_(decoder), 0);
+  EXPECT_EQ(decoded, readFileBytes(vectorPath("vowels.qv160.dec.raw")));
+}
+
+TEST(MusicFormChoice, FollowsTheProcessorUnlessTheScalarFormIsForced) {
+  const char* forced = std::getenv("ZV_QMF_FORCE_SCALAR");
+  const bool forceScalar = forced != nullptr && std::strcmp(forced, "1") == 0;
+  const QmfForm expected =
+      !forceScalar && processorOffersSimdQmf() ? QmfForm::kSimd : QmfForm::kScalar;
+  EXPECT_EQ(processQmfForm(), expected);
+  EXPECT_EQ(processQmfForm(), expected) << "the choice is made once and kept";
+#if defined(__x86_64__)
+  EXPECT_TRUE(processorOffersSimdQmf()) << "every x86-64 processor has SSE2";
+#endif
+}
+
+}  // namespace
+}  // namespace zv::qv160mx::test
