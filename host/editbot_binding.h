@@ -1,0 +1,30 @@
+// The component library as webhost loads it: libZvEditBot.so, looked for
+// beside webhost, then in ../lib from it, then in the loader's normal search
+// order; its Expand entry bound by name.
+#ifndef ZV_HOST_EDITBOT_BINDING_H
+#define ZV_HOST_EDITBOT_BINDING_H
+
+#include <string>
+
+#include "platform/module.h"
+#include "webbot/webbot_host.h"
+
+namespace zv::host {
+
+class EditBotBinding {
+ public:
+  // The Expand entry; the library is loaded on the first call and stays
+  // loaded for the life of this object. Null, with the reason in `why`, when
+  // the library or its entry cannot be found (and on every later call).
+  ZvTavelworkExpandFn expand(std::string& why);
+
+ private:
+  bool tried_ = false;
+  Module module_;
+  ZvTavelworkExpandFn expand_ = nullptr;
+  std::string error_;
+};
+
+}  // namespace zv::host
+
+#endif  // ZV_HOST_EDITBOT_BINDING_H

@@ -1,0 +1,60 @@
+// webhost: the least web-page editor host that lets the ZvTavelwork component
+// run end to end. It publishes webs the way the outside editor did: every
+// component's span is filled with what the component library's Expand entry
+// makes of its attributes.
+#include <cstring>
+#include <iostream>
+#include <string_view>
+
+#include "host/editbot_binding.h"
+#include "host/web_publisher.h"
+
+namespace {
+
+constexpr char kUsage[] =
+    "Usage: webhost publish WEB OUT\n"
+    "       webhost expand PAGE\n"
+    "\n"
+    "Expands the ZvTavelwork components of web pages into their published form,\n"
+    "with libZvEditBot.so (looked for beside webhost, then in ../lib, then in the\n"
+    "loader's search path).\n"
+    "\n"
+    "  publish WEB OUT  publish every page (.htm, .html) of the folder WEB into the\n"
+    "                   folder OUT, keeping the folder layout and copying all other\n"
+    "                   files; a page that cannot be parsed is reported with its\n"
+    "                   line and column and not written\n"
+    "  expand PAGE      write the published form of one page to standard output\n"
+    "  -h, --help       show this help\n"
+    "\n"
+    "Exit status: 0 when everything was published, 1 when a page or file failed,\n"
+    "2 for bad usage.\n";
+
+int badUsage(const char* why) {
+  std::cerr << "webhost: " << why << "\n\n" << kUsage;
+  return zv::host::kStatusBadUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::cout << kUsage;
+    return zv::host::kStatusOk;
+  }
+  if (argc < 2) return badUsage("no command given");
+
+  zv::host::EditBotBinding editBot;
+  zv::host::WebPublisher publisher(
+      [&editBot](std::string& why) { return editBot.expand(why); }, std::cerr);
+
+  const std::string_view command = argv[1];
+  if (command == "publish") {
+    if (argc != 4) return badUsage("publish needs a web folder and an output folder");
+    return publisher.publishWeb(argv[2], argv[3]);
+  }
+  if (command == "expand") {
+    if (argc != 3) return badUsage("expand needs one page");
+    return publisher.expandPage(argv[2], std::cout);
+  }
+  return badUsage("unknown command");
+}
