@@ -1,0 +1,89 @@
+#include "cli/terminal_output.h"
+
+#include <unistd.h>
+
+namespace zv::cli {
+
+namespace {
+constexpr int kBarWidth = 30;
+}
+
+TerminalOutput::TerminalOutput(bool showProgress)
+    : show_progress_(showProgress && isatty(STDERR_FILENO) == 1) {}
+
+TerminalOutput::~TerminalOutput() {
+  std::lock_guard<std::mutex> lock(mutex_);
+  clearLocked();
+}
+
+void TerminalOutput::writeLocked(const std::string& text) {
+  const char* data = text.data();
+  std::size_t left = text.size();
+  while (left > 0) {
+    const ssize_t n = ::write(STDERR_FILENO, data, left);
+    if (n <= 0) return;
+    data += n;
+    left -= static_cast<std::size_t>(n);
+  }
+}
+
+void TerminalOutput::clearLocked() {
+  if (drawn_.empty()) return;
+  writeLocked("\r" + std::string(drawn_.size(), ' ') + "\r");
+  drawn_.clear();
+}
+
+void TerminalOutput::drawLocked() {
+  if (!show_progress_ || percent_.empty() || finished_ == percent_.size()) return;
+  unsigned total = 0;
+  for (unsigned p : percent_) total += p;
+  const unsigned overall = total / static_cast<unsigned>(percent_.size());
+  const int filled = static_cast<int>(overall) * kBarWidth / 100;
+  std::string text = "[" + std::string(filled, '#') + std::string(kBarWidth - filled, '.') + "] " +
+                     std::to_string(overall) + "%";
+  if (percent_.size() > 1)
+    text += "  (" + std::to_string(finished_) + " of " + std::to_string(percent_.size()) + " files)";
+  if (text == drawn_) return;
+  writeLocked("\r" + text);
+  if (text.size() < drawn_.size()) writeLocked(std::string(drawn_.size() - text.size(), ' ') + "\r" + text);
+  drawn_ = text;
+}
+
+void TerminalOutput::line(const std::string& text) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  clearLocked();
+  writeLocked(text + "\n");
+  drawLocked();
+}
+
+void TerminalOutput::startFiles(std::size_t files) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  percent_.assign(files, 0);
+  finished_ = 0;
+  drawLocked();
+}
+
+void TerminalOutput::progress(std::size_t slot, unsigned percent) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (slot >= percent_.size()) return;
+  percent_[slot] = percent > 100 ? 100 : percent;
+  drawLocked();
+}
+
+void TerminalOutput::finished(std::size_t slot) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (slot >= percent_.size()) return;
+  percent_[slot] = 100;
+  ++finished_;
+  if (finished_ == percent_.size())
+    clearLocked();
+  else
+    drawLocked();
+}
+
+MessageAnswer CliMessagePresenter::present(const MessageRequest& request) {
+  output_.line("zvsa: " + context_ + ": " + request.text);
+  return request.kind == MessageKind::Question ? MessageAnswer::No : MessageAnswer::Ok;
+}
+
+}  // namespace zv::cli
