@@ -1,0 +1,219 @@
+// zvsa markup: defaults of a fresh wizard, one option per setting, the WEBBOT
+// text, output files and the command line's errors.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/markup_command.h"
+#include "run_program.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CommandRun {
+  int status;
+  std::string out;
+  std::string err;
+};
+
+CommandRun runMarkup(std::vector<std::string> args) {
+  args.insert(args.begin(), "markup");
+  std::vector<char*> argv;
+  for (std::string& arg : args) argv.push_back(arg.data());
+  argv.push_back(nullptr);
+  ::testing::internal::CaptureStdout();
+  ::testing::internal::CaptureStderr();
+  const int status = zv::cli::runMarkupCommand(static_cast<int>(args.size()), argv.data());
+  std::string out = ::testing::internal::GetCapturedStdout();
+  std::string err = ::testing::internal::GetCapturedStderr();
+  return {status, out, err};
+}
+
+std::string lines(const std::vector<std::string>& text, const std::string& end = "\n") {
+  std::string joined;
+  for (const std::string& line : text) joined += line + end;
+  return joined;
+}
+
+const std::string kBody = "This browser is aware of Java applets, but is unable to execute them.";
+
+TEST(MarkupCommand, DefaultsAreThoseOfAFreshWizard) {
+  const CommandRun run = runMarkup({"hello.zvsa"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.err, "");
+  EXPECT_EQ(run.out,
+            lines({"<APPLET WIDTH=\"64\" HEIGHT=\"32\" CODE=\"ZvStreamPlayer.class\" "
+                   "CODEBASE=\"/Java/ZvTavelwork\" ALIGN=\"middle\" "
+                   "ALT=\"Java is not available in this browser\">",
+                   "    <PARAM NAME=\"Clip\" VALUE=\"hello.zvsa\">",
+                   "    <PARAM NAME=\"Visible\" VALUE=\"yes\">",
+                   "    <PARAM NAME=\"Buttons\" VALUE=\"2\">",
+                   "    <PARAM NAME=\"Autoplay\" VALUE=\"no\">",
+                   "    <PARAM NAME=\"Count\" VALUE=\"1\">", kBody, "</APPLET>"}));
+}
+
+TEST(MarkupCommand, EachSettingHasItsOption) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {{"--buttons", "3", "c.zvsa", "--attributes", "", "--body="},
+       lines({"<APPLET WIDTH=\"96\" HEIGHT=\"32\" CODE=\"ZvStreamPlayer.class\" "
+              "CODEBASE=\"/Java/ZvTavelwork\" ALIGN=\"middle\">",
+              "    <PARAM NAME=\"Clip\" VALUE=\"c.zvsa\">", "    <PARAM NAME=\"Visible\" VALUE=\"yes\">",
+              "    <PARAM NAME=\"Buttons\" VALUE=\"3\">", "    <PARAM NAME=\"Autoplay\" VALUE=\"no\">",
+              "    <PARAM NAME=\"Count\" VALUE=\"1\">", "</APPLET>"})},
+      {{"c.zvsa", "--visible=0", "--autoplay", "1", "--count", "continuously", "--tag", "OBJECT",
+        "--codebase", "", "--align", "", "--attributes", "", "--body", "two\nlines",
+        "--class", "Other.class"},
+       lines({"<OBJECT WIDTH=\"0\" HEIGHT=\"0\" CODETYPE=\"application/java\" "
+              "CLASSID=\"java:Other.class\">",
+              "    <PARAM NAME=\"Clip\" VALUE=\"c.zvsa\">", "    <PARAM NAME=\"Visible\" VALUE=\"no\">",
+              "    <PARAM NAME=\"Autoplay\" VALUE=\"yes\">", "    <PARAM NAME=\"Count\" VALUE=\"-1\">",
+              "two\nlines", "</OBJECT>"})},
+      {{"--height", "40", "--width", "100", "--count=-1", "--buttons=1", "--align", "left",
+        "--attributes", "HSPACE=4", "--body", "", "--crlf", "--", "-dash.zvsa"},
+       lines({"<APPLET WIDTH=\"100\" HEIGHT=\"40\" CODE=\"ZvStreamPlayer.class\" "
+              "CODEBASE=\"/Java/ZvTavelwork\" ALIGN=\"left\" HSPACE=4>",
+              "    <PARAM NAME=\"Clip\" VALUE=\"-dash.zvsa\">",
+              "    <PARAM NAME=\"Visible\" VALUE=\"yes\">", "    <PARAM NAME=\"Buttons\" VALUE=\"1\">",
+              "    <PARAM NAME=\"Autoplay\" VALUE=\"no\">", "    <PARAM NAME=\"Count\" VALUE=\"-1\">",
+              "</APPLET>"},
+             "\r\n")},
+  };
+  for (const Case& c : cases) {
+    const CommandRun run = runMarkup(c.args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, c.expected);
+  }
+}
+
+// Without --width the width follows the wizard's calculate-width rule.
+TEST(MarkupCommand, WidthIsCalculatedFromHeightAndButtons) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string opening;
+  };
+  const Case cases[] = {
+      {{"--buttons", "3"}, "<APPLET WIDTH=\"96\" HEIGHT=\"32\" "},
+      {{"--height", "20", "--buttons", "3"}, "<APPLET WIDTH=\"60\" HEIGHT=\"20\" "},
+      {{"--height", "20000", "--buttons", "3"}, "<APPLET WIDTH=\"32767\" HEIGHT=\"20000\" "},
+      {{"--buttons", "1", "--width", "500"}, "<APPLET WIDTH=\"500\" HEIGHT=\"32\" "},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.push_back("c.zvsa");
+    const CommandRun run = runMarkup(args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out.rfind(c.opening, 0), 0u) << run.out;
+  }
+}
+
+TEST(MarkupCommand, WebBotTextForTheClip) {
+  const CommandRun run =
+      runMarkup({"hello.zvsa", "--webbot", "--preview-image", "file:///srv/zv/FPTwoButton.gif"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out,
+            lines({"<p><!--WEBBOT bot=\"ZvTavelwork\" StartSpan PREVIEW=\"&lt;IMG "
+                   "SRC=&quot;file:///srv/zv/FPTwoButton.gif&quot; HEIGHT=&quot;32&quot; "
+                   "WIDTH=&quot;64&quot;&gt;\"",
+                   " I-NUMBUTTONS=\"2\" ", "I-AUTOPLAY=\"0\" ", "I-VISIBLE=\"1\" ", "I-COUNT=\"1\" ",
+                   "I-HEIGHT=\"32\" ", "I-WIDTH=\"64\" ", "S-CLASS=\"ZvStreamPlayer.class\" ",
+                   "S-CODEBASE=\"/Java/ZvTavelwork\" ", "S-APPLETTAG=\"APPLET\" ",
+                   "S-ALIGN=\"middle\" ", "S-BODY=\"" + kBody + "\" ",
+                   "S-ATTRIBS=\"ALT=&quot;Java is not available in this browser&quot;\" ",
+                   "S-CLIP=\"hello.zvsa\" -->", "",
+                   "<!--WEBBOT bot=\"ZvTavelwork\" EndSpan --><p>"},
+                  "\r\n"));
+
+  // By default the image lies beside the program and follows the buttons.
+  const CommandRun defaultImage = runMarkup({"hello.zvsa", "--webbot", "--buttons", "3"});
+  EXPECT_EQ(defaultImage.status, 0);
+  const std::string prefix = "<p><!--WEBBOT bot=\"ZvTavelwork\" StartSpan PREVIEW=\"&lt;IMG SRC=&quot;file:///";
+  EXPECT_EQ(defaultImage.out.rfind(prefix, 0), 0u) << defaultImage.out;
+  EXPECT_NE(defaultImage.out.find("/FPThreeButton.gif&quot; HEIGHT=&quot;32&quot; WIDTH=&quot;96&quot;"),
+            std::string::npos)
+      << defaultImage.out;
+}
+
+TEST(MarkupCommand, BadCommandLinesAreRefusedWithTheReason) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string message;
+  };
+  const Case cases[] = {
+      {{}, "no clip given"},
+      {{"a.zvsa", "b.zvsa"}, "one clip only"},
+      {{""}, "the clip name is empty"},
+      {{"a.zvsa", "--colour", "red"}, "unknown option '--colour'"},
+      {{"a.zvsa", "--buttons", "4"}, "the number of buttons must be a whole number from 1 to 3, not '4'"},
+      {{"a.zvsa", "--buttons"}, "--buttons needs a value (N)"},
+      {{"a.zvsa", "--count", "0"}, "the play count must be a whole number from 1 to 32767"},
+      {{"a.zvsa", "--count", "40000"}, "the play count must be"},
+      {{"a.zvsa", "--count", "5 "}, "the play count must be a whole number from 1 to 32767, not '5 '"},
+      {{"a.zvsa", "--height", "9"}, "the height must be a whole number from 10 to 32767"},
+      {{"a.zvsa", "--width", "abc"}, "the width must be"},
+      {{"a.zvsa", "--autoplay", "yes"}, "--autoplay must be a whole number from 0 to 1"},
+      {{"a.zvsa", "--visible", "2"}, "--visible must be"},
+      {{"a.zvsa", "--tag", "EMBED"}, "the tag must be APPLET or OBJECT, not 'EMBED'"},
+      {{"a.zvsa", "--align", "centre"}, "the alignment must be top, middle"},
+      {{"a.zvsa", "--class", ""}, "the applet class must not be empty"},
+      {{"a.zvsa", "--crlf=1"}, "--crlf takes no value"},
+      {{"a.zvsa", "--preview-image", "x.gif"}, "--preview-image needs --webbot"},
+  };
+  for (const Case& c : cases) {
+    const CommandRun run = runMarkup(c.args);
+    EXPECT_EQ(run.status, 2) << c.message;
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("zvsa markup: " + c.message), std::string::npos) << run.err;
+  }
+}
+
+TEST(MarkupCommand, HelpListsEveryOption) {
+  const CommandRun run = runMarkup({"--help"});
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out.rfind("Usage: zvsa markup CLIP [options]\n", 0), 0u);
+  for (const char* option :
+       {"--buttons N", "--autoplay 0|1", "--visible 0|1", "--count N", "--height PIXELS",
+        "--width PIXELS", "--class NAME", "--codebase PATH", "--tag TAG", "--align ALIGN",
+        "--body TEXT", "--attributes TEXT", "--crlf", "--webbot", "--preview-image URL",
+        "-o, --output FILE", "-h, --help", "(default: \"ZvStreamPlayer.class\")",
+        "(default: ALT=\"Java is not available in this browser\")"}) {
+    EXPECT_NE(run.out.find(option), std::string::npos) << option;
+  }
+}
+
+// As a program: the output file is written whole, or not at all.
+TEST(MarkupCommand, OutputFileThroughTheDriverProgram) {
+  const char* tmp = std::getenv("TMPDIR");
+  std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/zvtest-markup-XXXXXX";
+  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+  const fs::path work = pattern;
+
+  const fs::path file = work / "player.htm";
+  const zv::testing::ProgramRun run =
+      zv::testing::runProgram({ZV_MARKUP_DRIVER, "clip.zvsa", "-o", file.string()});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(run.out, "");
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream written;
+  written << in.rdbuf();
+  EXPECT_EQ(written.str(), runMarkup({"clip.zvsa"}).out);
+
+  const zv::testing::ProgramRun failed = zv::testing::runProgram(
+      {ZV_MARKUP_DRIVER, "clip.zvsa", "-o", (work / "missing/player.htm").string()});
+  EXPECT_EQ(failed.status, 1);
+  EXPECT_NE(failed.err.find("missing/player.htm: No such file or directory"), std::string::npos)
+      << failed.err;
+  EXPECT_FALSE(fs::exists(work / "missing"));
+  fs::remove_all(work);
+}
+
+}  // namespace
