@@ -1,0 +1,12 @@
+# The encoding engine's readers and its decode job on arbitrary files. The
+# decode job fuzzer loads the fuzz build's own codec libraries by table name
+# (beside libZvEncoder.so), so it depends on them.
+foreach(target read_wave_file_fuzzer read_au_file_fuzzer decode_job_fuzzer)
+  zv_fuzz_target(${target} ${CMAKE_CURRENT_LIST_DIR}/${target}.cpp)
+  target_link_libraries(${target} PRIVATE ZvEncoder)
+endforeach()
+foreach(codec QV80W QV160MXW)
+  if(TARGET ${codec})
+    add_dependencies(decode_job_fuzzer ${codec})
+  endif()
+endforeach()
