@@ -22,9 +22,11 @@ int32_t bandPeak(const int32_t samples[kBandSamples]);
 //   index = position of the first threshold >= q, or levels-1 if none is.
 int quantiseSample(int32_t v, int32_t scaleValue, int levels);
 
-// Quantises the band's 16 samples and forms its codewords: codewords[0] from
-// samples 0..7, codewords[1] from samples 8..15, each
+// Quantises the band's 16 samples exactly as quantiseSample does and forms
+// its codewords: codewords[0] from samples 0..7, codewords[1] from samples
+// 8..15, each
 //   i0 * L^7 + i1 * L^6 + ... + i7   (first sample most significant).
+// It compares against per-band bounds instead of dividing each sample.
 void quantiseBand(const int32_t samples[kBandSamples], int32_t scaleValue, int levels,
                   uint32_t codewords[2]);
 

@@ -5,7 +5,7 @@
 #include "codec/music/band_dequantiser.h"
 #include "codec/music/bit_packer.h"
 #include "codec/music/frame_format.h"
-#include "codec/music/saturate.h"
+#include "codec/music/pcm_output.h"
 
 namespace zv::qv160mx {
 
@@ -42,13 +42,7 @@ int decodeMusicFrame(MusicDecoder& decoder, const uint8_t* frame, size_t availab
 
   synthesisTree(decoder.synthesis, area, decoder.synthesisStates);
 
-  const int32_t* out = area + kTreeAreaSamples - kFrameSamples;
-  for (int i = 0; i < kFrameSamples; ++i) {
-    const int32_t sample = saturateToInt16(static_cast<int64_t>(out[i]) * 16);
-    const uint16_t bits = static_cast<uint16_t>(sample);
-    pcm[2 * i] = static_cast<uint8_t>(bits & 0xFF);
-    pcm[2 * i + 1] = static_cast<uint8_t>(bits >> 8);
-  }
+  storeAmplifiedPcm(area + kTreeAreaSamples - kFrameSamples, kFrameSamples, pcm);
   return frameBytes;
 }
 

@@ -2,12 +2,13 @@
 //
 // Samples and delay lines are 16-bit. Each call lays the remembered eight
 // samples and the new ones out in one 16-bit line per polyphase branch,
-// oldest first, so that output i reads line[i+1 .. i+8] (one unaligned load)
-// and one pmaddwd forms its eight products as four 32-bit pair sums. Four
-// outputs are done together: their four partial vectors are transposed and
-// added so that one register holds the four finished dot products, then the
-// sum and difference (or the two outputs) are shifted and stored at once.
-// 32-bit additions wrap modulo 2^32, as the scalar form does.
+// oldest first, so that output i is the dot product of the window
+// line[i+1 .. i+8] with eight taps c[0..7]. Eight outputs are formed at once:
+// for each tap pair p, interleaving the lines starting at i+1+2p and i+2+2p
+// gives, in 32-bit lane j, the pair (line[i+1+2p+j], line[i+2+2p+j]), and one
+// pmaddwd with (c[2p], c[2p+1]) in every lane adds that pair's share to
+// output i+j. Four pairs and their sums finish eight outputs in two
+// registers. 32-bit additions wrap modulo 2^32, as the scalar form's do.
 //
 // Analysis keeps only the low 16 bits of each 32-bit input; synthesis
 // saturates low and high to 16 bits (packssdw) and their sum and difference
@@ -33,9 +34,6 @@ constexpr int kTaps = 8;
 // Room for the history, one chunk and a full vector of slack.
 constexpr int kLineLength = kTaps + kChunk + 8;
 
-inline __m128i loadTaps(const int16_t* taps) {
-  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(taps));
-}
 inline __m128i load8(const int16_t* p) {
   return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
 }
@@ -46,17 +44,45 @@ inline void store4x32(int32_t* p, __m128i v) {
   _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
 }
 
-// Dot products of the windows line[i+1..i+8] .. line[i+4..i+11] with `taps`:
-// lane j holds the finished sum for output i + j.
-inline __m128i dot8x4(const int16_t* line, __m128i taps) {
-  const __m128i p0 = _mm_madd_epi16(load8(line + 1), taps);
-  const __m128i p1 = _mm_madd_epi16(load8(line + 2), taps);
-  const __m128i p2 = _mm_madd_epi16(load8(line + 3), taps);
-  const __m128i p3 = _mm_madd_epi16(load8(line + 4), taps);
-  // (p0[0]+p0[2], p1[0]+p1[2], p0[1]+p0[3], p1[1]+p1[3]) and likewise for p2, p3.
-  const __m128i s01 = _mm_add_epi32(_mm_unpacklo_epi32(p0, p1), _mm_unpackhi_epi32(p0, p1));
-  const __m128i s23 = _mm_add_epi32(_mm_unpacklo_epi32(p2, p3), _mm_unpackhi_epi32(p2, p3));
-  return _mm_add_epi32(_mm_unpacklo_epi64(s01, s23), _mm_unpackhi_epi64(s01, s23));
+// The taps as four pairs, (c[2p], c[2p+1]) in every 32-bit lane of pair p,
+// laid out at compile time.
+struct alignas(16) TapPairs {
+  int16_t pair[4][8];
+};
+constexpr TapPairs tapPairs(const int16_t* taps) {
+  TapPairs pairs{};
+  for (int p = 0; p < 4; ++p) {
+    for (int lane = 0; lane < 4; ++lane) {
+      pairs.pair[p][2 * lane] = taps[2 * p];
+      pairs.pair[p][2 * lane + 1] = taps[2 * p + 1];
+    }
+  }
+  return pairs;
+}
+constexpr TapPairs kPairsReversed = tapPairs(kQmfEvenTapsReversed);  // h[7..0]
+constexpr TapPairs kPairs = tapPairs(kQmfEvenTaps);                  // h[0..7]
+
+inline __m128i pairAt(const TapPairs& taps, int p) {
+  return _mm_load_si128(reinterpret_cast<const __m128i*>(taps.pair[p]));
+}
+
+// Dot products of the windows line[i+1..i+8] .. line[i+8..i+15] with the
+// taps: lane j of first holds output i + j, lane j of second output i + 4 + j.
+inline void dot8x8(const int16_t* line, const TapPairs& taps, __m128i& first, __m128i& second) {
+  // line[i+1+k] for k = 0..7 (the caller passes line + i).
+  const __m128i x1 = load8(line + 1), x2 = load8(line + 2), x3 = load8(line + 3),
+                x4 = load8(line + 4), x5 = load8(line + 5), x6 = load8(line + 6),
+                x7 = load8(line + 7), x8 = load8(line + 8);
+  const __m128i lo01 = _mm_madd_epi16(_mm_unpacklo_epi16(x1, x2), pairAt(taps, 0));
+  const __m128i lo23 = _mm_madd_epi16(_mm_unpacklo_epi16(x3, x4), pairAt(taps, 1));
+  const __m128i lo45 = _mm_madd_epi16(_mm_unpacklo_epi16(x5, x6), pairAt(taps, 2));
+  const __m128i lo67 = _mm_madd_epi16(_mm_unpacklo_epi16(x7, x8), pairAt(taps, 3));
+  const __m128i hi01 = _mm_madd_epi16(_mm_unpackhi_epi16(x1, x2), pairAt(taps, 0));
+  const __m128i hi23 = _mm_madd_epi16(_mm_unpackhi_epi16(x3, x4), pairAt(taps, 1));
+  const __m128i hi45 = _mm_madd_epi16(_mm_unpackhi_epi16(x5, x6), pairAt(taps, 2));
+  const __m128i hi67 = _mm_madd_epi16(_mm_unpackhi_epi16(x7, x8), pairAt(taps, 3));
+  first = _mm_add_epi32(_mm_add_epi32(lo01, lo23), _mm_add_epi32(lo45, lo67));
+  second = _mm_add_epi32(_mm_add_epi32(hi01, hi23), _mm_add_epi32(hi45, hi67));
 }
 
 // The same for one window, as a 32-bit pattern.
@@ -85,8 +111,6 @@ inline __m128i low16(__m128i v) { return _mm_srai_epi32(_mm_slli_epi32(v, 16), 1
 void QmfAnalysisSimd(const int32_t* in, int32_t* low, int32_t* high, QmfState& state, int n) {
   alignas(16) int16_t odd[kLineLength];   // A, oldest first
   alignas(16) int16_t even[kLineLength];  // B, oldest first
-  const __m128i tapsReversed = loadTaps(kQmfEvenTapsReversed);
-  const __m128i taps = loadTaps(kQmfEvenTaps);
   while (n > 0) {
     const int count = n < kChunk ? n : kChunk;
     loadHistory(state, odd, even);
@@ -112,11 +136,14 @@ void QmfAnalysisSimd(const int32_t* in, int32_t* low, int32_t* high, QmfState& s
     }
 
     i = 0;
-    for (; i + 4 <= count; i += 4) {
-      const __m128i a = dot8x4(odd + i, tapsReversed);  // sum_k h[k] A[k]
-      const __m128i b = dot8x4(even + i, taps);         // sum_k h[7-k] B[k]
-      store4x32(low + i, _mm_srai_epi32(_mm_add_epi32(a, b), 15));
-      store4x32(high + i, _mm_srai_epi32(_mm_sub_epi32(a, b), 15));
+    for (; i + 8 <= count; i += 8) {
+      __m128i a0, a1, b0, b1;
+      dot8x8(odd + i, kPairsReversed, a0, a1);  // sum_k h[k] A[k]
+      dot8x8(even + i, kPairs, b0, b1);         // sum_k h[7-k] B[k]
+      store4x32(low + i, _mm_srai_epi32(_mm_add_epi32(a0, b0), 15));
+      store4x32(low + i + 4, _mm_srai_epi32(_mm_add_epi32(a1, b1), 15));
+      store4x32(high + i, _mm_srai_epi32(_mm_sub_epi32(a0, b0), 15));
+      store4x32(high + i + 4, _mm_srai_epi32(_mm_sub_epi32(a1, b1), 15));
     }
     for (; i < count; ++i) {
       const uint32_t a = dot8x1(odd + i, kQmfEvenTapsReversed);
@@ -137,8 +164,6 @@ void QmfSynthesisSimd(const int32_t* low, const int32_t* high, int32_t* out, Qmf
                       int n) {
   alignas(16) int16_t diff[kLineLength];  // D, oldest first
   alignas(16) int16_t sum[kLineLength];   // S, oldest first
-  const __m128i tapsReversed = loadTaps(kQmfEvenTapsReversed);
-  const __m128i taps = loadTaps(kQmfEvenTaps);
   while (n > 0) {
     const int count = n < kChunk ? n : kChunk;
     loadHistory(state, diff, sum);
@@ -158,11 +183,18 @@ void QmfSynthesisSimd(const int32_t* low, const int32_t* high, int32_t* out, Qmf
     }
 
     i = 0;
-    for (; i + 4 <= count; i += 4) {
-      const __m128i d = _mm_srai_epi32(dot8x4(diff + i, tapsReversed), 15);  // out[2i]
-      const __m128i s = _mm_srai_epi32(dot8x4(sum + i, taps), 15);           // out[2i+1]
-      store4x32(out + 2 * i, _mm_unpacklo_epi32(d, s));
-      store4x32(out + 2 * i + 4, _mm_unpackhi_epi32(d, s));
+    for (; i + 8 <= count; i += 8) {
+      __m128i d0, d1, s0, s1;
+      dot8x8(diff + i, kPairsReversed, d0, d1);  // out[2i]   = sum_k h[k] D[k] >> 15
+      dot8x8(sum + i, kPairs, s0, s1);           // out[2i+1] = sum_k h[7-k] S[k] >> 15
+      d0 = _mm_srai_epi32(d0, 15);
+      d1 = _mm_srai_epi32(d1, 15);
+      s0 = _mm_srai_epi32(s0, 15);
+      s1 = _mm_srai_epi32(s1, 15);
+      store4x32(out + 2 * i, _mm_unpacklo_epi32(d0, s0));
+      store4x32(out + 2 * i + 4, _mm_unpackhi_epi32(d0, s0));
+      store4x32(out + 2 * i + 8, _mm_unpacklo_epi32(d1, s1));
+      store4x32(out + 2 * i + 12, _mm_unpackhi_epi32(d1, s1));
     }
     for (; i < count; ++i) {
       out[2 * i] = asInt32(dot8x1(diff + i, kQmfEvenTapsReversed)) >> 15;

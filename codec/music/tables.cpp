@@ -65,7 +65,4 @@ const int16_t* reconstructionLevelsFor(int levels) {
   }
 }
 
-const int16_t kQmfEvenTaps[8] = {94, -62, -528, 3499, 15641, -3122, 1178, -326};
-const int16_t kQmfEvenTapsReversed[8] = {-326, 1178, -3122, 15641, 3499, -528, -62, 94};
-
 }  // namespace zv::qv160mx

@@ -43,9 +43,10 @@ const int16_t* reconstructionLevelsFor(int levels);
 
 // Even-indexed taps h[0..7] of the 16-tap QMF prototype, Q15, truncated
 // towards zero. The full prototype is H[2k] = h[k], H[2k+1] = h[7-k].
-extern const int16_t kQmfEvenTaps[8];
+// (Visible here so that the SIMD form can lay them out at compile time.)
+inline constexpr int16_t kQmfEvenTaps[8] = {94, -62, -528, 3499, 15641, -3122, 1178, -326};
 // The same eight taps in reverse order, h[7..0], for the packed form.
-extern const int16_t kQmfEvenTapsReversed[8];
+inline constexpr int16_t kQmfEvenTapsReversed[8] = {-326, 1178, -3122, 15641, 3499, -528, -62, 94};
 
 }  // namespace zv::qv160mx
 

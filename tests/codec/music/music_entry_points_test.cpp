@@ -205,18 +205,20 @@ TEST(MusicDecode, ConsumesOnlyTheCurrentFrameOfWhatItIsHanded) {
   EXPECT_GT(distinctLengths, 1) << "the stream should mix frame lengths";
 }
 
+// Fields of the packed records are compared through unary plus, which reads
+// them by value: a reference to a packed field would be misaligned.
 TEST(MusicInfo, ShortRecordCarriesTheCodecValuesAndLeavesTheRest) {
   CodecInfo info;
   std::memset(&info, 0xCD, sizeof info);
   EXPECT_EQ(QV160MX_GetCodecInfo(&info), &info);
-  EXPECT_EQ(info.pcmBytesPerFrame, 256);
-  EXPECT_EQ(info.maxCodedBytes, 39);
-  EXPECT_EQ(info.bitsPerSample, 16);
-  EXPECT_EQ(info.sampleRateHz, 8000u);
-  EXPECT_EQ(info.codecId, 1);
+  EXPECT_EQ(+info.pcmBytesPerFrame, 256);
+  EXPECT_EQ(+info.maxCodedBytes, 39);
+  EXPECT_EQ(+info.bitsPerSample, 16);
+  EXPECT_EQ(+info.sampleRateHz, 8000u);
+  EXPECT_EQ(+info.codecId, 1);
   EXPECT_STREQ(info.name, "QV160MX Codec (16kbps,8kHz)");
   for (size_t i = 28; i < sizeof info.name; ++i) EXPECT_EQ(static_cast<uint8_t>(info.name[i]), 0xCD);
-  EXPECT_EQ(info.version, 0x00030000u);
+  EXPECT_EQ(+info.version, 0x00030000u);
 }
 
 TEST(MusicInfo, ExtendedRecordIsWrittenOnlyForItsExactSize) {
@@ -231,22 +233,22 @@ TEST(MusicInfo, ExtendedRecordIsWrittenOnlyForItsExactSize) {
   CodecInfoEx info;
   std::memset(&info, 0xCD, sizeof info);
   QV160MX_GetCodecInfoEx(&info, 122);
-  EXPECT_EQ(info.codecId, 1);
+  EXPECT_EQ(+info.codecId, 1);
   EXPECT_STREQ(info.name, "QV160MX Codec (16kbps,8kHz)");
   for (size_t i = 28; i < sizeof info.name; ++i) EXPECT_EQ(static_cast<uint8_t>(info.name[i]), 0xCD);
-  EXPECT_EQ(info.capability1, 1u);
-  EXPECT_EQ(info.capability2, 1u);
-  EXPECT_EQ(info.capability3, 1u);
-  EXPECT_EQ(info.capability4, 0u);
-  EXPECT_EQ(info.capability5, 1);
-  EXPECT_EQ(info.sampleRateHz, 8000u);
-  EXPECT_EQ(info.bitsPerSample, 16);
-  EXPECT_EQ(info.avgCodedBytesPerSecond, 2000u);
-  EXPECT_EQ(info.pcmBytesPerFrame, 256);
-  EXPECT_EQ(info.maxCodedBytes, 39);
-  EXPECT_EQ(info.minCodedBytes, 31);
-  EXPECT_EQ(info.version, 0x00030000u);
-  EXPECT_EQ(info.reserved, 0);
+  EXPECT_EQ(+info.capability1, 1u);
+  EXPECT_EQ(+info.capability2, 1u);
+  EXPECT_EQ(+info.capability3, 1u);
+  EXPECT_EQ(+info.capability4, 0u);
+  EXPECT_EQ(+info.capability5, 1);
+  EXPECT_EQ(+info.sampleRateHz, 8000u);
+  EXPECT_EQ(+info.bitsPerSample, 16);
+  EXPECT_EQ(+info.avgCodedBytesPerSecond, 2000u);
+  EXPECT_EQ(+info.pcmBytesPerFrame, 256);
+  EXPECT_EQ(+info.maxCodedBytes, 39);
+  EXPECT_EQ(+info.minCodedBytes, 31);
+  EXPECT_EQ(+info.version, 0x00030000u);
+  EXPECT_EQ(+info.reserved, 0);
 }
 
 TEST(MusicEntryPoints, OrdinalTableListsTheEightFunctionsInOrder) {

@@ -58,8 +58,8 @@ TEST_F(MusicLibrary, EncodesAndDecodesTheVectorsAsTheEngineCallsIt) {
   // set the counts to those sizes and use what the library reports back.
   CodecInfoEx info;
   getInfoEx_(&info, sizeof info);
-  ASSERT_EQ(info.pcmBytesPerFrame, 256);
-  ASSERT_EQ(info.maxCodedBytes, 39);
+  ASSERT_EQ(+info.pcmBytesPerFrame, 256);
+  ASSERT_EQ(+info.maxCodedBytes, 39);
 
   auto pcm = readFileBytes(vectorPath("vowels.raw"));
   pcm.resize((pcm.size() + 255) / 256 * 256, 0);

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <vector>
 
 #include "codec/music/band_dequantiser.h"
 #include "codec/music/band_quantiser.h"
@@ -59,6 +60,40 @@ TEST(MusicQuantiser, SamplesFarBeyondTheScaleSaturateToTheOuterLevelOfTheirSign)
     EXPECT_EQ(quantiseSample(-40000, 9000, levels), 0) << "L " << levels;
     EXPECT_EQ(quantiseSample(65536, 5, levels), levels - 1) << "L " << levels;
     EXPECT_EQ(quantiseSample(-65536, 5, levels), 0) << "L " << levels;
+  }
+}
+
+TEST(MusicQuantiser, BandQuantiserAgreesWithTheDivisionRule) {
+  // quantiseBand compares with per-band bounds instead of dividing; it must
+  // give exactly the indices of quantiseSample for every level count, every
+  // scale value and every sample a band can hold (|v| <= 65536), including
+  // values exactly on the bounds, around zero and far beyond the scale.
+  std::vector<int32_t> values;
+  for (int32_t v = -10000; v <= 10000; ++v) values.push_back(v);
+  for (int32_t v = 10001; v <= 65536; v += 97) {
+    values.push_back(v);
+    values.push_back(-v);
+  }
+  for (int32_t v : {32767, 32768, 32769, 65535, 65536, -32767, -32768, -32769, -65535, -65536}) {
+    values.push_back(v);
+  }
+  while (values.size() % 16 != 0) values.push_back(0);
+  for (int levels : {3, 5, 7, 9, 11}) {
+    for (int32_t scaleValue : kScaleTable) {
+      for (size_t start = 0; start < values.size(); start += 16) {
+        uint32_t codewords[2];
+        quantiseBand(values.data() + start, scaleValue, levels, codewords);
+        for (int half = 0; half < 2; ++half) {
+          uint32_t expected = 0;
+          for (int i = 0; i < 8; ++i) {
+            expected = expected * static_cast<uint32_t>(levels) +
+                       static_cast<uint32_t>(quantiseSample(values[start + 8 * half + i], scaleValue, levels));
+          }
+          ASSERT_EQ(codewords[half], expected)
+              << "L " << levels << ", SF " << scaleValue << ", samples from " << values[start + 8 * half];
+        }
+      }
+    }
   }
 }
 
