@@ -8,8 +8,10 @@ void adaptiveExcitation(const float history[kHistoryLength], int lag, float beta
                         float* u) {
   ZV_QV80_CHECK(lag >= 1 && lag <= kHistoryLength);
   const float* past = history + kHistoryLength - lag;
+  // β·XH is a product of two floats: exact in extended precision, so the
+  // reference's value is the correctly rounded float product.
   for (int i = 0, k = 0; i < len; ++i) {
-    u[i] = static_cast<float>(static_cast<Ext>(beta) * past[k]);
+    u[i] = beta * past[k];
     if (++k == lag) k = 0;
   }
 }

@@ -2,25 +2,31 @@
 //
 //     out[i] = in[i] − Σ_{k=1..10} a_k·out[i − k]
 //
-// The Σ is one extended-precision accumulator over k = 1..10 in ascending
-// order; out[i] is rounded to float when stored. The caller supplies the ten
-// samples before out[0] (the filter memory, or zeros for a zero-state
-// response), so every output sample has the same sum of ten products.
+// Reference arithmetic: the Σ is one extended-precision accumulator that
+// starts at 0 and adds the products for k = 1..10 in ascending order; the
+// difference is taken in extended precision and out[i] is that value rounded
+// to float. The caller supplies the ten samples before out[0] (the filter
+// memory, or zeros for a zero-state response).
 //
-// The sum starts with the k = 1 product instead of an explicit 0: the two
-// differ only in the sign of an all-zero sum, which changes no result that
-// either side stores except the sign of a zero sample, and no decision in the
-// encoder depends on the sign of a zero.
+// The filter runs on the certified fast path (certified_rounding.h): the sum
+// in double, oldest term first so that the newest output enters last and the
+// recursion waits only for one multiply-add per sample. The bound is
+//     |v − V| ≤ 10·2⁻⁵²·Σ|a_k|·M + 4·2⁻⁵²·|v|,
+// M the largest |out| so far (memory included), which is at least every
+// |out[i−k]|: ten roundings of each precision over the sum, one of each for
+// the difference, a factor two to spare.
 #ifndef ZV_QV80_LPC_FILTER_H
 #define ZV_QV80_LPC_FILTER_H
 
+#include "codec/speech/certified_rounding.h"
 #include "codec/speech/speech_constants.h"
 
 namespace zv::qv80 {
 
-// Σ_{k=1..10} a[k]·x[−k] in extended precision, k ascending.
+// Σ_{k=1..10} a[k]·x[−k] in extended precision, from 0, k ascending.
 inline Ext pastSum(const float* a, const float* x) {
-  Ext sum = static_cast<Ext>(a[1]) * x[-1];
+  Ext sum = 0.0L;
+  sum += static_cast<Ext>(a[1]) * x[-1];
   sum += static_cast<Ext>(a[2]) * x[-2];
   sum += static_cast<Ext>(a[3]) * x[-3];
   sum += static_cast<Ext>(a[4]) * x[-4];
@@ -33,10 +39,49 @@ inline Ext pastSum(const float* a, const float* x) {
   return sum;
 }
 
+// One output of the filter in the reference arithmetic.
+inline float allPoleSampleReference(const float* a, float in, const float* out) {
+  return static_cast<float>(in - pastSum(a, out));
+}
+
+// The filter in the reference arithmetic, sample by sample.
+inline void allPoleFilterReference(const float* a, const float* in, float* out, int n) {
+  for (int i = 0; i < n; ++i) out[i] = allPoleSampleReference(a, in[i], out + i);
+}
+
 // out[i] = in[i] − Σ a_k·out[i−k] for i = 0..n−1; out[−10..−1] must hold the
-// filter memory. `in` and `out` may be the same buffer.
-inline void allPoleFilter(const float* a, const float* in, float* out, int n) {
-  for (int i = 0; i < n; ++i) out[i] = static_cast<float>(in[i] - pastSum(a, out + i));
+// filter memory. `in` and `out` may be the same buffer. The results are the
+// reference's bit for bit.
+inline void allPoleFilter(const float* coefficients, const float* in, float* out, int n) {
+  double a[kLpcOrder + 1];
+  double coefficientSize = 0.0;
+  for (int k = 1; k <= kLpcOrder; ++k) {
+    a[k] = coefficients[k];
+    coefficientSize += magnitude(a[k]);
+  }
+  // w[k − 1] = out[i − k], as doubles.
+  double w[kLpcOrder];
+  double largest = 0.0;
+  for (int k = 1; k <= kLpcOrder; ++k) {
+    w[k - 1] = out[-k];
+    largest = largest > magnitude(w[k - 1]) ? largest : magnitude(w[k - 1]);
+  }
+  // Ten roundings over the sum, twice over, against Σ|a_k|·M (M grows).
+  const double sumUnit = 10 * kBoundUnit * coefficientSize;
+  for (int i = 0; i < n; ++i) {
+    double sum = a[10] * w[9];
+#pragma GCC unroll 9
+    for (int k = 9; k >= 1; --k) sum += a[k] * w[k - 1];
+    const double value = in[i] - sum;
+    const double bound = sumUnit * largest + 4 * kBoundUnit * magnitude(value);
+    float result = static_cast<float>(value);
+    if (!roundingIsCertain(value, bound)) result = allPoleSampleReference(coefficients, in[i], out + i);
+    out[i] = result;
+#pragma GCC unroll 9
+    for (int k = kLpcOrder - 1; k >= 1; --k) w[k] = w[k - 1];
+    w[0] = result;
+    largest = largest > magnitude(w[0]) ? largest : magnitude(w[0]);
+  }
 }
 
 }  // namespace zv::qv80

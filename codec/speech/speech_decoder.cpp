@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "codec/speech/adaptive_codebook.h"
+#include "codec/speech/certified_rounding.h"
 #include "codec/speech/frame_packing.h"
 #include "codec/speech/lpc_filter.h"
 #include "codec/speech/lsf_reconstruct.h"
@@ -34,7 +35,10 @@ float trainAmplitude(int index) {
 }
 
 // Builds this subframe's excitation e = adaptive + single pulse + pulse
-// train at excitation[148..148+len).
+// train at excitation[148..148+len). The pulses are single additions of two
+// floats, which float arithmetic rounds exactly as the reference (a sum of
+// two floats rounded to 64 bits and then to 24 rounds as if directly, since
+// 64 ≥ 2·24 + 2).
 void buildExcitation(float* history, const SubframeParameters& p, int len) {
   float* e = history + kHistoryLength;
   const int lag = historyLag(p.lag);
@@ -42,8 +46,7 @@ void buildExcitation(float* history, const SubframeParameters& p, int len) {
   // Single pulse, repeated every lag samples; positions ≥ len add nothing.
   if (p.pulsePosition < len) {
     const float amplitude = pulseAmplitude(p.pulseGainIndex);
-    for (int i = p.pulsePosition; i < len; i += lag)
-      e[i] = static_cast<float>(static_cast<Ext>(e[i]) + amplitude);
+    for (int i = p.pulsePosition; i < len; i += lag) e[i] += amplitude;
   }
   // Pulse train: N pulses at phase + 4k, pulse 0 positive, pulse k's sign in
   // bit N−1−k of the code (1 = +).
@@ -53,25 +56,57 @@ void buildExcitation(float* history, const SubframeParameters& p, int len) {
   for (int k = 0; k < count; ++k) {
     const bool positive = k == 0 || ((p.trainCode >> (count - 1 - k)) & 1);
     const int i = phase + kPulseSpacing * k;
-    e[i] = static_cast<float>(static_cast<Ext>(e[i]) + (positive ? gain : -gain));
+    e[i] += positive ? gain : -gain;
   }
 }
 
-// o[i] = Σ_{k=0..4} b_k·s[i−k] − Σ_{k=1..4} d_k·o[i−k].
-void outputFilter(const float* s, float* o, int len) {
+// One output of the output filter in the reference arithmetic:
+// o[i] = Σ_{k=0..4} b_k·s[i−k] − Σ_{k=1..4} d_k·o[i−k], each Σ its own
+// extended-precision accumulator from 0.
+float outputSampleReference(const float* s, const float* o) {
   const float* b = kOutputFilterB;
   const float* d = kOutputFilterD;
+  Ext forward = 0.0L;
+  for (int k = 0; k <= 4; ++k) forward += static_cast<Ext>(b[k]) * s[-k];
+  Ext feedback = 0.0L;
+  for (int k = 1; k <= 4; ++k) feedback += static_cast<Ext>(d[k]) * o[-k];
+  return static_cast<float>(forward - feedback);
+}
+
+// The output filter over one subframe, on the certified fast path: both sums
+// in double, with the bound 5·2⁻⁵²·(Σ|b_k|·Ms + Σ|d_k|·Mo) + 4·2⁻⁵²·|v|, Ms and
+// Mo the largest |s| and |o| so far (at most five roundings per sum and one
+// for the difference in each precision, twice over).
+void outputFilter(const float* s, float* o, int len) {
+  double b[5], d[5];
+  double bSize = 0.0, dSize = 0.0;
+  for (int k = 0; k <= 4; ++k) {
+    b[k] = kOutputFilterB[k];
+    d[k] = kOutputFilterD[k];
+    bSize += magnitude(b[k]);
+    dSize += magnitude(d[k]);
+  }
+  double largestS = 0.0, largestO = 0.0;
+  for (int k = 1; k <= 4; ++k) {
+    largestS = largestS > magnitude(s[-k]) ? largestS : magnitude(s[-k]);
+    largestO = largestO > magnitude(o[-k]) ? largestO : magnitude(o[-k]);
+  }
+  double s1 = s[-1], s2 = s[-2], s3 = s[-3], s4 = s[-4];
+  double o1 = o[-1], o2 = o[-2], o3 = o[-3], o4 = o[-4];
   for (int i = 0; i < len; ++i) {
-    Ext forward = static_cast<Ext>(b[0]) * s[i];
-    forward += static_cast<Ext>(b[1]) * s[i - 1];
-    forward += static_cast<Ext>(b[2]) * s[i - 2];
-    forward += static_cast<Ext>(b[3]) * s[i - 3];
-    forward += static_cast<Ext>(b[4]) * s[i - 4];
-    Ext feedback = static_cast<Ext>(d[1]) * o[i - 1];
-    feedback += static_cast<Ext>(d[2]) * o[i - 2];
-    feedback += static_cast<Ext>(d[3]) * o[i - 3];
-    feedback += static_cast<Ext>(d[4]) * o[i - 4];
-    o[i] = static_cast<float>(forward - feedback);
+    const double s0 = s[i];
+    largestS = largestS > magnitude(s0) ? largestS : magnitude(s0);
+    const double forward = b[4] * s4 + b[3] * s3 + b[2] * s2 + b[1] * s1 + b[0] * s0;
+    const double feedback = d[4] * o4 + d[3] * o3 + d[2] * o2 + d[1] * o1;
+    const double value = forward - feedback;
+    const double bound = 5 * kBoundUnit * (bSize * largestS + dSize * largestO) +
+                         4 * kBoundUnit * magnitude(value);
+    float result = static_cast<float>(value);
+    if (!roundingIsCertain(value, bound)) result = outputSampleReference(s + i, o + i);
+    o[i] = result;
+    s4 = s3, s3 = s2, s2 = s1, s1 = s0;
+    o4 = o3, o3 = o2, o2 = o1, o1 = result;
+    largestO = largestO > magnitude(o1) ? largestO : magnitude(o1);
   }
 }
 
@@ -109,8 +144,15 @@ void enhanceExcitation(float* enhanced, const float* e, int lag, float c, int le
   ZV_QV80_CHECK(lag >= 1 && lag <= kHistoryLength);
   float* y = enhanced + kHistoryLength;
   const float* past = y - lag;  // EH[148 − T + i], and y[i − T] once i ≥ T
-  for (int i = 0; i < len; ++i)
-    y[i] = static_cast<float>(e[i] + static_cast<Ext>(c) * past[i]);
+  const double coefficient = c;
+  for (int i = 0; i < len; ++i) {
+    // e + c·EH: the product is exact in double, the sum rounds once (2⁻⁵³),
+    // the reference's once in extended precision (2⁻⁶⁴).
+    const double value = e[i] + coefficient * past[i];
+    y[i] = roundingIsCertain(value, 2 * kBoundUnit * magnitude(value))
+               ? static_cast<float>(value)
+               : static_cast<float>(e[i] + static_cast<Ext>(c) * past[i]);
+  }
 }
 
 int16_t toSample(float value) {

@@ -1,0 +1,44 @@
+// Exact float results through a double-precision fast path.
+//
+// The codec's reference arithmetic computes each stored value V in x87
+// extended precision (64-bit significand) from float operands and rounds it
+// to float once: the stored value is RN24(V). Extended-precision operations
+// are slow on current processors, above all in recursions, where every
+// sample waits for the previous one.
+//
+// The fast path computes an approximation v of V in double precision
+// together with a bound e ≥ |v − V| that follows from the standard error
+// bounds of floating-point summation (products of two floats are exact in
+// both formats; a sum of n terms carries at most n roundings of relative size
+// 2⁻⁵³ in double and 2⁻⁶⁴ in extended precision, relative to Σ|terms|).
+// Rounding to float is monotone, so whenever v − e and v + e round to the
+// same float, V rounds to it too: that float is bit for bit the reference's
+// value. Otherwise, and whenever the result is zero (so that the sign of a
+// zero is also the reference's) or not a number, the value is recomputed in
+// extended precision exactly as the reference does. The fast path therefore
+// never changes a result; it only decides, with proof, when the slow path is
+// unnecessary.
+#ifndef ZV_QV80_CERTIFIED_ROUNDING_H
+#define ZV_QV80_CERTIFIED_ROUNDING_H
+
+namespace zv::qv80 {
+
+// 2⁻⁵²: twice the unit roundoff of double precision. Bounds below are
+// multiples of it, so they carry a factor of at least two over the exact
+// error terms, which also covers the roundings in computing v ± e and e.
+constexpr double kBoundUnit = 0x1p-52;
+
+// True when every value within `bound` of `approx` rounds to the same
+// non-zero float, which is then (float)approx.
+inline bool roundingIsCertain(double approx, double bound) {
+  const float low = static_cast<float>(approx - bound);
+  const float high = static_cast<float>(approx + bound);
+  return low == high && low != 0.0f;
+}
+
+// |x| (clears the sign bit; no branch).
+inline double magnitude(double x) { return __builtin_fabs(x); }
+
+}  // namespace zv::qv80
+
+#endif  // ZV_QV80_CERTIFIED_ROUNDING_H
