@@ -70,6 +70,20 @@ std::optional<PageError> CheckElementValues(const PageComponent& component) {
   if (const ComponentAttribute* tag = component.find(webbot::kKeyAppletTag)) {
     if (!isElementName(tag->value))
       return PageError{tag->offset, "S-APPLETTAG \"" + tag->value + "\" is not an element name"};
+    if (IsRawTextElement(tag->value))
+      return PageError{tag->offset, "S-APPLETTAG \"" + tag->value +
+                                        "\" names an element whose content is text; it cannot "
+                                        "hold the player's parameters"};
+  }
+  if (const ComponentAttribute* body = component.find(webbot::kKeyBody)) {
+    const ParsedPage parsed = ParsePage(body->value);
+    if (parsed.error)
+      return PageError{body->offset, "S-BODY is not complete HTML: " + parsed.error->message};
+    if (!parsed.components.empty())
+      return PageError{body->offset, "S-BODY holds a WEBBOT component"};
+    if (parsed.openRawTextElement)
+      return PageError{body->offset, "S-BODY leaves a <" + *parsed.openRawTextElement +
+                                         "> element open to the end of the page"};
   }
   if (const ComponentAttribute* list = component.find(webbot::kKeyAttribs)) {
     if (std::optional<std::string> problem = attributeListProblem(list->value))

@@ -39,12 +39,18 @@ namespace zv::host {
 // is `value`.
 std::string ValueForElement(std::string_view key, std::string_view value);
 
-// Checks that the component's element name and attribute list can make a
-// well-formed element: S-APPLETTAG is a letter followed by letters, digits,
-// '-', '_', ':' or '.'; S-ATTRIBS is a list of HTML attributes (name, or
-// name=value with the value in double quotes, single quotes or without
-// quotes and without any of " ' = < > `), separated by white space. Absent
-// values are not checked (the component then expands to nothing).
+// Checks that the component's values make a well-formed element that ends
+// where it should, so that the published page reads as intended and can be
+// published again:
+//   S-APPLETTAG is a letter followed by letters, digits, '-', '_', ':' or
+//     '.', and not an element whose content is raw text (script, textarea,
+//     plaintext, ...), which would swallow the parameters;
+//   S-ATTRIBS is a list of HTML attributes (name, or name=value with the
+//     value in double quotes, single quotes or without quotes and without any
+//     of " ' = < > `), separated by white space;
+//   S-BODY is complete HTML: no unterminated comment, tag or declaration, no
+//     raw-text element left open, no WEBBOT comment.
+// Absent values are not checked (the component then expands to nothing).
 std::optional<PageError> CheckElementValues(const PageComponent& component);
 
 }  // namespace zv::host

@@ -18,6 +18,8 @@ bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
 // Elements whose content is text up to their end tag.
 constexpr std::string_view kRawTextElements[] = {"script", "style",   "textarea", "title",
                                                  "xmp",    "iframe",  "noembed",  "noframes"};
+// An element whose content is text to the end of the page.
+constexpr std::string_view kPlainTextElement = "plaintext";
 
 // One WEBBOT comment, as read.
 struct WebBotComment {
@@ -133,7 +135,10 @@ class PageScanner {
     }
     const std::size_t end = pos + 1;
 
-    if (name == "plaintext") return page_.size();
+    if (name == kPlainTextElement) {
+      result_.openRawTextElement = name;
+      return page_.size();
+    }
     for (std::string_view raw : kRawTextElements) {
       if (name == raw) return endOfRawText(end, raw);
     }
@@ -151,6 +156,7 @@ class PageScanner {
            page_[after] == '>'))
         return pos;
     }
+    result_.openRawTextElement = std::string(name);
     return page_.size();
   }
 
@@ -254,6 +260,14 @@ class PageScanner {
 };
 
 }  // namespace
+
+bool IsRawTextElement(std::string_view name) {
+  if (EqualsIgnoringCase(name, kPlainTextElement)) return true;
+  for (std::string_view raw : kRawTextElements) {
+    if (EqualsIgnoringCase(name, raw)) return true;
+  }
+  return false;
+}
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;

@@ -66,6 +66,9 @@ struct PageError {
 struct ParsedPage {
   std::vector<PageComponent> components;  // in page order
   std::optional<PageError> error;         // the first error; components are then incomplete
+  // The page ends inside the content of a raw-text element (a script without
+  // its end tag, or plaintext): a browser takes all the rest as that text.
+  std::optional<std::string> openRawTextElement;
 };
 
 // Errors: an unterminated comment, tag or declaration; a WEBBOT comment
@@ -74,6 +77,11 @@ struct ParsedPage {
 // (another StartSpan or the end of the page comes first); an EndSpan without
 // a StartSpan.
 ParsedPage ParsePage(std::string_view page);
+
+// Whether an element's content is read as text up to its end tag (script,
+// style, textarea, title, xmp, iframe, noembed, noframes) or to the end of
+// the page (plaintext); `name` in any letter case.
+bool IsRawTextElement(std::string_view name);
 
 // Compares ASCII letters without regard to case.
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);

@@ -55,19 +55,11 @@ TEST(PageParser, FindsComponentsTheirSpansAndDecodedValues) {
 }
 
 TEST(PageParser, WebBotTextOfTheInsertionProgramReadsBackUnchanged) {
-  zv::AppletSettings s;
-  s.buttonCount = 3;
-  s.autoplay = 1;
-  s.visible = 0;
-  s.playCount = -1;
-  s.height = 40;
-  s.width = 120;
-  s.className = "Odd\"Player.class";
-  s.codebase = "/a&b/Java";
-  s.tag = "OBJECT";
-  s.alignment = "";
-  s.bodyText = "Get <b>Java</b> & \"more\" -->";
-  s.otherAttributes = "ALT=\"Tom &amp; Jerry\" HSPACE=4";
+  const zv::AppletSettings s{.buttonCount = 3, .autoplay = 1, .visible = 0, .playCount = -1,
+                             .height = 40, .width = 120, .className = "Odd\"Player.class",
+                             .codebase = "/a&b/Java", .tag = "OBJECT", .alignment = "",
+                             .bodyText = "Get <b>Java</b> & \"more\" -->",
+                             .otherAttributes = "ALT=\"Tom &amp; Jerry\" HSPACE=4"};
   const std::string page = "<html>" +
                            zv::webbot::FormatWebBotText(s, "file:///x\"y/FP.gif", "rock&roll.zvsa") +
                            "</html>";

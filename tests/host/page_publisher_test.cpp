@@ -128,6 +128,12 @@ TEST_F(WithLibrary, ValuesThatCannotMakeAWellFormedElementAreRefused) {
   const Case cases[] = {
       {"S-APPLETTAG", "APP LET", "S-APPLETTAG \"APP LET\" is not an element name"},
       {"S-APPLETTAG", "", "is not an element name"},
+      {"S-APPLETTAG", "Script", "names an element whose content is text"},
+      {"S-APPLETTAG", "plaintext", "names an element whose content is text"},
+      {"S-BODY", "No Java <!-- and an open comment", "S-BODY is not complete HTML: unterminated comment"},
+      {"S-BODY", "<b", "S-BODY is not complete HTML: unterminated tag <b>"},
+      {"S-BODY", "<textarea&gt;x", "S-BODY leaves a <textarea> element open"},
+      {"S-BODY", "<!--WEBBOT bot='ZvTavelwork' StartSpan --&gt;", "S-BODY is not complete HTML"},
       {"S-ATTRIBS", "ALT=&quot;unbalanced", "ALT has no closing quote"},
       {"S-ATTRIBS", "ALT=a&gt;b", "unexpected '>' in the value of ALT"},
       {"S-ATTRIBS", "=x", "unexpected '=' where an attribute name should be"},
@@ -150,6 +156,11 @@ TEST_F(WithLibrary, ValuesThatCannotMakeAWellFormedElementAreRefused) {
   for (const char* list : {"", "ALT=&quot;x y&quot; HSPACE=4 MAYSCRIPT", "A='x' b=c  "}) {
     EXPECT_TRUE(publish(component(attributes({{"S-ATTRIBS", list}}))).ok) << list;
   }
+  for (const char* body : {"", "a < b &amp; c", "<!-- closed --&gt;<script&gt;x</script&gt;",
+                           "<textarea&gt;</textarea&gt;"}) {
+    EXPECT_TRUE(publish(component(attributes({{"S-BODY", body}}))).ok) << body;
+  }
+  EXPECT_TRUE(publish(component(attributes({{"S-APPLETTAG", "EMBED"}}))).ok);
 }
 
 // A fake component that changes an attribute while expanding: the host

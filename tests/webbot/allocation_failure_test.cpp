@@ -14,19 +14,9 @@
 namespace {
 
 zv::AppletSettings settingsWithBody(const char* body) {
-  zv::AppletSettings s;
-  s.buttonCount = 2;
-  s.visible = 1;
-  s.playCount = 1;
-  s.height = 32;
-  s.width = 64;
-  s.className = "ZvStreamPlayer.class";
-  s.codebase = "/Java/ZvTavelwork";
-  s.tag = "APPLET";
-  s.alignment = "middle";
-  s.bodyText = body;
-  s.otherAttributes = "";
-  return s;
+  return {.buttonCount = 2, .autoplay = 0, .visible = 1, .playCount = 1, .height = 32,
+          .width = 64, .className = "ZvStreamPlayer.class", .codebase = "/Java/ZvTavelwork",
+          .tag = "APPLET", .alignment = "middle", .bodyText = body, .otherAttributes = ""};
 }
 
 // Fails the first, second, ... request until a run completes without an

@@ -15,20 +15,9 @@ using zv::SystemString;
 // The worked example: three buttons, visible, count 1, 96 x 32, the default
 // class, codebase, tag and alignment, no body text, no other attributes.
 AppletSettings workedExample() {
-  AppletSettings s;
-  s.buttonCount = 3;
-  s.autoplay = 0;
-  s.visible = 1;
-  s.playCount = 1;
-  s.height = 32;
-  s.width = 96;
-  s.className = "ZvStreamPlayer.class";
-  s.codebase = "/Java/ZvTavelwork";
-  s.tag = "APPLET";
-  s.alignment = "middle";
-  s.bodyText = "";
-  s.otherAttributes = "";
-  return s;
+  return {.buttonCount = 3, .autoplay = 0, .visible = 1, .playCount = 1, .height = 32,
+          .width = 96, .className = "ZvStreamPlayer.class", .codebase = "/Java/ZvTavelwork",
+          .tag = "APPLET", .alignment = "middle", .bodyText = "", .otherAttributes = ""};
 }
 
 std::string joinLines(const std::vector<std::string>& lines, const std::string& end) {

@@ -15,20 +15,11 @@ std::string crlfLines(const std::vector<std::string>& lines) {
 }
 
 zv::AppletSettings freshSettings() {
-  zv::AppletSettings s;
-  s.buttonCount = 2;
-  s.autoplay = 0;
-  s.visible = 1;
-  s.playCount = 1;
-  s.height = 32;
-  s.width = 64;
-  s.className = "ZvStreamPlayer.class";
-  s.codebase = "/myweb/Java/ZvTavelwork";
-  s.tag = "APPLET";
-  s.alignment = "middle";
-  s.bodyText = "This browser is aware of Java applets, but is unable to execute them.";
-  s.otherAttributes = "ALT=\"Java is not available in this browser\"";
-  return s;
+  return {.buttonCount = 2, .autoplay = 0, .visible = 1, .playCount = 1, .height = 32,
+          .width = 64, .className = "ZvStreamPlayer.class", .codebase = "/myweb/Java/ZvTavelwork",
+          .tag = "APPLET", .alignment = "middle",
+          .bodyText = "This browser is aware of Java applets, but is unable to execute them.",
+          .otherAttributes = "ALT=\"Java is not available in this browser\""};
 }
 
 TEST(WebBotText, GoldenSixteenLines) {
