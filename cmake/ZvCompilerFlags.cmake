@@ -31,6 +31,12 @@ function(zv_codec_library target version_script)
     VISIBILITY_INLINES_HIDDEN ON)
   target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti)
   target_link_options(${target} PRIVATE
-    -Wl,--version-script=${version_script} -Wl,--as-needed -Wl,--no-undefined)
+    -Wl,--version-script=${version_script} -Wl,--as-needed)
+  # clang links its sanitizer runtimes into programs only, so in the fuzz
+  # build a shared library's sanitizer calls stay undefined until it is
+  # loaded into a fuzz target.
+  if(NOT ZV_BUILD_FUZZERS)
+    target_link_options(${target} PRIVATE -Wl,--no-undefined)
+  endif()
   set_target_properties(${target} PROPERTIES LINK_DEPENDS ${version_script})
 endfunction()

@@ -31,7 +31,8 @@ bool writePcmWorkFile(const std::string& path, const std::vector<std::uint8_t>& 
   if (!samples.empty() &&
       std::fwrite(samples.data(), 1, samples.size(), out.stream()) != samples.size())
     return false;
-  return out.commit();
+  // A working file: atomic replacement matters, surviving a power cut not.
+  return out.commit(ReplacingFile::Sync::CacheOnly);
 }
 
 }  // namespace

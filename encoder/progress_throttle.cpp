@@ -5,7 +5,7 @@
 namespace zv {
 
 ProgressThrottle::ProgressThrottle(const TickSource& ticks, JobNotifier* notifier)
-    : ticks_(ticks), notifier_(notifier), last_tick_(ticks_()) {}
+    : ticks_(ticks ? ticks : TickSource(tickCountMs)), notifier_(notifier), last_tick_(ticks_()) {}
 
 void ProgressThrottle::frameDone(std::uint64_t done, std::uint64_t whole) {
   const std::uint64_t now = ticks_();

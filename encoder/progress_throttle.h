@@ -13,7 +13,8 @@ namespace zv {
 
 class ProgressThrottle {
  public:
-  // Takes the current tick as the time of the last message.
+  // Takes the current tick as the time of the last message. An empty tick
+  // source stands for tickCountMs.
   ProgressThrottle(const TickSource& ticks, JobNotifier* notifier);
 
   // Called after each frame with the work done and the whole. Posts
@@ -21,7 +22,7 @@ class ProgressThrottle {
   void frameDone(std::uint64_t done, std::uint64_t whole);
 
  private:
-  const TickSource& ticks_;
+  TickSource ticks_;
   JobNotifier* notifier_;
   std::uint64_t last_tick_;
 };

@@ -54,9 +54,9 @@ bool ReplacingFile::open(const std::string& destination) {
   return false;
 }
 
-bool ReplacingFile::commit() {
+bool ReplacingFile::commit(Sync sync) {
   if (!stream_) return false;
-  bool ok = std::fflush(stream_) == 0 && fsync(fileno(stream_)) == 0;
+  bool ok = std::fflush(stream_) == 0 && (sync == Sync::CacheOnly || fsync(fileno(stream_)) == 0);
   ok = (std::fclose(stream_) == 0) && ok;
   stream_ = nullptr;
   if (ok) ok = std::rename(partial_.c_str(), destination_.c_str()) == 0;

@@ -30,10 +30,15 @@ class ReplacingFile {
   // The partial file, open for binary writing; nullptr before open().
   std::FILE* stream() const { return stream_; }
 
-  // Flushes, syncs, closes and renames the partial file onto the
+  enum class Sync {
+    Durable,    // the data reaches the disk before the rename (outputs)
+    CacheOnly,  // no sync: for working files that never outlive the process
+  };
+
+  // Flushes, (syncs,) closes and renames the partial file onto the
   // destination. False when any step fails; the partial file is then deleted
   // and the destination left as it was.
-  bool commit();
+  bool commit(Sync sync = Sync::Durable);
 
   // Closes and deletes the partial file (nothing happens after commit()).
   void abandon();
