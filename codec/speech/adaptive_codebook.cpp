@@ -1,5 +1,8 @@
 #include "codec/speech/adaptive_codebook.h"
 
+#include <cstring>
+
+#include "codec/speech/certified_sums.h"
 #include "codec/speech/lpc_filter.h"
 
 namespace zv::qv80 {
@@ -34,31 +37,23 @@ PitchSearchResult searchAdaptiveCodebook(const float history[kHistoryLength],
 
   PitchSearchResult best{low, 0.0f};
   float bestScore = 0.0f;
+  float other[kMaxSubframeLength];
   float periodic[kMaxSubframeLength];
   for (int lag = low; lag <= high; ++lag) {
     if (lag > low) {
+      // y_T[0] = XH[148 − T], y_T[i] = y_T−1[i − 1] + XH[148 − T]·h[i].
       const float newest = history[kHistoryLength - lag];
-      for (int i = len - 1; i >= 1; --i)
-        y[i] = static_cast<float>(y[i - 1] + static_cast<Ext>(newest) * impulse[i]);
-      y[0] = newest;
+      other[0] = newest;
+      multiplyAdd(y, newest, impulse + 1, other + 1, len - 1);
+      std::memcpy(y, other, len * sizeof(float));
     }
     const float* response = y;
     if (lag < len) {
-      for (int i = 0; i < len; ++i) {
-        Ext value = y[i];
-        if (i >= lag) value += y[i - lag];
-        if (i >= 2 * lag) value += y[i - 2 * lag];
-        periodic[i] = static_cast<float>(value);
-      }
+      periodicSum(y, lag, periodic, len);
       response = periodic;
     }
-    Ext correlationSum = 0.0L, energySum = 0.0L;
-    for (int i = 0; i < len; ++i) {
-      correlationSum += static_cast<Ext>(target[i]) * response[i];
-      energySum += static_cast<Ext>(response[i]) * response[i];
-    }
-    const float c = static_cast<float>(correlationSum);
-    const float e = static_cast<float>(energySum);
+    const float c = sumOfProducts(target, response, len);
+    const float e = sumOfProducts(response, response, len);
     float score = 0.0f, gain = 0.0f;
     if (e != 0.0f) {
       score = static_cast<float>(static_cast<Ext>(c) * c / e);

@@ -1,5 +1,7 @@
 #include "codec/speech/lpc_analysis.h"
 
+#include "codec/speech/certified_sums.h"
+
 namespace zv::qv80 {
 namespace {
 constexpr float kWhiteNoiseCorrection = 1.0001f;
@@ -8,14 +10,11 @@ constexpr float kWhiteNoiseCorrection = 1.0001f;
 void windowedAutocorrelation(const float segment[kWindowLength], float r[kLpcOrder + 1]) {
   float x[kWindowLength];
   for (int n = 0; n < kWindowLength / 2; ++n) {
+    // Products of two floats: float arithmetic rounds them as the reference.
     x[n] = segment[n] * kHammingHalf[n];
     x[kWindowLength - 1 - n] = segment[kWindowLength - 1 - n] * kHammingHalf[n];
   }
-  for (int k = 0; k <= kLpcOrder; ++k) {
-    Ext sum = 0.0L;
-    for (int n = 0; n < kWindowLength - k; ++n) sum += static_cast<Ext>(x[n]) * x[n + k];
-    r[k] = static_cast<float>(sum);
-  }
+  for (int k = 0; k <= kLpcOrder; ++k) r[k] = sumOfProducts(x, x + k, kWindowLength - k);
 }
 
 void schurRecursion(const float r[kLpcOrder + 1], float k[kLpcOrder + 1]) {

@@ -1,6 +1,10 @@
 #include "codec/speech/open_loop_pitch.h"
 
+#include <cmath>
 #include <cstdlib>
+
+#include "codec/speech/certified_rounding.h"
+#include "codec/speech/certified_sums.h"
 
 namespace zv::qv80 {
 namespace {
@@ -25,23 +29,52 @@ constexpr int kFarDistance = 6;
 
 void pitchBuffer(const float history[kPitchHistoryLength], const float* recent,
                  float buffer[kPitchBufferLength]) {
+  // v[n] = u[n] + 0.9·v[n−1]: the product is exact in double and the sum
+  // rounds once in each precision, so |v − V| ≤ 2·2⁻⁵²·|v| certifies it.
+  const double pole = kPreFilterPole;
   float v = 0.0f;
   for (int n = 0; n < kPitchBufferLength; ++n) {
     const float u = n < kPitchHistoryLength ? history[n] : recent[n - kPitchHistoryLength];
-    v = static_cast<float>(u + static_cast<Ext>(kPreFilterPole) * v);
+    const double value = u + pole * v;
+    v = roundingIsCertain(value, 2 * kBoundUnit * magnitude(value))
+            ? static_cast<float>(value)
+            : static_cast<float>(u + static_cast<Ext>(kPreFilterPole) * v);
     buffer[n] = v;
   }
 }
 
 int correlationSweep(const float buffer[kPitchBufferLength], int start, int span, int low,
                      int high, int fallback) {
-  const float* b = buffer + start;
+  // B in double and its prefix energies P[n] = Σ_{m<n} B[m]², for the
+  // Cauchy–Schwarz bound Σ|B[n]·B[n+T]| ≤ √(E1·E2) on the size of each sum.
+  // Each prefix is within 380·2⁻⁵³ of the total energy of the exact value,
+  // so every range energy gets a slack of 2⁻⁴⁰ of the total.
+  double b[kPitchBufferLength];
+  double prefix[kPitchBufferLength + 1];
+  prefix[0] = 0.0;
+  for (int n = 0; n < kPitchBufferLength; ++n) {
+    b[n] = buffer[n];
+    prefix[n + 1] = prefix[n] + b[n] * b[n];
+  }
+  const double slack = 0x1p-40 * prefix[kPitchBufferLength];
+
   float best = kRunningMaximumStart;
   int bestLag = fallback;
   for (int lag = high; lag >= low; --lag) {
-    Ext sum = 0.0L;
-    for (int n = 0; n < span - lag; ++n) sum += static_cast<Ext>(b[n]) * b[n + lag];
-    const float r = static_cast<float>(sum);
+    // R(T) = Σ_{n=0..span−1−T} B[start+n]·B[start+n+T].
+    const int count = span - lag;
+    const double sum = approximateDot(b + start, b + start + lag, count);
+    const double energy1 = prefix[start + count] - prefix[start] + slack;
+    const double energy2 = prefix[start + span] - prefix[start + lag] + slack;
+    const double size = std::sqrt(energy1 * energy2) * (1 + 0x1p-48);
+    const double bound = count * kBoundUnit * size + 2 * kBoundUnit * magnitude(sum);
+    // The reference's R lies between the two roundings below. Only a lag
+    // whose R may exceed the running maximum needs its exact value.
+    const float upper = static_cast<float>(sum + bound);
+    if (!(upper > best)) continue;
+    const float r = roundingIsCertain(sum, bound)
+                        ? static_cast<float>(sum)
+                        : sumOfProductsReference(buffer + start, buffer + start + lag, count);
     if (r > best) {
       best = r;
       bestLag = lag;
@@ -51,26 +84,21 @@ int correlationSweep(const float buffer[kPitchBufferLength], int start, int span
 }
 
 RefinedLag refineLag(const float buffer[kPitchBufferLength], int candidate) {
+  constexpr int kCount = kRefineLast - kRefineFirst + 1;
+  const float* window = buffer + kRefineFirst;
   RefinedLag best{candidate - 2, kRunningMaximumStart};
   for (int k = candidate - 2; k <= candidate + 2; ++k) {
-    Ext backCorrelation = 0.0L, backEnergy = 0.0L, foreCorrelation = 0.0L, foreEnergy = 0.0L;
-    for (int n = kRefineFirst; n <= kRefineLast; ++n) {
-      backCorrelation += static_cast<Ext>(buffer[n]) * buffer[n - k];
-      backEnergy += static_cast<Ext>(buffer[n - k]) * buffer[n - k];
-      foreCorrelation += static_cast<Ext>(buffer[n]) * buffer[n + k];
-      foreEnergy += static_cast<Ext>(buffer[n + k]) * buffer[n + k];
-    }
-    const float rb = static_cast<float>(backCorrelation);
-    const float eb = static_cast<float>(backEnergy);
-    const float rf = static_cast<float>(foreCorrelation);
-    const float ef = static_cast<float>(foreEnergy);
+    const float rb = sumOfProducts(window, window - k, kCount);
+    const float eb = sumOfProducts(window - k, window - k, kCount);
+    const float rf = sumOfProducts(window, window + k, kCount);
+    const float ef = sumOfProducts(window + k, window + k, kCount);
     float mb;
     if (rb <= 0.0f) mb = 0.0f;
     else if (eb < 1.0f) mb = rb;
     else mb = static_cast<float>(static_cast<Ext>(rb) * rb / eb);
     const float mf =
         (rf > 0.0f && ef > 1.0f) ? static_cast<float>(static_cast<Ext>(rf) * rf / ef) : 0.0f;
-    const float m = static_cast<float>(static_cast<Ext>(mb) + mf);
+    const float m = mb + mf;  // one rounding of a sum of two floats: float arithmetic is exact
     if (m > best.score) best = {k, m};
   }
   return best;

@@ -1,5 +1,7 @@
 #include "codec/speech/pulse_search.h"
 
+#include "codec/speech/certified_rounding.h"
+#include "codec/speech/certified_sums.h"
 #include "codec/speech/lpc_filter.h"
 
 namespace zv::qv80 {
@@ -36,14 +38,23 @@ void backwardFilter(const float* weighted, const float* target, int len, float* 
 }
 
 void periodicEnergies(const float* impulse, int lag, int len, float* energies) {
-  Ext sum = 0.0L;
+  float periodic[kMaxSubframeLength];
+  periodicSum(impulse, lag, periodic, len);
+  // E[k]: one running sum of squares, rounded at every k. The reference's
+  // running sum after k + 1 terms and the double one each carry at most k + 1
+  // roundings relative to the sum itself (all terms are positive).
+  double sum = 0.0;
+  bool certain = true;
   for (int i = 0; i < len; ++i) {
-    Ext periodic = impulse[i];
-    if (i >= lag) periodic += impulse[i - lag];
-    if (i >= 2 * lag) periodic += impulse[i - 2 * lag];
-    const float hp = static_cast<float>(periodic);
-    sum += static_cast<Ext>(hp) * hp;
+    sum += static_cast<double>(periodic[i]) * periodic[i];
+    certain &= roundingIsCertain(sum, (i + 3) * kBoundUnit * sum);
     energies[i] = static_cast<float>(sum);
+  }
+  if (certain) return;
+  Ext reference = 0.0L;
+  for (int i = 0; i < len; ++i) {
+    reference += static_cast<Ext>(periodic[i]) * periodic[i];
+    energies[i] = static_cast<float>(reference);
   }
 }
 
@@ -51,10 +62,16 @@ SinglePulse searchSinglePulse(const float* backward, const float* energies, int 
   SinglePulse best{kNoPulse, 0.0f};
   float bestScore = kBestScoreStart;
   for (int p = 0; p < len; ++p) {
-    Ext sum = 0.0L;
-    for (int i = p; i < len; i += lag) sum += backward[i];
+    // c = 0 + b[p] + b[p + T] + ...: at most three terms (T ≥ 20,
+    // len ≤ 56). The first two additions are float additions (exact, see
+    // periodicSum), the third goes through sumOfThree.
+    const float first = 0.0f + backward[p];
+    float c;
+    if (p + lag >= len) c = first;
+    else if (p + 2 * lag >= len) c = first + backward[p + lag];
+    else c = sumOfThree(first, backward[p + lag], backward[p + 2 * lag]);
     float score, gain;
-    scoreAndGain(static_cast<float>(sum), energies[len - 1 - p], score, gain);
+    scoreAndGain(c, energies[len - 1 - p], score, gain);
     if (score > bestScore) {
       bestScore = score;
       best = {p, gain};
@@ -66,29 +83,51 @@ SinglePulse searchSinglePulse(const float* backward, const float* energies, int 
 
 PulseTrain searchPulseTrain(const float* backward, const float* impulse, int len) {
   const int count = pulseTrainCount(len);
+  // comb[m] = Σ_k |h[m − 4k]|: the size of every response sample at offset m
+  // from the phase, whatever the signs.
+  double comb[kMaxSubframeLength];
+  for (int m = 0; m < len; ++m)
+    comb[m] = magnitude(impulse[m]) + (m >= kPulseSpacing ? comb[m - kPulseSpacing] : 0.0);
+
   PulseTrain best{};
   float bestScore = kBestScoreStart;
   for (int phase = 0; phase < kPulseSpacing; ++phase) {
     PulseTrain train{};
     train.phase = phase;
-    Ext correlation = 0.0L;
+    float picked[kMaxSubframeLength / kPulseSpacing];
     for (int k = 0; k < count; ++k) {
-      const float b = backward[phase + kPulseSpacing * k];
-      train.sign[k] = b > 0.0f ? 1 : -1;
-      correlation += train.sign[k] > 0 ? static_cast<Ext>(b) : -static_cast<Ext>(b);
+      picked[k] = backward[phase + kPulseSpacing * k];
+      train.sign[k] = picked[k] > 0.0f ? 1 : -1;
     }
-    Ext energy = 0.0L;
-    for (int i = phase; i < len; ++i) {
-      Ext response = 0.0L;
-      for (int k = 0; phase + kPulseSpacing * k <= i; ++k) {
-        const float h = impulse[i - phase - kPulseSpacing * k];
-        response += train.sign[k] > 0 ? static_cast<Ext>(h) : -static_cast<Ext>(h);
+    const float correlation = signedSum(train.sign, picked, count);
+
+    // y[i] = Σ_k σ_k·h[i − φ − 4k]: accumulate the shifted, signed impulse
+    // responses in double, then certify each sample (at most 14 terms).
+    const int span = len - phase;
+    double response[kMaxSubframeLength] = {};
+    for (int k = 0; k < count; ++k) {
+      const double sign = train.sign[k];
+      for (int m = kPulseSpacing * k; m < span; ++m)
+        response[m] += sign * impulse[m - kPulseSpacing * k];
+    }
+    float y[kMaxSubframeLength];
+    for (int m = 0; m < span; ++m) {
+      const double bound = count * kBoundUnit * comb[m] + 2 * kBoundUnit * magnitude(response[m]);
+      if (roundingIsCertain(response[m], bound)) {
+        y[m] = static_cast<float>(response[m]);
+        continue;
       }
-      const float y = static_cast<float>(response);
-      energy += static_cast<Ext>(y) * y;
+      Ext reference = 0.0L;
+      for (int k = 0; kPulseSpacing * k <= m; ++k) {
+        const float h = impulse[m - kPulseSpacing * k];
+        reference += train.sign[k] > 0 ? static_cast<Ext>(h) : -static_cast<Ext>(h);
+      }
+      y[m] = static_cast<float>(reference);
     }
+    const float energy = sumOfProducts(y, y, span);
+
     float score;
-    scoreAndGain(static_cast<float>(correlation), static_cast<float>(energy), score, train.gain);
+    scoreAndGain(correlation, energy, score, train.gain);
     if (score > bestScore) {
       bestScore = score;
       best = train;

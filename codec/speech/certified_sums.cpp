@@ -1,0 +1,130 @@
+#include "codec/speech/certified_sums.h"
+
+#include <cstring>
+
+#include "codec/speech/certified_rounding.h"
+#include "codec/speech/speech_constants.h"
+
+namespace zv::qv80 {
+namespace {
+
+// Two lanes of doubles: one SSE2 register, available on every x86-64.
+using Double2 = double __attribute__((vector_size(16)));
+using Float2 = float __attribute__((vector_size(8)));
+
+Double2 loadFloats(const float* p) {
+  Float2 f;
+  std::memcpy(&f, p, sizeof f);
+  return __builtin_convertvector(f, Double2);
+}
+
+Double2 loadDoubles(const double* p) {
+  Double2 d;
+  std::memcpy(&d, p, sizeof d);
+  return d;
+}
+
+Double2 lanesMagnitude(Double2 v) { return v < 0 ? -v : v; }
+
+double horizontalSum(Double2 v) { return v[0] + v[1]; }
+
+}  // namespace
+
+float sumOfProductsReference(const float* x, const float* y, int count) {
+  Ext sum = 0.0L;
+  for (int n = 0; n < count; ++n) sum += static_cast<Ext>(x[n]) * y[n];
+  return static_cast<float>(sum);
+}
+
+ApproximateSum approximateSumOfProducts(const float* x, const float* y, int count) {
+  Double2 sum0 = {}, sum1 = {}, size0 = {}, size1 = {};
+  int n = 0;
+  for (; n + 4 <= count; n += 4) {
+    const Double2 p0 = loadFloats(x + n) * loadFloats(y + n);
+    const Double2 p1 = loadFloats(x + n + 2) * loadFloats(y + n + 2);
+    sum0 += p0;
+    sum1 += p1;
+    size0 += lanesMagnitude(p0);
+    size1 += lanesMagnitude(p1);
+  }
+  double sum = horizontalSum(sum0 + sum1);
+  double size = horizontalSum(size0 + size1);
+  for (; n < count; ++n) {
+    const double p = static_cast<double>(x[n]) * y[n];
+    sum += p;
+    size += magnitude(p);
+  }
+  return {sum, size};
+}
+
+double approximateDot(const double* x, const double* y, int count) {
+  Double2 sum0 = {}, sum1 = {}, sum2 = {}, sum3 = {};
+  int n = 0;
+  for (; n + 8 <= count; n += 8) {
+    sum0 += loadDoubles(x + n) * loadDoubles(y + n);
+    sum1 += loadDoubles(x + n + 2) * loadDoubles(y + n + 2);
+    sum2 += loadDoubles(x + n + 4) * loadDoubles(y + n + 4);
+    sum3 += loadDoubles(x + n + 6) * loadDoubles(y + n + 6);
+  }
+  double sum = horizontalSum((sum0 + sum1) + (sum2 + sum3));
+  for (; n < count; ++n) sum += x[n] * y[n];
+  return sum;
+}
+
+float sumOfProducts(const float* x, const float* y, int count) {
+  const ApproximateSum s = approximateSumOfProducts(x, y, count);
+  const double bound = count * kBoundUnit * s.size + 2 * kBoundUnit * magnitude(s.sum);
+  if (roundingIsCertain(s.sum, bound)) return static_cast<float>(s.sum);
+  return sumOfProductsReference(x, y, count);
+}
+
+void multiplyAdd(const float* a, float x, const float* b, float* out, int count) {
+  // One rounding of each precision: |v − V| ≤ 2·2⁻⁵²·|v| with room to spare.
+  const double factor = x;
+  bool certain = true;
+  for (int i = 0; i < count; ++i) {
+    const double value = a[i] + factor * b[i];
+    certain &= roundingIsCertain(value, 2 * kBoundUnit * magnitude(value));
+    out[i] = static_cast<float>(value);
+  }
+  if (certain) return;
+  for (int i = 0; i < count; ++i) {
+    const double value = a[i] + factor * b[i];
+    if (!roundingIsCertain(value, 2 * kBoundUnit * magnitude(value)))
+      out[i] = static_cast<float>(a[i] + static_cast<Ext>(x) * b[i]);
+  }
+}
+
+float sumOfThree(float a, float b, float c) {
+  // Two roundings of each precision against |a| + |b| + |c|.
+  const double value = (static_cast<double>(a) + b) + c;
+  const double size = magnitude(a) + magnitude(b) + magnitude(c);
+  if (roundingIsCertain(value, 3 * kBoundUnit * size + 2 * kBoundUnit * magnitude(value)))
+    return static_cast<float>(value);
+  return static_cast<float>(static_cast<Ext>(a) + b + c);
+}
+
+void periodicSum(const float* v, int period, float* out, int count) {
+  for (int i = 0; i < count; ++i) {
+    if (i < period) out[i] = v[i];
+    else if (i < 2 * period) out[i] = v[i] + v[i - period];
+    else out[i] = sumOfThree(v[i], v[i - period], v[i - 2 * period]);
+  }
+}
+
+float signedSum(const int* sign, const float* v, int count) {
+  double sum = 0.0, size = 0.0;
+  for (int k = 0; k < count; ++k) {
+    const double term = sign[k] > 0 ? static_cast<double>(v[k]) : -static_cast<double>(v[k]);
+    sum += term;
+    size += magnitude(term);
+  }
+  if (roundingIsCertain(sum, count * kBoundUnit * size + 2 * kBoundUnit * magnitude(sum)))
+    return static_cast<float>(sum);
+  Ext reference = 0.0L;
+  for (int k = 0; k < count; ++k)
+    reference += sign[k] > 0 ? static_cast<Ext>(v[k]) : -static_cast<Ext>(v[k]);
+  return static_cast<float>(reference);
+}
+
+}  // namespace zv::qv80

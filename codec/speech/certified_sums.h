@@ -1,0 +1,56 @@
+// Sums of floats and of products of floats, rounded to float, on the
+// certified fast path.
+//
+// Reference: S = Σ_{n=0..count−1} x[n]·y[n], one extended-precision
+// accumulator from 0, n ascending, rounded to float once.
+//
+// Fast path: each product is exact in double; the sum is taken in double in
+// any order (here in vector lanes), together with A = Σ|x[n]·y[n]|. Both
+// sums round at most count times, so with u = 2⁻⁵³ and 2⁻⁶⁴
+//     |S_double − S_reference| ≤ count·(2⁻⁵³ + 2⁻⁶⁴)·A·(1 + tiny),
+// and the certificate uses e = count·2⁻⁵²·A + 2·2⁻⁵²·|S_double|.
+#ifndef ZV_QV80_CERTIFIED_SUMS_H
+#define ZV_QV80_CERTIFIED_SUMS_H
+
+namespace zv::qv80 {
+
+// The reference: Σ x[n]·y[n] in extended precision from 0, rounded to float.
+float sumOfProductsReference(const float* x, const float* y, int count);
+
+// The same float, certified (falls back to the reference when needed).
+float sumOfProducts(const float* x, const float* y, int count);
+
+// Σ x[n]·y[n] and Σ|x[n]·y[n]| in double, in any order: an approximation of
+// the reference's sum and the size its error bound scales with.
+struct ApproximateSum {
+  double sum;
+  double size;
+};
+ApproximateSum approximateSumOfProducts(const float* x, const float* y, int count);
+
+// Σ x[n]·y[n] in double for double inputs (no size; callers bound it).
+double approximateDot(const double* x, const double* y, int count);
+
+// out[i] = RN24(a[i] + x·b[i]) for i = 0..count−1, the reference computing
+// a[i] + x·b[i] in extended precision (the product exactly, one rounding).
+// `out` may be `a` or `b` only when it is the same element.
+void multiplyAdd(const float* a, float x, const float* b, float* out, int count);
+
+// RN24((a + b) + c) with both additions in extended precision.
+float sumOfThree(float a, float b, float c);
+
+// v[i] + v[i − period] + v[i − 2·period] for i = 0..count−1 (terms with a
+// negative index left out), rounded as the reference rounds it: a lone term
+// as it is, two terms as a float addition (exact, see below), three terms
+// through sumOfThree. A sum of two floats rounded to 64 bits and then to 24
+// rounds as if directly, since 64 ≥ 2·24 + 2, so float addition gives the
+// reference's value.
+void periodicSum(const float* v, int period, float* out, int count);
+
+// Σ_{k=0..count−1} sign[k]·v[k] with sign[k] = ±1, from 0, k ascending, in
+// extended precision, rounded to float (certified).
+float signedSum(const int* sign, const float* v, int count);
+
+}  // namespace zv::qv80
+
+#endif  // ZV_QV80_CERTIFIED_SUMS_H
