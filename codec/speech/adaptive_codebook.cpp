@@ -35,6 +35,8 @@ PitchSearchResult searchAdaptiveCodebook(const float history[kHistoryLength],
   for (int i = 0; i < copied; ++i) y[i] = history[kHistoryLength - low + i];
   allPoleFilter(weighted, y, y, len);
 
+  // Σ t0² bounds the size of every correlation with the target.
+  const double targetEnergy = approximateDot(target, target, len);
   PitchSearchResult best{low, 0.0f};
   float bestScore = 0.0f;
   float other[kMaxSubframeLength];
@@ -52,8 +54,11 @@ PitchSearchResult searchAdaptiveCodebook(const float history[kHistoryLength],
       periodicSum(y, lag, periodic, len);
       response = periodic;
     }
-    const float c = sumOfProducts(target, response, len);
-    const float e = sumOfProducts(response, response, len);
+    double energy;
+    const float e = sumOfSquares(response, len, energy);
+    const float c = certifySumOfProducts(target, response, len,
+                                         approximateDot(target, response, len),
+                                         cauchySchwarzSize(targetEnergy, energy));
     float score = 0.0f, gain = 0.0f;
     if (e != 0.0f) {
       score = static_cast<float>(static_cast<Ext>(c) * c / e);

@@ -1,5 +1,6 @@
 #include "codec/speech/certified_sums.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "codec/speech/certified_rounding.h"
@@ -11,6 +12,7 @@ namespace {
 // Two lanes of doubles: one SSE2 register, available on every x86-64.
 using Double2 = double __attribute__((vector_size(16)));
 using Float2 = float __attribute__((vector_size(8)));
+using Int2 = int __attribute__((vector_size(8)));
 
 Double2 loadFloats(const float* p) {
   Float2 f;
@@ -36,7 +38,48 @@ float sumOfProductsReference(const float* x, const float* y, int count) {
   return static_cast<float>(sum);
 }
 
-ApproximateSum approximateSumOfProducts(const float* x, const float* y, int count) {
+double approximateDot(const float* x, const float* y, int count) {
+  Double2 sum0 = {}, sum1 = {}, sum2 = {}, sum3 = {};
+  int n = 0;
+  for (; n + 8 <= count; n += 8) {
+    sum0 += loadFloats(x + n) * loadFloats(y + n);
+    sum1 += loadFloats(x + n + 2) * loadFloats(y + n + 2);
+    sum2 += loadFloats(x + n + 4) * loadFloats(y + n + 4);
+    sum3 += loadFloats(x + n + 6) * loadFloats(y + n + 6);
+  }
+  double sum = horizontalSum((sum0 + sum1) + (sum2 + sum3));
+  for (; n < count; ++n) sum += static_cast<double>(x[n]) * y[n];
+  return sum;
+}
+
+double approximateDot(const double* x, const double* y, int count) {
+  Double2 sum0 = {}, sum1 = {}, sum2 = {}, sum3 = {};
+  int n = 0;
+  for (; n + 8 <= count; n += 8) {
+    sum0 += loadDoubles(x + n) * loadDoubles(y + n);
+    sum1 += loadDoubles(x + n + 2) * loadDoubles(y + n + 2);
+    sum2 += loadDoubles(x + n + 4) * loadDoubles(y + n + 4);
+    sum3 += loadDoubles(x + n + 6) * loadDoubles(y + n + 6);
+  }
+  double sum = horizontalSum((sum0 + sum1) + (sum2 + sum3));
+  for (; n < count; ++n) sum += x[n] * y[n];
+  return sum;
+}
+
+double cauchySchwarzSize(double squaresX, double squaresY) {
+  constexpr double kSlack = 1 + 0x1p-40;
+  return std::sqrt(squaresX * kSlack * (squaresY * kSlack)) * (1 + 0x1p-48);
+}
+
+float certifySumOfProducts(const float* x, const float* y, int count, double sum, double size) {
+  // count roundings in each precision against the size, twice over, and
+  // room for rounding sum ± bound.
+  const double bound = count * kBoundUnit * size + 2 * kBoundUnit * magnitude(sum);
+  if (roundingIsCertain(sum, bound)) return static_cast<float>(sum);
+  return sumOfProductsReference(x, y, count);
+}
+
+float sumOfProducts(const float* x, const float* y, int count) {
   Double2 sum0 = {}, sum1 = {}, size0 = {}, size1 = {};
   int n = 0;
   for (; n + 4 <= count; n += 4) {
@@ -54,41 +97,39 @@ ApproximateSum approximateSumOfProducts(const float* x, const float* y, int coun
     sum += p;
     size += magnitude(p);
   }
-  return {sum, size};
+  return certifySumOfProducts(x, y, count, sum, size);
 }
 
-double approximateDot(const double* x, const double* y, int count) {
-  Double2 sum0 = {}, sum1 = {}, sum2 = {}, sum3 = {};
-  int n = 0;
-  for (; n + 8 <= count; n += 8) {
-    sum0 += loadDoubles(x + n) * loadDoubles(y + n);
-    sum1 += loadDoubles(x + n + 2) * loadDoubles(y + n + 2);
-    sum2 += loadDoubles(x + n + 4) * loadDoubles(y + n + 4);
-    sum3 += loadDoubles(x + n + 6) * loadDoubles(y + n + 6);
-  }
-  double sum = horizontalSum((sum0 + sum1) + (sum2 + sum3));
-  for (; n < count; ++n) sum += x[n] * y[n];
-  return sum;
-}
-
-float sumOfProducts(const float* x, const float* y, int count) {
-  const ApproximateSum s = approximateSumOfProducts(x, y, count);
-  const double bound = count * kBoundUnit * s.size + 2 * kBoundUnit * magnitude(s.sum);
-  if (roundingIsCertain(s.sum, bound)) return static_cast<float>(s.sum);
-  return sumOfProductsReference(x, y, count);
+float sumOfSquares(const float* x, int count, double& approximation) {
+  approximation = approximateDot(x, x, count);
+  return certifySumOfProducts(x, x, count, approximation, approximation * (1 + 0x1p-40));
 }
 
 void multiplyAdd(const float* a, float x, const float* b, float* out, int count) {
   // One rounding of each precision: |v − V| ≤ 2·2⁻⁵²·|v| with room to spare.
+  // Two lanes at a time; a lane that cannot be certified (or is zero) sends
+  // the whole call through the element-wise check below.
   const double factor = x;
-  bool certain = true;
-  for (int i = 0; i < count; ++i) {
+  const Double2 factor2 = {factor, factor};
+  Int2 uncertain = {};
+  int i = 0;
+  for (; i + 2 <= count; i += 2) {
+    const Double2 value = loadFloats(a + i) + factor2 * loadFloats(b + i);
+    const Double2 bound = 2 * kBoundUnit * lanesMagnitude(value);
+    const Float2 low = __builtin_convertvector(value - bound, Float2);
+    const Float2 high = __builtin_convertvector(value + bound, Float2);
+    const Float2 rounded = __builtin_convertvector(value, Float2);
+    uncertain |= (low != high) | (low == 0.0f);
+    std::memcpy(out + i, &rounded, sizeof rounded);
+  }
+  bool certain = uncertain[0] == 0 && uncertain[1] == 0;
+  for (; i < count; ++i) {
     const double value = a[i] + factor * b[i];
     certain &= roundingIsCertain(value, 2 * kBoundUnit * magnitude(value));
     out[i] = static_cast<float>(value);
   }
   if (certain) return;
-  for (int i = 0; i < count; ++i) {
+  for (i = 0; i < count; ++i) {
     const double value = a[i] + factor * b[i];
     if (!roundingIsCertain(value, 2 * kBoundUnit * magnitude(value)))
       out[i] = static_cast<float>(a[i] + static_cast<Ext>(x) * b[i]);

@@ -17,19 +17,25 @@ namespace zv::qv80 {
 // The reference: Σ x[n]·y[n] in extended precision from 0, rounded to float.
 float sumOfProductsReference(const float* x, const float* y, int count);
 
-// The same float, certified (falls back to the reference when needed).
+// The reference's float, from a double approximation `sum` of Σ x[n]·y[n]
+// (any order) and `size` ≥ Σ|x[n]·y[n]|; falls back to the reference when
+// the approximation cannot decide.
+float certifySumOfProducts(const float* x, const float* y, int count, double sum, double size);
+
+// The same float, computing the approximation and its size itself.
 float sumOfProducts(const float* x, const float* y, int count);
 
-// Σ x[n]·y[n] and Σ|x[n]·y[n]| in double, in any order: an approximation of
-// the reference's sum and the size its error bound scales with.
-struct ApproximateSum {
-  double sum;
-  double size;
-};
-ApproximateSum approximateSumOfProducts(const float* x, const float* y, int count);
+// Σ x[n]² the same way; `approximation` receives the double sum, which is
+// within a factor 1 ± 2⁻⁴⁰ of the exact sum (all terms are positive).
+float sumOfSquares(const float* x, int count, double& approximation);
 
-// Σ x[n]·y[n] in double for double inputs (no size; callers bound it).
+// Σ x[n]·y[n] in double, in any order (no certificate).
+double approximateDot(const float* x, const float* y, int count);
 double approximateDot(const double* x, const double* y, int count);
+
+// An upper bound on Σ|x[n]·y[n]| from double approximations of Σx² and Σy²
+// over the same n (Cauchy–Schwarz), each within 1 ± 2⁻⁴⁰ of its exact value.
+double cauchySchwarzSize(double squaresX, double squaresY);
 
 // out[i] = RN24(a[i] + x·b[i]) for i = 0..count−1, the reference computing
 // a[i] + x·b[i] in extended precision (the product exactly, one rounding).

@@ -14,7 +14,15 @@ void windowedAutocorrelation(const float segment[kWindowLength], float r[kLpcOrd
     x[n] = segment[n] * kHammingHalf[n];
     x[kWindowLength - 1 - n] = segment[kWindowLength - 1 - n] * kHammingHalf[n];
   }
-  for (int k = 0; k <= kLpcOrder; ++k) r[k] = sumOfProducts(x, x + k, kWindowLength - k);
+  // r[0] is a sum of squares; by Cauchy–Schwarz every Σ|x[n]·x[n+k]| is at
+  // most r[0], which bounds the other sums.
+  double energy;
+  r[0] = sumOfSquares(x, kWindowLength, energy);
+  const double size = cauchySchwarzSize(energy, energy);
+  for (int k = 1; k <= kLpcOrder; ++k) {
+    const int count = kWindowLength - k;
+    r[k] = certifySumOfProducts(x, x + k, count, approximateDot(x, x + k, count), size);
+  }
 }
 
 void schurRecursion(const float r[kLpcOrder + 1], float k[kLpcOrder + 1]) {

@@ -86,12 +86,19 @@ int correlationSweep(const float buffer[kPitchBufferLength], int start, int span
 RefinedLag refineLag(const float buffer[kPitchBufferLength], int candidate) {
   constexpr int kCount = kRefineLast - kRefineFirst + 1;
   const float* window = buffer + kRefineFirst;
+  // The correlations' sizes follow from the energies (Cauchy–Schwarz).
+  const double windowEnergy = approximateDot(window, window, kCount);
   RefinedLag best{candidate - 2, kRunningMaximumStart};
   for (int k = candidate - 2; k <= candidate + 2; ++k) {
-    const float rb = sumOfProducts(window, window - k, kCount);
-    const float eb = sumOfProducts(window - k, window - k, kCount);
-    const float rf = sumOfProducts(window, window + k, kCount);
-    const float ef = sumOfProducts(window + k, window + k, kCount);
+    double backEnergy, foreEnergy;
+    const float eb = sumOfSquares(window - k, kCount, backEnergy);
+    const float ef = sumOfSquares(window + k, kCount, foreEnergy);
+    const float rb = certifySumOfProducts(window, window - k, kCount,
+                                          approximateDot(window, window - k, kCount),
+                                          cauchySchwarzSize(windowEnergy, backEnergy));
+    const float rf = certifySumOfProducts(window, window + k, kCount,
+                                          approximateDot(window, window + k, kCount),
+                                          cauchySchwarzSize(windowEnergy, foreEnergy));
     float mb;
     if (rb <= 0.0f) mb = 0.0f;
     else if (eb < 1.0f) mb = rb;

@@ -124,7 +124,8 @@ PulseTrain searchPulseTrain(const float* backward, const float* impulse, int len
       }
       y[m] = static_cast<float>(reference);
     }
-    const float energy = sumOfProducts(y, y, span);
+    double approximation;
+    const float energy = sumOfSquares(y, span, approximation);
 
     float score;
     scoreAndGain(correlation, energy, score, train.gain);
