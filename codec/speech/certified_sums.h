@@ -42,6 +42,9 @@ double cauchySchwarzSize(double squaresX, double squaresY);
 // `out` may be `a` or `b` only when it is the same element.
 void multiplyAdd(const float* a, float x, const float* b, float* out, int count);
 
+// RN24(a + x·b) for one element (the product exact, one rounding).
+float multiplyAdd(float a, float x, float b);
+
 // RN24((a + b) + c) with both additions in extended precision.
 float sumOfThree(float a, float b, float c);
 

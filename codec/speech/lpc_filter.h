@@ -84,6 +84,32 @@ inline void allPoleFilter(const float* coefficients, const float* in, float* out
   }
 }
 
+// The inverse filter A(z) with the past taken from the same signal:
+//     r[i] = x[i] + Σ_{k=1..10} a_k·x[i − k],   i = 0..n−1,
+// x[−10..−1] the samples before x[0]. Reference: x[i] plus the extended Σ
+// from 0, k ascending, rounded to float. Certified as allPoleFilter, with
+// the size Σ|a_k·x[i−k]| itself (no recursion to keep short).
+inline void residualFilter(const float* coefficients, const float* x, float* r, int n) {
+  double a[kLpcOrder + 1], size[kLpcOrder + 1];
+  for (int k = 1; k <= kLpcOrder; ++k) {
+    a[k] = coefficients[k];
+    size[k] = magnitude(a[k]);
+  }
+  for (int i = 0; i < n; ++i) {
+    double sum = 0.0, total = 0.0;
+#pragma GCC unroll 10
+    for (int k = kLpcOrder; k >= 1; --k) {
+      const double past = x[i - k];
+      sum += a[k] * past;
+      total += size[k] * magnitude(past);
+    }
+    const double value = x[i] + sum;
+    const double bound = 10 * kBoundUnit * total + 4 * kBoundUnit * magnitude(value);
+    r[i] = roundingIsCertain(value, bound) ? static_cast<float>(value)
+                                           : static_cast<float>(x[i] + pastSum(coefficients, x + i));
+  }
+}
+
 }  // namespace zv::qv80
 
 #endif  // ZV_QV80_LPC_FILTER_H

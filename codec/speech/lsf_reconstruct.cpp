@@ -1,5 +1,6 @@
 #include "codec/speech/lsf_reconstruct.h"
 
+#include "codec/speech/certified_sums.h"
 #include "codec/speech/speech_tables.h"
 
 namespace zv::qv80 {
@@ -12,8 +13,10 @@ float oddLsf(int j, int index, float lo, float hi, float half) {
   const FloatTable& table = kOddLsfFractions[j];
   index &= table.size - 1;
   const float f = table.values[index];
-  if (index < table.size / 2 + 1) return static_cast<float>(lo + static_cast<Ext>(f) * half);
-  return static_cast<float>(hi - static_cast<Ext>(f) * half);
+  // lo + f·half or hi − f·half = hi + (−f)·half: one rounding of a product
+  // added to a float.
+  if (index < table.size / 2 + 1) return multiplyAdd(lo, f, half);
+  return multiplyAdd(hi, -f, half);
 }
 
 float upperNeighbour(const float lsf[kLsfCount], int j) {

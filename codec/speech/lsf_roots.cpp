@@ -1,5 +1,8 @@
 #include "codec/speech/lsf_roots.h"
 
+#include "codec/speech/certified_rounding.h"
+#include "codec/speech/certified_sums.h"
+
 #include <cmath>
 
 namespace zv::qv80 {
@@ -18,30 +21,59 @@ void cosinePolynomial(const float f[kHalfOrder + 1], float y[kHalfOrder + 1]) {
   y[0] = static_cast<float>(0.5f * static_cast<Ext>(f[5]) - f[3] + f[1]);
 }
 
-// Y(x) for the degree-n polynomial y[0..n], Horner's scheme in one
-// extended-precision pass.
+// Y(x) for the degree-n polynomial y[0..n] by Horner's scheme in one
+// extended-precision pass, rounded to float: certified, with Higham's bound
+// for Horner's scheme, |Ŷ − Y| ≤ γ_2n·Σ|y_i|·|x|^i in each precision (the
+// magnitudes again by Horner, in double, a factor two to spare).
 float hornerValue(const float* y, int n, float x) {
-  Ext value = y[n];
-  for (int i = n - 1; i >= 0; --i) value = value * x + y[i];
-  return static_cast<float>(value);
+  const double xd = x, size = magnitude(xd);
+  double value = y[n], total = magnitude(y[n]);
+  for (int i = n - 1; i >= 0; --i) {
+    value = value * xd + y[i];
+    total = total * size + magnitude(y[i]);
+  }
+  if (roundingIsCertain(value, 2 * n * kBoundUnit * total * (1 + 0x1p-40) +
+                                   2 * kBoundUnit * magnitude(value)))
+    return static_cast<float>(value);
+  Ext reference = y[n];
+  for (int i = n - 1; i >= 0; --i) reference = reference * x + y[i];
+  return static_cast<float>(reference);
 }
 
-// Y′(x) = Σ i·y[i]·x^(i−1), Horner's scheme over the coefficients i·y[i] in
-// one extended-precision pass.
+// Y′(x) = Σ i·y[i]·x^(i−1) by Horner's scheme over the coefficients i·y[i]
+// (exact in both precisions), certified the same way.
 float hornerDerivative(const float* y, int n, float x) {
-  Ext value = static_cast<Ext>(n) * y[n];
-  for (int i = n - 1; i >= 1; --i) value = value * x + static_cast<Ext>(i) * y[i];
-  return static_cast<float>(value);
+  const double xd = x, size = magnitude(xd);
+  double value = static_cast<double>(n) * y[n], total = magnitude(value);
+  for (int i = n - 1; i >= 1; --i) {
+    const double coefficient = static_cast<double>(i) * y[i];
+    value = value * xd + coefficient;
+    total = total * size + magnitude(coefficient);
+  }
+  if (roundingIsCertain(value, 2 * n * kBoundUnit * total * (1 + 0x1p-40) +
+                                   2 * kBoundUnit * magnitude(value)))
+    return static_cast<float>(value);
+  Ext reference = static_cast<Ext>(n) * y[n];
+  for (int i = n - 1; i >= 1; --i) reference = reference * x + static_cast<Ext>(i) * y[i];
+  return static_cast<float>(reference);
 }
 
 // Ten steps x ← x + δ − 3δ², δ = −Y(x)/Y′(x) (0 when Y′(x) = 0), from x.
+// δ is a quotient of two floats, which float division rounds as the
+// reference; 3δ and 3δ·δ are exact in double, so the update rounds twice in
+// each precision.
 float findRoot(const float* y, int n, float x) {
   for (int step = 0; step < kRootIterations; ++step) {
     const float value = hornerValue(y, n, x);
     const float derivative = hornerDerivative(y, n, x);
-    const float delta =
-        derivative == 0.0f ? 0.0f : static_cast<float>(-static_cast<Ext>(value) / derivative);
-    x = static_cast<float>(x + static_cast<Ext>(delta) - 3.0f * static_cast<Ext>(delta) * delta);
+    const float delta = derivative == 0.0f ? 0.0f : -value / derivative;
+    const double correction = 3.0 * delta * delta;
+    const double next = (static_cast<double>(x) + delta) - correction;
+    const double size = magnitude(x) + magnitude(delta) + correction;
+    if (roundingIsCertain(next, 4 * kBoundUnit * size + 2 * kBoundUnit * magnitude(next)))
+      x = static_cast<float>(next);
+    else
+      x = static_cast<float>(x + static_cast<Ext>(delta) - 3.0f * static_cast<Ext>(delta) * delta);
   }
   return x;
 }
@@ -51,7 +83,7 @@ float findRoot(const float* y, int n, float x) {
 void deflate(float* y, int n, float root) {
   float carry = y[n];
   for (int i = n - 1; i >= 0; --i) {
-    const float next = static_cast<float>(y[i] + static_cast<Ext>(root) * carry);
+    const float next = multiplyAdd(y[i], root, carry);
     y[i] = carry;
     carry = next;
   }

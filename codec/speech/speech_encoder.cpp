@@ -40,8 +40,7 @@ void encodeSubframe(EncoderState& state, const Lpc& lpc, const float* x, int len
   float* memory = state.synthesis;  // [0..9] reconstructed, then x
   std::memcpy(memory + kLpcOrder, x, len * sizeof(float));
   float residual[kMaxSubframeLength];
-  for (int i = 0; i < len; ++i)
-    residual[i] = static_cast<float>(x[i] + pastSum(a, memory + kLpcOrder + i));
+  residualFilter(a, memory + kLpcOrder, residual, len);
 
   // 2. Impulse response h of 1/Ã(z) and the weighted target t0.
   Padded impulseBuffer, target0;
@@ -79,7 +78,7 @@ void encodeSubframe(EncoderState& state, const Lpc& lpc, const float* x, int len
     const float level = 4.0f * kPulseLevel[params.pulseGainIndex & 15];
     const float amplitude = quarterGain < 0.0f ? -level : level;
     for (int i = pulse.position; i < len; i += lag)
-      u[i] = static_cast<float>(static_cast<Ext>(u[i]) + amplitude);
+      u[i] += amplitude;  // a sum of two floats: float addition is exact (see periodicSum)
   }
 
   // 7. Pulse train.
@@ -97,7 +96,7 @@ void encodeSubframe(EncoderState& state, const Lpc& lpc, const float* x, int len
   const float amplitude = train.gain < 0.0f ? -level : level;
   for (int k = 0; k < count; ++k) {
     const int i = train.phase + kPulseSpacing * k;
-    u[i] = static_cast<float>(static_cast<Ext>(u[i]) + (train.sign[k] > 0 ? amplitude : -amplitude));
+    u[i] += train.sign[k] > 0 ? amplitude : -amplitude;
   }
 
   // 8. The total excitation joins the history and drives 1/A(z) to give the
