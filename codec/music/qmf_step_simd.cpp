@@ -31,8 +31,9 @@ namespace {
 
 constexpr int kChunk = 64;  // outputs per pass over the line buffers
 constexpr int kTaps = 8;
-// Room for the history, one chunk and a full vector of slack.
-constexpr int kLineLength = kTaps + kChunk + 8;
+// The history and one chunk: the last window of a chunk ends at its last
+// sample, line[kTaps + count - 1].
+constexpr int kLineLength = kTaps + kChunk;
 
 inline __m128i load8(const int16_t* p) {
   return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
