@@ -18,12 +18,12 @@ JobEnd decodeFrames(JobContext& context, const JobEnvironment& environment, Code
     case CodecBindResult::InfoUnusable: return JobEnd::InfoUnusable;
   }
 
-  FileHandle stream = openFile(context.streamPath, "rb");
+  FileHandle stream = openFile(context.streamPath, "rb", kJobStreamBufferBytes);
   if (!stream) return JobEnd::InputNotOpened;
   const auto length = fileLength(stream.get());
   if (!length) return JobEnd::InputNotOpened;
 
-  FileHandle decoded = openFile(environment.workspace->DecodedPcmFile, "w+b");
+  FileHandle decoded = openFile(environment.workspace->DecodedPcmFile, "w+b", kJobStreamBufferBytes);
   if (!decoded) return JobEnd::OutputNotCreated;
 
   StreamFrameDecoder frames(stream.get(), codec);

@@ -30,7 +30,7 @@ struct FrameFile {
   bool create() {
     path = createTemporaryFile(kWorkingFilePrefix);
     if (path.empty()) return false;
-    file = openFile(path, "w+b");
+    file = openFile(path, "w+b", kJobStreamBufferBytes);
     return file != nullptr;
   }
   ~FrameFile() {
@@ -62,7 +62,7 @@ JobEnd encodeFrames(JobContext& context, const JobEnvironment& environment,
   const std::uint16_t maxCoded = codec.maxCodedBytes();
   const EngineWorkspace& workspace = *environment.workspace;
 
-  FileHandle pcm = openFile(workspace.PcmWorkFile, "rb");
+  FileHandle pcm = openFile(workspace.PcmWorkFile, "rb", kJobStreamBufferBytes);
   if (!pcm) return JobEnd::InputNotOpened;
   const auto length = fileLength(pcm.get());
   if (!length) return JobEnd::InputNotOpened;

@@ -17,9 +17,17 @@ struct FileCloser {
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
-// fopen() into an owned handle (empty on failure).
-inline FileHandle openFile(const std::string& path, const char* mode) {
-  return FileHandle(std::fopen(path.c_str(), mode));
+// Buffer of the streams the jobs read and write frame by frame: frames are
+// a few hundred bytes, so a larger buffer saves most of the system calls.
+inline constexpr std::size_t kJobStreamBufferBytes = 64 * 1024;
+
+// fopen() into an owned handle (empty on failure). With `bufferBytes`, the
+// stream gets a buffer of that size (fully buffered).
+inline FileHandle openFile(const std::string& path, const char* mode,
+                           std::size_t bufferBytes = 0) {
+  FileHandle file(std::fopen(path.c_str(), mode));
+  if (file && bufferBytes > 0) std::setvbuf(file.get(), nullptr, _IOFBF, bufferBytes);
+  return file;
 }
 
 // The file's length in bytes, leaving the position at the start; nothing

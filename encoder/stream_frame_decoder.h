@@ -1,11 +1,14 @@
 // The frame loop of a stream file reader: offers the decoder the next M
 // bytes (M = largest coded frame), lets it report how many it consumed, and
-// steps the file back over the unconsumed rest, so self-delimiting frames of
-// varying length are read back to back.
+// moves on by exactly that many, so self-delimiting frames of varying length
+// are read back to back. (The original reader seeks the file back over the
+// unconsumed rest; here the bytes are read in blocks and the read position
+// is a cursor in the block, which has the same effect without a system call
+// per frame.)
 //
-// The decoder is told how many bytes were actually read, never more: a final
+// The decoder is told how many bytes are actually there, never more: a final
 // frame cut short is refused by the codec (it then returns -2) instead of
-// being decoded from stale bytes of the previous read.
+// being decoded from stale bytes of an earlier read.
 #ifndef ZV_ENCODER_STREAM_FRAME_DECODER_H
 #define ZV_ENCODER_STREAM_FRAME_DECODER_H
 
@@ -22,7 +25,7 @@ class StreamFrameDecoder {
   enum class Step {
     Frame,        // one frame decoded: pcm()/pcmBytes() and consumed() are set
     End,          // no bytes left
-    ReadFailed,   // the stream could not be read or repositioned
+    ReadFailed,   // the stream could not be read
     CodecFailed,  // Decode returned -2 or -3, consumed nothing, or reported
                   // more PCM than its frame size
   };
@@ -31,8 +34,8 @@ class StreamFrameDecoder {
   // decoder role and opened. Both must outlive this object.
   StreamFrameDecoder(std::FILE* stream, CodecLibrary& codec);
 
-  // Allocates the M-byte coded and F-byte PCM buffers, in that order. False
-  // when memory is short.
+  // Allocates the coded-byte block (a multiple of M, at least 64 KiB) and
+  // the F-byte PCM buffer, in that order. False when memory is short.
   bool allocateBuffers();
 
   // Decodes the next frame.
@@ -43,9 +46,16 @@ class StreamFrameDecoder {
   std::uint16_t consumed() const { return consumed_; }
 
  private:
+  // Makes at least M bytes (or all that are left) available at the cursor.
+  bool fill();
+
   std::FILE* stream_;
   CodecLibrary& codec_;
-  std::unique_ptr<unsigned char[]> coded_;
+  std::unique_ptr<unsigned char[]> block_;
+  std::size_t block_size_ = 0;
+  std::size_t cursor_ = 0;  // next unconsumed byte in block_
+  std::size_t filled_ = 0;  // bytes of block_ holding file data
+  bool at_end_ = false;     // the file has no more bytes
   std::unique_ptr<unsigned char[]> pcm_;
   std::uint16_t pcm_bytes_ = 0;
   std::uint16_t consumed_ = 0;
