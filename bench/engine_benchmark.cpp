@@ -9,9 +9,12 @@
 //     against the codec alone (the same library, bound by ordinal, coding
 //     the same frames from memory), as overhead in percent.
 // Each figure is the best of several runs, so that a busy machine does not
-// make the engine look slower than it is.
+// make the engine look slower than it is. The overhead is given in wall
+// time and in CPU time (all threads of the process, or of the zvsa child),
+// the latter being what other programs on a busy machine do not disturb.
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -38,14 +41,30 @@ namespace {
 using Clock = std::chrono::steady_clock;
 constexpr int kRuns = 3;
 
-double bestSeconds(const std::function<void()>& run) {
-  double best = 1e30;
+struct Seconds {
+  double wall = 1e30;
+  double cpu = 1e30;
+};
+
+double processCpuSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + now.tv_nsec * 1e-9;
+}
+
+// Best wall and CPU time of kRuns runs. `childCpu`, when given, is the CPU
+// time of a child process the run reported (it replaces this process's).
+Seconds best(const std::function<void()>& run, const double* childCpu = nullptr) {
+  Seconds result;
   for (int i = 0; i < kRuns; ++i) {
     const auto start = Clock::now();
+    const double cpuStart = processCpuSeconds();
     run();
-    best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
+    const double cpu = childCpu ? *childCpu : processCpuSeconds() - cpuStart;
+    result.wall = std::min(result.wall, std::chrono::duration<double>(Clock::now() - start).count());
+    result.cpu = std::min(result.cpu, cpu);
   }
-  return best;
+  return result;
 }
 
 // A minute of music-like sound: a few partials with vibrato and a little
@@ -119,6 +138,7 @@ bool encodeWithCodecAlone(const std::vector<std::uint8_t>& pcm, int codecIndex) 
 struct ChildRun {
   bool ok = false;
   long peakKilobytes = 0;
+  double cpuSeconds = 0;  // user + system
 };
 
 ChildRun runZvsa(const std::vector<std::string>& arguments) {
@@ -137,6 +157,8 @@ ChildRun runZvsa(const std::vector<std::string>& arguments) {
   wait4(child, &status, 0, &usage);
   result.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
   result.peakKilobytes = usage.ru_maxrss;
+  result.cpuSeconds = static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+                      (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
 #else
   (void)arguments;
 #endif
@@ -171,28 +193,43 @@ int main() {
   std::printf("   %-7s %14s %14s %16s\n", "codec", "engine x RT", "zvsa x RT", "zvsa peak RSS");
   for (const Codec& codec : codecs) {
     bool ok = true;
-    const double engine = bestSeconds([&] { ok = encodeThroughEngine(stereoWav, stream, codec.index) && ok; });
+    const Seconds engine = best([&] { ok = encodeThroughEngine(stereoWav, stream, codec.index) && ok; });
     long peak = 0;
-    const double program = bestSeconds([&] {
-      const ChildRun run = runZvsa({"encode", "-q", "--codec", codec.name, stereoWav, "-o", stream});
-      ok = run.ok && ok;
-      peak = std::max(peak, run.peakKilobytes);
-    });
-    std::printf("   %-7s %13.0fx %13.0fx %12.1f MiB%s\n", codec.name, audioSeconds / engine,
-                audioSeconds / program, peak / 1024.0, ok ? "" : "  (FAILED)");
+    double childCpu = 0;
+    const Seconds program = best(
+        [&] {
+          const ChildRun run = runZvsa({"encode", "-q", "--codec", codec.name, stereoWav, "-o", stream});
+          ok = run.ok && ok;
+          peak = std::max(peak, run.peakKilobytes);
+          childCpu = run.cpuSeconds;
+        },
+        &childCpu);
+    std::printf("   %-7s %13.0fx %13.0fx %12.1f MiB%s\n", codec.name, audioSeconds / engine.wall,
+                audioSeconds / program.wall, peak / 1024.0, ok ? "" : "  (FAILED)");
   }
 
   std::printf("\n2. A minute of 8 kHz mono 16-bit WAV: the engine's path against the codec alone\n");
-  std::printf("   %-7s %14s %14s %14s %10s\n", "codec", "codec x RT", "engine x RT", "zvsa x RT", "overhead");
+  std::printf("   %-7s %12s %12s %12s %16s %16s\n", "codec", "codec x RT", "engine x RT",
+              "zvsa x RT", "engine overhead", "zvsa overhead");
+  std::printf("   %-7s %12s %12s %12s %16s %16s\n", "", "(wall)", "(wall)", "(wall)", "wall / CPU",
+              "wall / CPU");
   for (const Codec& codec : codecs) {
     bool ok = true;
-    const double alone = bestSeconds([&] { ok = encodeWithCodecAlone(mono, codec.index) && ok; });
-    const double engine = bestSeconds([&] { ok = encodeThroughEngine(monoWav, stream, codec.index) && ok; });
-    const double program = bestSeconds([&] {
-      ok = runZvsa({"encode", "-q", "--codec", codec.name, monoWav, "-o", stream}).ok && ok;
-    });
-    std::printf("   %-7s %13.0fx %13.0fx %13.0fx %9.1f%%%s\n", codec.name, audioSeconds / alone,
-                audioSeconds / engine, audioSeconds / program, (engine / alone - 1) * 100,
+    const Seconds alone = best([&] { ok = encodeWithCodecAlone(mono, codec.index) && ok; });
+    const Seconds engine = best([&] { ok = encodeThroughEngine(monoWav, stream, codec.index) && ok; });
+    double childCpu = 0;
+    const Seconds program = best(
+        [&] {
+          const ChildRun run = runZvsa({"encode", "-q", "--codec", codec.name, monoWav, "-o", stream});
+          ok = run.ok && ok;
+          childCpu = run.cpuSeconds;
+        },
+        &childCpu);
+    const auto percent = [](double a, double b) { return (a / b - 1) * 100; };
+    std::printf("   %-7s %11.0fx %11.0fx %11.0fx %7.1f%% /%5.1f%% %7.1f%% /%5.1f%%%s\n", codec.name,
+                audioSeconds / alone.wall, audioSeconds / engine.wall, audioSeconds / program.wall,
+                percent(engine.wall, alone.wall), percent(engine.cpu, alone.cpu),
+                percent(program.wall, alone.wall), percent(program.cpu, alone.cpu),
                 ok ? "" : "  (FAILED)");
   }
   for (const std::string& path : {stereoWav, monoWav, stream}) ::unlink(path.c_str());
