@@ -40,14 +40,17 @@ PitchSearchResult searchAdaptiveCodebook(const float history[kHistoryLength],
   PitchSearchResult best{low, 0.0f};
   float bestScore = 0.0f;
   float other[kMaxSubframeLength];
+  float* spare = other;
   float periodic[kMaxSubframeLength];
   for (int lag = low; lag <= high; ++lag) {
     if (lag > low) {
       // y_T[0] = XH[148 − T], y_T[i] = y_T−1[i − 1] + XH[148 − T]·h[i].
       const float newest = history[kHistoryLength - lag];
-      other[0] = newest;
-      multiplyAdd(y, newest, impulse + 1, other + 1, len - 1);
-      std::memcpy(y, other, len * sizeof(float));
+      spare[0] = newest;
+      multiplyAdd(y, newest, impulse + 1, spare + 1, len - 1);
+      float* previous = y;
+      y = spare;
+      spare = previous;
     }
     const float* response = y;
     if (lag < len) {
@@ -61,8 +64,8 @@ PitchSearchResult searchAdaptiveCodebook(const float history[kHistoryLength],
                                          cauchySchwarzSize(targetEnergy, energy));
     float score = 0.0f, gain = 0.0f;
     if (e != 0.0f) {
-      score = static_cast<float>(static_cast<Ext>(c) * c / e);
-      gain = static_cast<float>(static_cast<Ext>(c) / e);
+      score = squareOver(c, e);
+      gain = c / e;  // a quotient of two floats: float division rounds as the reference
     }
     if (lag == low || score > bestScore) {
       bestScore = score;

@@ -39,6 +39,25 @@ inline bool roundingIsCertain(double approx, double bound) {
 // |x| (clears the sign bit; no branch).
 inline double magnitude(double x) { return __builtin_fabs(x); }
 
+// Vector lanes for the approximations: four doubles (one AVX register, or
+// two SSE2 registers), four floats, and the masks their comparisons give.
+using Double4 = double __attribute__((vector_size(32)));
+using Float4 = float __attribute__((vector_size(16)));
+using Int4 = int __attribute__((vector_size(16)));
+
+// Functions marked with this get an AVX2 clone beside the baseline x86-64
+// code; the loader picks one once, by the processor's features.
+#if defined(__x86_64__) && !defined(__clang__)
+#define ZV_QV80_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define ZV_QV80_VECTOR_CLONES
+#endif
+
+// Rounds value[i] to float into out[i] for i = 0..count−1 and reports
+// whether every element was certain (bound[i] as in roundingIsCertain). The
+// caller recomputes the uncertain elements in the reference arithmetic.
+bool roundAllCertain(const double* value, const double* bound, float* out, int count);
+
 }  // namespace zv::qv80
 
 #endif  // ZV_QV80_CERTIFIED_ROUNDING_H

@@ -6,22 +6,13 @@
 #include "codec/speech/certified_rounding.h"
 #include "codec/speech/speech_constants.h"
 
-// An AVX2 clone beside the baseline code, chosen once at load time.
-#if defined(__x86_64__) && !defined(__clang__)
-#define ZV_QV80_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define ZV_QV80_VECTOR_CLONES
-#endif
-
 namespace zv::qv80 {
 namespace {
 
 // Two lanes of doubles: one SSE2 register, available on every x86-64.
 using Double2 = double __attribute__((vector_size(16)));
-using Double4 = double __attribute__((vector_size(32)));
-using Float4 = float __attribute__((vector_size(16)));
+
 using Float2 = float __attribute__((vector_size(8)));
-using Int2 = int __attribute__((vector_size(8)));
 
 Double2 loadFloats(const float* p) {
   Float2 f;
@@ -83,6 +74,28 @@ double approximateDot(const double* x, const double* y, int count) {
   return sum;
 }
 
+ZV_QV80_VECTOR_CLONES
+bool roundAllCertain(const double* value, const double* bound, float* out, int count) {
+  Int4 uncertain = {};
+  int i = 0;
+  for (; i + 4 <= count; i += 4) {
+    Double4 v, e;
+    std::memcpy(&v, value + i, sizeof v);
+    std::memcpy(&e, bound + i, sizeof e);
+    const Float4 low = __builtin_convertvector(v - e, Float4);
+    const Float4 high = __builtin_convertvector(v + e, Float4);
+    const Float4 rounded = __builtin_convertvector(v, Float4);
+    uncertain |= (low != high) | (low == 0.0f);
+    std::memcpy(out + i, &rounded, sizeof rounded);
+  }
+  bool certain = (uncertain[0] | uncertain[1] | uncertain[2] | uncertain[3]) == 0;
+  for (; i < count; ++i) {
+    certain &= roundingIsCertain(value[i], bound[i]);
+    out[i] = static_cast<float>(value[i]);
+  }
+  return certain;
+}
+
 double cauchySchwarzSize(double squaresX, double squaresY) {
   constexpr double kSlack = 1 + 0x1p-40;
   return std::sqrt(squaresX * kSlack * (squaresY * kSlack)) * (1 + 0x1p-48);
@@ -122,24 +135,29 @@ float sumOfSquares(const float* x, int count, double& approximation) {
   return certifySumOfProducts(x, x, count, approximation, approximation * (1 + 0x1p-40));
 }
 
+ZV_QV80_VECTOR_CLONES
 void multiplyAdd(const float* a, float x, const float* b, float* out, int count) {
   // One rounding of each precision: |v − V| ≤ 2·2⁻⁵²·|v| with room to spare.
-  // Two lanes at a time; a lane that cannot be certified (or is zero) sends
+  // Four lanes at a time; a lane that cannot be certified (or is zero) sends
   // the whole call through the element-wise check below.
   const double factor = x;
-  const Double2 factor2 = {factor, factor};
-  Int2 uncertain = {};
+  const Double4 factor4 = {factor, factor, factor, factor};
+  Int4 uncertain = {};
   int i = 0;
-  for (; i + 2 <= count; i += 2) {
-    const Double2 value = loadFloats(a + i) + factor2 * loadFloats(b + i);
-    const Double2 bound = 2 * kBoundUnit * lanesMagnitude(value);
-    const Float2 low = __builtin_convertvector(value - bound, Float2);
-    const Float2 high = __builtin_convertvector(value + bound, Float2);
-    const Float2 rounded = __builtin_convertvector(value, Float2);
+  for (; i + 4 <= count; i += 4) {
+    Float4 a4, b4;
+    std::memcpy(&a4, a + i, sizeof a4);
+    std::memcpy(&b4, b + i, sizeof b4);
+    const Double4 value =
+        __builtin_convertvector(a4, Double4) + factor4 * __builtin_convertvector(b4, Double4);
+    const Double4 bound = 2 * kBoundUnit * (value < 0 ? -value : value);
+    const Float4 low = __builtin_convertvector(value - bound, Float4);
+    const Float4 high = __builtin_convertvector(value + bound, Float4);
+    const Float4 rounded = __builtin_convertvector(value, Float4);
     uncertain |= (low != high) | (low == 0.0f);
     std::memcpy(out + i, &rounded, sizeof rounded);
   }
-  bool certain = uncertain[0] == 0 && uncertain[1] == 0;
+  bool certain = (uncertain[0] | uncertain[1] | uncertain[2] | uncertain[3]) == 0;
   for (; i < count; ++i) {
     const double value = a[i] + factor * b[i];
     certain &= roundingIsCertain(value, 2 * kBoundUnit * magnitude(value));
@@ -151,6 +169,13 @@ void multiplyAdd(const float* a, float x, const float* b, float* out, int count)
     if (!roundingIsCertain(value, 2 * kBoundUnit * magnitude(value)))
       out[i] = static_cast<float>(a[i] + static_cast<Ext>(x) * b[i]);
   }
+}
+
+float squareOver(float c, float e) {
+  // c² is exact in double; the quotient rounds once in each precision.
+  const double value = static_cast<double>(c) * c / e;
+  if (roundingIsCertain(value, 2 * kBoundUnit * magnitude(value))) return static_cast<float>(value);
+  return static_cast<float>(static_cast<Ext>(c) * c / e);
 }
 
 float multiplyAdd(float a, float x, float b) {

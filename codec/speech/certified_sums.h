@@ -42,6 +42,10 @@ double cauchySchwarzSize(double squaresX, double squaresY);
 // `out` may be `a` or `b` only when it is the same element.
 void multiplyAdd(const float* a, float x, const float* b, float* out, int count);
 
+// RN24(c²/e) with c² exact and one rounding of the quotient in extended
+// precision (e ≠ 0).
+float squareOver(float c, float e);
+
 // RN24(a + x·b) for one element (the product exact, one rounding).
 float multiplyAdd(float a, float x, float b);
 

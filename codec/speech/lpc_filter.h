@@ -8,13 +8,17 @@
 // to float. The caller supplies the ten samples before out[0] (the filter
 // memory, or zeros for a zero-state response).
 //
-// The filter runs on the certified fast path (certified_rounding.h): the sum
-// in double, oldest term first so that the newest output enters last and the
-// recursion waits only for one multiply-add per sample. The bound is
+// The filter runs on the certified fast path (certified_rounding.h). A fast
+// pass runs the recursion in double, oldest term first so that the newest
+// output enters last and each sample waits only for one multiply-add on the
+// one before; it keeps every pre-rounding value v. A vectorised check then
+// certifies all samples at once with the bound
 //     |v − V| ≤ 10·2⁻⁵²·Σ|a_k|·M + 4·2⁻⁵²·|v|,
-// M the largest |out| so far (memory included), which is at least every
+// M the largest |out| of the memory and the block, which is at least every
 // |out[i−k]|: ten roundings of each precision over the sum, one of each for
-// the difference, a factor two to spare.
+// the difference, a factor two to spare. A sample that cannot be certified
+// is recomputed in the reference arithmetic; if that changes it, the fast
+// pass runs again from the next sample.
 #ifndef ZV_QV80_LPC_FILTER_H
 #define ZV_QV80_LPC_FILTER_H
 
@@ -49,66 +53,20 @@ inline void allPoleFilterReference(const float* a, const float* in, float* out, 
   for (int i = 0; i < n; ++i) out[i] = allPoleSampleReference(a, in[i], out + i);
 }
 
-// out[i] = in[i] − Σ a_k·out[i−k] for i = 0..n−1; out[−10..−1] must hold the
-// filter memory. `in` and `out` may be the same buffer. The results are the
-// reference's bit for bit.
-inline void allPoleFilter(const float* coefficients, const float* in, float* out, int n) {
-  double a[kLpcOrder + 1];
-  double coefficientSize = 0.0;
-  for (int k = 1; k <= kLpcOrder; ++k) {
-    a[k] = coefficients[k];
-    coefficientSize += magnitude(a[k]);
-  }
-  // w[k − 1] = out[i − k], as doubles.
-  double w[kLpcOrder];
-  double largest = 0.0;
-  for (int k = 1; k <= kLpcOrder; ++k) {
-    w[k - 1] = out[-k];
-    largest = largest > magnitude(w[k - 1]) ? largest : magnitude(w[k - 1]);
-  }
-  // Ten roundings over the sum, twice over, against Σ|a_k|·M (M grows).
-  const double sumUnit = 10 * kBoundUnit * coefficientSize;
-  for (int i = 0; i < n; ++i) {
-    double sum = a[10] * w[9];
-#pragma GCC unroll 9
-    for (int k = 9; k >= 1; --k) sum += a[k] * w[k - 1];
-    const double value = in[i] - sum;
-    const double bound = sumUnit * largest + 4 * kBoundUnit * magnitude(value);
-    float result = static_cast<float>(value);
-    if (!roundingIsCertain(value, bound)) result = allPoleSampleReference(coefficients, in[i], out + i);
-    out[i] = result;
-#pragma GCC unroll 9
-    for (int k = kLpcOrder - 1; k >= 1; --k) w[k] = w[k - 1];
-    w[0] = result;
-    largest = largest > magnitude(w[0]) ? largest : magnitude(w[0]);
-  }
-}
+// The longest block the filters take (one subframe).
+constexpr int kMaxFilterLength = kMaxSubframeLength;
+
+// out[i] = in[i] − Σ a_k·out[i−k] for i = 0..n−1 (n ≤ 56); out[−10..−1] must
+// hold the filter memory. `in` and `out` may be the same buffer. The results
+// are the reference's bit for bit.
+void allPoleFilter(const float* coefficients, const float* in, float* out, int n);
 
 // The inverse filter A(z) with the past taken from the same signal:
 //     r[i] = x[i] + Σ_{k=1..10} a_k·x[i − k],   i = 0..n−1,
 // x[−10..−1] the samples before x[0]. Reference: x[i] plus the extended Σ
 // from 0, k ascending, rounded to float. Certified as allPoleFilter, with
-// the size Σ|a_k·x[i−k]| itself (no recursion to keep short).
-inline void residualFilter(const float* coefficients, const float* x, float* r, int n) {
-  double a[kLpcOrder + 1], size[kLpcOrder + 1];
-  for (int k = 1; k <= kLpcOrder; ++k) {
-    a[k] = coefficients[k];
-    size[k] = magnitude(a[k]);
-  }
-  for (int i = 0; i < n; ++i) {
-    double sum = 0.0, total = 0.0;
-#pragma GCC unroll 10
-    for (int k = kLpcOrder; k >= 1; --k) {
-      const double past = x[i - k];
-      sum += a[k] * past;
-      total += size[k] * magnitude(past);
-    }
-    const double value = x[i] + sum;
-    const double bound = 10 * kBoundUnit * total + 4 * kBoundUnit * magnitude(value);
-    r[i] = roundingIsCertain(value, bound) ? static_cast<float>(value)
-                                           : static_cast<float>(x[i] + pastSum(coefficients, x + i));
-  }
-}
+// the size Σ|a_k·x[i−k]| itself.
+void residualFilter(const float* coefficients, const float* x, float* r, int n);
 
 }  // namespace zv::qv80
 

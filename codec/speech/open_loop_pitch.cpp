@@ -43,31 +43,42 @@ void pitchBuffer(const float history[kPitchHistoryLength], const float* recent,
   }
 }
 
-int correlationSweep(const float buffer[kPitchBufferLength], int start, int span, int low,
-                     int high, int fallback) {
-  // B in double and its prefix energies P[n] = Σ_{m<n} B[m]², for the
-  // Cauchy–Schwarz bound Σ|B[n]·B[n+T]| ≤ √(E1·E2) on the size of each sum.
-  // Each prefix is within 380·2⁻⁵³ of the total energy of the exact value,
-  // so every range energy gets a slack of 2⁻⁴⁰ of the total.
-  double b[kPitchBufferLength];
-  double prefix[kPitchBufferLength + 1];
-  prefix[0] = 0.0;
-  for (int n = 0; n < kPitchBufferLength; ++n) {
-    b[n] = buffer[n];
-    prefix[n + 1] = prefix[n] + b[n] * b[n];
-  }
-  const double slack = 0x1p-40 * prefix[kPitchBufferLength];
+namespace {
 
+// B in double and its prefix energies P[n] = Σ_{m<n} B[m]², shared by the
+// two sweeps of a frame.
+struct SweepBuffer {
+  double value[kPitchBufferLength];
+  double prefix[kPitchBufferLength + 1];
+  double slack;  // the error of any range energy P[b] − P[a]
+
+  explicit SweepBuffer(const float buffer[kPitchBufferLength]) {
+    prefix[0] = 0.0;
+    for (int n = 0; n < kPitchBufferLength; ++n) {
+      value[n] = buffer[n];
+      prefix[n + 1] = prefix[n] + value[n] * value[n];
+    }
+    // Each prefix is within 380·2⁻⁵³ of the total energy of its exact value.
+    slack = 0x1p-40 * prefix[kPitchBufferLength];
+  }
+};
+
+// The sweep of correlationSweep over a prepared buffer. The size of each
+// sum follows from Cauchy–Schwarz and the mean of two numbers bounding their
+// geometric mean: Σ|B[n]·B[n+T]| ≤ √(E1·E2) ≤ (E1 + E2)/2.
+int sweep(const SweepBuffer& b, const float buffer[kPitchBufferLength], int start, int span,
+          int low, int high, int fallback) {
   float best = kRunningMaximumStart;
   int bestLag = fallback;
+  const double* p = b.prefix;
   for (int lag = high; lag >= low; --lag) {
     // R(T) = Σ_{n=0..span−1−T} B[start+n]·B[start+n+T].
     const int count = span - lag;
-    const double sum = approximateDot(b + start, b + start + lag, count);
-    const double energy1 = prefix[start + count] - prefix[start] + slack;
-    const double energy2 = prefix[start + span] - prefix[start + lag] + slack;
-    const double size = std::sqrt(energy1 * energy2) * (1 + 0x1p-48);
-    const double bound = count * kBoundUnit * size + 2 * kBoundUnit * magnitude(sum);
+    const double sum = approximateDot(b.value + start, b.value + start + lag, count);
+    const double energies =
+        (p[start + count] - p[start]) + (p[start + span] - p[start + lag]) + 2 * b.slack;
+    const double bound =
+        count * kBoundUnit * 0.5 * energies * (1 + 0x1p-48) + 2 * kBoundUnit * magnitude(sum);
     // The reference's R lies between the two roundings below. Only a lag
     // whose R may exceed the running maximum needs its exact value.
     const float upper = static_cast<float>(sum + bound);
@@ -81,6 +92,16 @@ int correlationSweep(const float buffer[kPitchBufferLength], int start, int span
     }
   }
   return bestLag;
+}
+
+constexpr int kShortStart = 160, kShortSpan = 160, kShortLow = 20, kShortHigh = 55, kShortDefault = 40;
+constexpr int kLongStart = 80, kLongSpan = 300, kLongLow = 50, kLongHigh = 147, kLongDefault = 70;
+
+}  // namespace
+
+int correlationSweep(const float buffer[kPitchBufferLength], int start, int span, int low,
+                     int high, int fallback) {
+  return sweep(SweepBuffer(buffer), buffer, start, span, low, high, fallback);
 }
 
 RefinedLag refineLag(const float buffer[kPitchBufferLength], int candidate) {
@@ -102,9 +123,9 @@ RefinedLag refineLag(const float buffer[kPitchBufferLength], int candidate) {
     float mb;
     if (rb <= 0.0f) mb = 0.0f;
     else if (eb < 1.0f) mb = rb;
-    else mb = static_cast<float>(static_cast<Ext>(rb) * rb / eb);
+    else mb = squareOver(rb, eb);
     const float mf =
-        (rf > 0.0f && ef > 1.0f) ? static_cast<float>(static_cast<Ext>(rf) * rf / ef) : 0.0f;
+        (rf > 0.0f && ef > 1.0f) ? squareOver(rf, ef) : 0.0f;
     const float m = mb + mf;  // one rounding of a sum of two floats: float arithmetic is exact
     if (m > best.score) best = {k, m};
   }
@@ -133,8 +154,9 @@ int openLoopPitch(const float history[kPitchHistoryLength], const float* recent,
                   OpenLoopLagHistory& lags) {
   float buffer[kPitchBufferLength];
   pitchBuffer(history, recent, buffer);
-  const int c1 = correlationSweep(buffer, 160, 160, 20, 55, 40);
-  const int c2 = correlationSweep(buffer, 80, 300, 50, 147, 70);
+  const SweepBuffer prepared(buffer);
+  const int c1 = sweep(prepared, buffer, kShortStart, kShortSpan, kShortLow, kShortHigh, kShortDefault);
+  const int c2 = sweep(prepared, buffer, kLongStart, kLongSpan, kLongLow, kLongHigh, kLongDefault);
   const int l1 = lags.previous;
   int c3 = c2 / 2;
   if (l1 - kTrackWindow < c2 / 3 && c2 / 3 < l1 + kTrackWindow &&

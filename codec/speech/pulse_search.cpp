@@ -1,5 +1,7 @@
 #include "codec/speech/pulse_search.h"
 
+#include <cstring>
+
 #include "codec/speech/certified_rounding.h"
 #include "codec/speech/certified_sums.h"
 #include "codec/speech/lpc_filter.h"
@@ -18,8 +20,8 @@ void scoreAndGain(float c, float e, float& score, float& gain) {
     gain = 0.0f;
     return;
   }
-  score = static_cast<float>(static_cast<Ext>(c) * c / e);
-  gain = static_cast<float>(static_cast<Ext>(c) / e);
+  score = squareOver(c, e);
+  gain = c / e;  // a quotient of two floats: float division rounds as the reference
 }
 
 }  // namespace
@@ -81,13 +83,54 @@ SinglePulse searchSinglePulse(const float* backward, const float* energies, int 
   return best;
 }
 
+namespace {
+
+// response[m] = Σ_k sign[k]·h[m − 4k] over 4k ≤ m, m = 0..span−1, in double
+// (any order: an approximation for the certificate).
+ZV_QV80_VECTOR_CLONES
+void signedCombSum(const double* h, const int* sign, int count, int span, double* response) {
+  for (int m = 0; m < span; ++m) response[m] = 0.0;
+  for (int k = 0; k < count && kPulseSpacing * k < span; ++k) {
+    const int shift = kPulseSpacing * k;
+    const double s = sign[k];
+    const Double4 s4 = {s, s, s, s};
+    int m = shift;
+    for (; m + 4 <= span; m += 4) {
+      Double4 r, x;
+      std::memcpy(&r, response + m, sizeof r);
+      std::memcpy(&x, h + m - shift, sizeof x);
+      r += s4 * x;
+      std::memcpy(response + m, &r, sizeof r);
+    }
+    for (; m < span; ++m) response[m] += s * h[m - shift];
+  }
+}
+
+// y[m] of one phase in the reference arithmetic.
+float trainResponseReference(const float* impulse, const int* sign, int m) {
+  Ext reference = 0.0L;
+  for (int k = 0; kPulseSpacing * k <= m; ++k) {
+    const float h = impulse[m - kPulseSpacing * k];
+    reference += sign[k] > 0 ? static_cast<Ext>(h) : -static_cast<Ext>(h);
+  }
+  return static_cast<float>(reference);
+}
+
+}  // namespace
+
 PulseTrain searchPulseTrain(const float* backward, const float* impulse, int len) {
   const int count = pulseTrainCount(len);
-  // comb[m] = Σ_k |h[m − 4k]|: the size of every response sample at offset m
-  // from the phase, whatever the signs.
+  // h in double, and comb[m] = Σ_k |h[m − 4k]|: the size of every response
+  // sample at offset m from the phase, whatever the signs; at most `count`
+  // roundings of each precision against it.
+  double h[kMaxSubframeLength];
+  double combBound[kMaxSubframeLength];
   double comb[kMaxSubframeLength];
-  for (int m = 0; m < len; ++m)
-    comb[m] = magnitude(impulse[m]) + (m >= kPulseSpacing ? comb[m - kPulseSpacing] : 0.0);
+  for (int m = 0; m < len; ++m) {
+    h[m] = impulse[m];
+    comb[m] = magnitude(h[m]) + (m >= kPulseSpacing ? comb[m - kPulseSpacing] : 0.0);
+    combBound[m] = count * kBoundUnit * comb[m];
+  }
 
   PulseTrain best{};
   float bestScore = kBestScoreStart;
@@ -101,28 +144,17 @@ PulseTrain searchPulseTrain(const float* backward, const float* impulse, int len
     }
     const float correlation = signedSum(train.sign, picked, count);
 
-    // y[i] = Σ_k σ_k·h[i − φ − 4k]: accumulate the shifted, signed impulse
-    // responses in double, then certify each sample (at most 14 terms).
+    // y[φ + m] = Σ_k σ_k·h[m − 4k] (y is zero before the phase), certified.
     const int span = len - phase;
-    double response[kMaxSubframeLength] = {};
-    for (int k = 0; k < count; ++k) {
-      const double sign = train.sign[k];
-      for (int m = kPulseSpacing * k; m < span; ++m)
-        response[m] += sign * impulse[m - kPulseSpacing * k];
-    }
+    double response[kMaxSubframeLength];
+    signedCombSum(h, train.sign, count, span, response);
+    double bound[kMaxSubframeLength];
+    for (int m = 0; m < span; ++m) bound[m] = combBound[m] + 2 * kBoundUnit * magnitude(response[m]);
     float y[kMaxSubframeLength];
-    for (int m = 0; m < span; ++m) {
-      const double bound = count * kBoundUnit * comb[m] + 2 * kBoundUnit * magnitude(response[m]);
-      if (roundingIsCertain(response[m], bound)) {
-        y[m] = static_cast<float>(response[m]);
-        continue;
-      }
-      Ext reference = 0.0L;
-      for (int k = 0; kPulseSpacing * k <= m; ++k) {
-        const float h = impulse[m - kPulseSpacing * k];
-        reference += train.sign[k] > 0 ? static_cast<Ext>(h) : -static_cast<Ext>(h);
-      }
-      y[m] = static_cast<float>(reference);
+    if (!roundAllCertain(response, bound, y, span)) {
+      for (int m = 0; m < span; ++m)
+        if (!roundingIsCertain(response[m], bound[m]))
+          y[m] = trainResponseReference(impulse, train.sign, m);
     }
     double approximation;
     const float energy = sumOfSquares(y, span, approximation);
