@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "codec/speech/certified_sums.h"
-#include "codec/speech/lpc_filter.h"
 
 namespace zv::qv80 {
 
@@ -22,18 +21,20 @@ void adaptiveExcitation(const float history[kHistoryLength], int lag, float beta
 int lowestSearchLag(int startLag) { return startLag - 7 < kMinLag ? kMinLag : startLag - 7; }
 int highestSearchLag(int startLag) { return startLag + 8 > kMaxLag ? kMaxLag : startLag + 8; }
 
+void truncatedPastExcitation(const float history[kHistoryLength], int lag, int len, float* v) {
+  const int copied = lag < len ? lag : len;
+  for (int i = 0; i < copied; ++i) v[i] = history[kHistoryLength - lag + i];
+  for (int i = copied; i < len; ++i) v[i] = 0.0f;
+}
+
 PitchSearchResult searchAdaptiveCodebook(const float history[kHistoryLength],
-                                         const float* weighted, const float* impulse,
+                                         const float* firstResponse, const float* impulse,
                                          const float* target, int len, int startLag) {
   const int low = lowestSearchLag(startLag);
   const int high = highestSearchLag(startLag);
-
-  // y_low by filtering its truncated vector from zero state.
-  float buffer[kLpcOrder + kMaxSubframeLength] = {};
-  float* y = buffer + kLpcOrder;
-  const int copied = low < len ? low : len;
-  for (int i = 0; i < copied; ++i) y[i] = history[kHistoryLength - low + i];
-  allPoleFilter(weighted, y, y, len);
+  float current[kMaxSubframeLength];
+  std::memcpy(current, firstResponse, len * sizeof(float));
+  float* y = current;
 
   // Σ t0² bounds the size of every correlation with the target.
   const double targetEnergy = approximateDot(target, target, len);

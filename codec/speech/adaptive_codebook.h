@@ -33,12 +33,17 @@ struct PitchSearchResult {
 int lowestSearchLag(int startLag);
 int highestSearchLag(int startLag);
 
-// Closed-loop search around `startLag` (14..149). `weighted` is ã[0..10],
-// `impulse` h[0..len−1] its impulse response, `target` the weighted target
-// t0[0..len−1]. The first lag sets the best; a later one wins only with a
-// strictly larger score.
+// The truncated vector of a lag T: v[i] = XH[148 − T + i] for i < min(T, len),
+// zero for T ≤ i < len.
+void truncatedPastExcitation(const float history[kHistoryLength], int lag, int len, float* v);
+
+// Closed-loop search around `startLag` (14..149). `firstResponse` is y of the
+// lowest lag of the range (its truncated vector filtered through 1/Ã(z) from
+// zero state), `impulse` h[0..len−1] the impulse response of 1/Ã(z),
+// `target` the weighted target t0[0..len−1]. The first lag sets the best; a
+// later one wins only with a strictly larger score.
 PitchSearchResult searchAdaptiveCodebook(const float history[kHistoryLength],
-                                         const float* weighted, const float* impulse,
+                                         const float* firstResponse, const float* impulse,
                                          const float* target, int len, int startLag);
 
 }  // namespace zv::qv80

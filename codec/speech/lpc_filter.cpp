@@ -50,28 +50,16 @@ int firstUncertain(const double* value, double sumBound, int from, int n) {
   return n;
 }
 
-}  // namespace
 
-void allPoleFilter(const float* coefficients, const float* input, float* out, int n) {
-  double a[kLpcOrder + 1];
-  double coefficientSize = 0.0;
-  for (int k = 1; k <= kLpcOrder; ++k) {
-    a[k] = coefficients[k];
-    coefficientSize += magnitude(a[k]);
-  }
-  // The input is copied: `in` may be `out`, and a repeated fast pass reads it
-  // again.
-  float in[kMaxFilterLength];
-  std::memcpy(in, input, n * sizeof(float));
-  double w[kLpcOrder + kMaxFilterLength];
-  for (int k = 1; k <= kLpcOrder; ++k) w[kLpcOrder - k] = out[-k];
-  double value[kMaxFilterLength];
-
-  int from = 0;
+// Certifies out[from..n) of one channel whose fast pass left `value` and `w`,
+// recomputing uncertain samples in the reference arithmetic and running the
+// fast pass again after any sample that changes.
+void verifyAllPole(const float* coefficients, const double* a, double coefficientSize,
+                   const float* in, double* w, double* value, float* out, int from, int n) {
   while (from < n) {
-    fastAllPole(a, in, w, value, out, from, n);
     double largest = 0.0;
-    for (int i = 0; i < kLpcOrder + n; ++i) largest = largest > magnitude(w[i]) ? largest : magnitude(w[i]);
+    for (int i = 0; i < kLpcOrder + n; ++i)
+      largest = largest > magnitude(w[i]) ? largest : magnitude(w[i]);
     const double sumBound = 10 * kBoundUnit * coefficientSize * largest;
     int j = firstUncertain(value, sumBound, from, n);
     from = n;
@@ -81,11 +69,76 @@ void allPoleFilter(const float* coefficients, const float* input, float* out, in
         out[j] = exact;
         w[kLpcOrder + j] = exact;
         from = j + 1;  // the samples after it depend on it: run again
+        fastAllPole(a, in, w, value, out, from, n);
         break;
       }
       j = firstUncertain(value, sumBound, j + 1, n);
     }
   }
+}
+
+struct Coefficients {
+  double a[kLpcOrder + 1];
+  double size = 0.0;  // Σ|a_k|
+  explicit Coefficients(const float* coefficients) {
+    a[0] = 1.0;
+    for (int k = 1; k <= kLpcOrder; ++k) {
+      a[k] = coefficients[k];
+      size += magnitude(a[k]);
+    }
+  }
+};
+
+}  // namespace
+
+void allPoleFilter(const float* coefficients, const float* input, float* out, int n) {
+  const Coefficients c(coefficients);
+  // The input is copied: `in` may be `out`, and a repeated fast pass reads it
+  // again.
+  float in[kMaxFilterLength];
+  std::memcpy(in, input, n * sizeof(float));
+  double w[kLpcOrder + kMaxFilterLength];
+  for (int k = 1; k <= kLpcOrder; ++k) w[kLpcOrder - k] = out[-k];
+  double value[kMaxFilterLength];
+  fastAllPole(c.a, in, w, value, out, 0, n);
+  verifyAllPole(coefficients, c.a, c.size, in, w, value, out, 0, n);
+}
+
+void allPoleFilters(const float* coefficients, const FilterChannel* channels, int count, int n) {
+  const Coefficients c(coefficients);
+  float in[kMaxFilterChannels][kMaxFilterLength];
+  double w[kMaxFilterChannels][kLpcOrder + kMaxFilterLength];
+  double value[kMaxFilterChannels][kMaxFilterLength];
+  // Lane l carries channel l; unused lanes filter zeros.
+  Double4 lanes[kLpcOrder + kMaxFilterLength];
+  Double4 input[kMaxFilterLength];
+  for (int l = 0; l < kMaxFilterChannels; ++l) {
+    const bool used = l < count;
+    if (used) std::memcpy(in[l], channels[l].in, n * sizeof(float));
+    for (int k = 1; k <= kLpcOrder; ++k) {
+      w[l][kLpcOrder - k] = used ? channels[l].out[-k] : 0.0;
+      lanes[kLpcOrder - k][l] = w[l][kLpcOrder - k];
+    }
+    for (int i = 0; i < n; ++i) input[i][l] = used ? in[l][i] : 0.0;
+  }
+  // The fast pass of all lanes together, as fastAllPole does for one.
+  for (int i = 0; i < n; ++i) {
+    const Double4* past = lanes + kLpcOrder + i;
+    Double4 sum = c.a[10] * past[-10];
+#pragma GCC unroll 8
+    for (int k = 9; k >= 2; --k) sum += c.a[k] * past[-k];
+    sum += c.a[1] * past[-1];
+    const Double4 v = input[i] - sum;
+    const Float4 rounded = __builtin_convertvector(v, Float4);
+    lanes[kLpcOrder + i] = __builtin_convertvector(rounded, Double4);
+    for (int l = 0; l < count; ++l) {
+      value[l][i] = v[l];
+      channels[l].out[i] = rounded[l];
+      w[l][kLpcOrder + i] = rounded[l];
+    }
+  }
+  for (int l = 0; l < count; ++l)
+    verifyAllPole(coefficients, c.a, c.size, in[l], w[l], value[l], channels[l].out, 0, n);
 }
 
 void residualFilter(const float* coefficients, const float* x, float* r, int n) {

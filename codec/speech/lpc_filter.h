@@ -61,6 +61,18 @@ constexpr int kMaxFilterLength = kMaxSubframeLength;
 // are the reference's bit for bit.
 void allPoleFilter(const float* coefficients, const float* in, float* out, int n);
 
+// One signal of allPoleFilters: `in[0..n)` filtered into `out[0..n)`, with the
+// ten samples before out[0] as its memory.
+struct FilterChannel {
+  const float* in;
+  float* out;
+};
+
+// Up to four independent signals through the same filter at once (their
+// recursions overlap in vector lanes); each result is the reference's.
+constexpr int kMaxFilterChannels = 4;
+void allPoleFilters(const float* coefficients, const FilterChannel* channels, int count, int n);
+
 // The inverse filter A(z) with the past taken from the same signal:
 //     r[i] = x[i] + Σ_{k=1..10} a_k·x[i − k],   i = 0..n−1,
 // x[−10..−1] the samples before x[0]. Reference: x[i] plus the extended Σ

@@ -42,17 +42,23 @@ void encodeSubframe(EncoderState& state, const Lpc& lpc, const float* x, int len
   float residual[kMaxSubframeLength];
   residualFilter(a, memory + kLpcOrder, residual, len);
 
-  // 2. Impulse response h of 1/Ã(z) and the weighted target t0.
-  Padded impulseBuffer, target0;
+  // 2. Impulse response h of 1/Ã(z), the weighted target t0, and the first
+  //    candidate response of the adaptive codebook search: three independent
+  //    filters, run together.
+  const float* history = state.excitation;
+  Padded impulseBuffer, target0, firstCandidate;
   float* h = impulseBuffer.data();
-  h[0] = 1.0f;
-  allPoleFilter(weighted, h, h, len);
-  allPoleFilter(weighted, residual, target0.data(), len);
+  float impulse[kMaxSubframeLength] = {1.0f};
+  float firstVector[kMaxSubframeLength];
+  truncatedPastExcitation(history, lowestSearchLag(startLag), len, firstVector);
+  const FilterChannel channels[3] = {{impulse, h},
+                                     {residual, target0.data()},
+                                     {firstVector, firstCandidate.data()}};
+  allPoleFilters(weighted, channels, 3, len);
 
   // 3, 4. Adaptive codebook and its gain.
-  const float* history = state.excitation;
   const PitchSearchResult pitch =
-      searchAdaptiveCodebook(history, weighted, h, target0.data(), len, startLag);
+      searchAdaptiveCodebook(history, firstCandidate.data(), h, target0.data(), len, startLag);
   const int lag = pitch.lag;
   params.lag = lag;
   params.pitchGainIndex = quantisePitchGain(pitch.gain);

@@ -31,16 +31,18 @@ TEST(SpeechAdaptiveCodebook, SearchRangeStaysWithin20And147) {
 
 TEST(SpeechAdaptiveCodebook, FindsTheLagThatRepeatsThePast) {
   // History: a decaying pulse every 37 samples. With the identity filter
-  // (ã = 0, h = δ) the target equal to the history 37 back is matched
-  // exactly at lag 37 with gain 1.
+  // (ã = 0, h = δ, so the first candidate's response is its truncated
+  // vector) the target equal to the history 37 back is matched exactly at
+  // lag 37 with gain 1.
   float history[kHistoryLength] = {};
   for (int i = kHistoryLength - 1, k = 0; i >= 0; i -= 37, ++k) history[i] = 1000.0f / (k + 1);
   history[kHistoryLength - 5] = 300.0f;
-  float weighted[kLpcOrder + 1] = {1.0f};
   float impulse[56] = {1.0f};
+  float first[56];
+  truncatedPastExcitation(history, lowestSearchLag(40), 56, first);
   float target[56];
   adaptiveExcitation(history, 37, 1.0f, 56, target);
-  const PitchSearchResult result = searchAdaptiveCodebook(history, weighted, impulse, target, 56, 40);
+  const PitchSearchResult result = searchAdaptiveCodebook(history, first, impulse, target, 56, 40);
   EXPECT_EQ(result.lag, 37);
   EXPECT_EQ(result.gain, 1.0f);
 }
