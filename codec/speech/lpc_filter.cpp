@@ -1,32 +1,12 @@
 #include "codec/speech/lpc_filter.h"
 
 #include <cstring>
+#include <new>
+
+#include "codec/speech/certified_recursion.h"
 
 namespace zv::qv80 {
-namespace {
 
-// The fast pass from sample `from` on: value[i] = in[i] − Σ a_k·w[i−k] in
-// double, out[i] = (float)value[i]; w holds the outputs as doubles, with the
-// ten memory samples in front.
-void fastAllPole(const double* a, const float* in, double* w, double* value, float* out, int from,
-                 int n) {
-  double newest = w[kLpcOrder + from - 1];
-  for (int i = from; i < n; ++i) {
-    const double* past = w + kLpcOrder + i;  // past[−k] = out[i − k]
-    double sum = a[10] * past[-10];
-#pragma GCC unroll 8
-    for (int k = 9; k >= 2; --k) sum += a[k] * past[-k];
-    sum += a[1] * newest;
-    const double v = in[i] - sum;
-    const float rounded = static_cast<float>(v);
-    value[i] = v;
-    out[i] = rounded;
-    newest = rounded;
-    w[kLpcOrder + i] = newest;
-  }
-}
-
-// The first sample at or after `from` whose rounding is not certain, or n.
 ZV_QV80_VECTOR_CLONES
 int firstUncertain(const double* value, double sumBound, int from, int n) {
   for (int i = from; i < n;) {
@@ -50,95 +30,86 @@ int firstUncertain(const double* value, double sumBound, int from, int n) {
   return n;
 }
 
+AllPoleBlock::AllPoleBlock(const float* coefficients, const float* in, float* out, int n)
+    : coefficients_(coefficients), out_(out), n_(n), coefficientSize_(0.0) {
+  a_[0] = 1.0;
+  for (int k = 1; k <= kLpcOrder; ++k) {
+    a_[k] = coefficients[k];
+    coefficientSize_ += magnitude(a_[k]);
+  }
+  std::memcpy(in_, in, n * sizeof(float));
+  for (int k = 1; k <= kLpcOrder; ++k) w_[kLpcOrder - k] = out[-k];
+}
 
-// Certifies out[from..n) of one channel whose fast pass left `value` and `w`,
-// recomputing uncertain samples in the reference arithmetic and running the
-// fast pass again after any sample that changes.
-void verifyAllPole(const float* coefficients, const double* a, double coefficientSize,
-                   const float* in, double* w, double* value, float* out, int from, int n) {
-  while (from < n) {
-    double largest = 0.0;
-    for (int i = 0; i < kLpcOrder + n; ++i)
-      largest = largest > magnitude(w[i]) ? largest : magnitude(w[i]);
-    const double sumBound = 10 * kBoundUnit * coefficientSize * largest;
-    int j = firstUncertain(value, sumBound, from, n);
-    from = n;
-    while (j < n) {
-      const float exact = allPoleSampleReference(coefficients, in[j], out + j);
-      if (std::memcmp(&exact, &out[j], sizeof exact) != 0) {
-        out[j] = exact;
-        w[kLpcOrder + j] = exact;
-        from = j + 1;  // the samples after it depend on it: run again
-        fastAllPole(a, in, w, value, out, from, n);
-        break;
-      }
-      j = firstUncertain(value, sumBound, j + 1, n);
-    }
+double AllPoleBlock::sumBound() const {
+  // Ten roundings of each precision over the sum against Σ|a_k|·M, M the
+  // largest |out| of memory and block, twice over.
+  double largest = 0.0;
+  for (int i = 0; i < kLpcOrder + n_; ++i)
+    largest = largest > magnitude(w_[i]) ? largest : magnitude(w_[i]);
+  return 10 * kBoundUnit * coefficientSize_ * largest;
+}
+
+bool AllPoleBlock::settle(int i) {
+  const float exact = allPoleSampleReference(coefficients_, in_[i], out_ + i);
+  if (std::memcmp(&exact, &out_[i], sizeof exact) == 0) return false;
+  out_[i] = exact;
+  w_[kLpcOrder + i] = exact;
+  return true;
+}
+
+void AllPoleBlock::adopt(const double* values, const float* rounded) {
+  for (int i = 0; i < n_; ++i) {
+    value_[i] = values[i];
+    out_[i] = rounded[i];
+    w_[kLpcOrder + i] = rounded[i];
   }
 }
 
-struct Coefficients {
-  double a[kLpcOrder + 1];
-  double size = 0.0;  // Σ|a_k|
-  explicit Coefficients(const float* coefficients) {
-    a[0] = 1.0;
-    for (int k = 1; k <= kLpcOrder; ++k) {
-      a[k] = coefficients[k];
-      size += magnitude(a[k]);
-    }
-  }
-};
+int AllPoleBlock::certify() { return certifyRecursion(*this, 0, n_); }
 
-}  // namespace
-
-void allPoleFilter(const float* coefficients, const float* input, float* out, int n) {
-  const Coefficients c(coefficients);
-  // The input is copied: `in` may be `out`, and a repeated fast pass reads it
-  // again.
-  float in[kMaxFilterLength];
-  std::memcpy(in, input, n * sizeof(float));
-  double w[kLpcOrder + kMaxFilterLength];
-  for (int k = 1; k <= kLpcOrder; ++k) w[kLpcOrder - k] = out[-k];
-  double value[kMaxFilterLength];
-  fastAllPole(c.a, in, w, value, out, 0, n);
-  verifyAllPole(coefficients, c.a, c.size, in, w, value, out, 0, n);
+void allPoleFilter(const float* coefficients, const float* in, float* out, int n) {
+  AllPoleBlock block(coefficients, in, out, n);
+  block.run(0, n);
+  block.certify();
 }
 
 void allPoleFilters(const float* coefficients, const FilterChannel* channels, int count, int n) {
-  const Coefficients c(coefficients);
-  float in[kMaxFilterChannels][kMaxFilterLength];
-  double w[kMaxFilterChannels][kLpcOrder + kMaxFilterLength];
-  double value[kMaxFilterChannels][kMaxFilterLength];
-  // Lane l carries channel l; unused lanes filter zeros.
+  // Lane l carries channel l (unused lanes filter zeros); the lanes' fast
+  // passes run together, then each channel is certified on its own.
+  AllPoleBlock* blocks[kMaxFilterChannels];
+  alignas(AllPoleBlock) unsigned char storage[kMaxFilterChannels][sizeof(AllPoleBlock)];
+  for (int l = 0; l < count; ++l)
+    blocks[l] = new (storage[l]) AllPoleBlock(coefficients, channels[l].in, channels[l].out, n);
+  double a[kLpcOrder + 1];
+  for (int k = 1; k <= kLpcOrder; ++k) a[k] = coefficients[k];
   Double4 lanes[kLpcOrder + kMaxFilterLength];
   Double4 input[kMaxFilterLength];
   for (int l = 0; l < kMaxFilterChannels; ++l) {
     const bool used = l < count;
-    if (used) std::memcpy(in[l], channels[l].in, n * sizeof(float));
-    for (int k = 1; k <= kLpcOrder; ++k) {
-      w[l][kLpcOrder - k] = used ? channels[l].out[-k] : 0.0;
-      lanes[kLpcOrder - k][l] = w[l][kLpcOrder - k];
-    }
-    for (int i = 0; i < n; ++i) input[i][l] = used ? in[l][i] : 0.0;
+    for (int k = 1; k <= kLpcOrder; ++k) lanes[kLpcOrder - k][l] = used ? channels[l].out[-k] : 0.0;
+    for (int i = 0; i < n; ++i) input[i][l] = used ? channels[l].in[i] : 0.0;
   }
-  // The fast pass of all lanes together, as fastAllPole does for one.
+  double values[kMaxFilterChannels][kMaxFilterLength];
+  float rounded[kMaxFilterChannels][kMaxFilterLength];
   for (int i = 0; i < n; ++i) {
     const Double4* past = lanes + kLpcOrder + i;
-    Double4 sum = c.a[10] * past[-10];
+    Double4 sum = a[10] * past[-10];
 #pragma GCC unroll 8
-    for (int k = 9; k >= 2; --k) sum += c.a[k] * past[-k];
-    sum += c.a[1] * past[-1];
+    for (int k = 9; k >= 2; --k) sum += a[k] * past[-k];
+    sum += a[1] * past[-1];
     const Double4 v = input[i] - sum;
-    const Float4 rounded = __builtin_convertvector(v, Float4);
-    lanes[kLpcOrder + i] = __builtin_convertvector(rounded, Double4);
+    const Float4 r = __builtin_convertvector(v, Float4);
+    lanes[kLpcOrder + i] = __builtin_convertvector(r, Double4);
     for (int l = 0; l < count; ++l) {
-      value[l][i] = v[l];
-      channels[l].out[i] = rounded[l];
-      w[l][kLpcOrder + i] = rounded[l];
+      values[l][i] = v[l];
+      rounded[l][i] = r[l];
     }
   }
-  for (int l = 0; l < count; ++l)
-    verifyAllPole(coefficients, c.a, c.size, in[l], w[l], value[l], channels[l].out, 0, n);
+  for (int l = 0; l < count; ++l) {
+    blocks[l]->adopt(values[l], rounded[l]);
+    blocks[l]->certify();
+  }
 }
 
 void residualFilter(const float* coefficients, const float* x, float* r, int n) {

@@ -56,6 +56,61 @@ inline void allPoleFilterReference(const float* a, const float* in, float* out, 
 // The longest block the filters take (one subframe).
 constexpr int kMaxFilterLength = kMaxSubframeLength;
 
+// One block of the all-pole filter on the certified fast path, for callers
+// that interleave its fast pass with other work: construct, call step(i)
+// for i = 0..n−1, then certify().
+class AllPoleBlock {
+ public:
+  // `out[−10..−1]` is the memory; `in` is copied (it may be `out`).
+  AllPoleBlock(const float* coefficients, const float* in, float* out, int n);
+
+  // The fast pass for sample i, given out[i − 1] (as a double, so that a
+  // caller's loop keeps it in a register); returns out[i] as a double.
+  double step(int i, double previous) {
+    const double* past = w_ + kLpcOrder + i;  // past[−k] = out[i − k]
+    double sum = a_[10] * past[-10];
+#pragma GCC unroll 8
+    for (int k = 9; k >= 2; --k) sum += a_[k] * past[-k];
+    sum += a_[1] * previous;
+    const double v = in_[i] - sum;
+    const float rounded = static_cast<float>(v);
+    value_[i] = v;
+    out_[i] = rounded;
+    w_[kLpcOrder + i] = rounded;
+    return rounded;
+  }
+
+  // out[i − 1] as a double (the memory for i = 0).
+  double previous(int i) const { return w_[kLpcOrder + i - 1]; }
+
+  // Takes a fast pass computed elsewhere (in vector lanes): the values and
+  // their roundings for every sample.
+  void adopt(const double* values, const float* rounded);
+
+  // Certifies the block (see certified_recursion.h); returns the first
+  // output that changed, or n.
+  int certify();
+
+  // The certifyRecursion interface.
+  const double* values() const { return value_; }
+  double sumBound() const;
+  bool settle(int i);
+  void run(int from, int n) {
+    double last = from < n ? previous(from) : 0.0;
+    for (int i = from; i < n; ++i) last = step(i, last);
+  }
+
+ private:
+  const float* coefficients_;
+  float* out_;
+  int n_;
+  double a_[kLpcOrder + 1];
+  double coefficientSize_;                   // Σ|a_k|
+  float in_[kMaxFilterLength];
+  double w_[kLpcOrder + kMaxFilterLength];   // outputs as doubles, memory in front
+  double value_[kMaxFilterLength];           // pre-rounding values of the fast pass
+};
+
 // out[i] = in[i] − Σ a_k·out[i−k] for i = 0..n−1 (n ≤ 56); out[−10..−1] must
 // hold the filter memory. `in` and `out` may be the same buffer. The results
 // are the reference's bit for bit.

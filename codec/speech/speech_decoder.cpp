@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "codec/speech/adaptive_codebook.h"
+#include "codec/speech/certified_recursion.h"
 #include "codec/speech/certified_rounding.h"
 #include "codec/speech/frame_packing.h"
 #include "codec/speech/lpc_filter.h"
@@ -73,41 +74,87 @@ float outputSampleReference(const float* s, const float* o) {
   return static_cast<float>(forward - feedback);
 }
 
-// The output filter over one subframe, on the certified fast path: both sums
-// in double, with the bound 5·2⁻⁵²·(Σ|b_k|·Ms + Σ|d_k|·Mo) + 4·2⁻⁵²·|v|, Ms and
-// Mo the largest |s| and |o| so far (at most five roundings per sum and one
-// for the difference in each precision, twice over).
-void outputFilter(const float* s, float* o, int len) {
-  double b[5], d[5];
-  double bSize = 0.0, dSize = 0.0;
-  for (int k = 0; k <= 4; ++k) {
-    b[k] = kOutputFilterB[k];
-    d[k] = kOutputFilterD[k];
-    bSize += magnitude(b[k]);
-    dSize += magnitude(d[k]);
+// The output filter over one subframe on the certified fast path
+// (certified_recursion.h): both sums in double, with the bound
+//     5·2⁻⁵²·(Σ|b_k|·Ms + Σ|d_k|·Mo) + 4·2⁻⁵²·|v|,
+// Ms and Mo the largest |s| and |o| of memory and block (at most five
+// roundings per sum and one for the difference in each precision, twice
+// over).
+class OutputBlock {
+ public:
+  // `s[−4..len)` is the synthesis output, `o[−4..−1]` the filter's memory.
+  OutputBlock(const float* s, float* o, int len) : s_(s), o_(o), len_(len) {
+    for (int k = 0; k <= 4; ++k) {
+      b_[k] = kOutputFilterB[k];
+      d_[k] = kOutputFilterD[k];
+      bSize_ += magnitude(b_[k]);
+      dSize_ += magnitude(d_[k]);
+    }
+    for (int k = 1; k <= 4; ++k) w_[4 - k] = o[-k];
   }
-  double largestS = 0.0, largestO = 0.0;
-  for (int k = 1; k <= 4; ++k) {
-    largestS = largestS > magnitude(s[-k]) ? largestS : magnitude(s[-k]);
-    largestO = largestO > magnitude(o[-k]) ? largestO : magnitude(o[-k]);
+
+  // The fast pass for sample i, given the synthesis output s[i] and o[i − 1]
+  // as doubles (kept in the caller's registers); returns o[i] as a double.
+  double step(int i, double s0, double previous) {
+    const float* s = s_ + i;
+    const double* o = w_ + 4 + i;
+    const double forward = b_[4] * s[-4] + b_[3] * s[-3] + b_[2] * s[-2] + b_[1] * s[-1] + b_[0] * s0;
+    const double feedback = d_[4] * o[-4] + d_[3] * o[-3] + d_[2] * o[-2] + d_[1] * previous;
+    const double v = forward - feedback;
+    const float rounded = static_cast<float>(v);
+    value_[i] = v;
+    o_[i] = rounded;
+    w_[4 + i] = rounded;
+    return rounded;
   }
-  double s1 = s[-1], s2 = s[-2], s3 = s[-3], s4 = s[-4];
-  double o1 = o[-1], o2 = o[-2], o3 = o[-3], o4 = o[-4];
+
+  // The certifyRecursion interface.
+  const double* values() const { return value_; }
+  double sumBound() const {
+    double largestS = 0.0, largestO = 0.0;
+    for (int i = -4; i < len_; ++i) {
+      largestS = largestS > magnitude(s_[i]) ? largestS : magnitude(s_[i]);
+      largestO = largestO > magnitude(w_[4 + i]) ? largestO : magnitude(w_[4 + i]);
+    }
+    return 5 * kBoundUnit * (bSize_ * largestS + dSize_ * largestO);
+  }
+  bool settle(int i) {
+    const float exact = outputSampleReference(s_ + i, o_ + i);
+    if (std::memcmp(&exact, &o_[i], sizeof exact) == 0) return false;
+    o_[i] = exact;
+    w_[4 + i] = exact;
+    return true;
+  }
+  void run(int from, int n) {
+    double last = from < n ? w_[4 + from - 1] : 0.0;
+    for (int i = from; i < n; ++i) last = step(i, s_[i], last);
+  }
+
+ private:
+  const float* s_;
+  float* o_;
+  int len_;
+  double b_[5], d_[5];
+  double bSize_ = 0.0, dSize_ = 0.0;
+  double w_[4 + kMaxSubframeLength];  // outputs as doubles, memory in front
+  double value_[kMaxSubframeLength];
+};
+
+// Synthesis s = y through 1/A(z) and the output filter o, their fast passes
+// interleaved sample by sample so that the two recursions overlap, then
+// certified: the synthesis first, and the output filter again from the
+// first synthesis sample the certification changed.
+void synthesiseAndFilter(const float* a, const float* y, float* s, float* o, int len) {
+  AllPoleBlock synthesis(a, y, s, len);
+  OutputBlock output(s, o, len);
+  double lastS = synthesis.previous(0), lastO = o[-1];
   for (int i = 0; i < len; ++i) {
-    const double s0 = s[i];
-    largestS = largestS > magnitude(s0) ? largestS : magnitude(s0);
-    const double forward = b[4] * s4 + b[3] * s3 + b[2] * s2 + b[1] * s1 + b[0] * s0;
-    const double feedback = d[4] * o4 + d[3] * o3 + d[2] * o2 + d[1] * o1;
-    const double value = forward - feedback;
-    const double bound = 5 * kBoundUnit * (bSize * largestS + dSize * largestO) +
-                         4 * kBoundUnit * magnitude(value);
-    float result = static_cast<float>(value);
-    if (!roundingIsCertain(value, bound)) result = outputSampleReference(s + i, o + i);
-    o[i] = result;
-    s4 = s3, s3 = s2, s2 = s1, s1 = s0;
-    o4 = o3, o3 = o2, o2 = o1, o1 = result;
-    largestO = largestO > magnitude(o1) ? largestO : magnitude(o1);
+    lastS = synthesis.step(i, lastS);
+    lastO = output.step(i, lastS, lastO);
   }
+  const int changed = synthesis.certify();
+  output.run(changed, len);
+  certifyRecursion(output, 0, len);
 }
 
 bool allFinite(const float* values, int count) {
@@ -190,9 +237,8 @@ void decodeFrameSamples(DecoderState& state, const uint8_t* frame,
     enhanceExcitation(state.enhanced, e, lag, enhancementCoefficient(kPitchGain[p.pitchGainIndex]), len);
 
     float* s = state.synthesis + kLpcOrder;
-    allPoleFilter(lpc[sf].a, state.enhanced + kHistoryLength, s, len);
     float* o = state.output + 4;
-    outputFilter(s, o, len);
+    synthesiseAndFilter(lpc[sf].a, state.enhanced + kHistoryLength, s, o, len);
     for (int i = 0; i < len; ++i) samples[kSubframeStart[sf] + i] = toSample(o[i]);
 
     // The histories drop their oldest len samples.
