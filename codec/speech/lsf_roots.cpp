@@ -21,41 +21,39 @@ void cosinePolynomial(const float f[kHalfOrder + 1], float y[kHalfOrder + 1]) {
   y[0] = static_cast<float>(0.5f * static_cast<Ext>(f[5]) - f[3] + f[1]);
 }
 
-// Y(x) for the degree-n polynomial y[0..n] by Horner's scheme in one
-// extended-precision pass, rounded to float: certified, with Higham's bound
-// for Horner's scheme, |Ŷ − Y| ≤ γ_2n·Σ|y_i|·|x|^i in each precision (the
-// magnitudes again by Horner, in double, a factor two to spare).
-float hornerValue(const float* y, int n, float x) {
+// Y(x) and Y′(x) for the degree-n polynomial y[0..n], each by Horner's
+// scheme in one extended-precision pass (Y′ over the coefficients i·y[i],
+// exact in both precisions), each rounded to float. Certified with Higham's
+// bound for Horner's scheme, |Ŷ − Y| ≤ γ_2n·Σ|c_i|·|x|^i in each precision
+// (the magnitudes again by Horner, in double, a factor two to spare). The
+// two passes run side by side so that their chains overlap.
+void hornerValueAndDerivative(const float* y, int n, float x, float& value, float& derivative) {
   const double xd = x, size = magnitude(xd);
-  double value = y[n], total = magnitude(y[n]);
-  for (int i = n - 1; i >= 0; --i) {
-    value = value * xd + y[i];
-    total = total * size + magnitude(y[i]);
-  }
-  if (roundingIsCertain(value, 2 * n * kBoundUnit * total * (1 + 0x1p-40) +
-                                   2 * kBoundUnit * magnitude(value)))
-    return static_cast<float>(value);
-  Ext reference = y[n];
-  for (int i = n - 1; i >= 0; --i) reference = reference * x + y[i];
-  return static_cast<float>(reference);
-}
-
-// Y′(x) = Σ i·y[i]·x^(i−1) by Horner's scheme over the coefficients i·y[i]
-// (exact in both precisions), certified the same way.
-float hornerDerivative(const float* y, int n, float x) {
-  const double xd = x, size = magnitude(xd);
-  double value = static_cast<double>(n) * y[n], total = magnitude(value);
+  double v = y[n], vTotal = magnitude(v);
+  double d = static_cast<double>(n) * y[n], dTotal = magnitude(d);
   for (int i = n - 1; i >= 1; --i) {
     const double coefficient = static_cast<double>(i) * y[i];
-    value = value * xd + coefficient;
-    total = total * size + magnitude(coefficient);
+    v = v * xd + y[i];
+    vTotal = vTotal * size + magnitude(y[i]);
+    d = d * xd + coefficient;
+    dTotal = dTotal * size + magnitude(coefficient);
   }
-  if (roundingIsCertain(value, 2 * n * kBoundUnit * total * (1 + 0x1p-40) +
-                                   2 * kBoundUnit * magnitude(value)))
-    return static_cast<float>(value);
-  Ext reference = static_cast<Ext>(n) * y[n];
-  for (int i = n - 1; i >= 1; --i) reference = reference * x + static_cast<Ext>(i) * y[i];
-  return static_cast<float>(reference);
+  v = v * xd + y[0];
+  vTotal = vTotal * size + magnitude(y[0]);
+  if (roundingIsCertain(v, 2 * n * kBoundUnit * vTotal * (1 + 0x1p-40) + 2 * kBoundUnit * magnitude(v))) {
+    value = static_cast<float>(v);
+  } else {
+    Ext reference = y[n];
+    for (int i = n - 1; i >= 0; --i) reference = reference * x + y[i];
+    value = static_cast<float>(reference);
+  }
+  if (roundingIsCertain(d, 2 * n * kBoundUnit * dTotal * (1 + 0x1p-40) + 2 * kBoundUnit * magnitude(d))) {
+    derivative = static_cast<float>(d);
+  } else {
+    Ext reference = static_cast<Ext>(n) * y[n];
+    for (int i = n - 1; i >= 1; --i) reference = reference * x + static_cast<Ext>(i) * y[i];
+    derivative = static_cast<float>(reference);
+  }
 }
 
 // Ten steps x ← x + δ − 3δ², δ = −Y(x)/Y′(x) (0 when Y′(x) = 0), from x.
@@ -64,8 +62,8 @@ float hornerDerivative(const float* y, int n, float x) {
 // each precision.
 float findRoot(const float* y, int n, float x) {
   for (int step = 0; step < kRootIterations; ++step) {
-    const float value = hornerValue(y, n, x);
-    const float derivative = hornerDerivative(y, n, x);
+    float value, derivative;
+    hornerValueAndDerivative(y, n, x, value, derivative);
     const float delta = derivative == 0.0f ? 0.0f : -value / derivative;
     const double correction = 3.0 * delta * delta;
     const double next = (static_cast<double>(x) + delta) - correction;

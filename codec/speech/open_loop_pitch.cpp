@@ -2,7 +2,9 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
+#include "codec/speech/certified_recursion.h"
 #include "codec/speech/certified_rounding.h"
 #include "codec/speech/certified_sums.h"
 
@@ -27,20 +29,54 @@ constexpr int kFarDistance = 6;
 
 }  // namespace
 
+namespace {
+
+// The pre-filter v[n] = u[n] + 0.9·v[n−1] over B on the certified fast path
+// (certified_recursion.h): the product is exact in double and the sum
+// rounds once in each precision, so the per-block bound is zero and
+// 4·2⁻⁵²·|v| covers the rest.
+class PreFilterBlock {
+ public:
+  explicit PreFilterBlock(float* buffer) : b_(buffer) {}
+
+  void setInput(int n, float u) { input_[n] = u; }
+
+  const double* values() const { return value_; }
+  double sumBound() const { return 0.0; }
+  bool settle(int n) {
+    const float previous = n > 0 ? b_[n - 1] : 0.0f;
+    const float exact = static_cast<float>(input_[n] + static_cast<Ext>(kPreFilterPole) * previous);
+    if (std::memcmp(&exact, &b_[n], sizeof exact) == 0) return false;
+    b_[n] = exact;
+    return true;
+  }
+  void run(int from, int n) {
+    const double pole = kPreFilterPole;
+    double v = from > 0 ? b_[from - 1] : 0.0;
+    for (int i = from; i < n; ++i) {
+      const double value = input_[i] + pole * v;
+      const float rounded = static_cast<float>(value);
+      value_[i] = value;
+      b_[i] = rounded;
+      v = rounded;
+    }
+  }
+
+ private:
+  float* b_;
+  float input_[kPitchBufferLength];
+  double value_[kPitchBufferLength];
+};
+
+}  // namespace
+
 void pitchBuffer(const float history[kPitchHistoryLength], const float* recent,
                  float buffer[kPitchBufferLength]) {
-  // v[n] = u[n] + 0.9·v[n−1]: the product is exact in double and the sum
-  // rounds once in each precision, so |v − V| ≤ 2·2⁻⁵²·|v| certifies it.
-  const double pole = kPreFilterPole;
-  float v = 0.0f;
-  for (int n = 0; n < kPitchBufferLength; ++n) {
-    const float u = n < kPitchHistoryLength ? history[n] : recent[n - kPitchHistoryLength];
-    const double value = u + pole * v;
-    v = roundingIsCertain(value, 2 * kBoundUnit * magnitude(value))
-            ? static_cast<float>(value)
-            : static_cast<float>(u + static_cast<Ext>(kPreFilterPole) * v);
-    buffer[n] = v;
-  }
+  PreFilterBlock block(buffer);
+  for (int n = 0; n < kPitchBufferLength; ++n)
+    block.setInput(n, n < kPitchHistoryLength ? history[n] : recent[n - kPitchHistoryLength]);
+  block.run(0, kPitchBufferLength);
+  certifyRecursion(block, 0, kPitchBufferLength);
 }
 
 namespace {
