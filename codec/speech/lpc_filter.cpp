@@ -97,8 +97,7 @@ void allPoleFilters(const float* coefficients, const FilterChannel* channels, in
     Double4 sum = a[10] * past[-10];
 #pragma GCC unroll 8
     for (int k = 9; k >= 2; --k) sum += a[k] * past[-k];
-    sum += a[1] * past[-1];
-    const Double4 v = input[i] - sum;
+    const Double4 v = (input[i] - sum) - a[1] * past[-1];
     const Float4 r = __builtin_convertvector(v, Float4);
     lanes[kLpcOrder + i] = __builtin_convertvector(r, Double4);
     for (int l = 0; l < count; ++l) {

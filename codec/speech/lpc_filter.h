@@ -71,8 +71,10 @@ class AllPoleBlock {
     double sum = a_[10] * past[-10];
 #pragma GCC unroll 8
     for (int k = 9; k >= 2; --k) sum += a_[k] * past[-k];
-    sum += a_[1] * previous;
-    const double v = in_[i] - sum;
+    // The newest output enters last: the recursion waits for one multiply
+    // and one subtraction (the extra rounding of in − sum is within the
+    // bound's margin).
+    const double v = (in_[i] - sum) - a_[1] * previous;
     const float rounded = static_cast<float>(v);
     value_[i] = v;
     out_[i] = rounded;

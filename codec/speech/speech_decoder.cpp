@@ -99,8 +99,9 @@ class OutputBlock {
     const float* s = s_ + i;
     const double* o = w_ + 4 + i;
     const double forward = b_[4] * s[-4] + b_[3] * s[-3] + b_[2] * s[-2] + b_[1] * s[-1] + b_[0] * s0;
-    const double feedback = d_[4] * o[-4] + d_[3] * o[-3] + d_[2] * o[-2] + d_[1] * previous;
-    const double v = forward - feedback;
+    const double feedback = d_[4] * o[-4] + d_[3] * o[-3] + d_[2] * o[-2];
+    // The newest output enters last (one more rounding, within the margin).
+    const double v = (forward - feedback) - d_[1] * previous;
     const float rounded = static_cast<float>(v);
     value_[i] = v;
     o_[i] = rounded;
