@@ -1,5 +1,8 @@
 #include "codec/speech/input_filter.h"
 
+#include <cstring>
+
+#include "codec/speech/certified_recursion.h"
 #include "codec/speech/certified_rounding.h"
 
 namespace zv::qv80 {
@@ -17,30 +20,71 @@ void convertInput(const uint8_t* pcm, bool eightBit, float out[kFrameSamples]) {
   }
 }
 
-void highPassFilter(InputFilterState& state, float* samples, int count) {
-  float previousInput = state.previousInput;
-  float previousOutput = state.previousOutput;
-  // Certified fast path: the three terms are exact in double (the input
-  // difference of two floats scaled by 0.5 is exact in both precisions once
-  // rounded, and is bounded with the rest), two additions round in each
-  // precision: |y − Y| ≤ 4·2⁻⁵²·(|a| + |b| + |c|) + 2·2⁻⁵²·|y| is ample.
-  const double pole = kPole;
-  for (int i = 0; i < count; ++i) {
-    const float x = samples[i];
-    const double difference = 0.5 * (static_cast<double>(x) - previousInput);
-    const double feedback = pole * previousOutput;
-    const double y = difference + feedback + kOffset;
-    const double size = magnitude(difference) + magnitude(feedback) + kOffset;
-    float output = static_cast<float>(y);
-    if (!roundingIsCertain(y, 4 * kBoundUnit * size + 2 * kBoundUnit * magnitude(y)))
-      output = static_cast<float>(0.5f * (static_cast<Ext>(x) - previousInput) +
-                                  static_cast<Ext>(kPole) * previousOutput + kOffset);
-    previousInput = x;
-    previousOutput = output;
-    samples[i] = output;
+namespace {
+
+// The input filter on the certified fast path (certified_recursion.h): the
+// three terms of y are exact in double or bounded with the rest, two
+// additions round in each precision, so B = 4·2⁻⁵²·max(|a| + |b| + |c|) over
+// the block and 4·2⁻⁵²·|y| is ample.
+class InputFilterBlock {
+ public:
+  InputFilterBlock(const InputFilterState& state, float* samples, int count)
+      : state_(state), y_(samples), count_(count) {
+    for (int i = 0; i < count; ++i) x_[i] = samples[i];
   }
-  state.previousInput = previousInput;
-  state.previousOutput = previousOutput;
+
+  float input(int i) const { return x_[i]; }
+  const double* values() const { return value_; }
+  double sumBound() const {
+    double largest = 0.0;
+    for (int i = 0; i < count_; ++i) largest = largest > size_[i] ? largest : size_[i];
+    return 4 * kBoundUnit * largest;
+  }
+  bool settle(int i) {
+    const float previousInput = i > 0 ? x_[i - 1] : state_.previousInput;
+    const float previousOutput = i > 0 ? y_[i - 1] : state_.previousOutput;
+    const float exact = static_cast<float>(0.5f * (static_cast<Ext>(x_[i]) - previousInput) +
+                                           static_cast<Ext>(kPole) * previousOutput + kOffset);
+    if (std::memcmp(&exact, &y_[i], sizeof exact) == 0) return false;
+    y_[i] = exact;
+    return true;
+  }
+  void run(int from, int n) {
+    const double pole = kPole;
+    double previousOutput = from > 0 ? y_[from - 1] : state_.previousOutput;
+    for (int i = from; i < n; ++i) {
+      const float previousInput = i > 0 ? x_[i - 1] : state_.previousInput;
+      const double difference = 0.5 * (static_cast<double>(x_[i]) - previousInput);
+      const double feedback = pole * previousOutput;
+      const double y = (difference + kOffset) + feedback;
+      size_[i] = magnitude(difference) + magnitude(feedback) + kOffset;
+      value_[i] = y;
+      const float rounded = static_cast<float>(y);
+      y_[i] = rounded;
+      previousOutput = rounded;
+    }
+  }
+
+ private:
+  const InputFilterState& state_;
+  float* y_;
+  int count_;
+  float x_[kFrameSamples];
+  double value_[kFrameSamples];
+  double size_[kFrameSamples];
+};
+
+}  // namespace
+
+void highPassFilter(InputFilterState& state, float* samples, int count) {
+  for (int start = 0; start < count; start += kFrameSamples) {
+    const int length = count - start < kFrameSamples ? count - start : kFrameSamples;
+    InputFilterBlock block(state, samples + start, length);
+    block.run(0, length);
+    certifyRecursion(block, 0, length);
+    state.previousInput = block.input(length - 1);
+    state.previousOutput = samples[start + length - 1];
+  }
 }
 
 }  // namespace zv::qv80

@@ -22,7 +22,7 @@ struct InputFilterState {
 // their value; 8-bit unsigned bytes b become (b − 128)·256.
 void convertInput(const uint8_t* pcm, bool eightBit, float out[kFrameSamples]);
 
-// Filters `samples[0..count)` in place.
+// Filters `samples[0..count)` in place (any count ≥ 0).
 void highPassFilter(InputFilterState& state, float* samples, int count);
 
 }  // namespace zv::qv80

@@ -4,6 +4,7 @@
 #include "codec/speech/certified_sums.h"
 
 #include <cmath>
+#include <cstring>
 
 namespace zv::qv80 {
 namespace {
@@ -57,6 +58,8 @@ void hornerValueAndDerivative(const float* y, int n, float x, float& value, floa
 }
 
 // Ten steps x ← x + δ − 3δ², δ = −Y(x)/Y′(x) (0 when Y′(x) = 0), from x.
+// Each step is a function of x alone, so once a step leaves x unchanged
+// every later step does too, and the remaining steps are skipped.
 // δ is a quotient of two floats, which float division rounds as the
 // reference; 3δ and 3δ·δ are exact in double, so the update rounds twice in
 // each precision.
@@ -68,10 +71,12 @@ float findRoot(const float* y, int n, float x) {
     const double correction = 3.0 * delta * delta;
     const double next = (static_cast<double>(x) + delta) - correction;
     const double size = magnitude(x) + magnitude(delta) + correction;
-    if (roundingIsCertain(next, 4 * kBoundUnit * size + 2 * kBoundUnit * magnitude(next)))
-      x = static_cast<float>(next);
-    else
-      x = static_cast<float>(x + static_cast<Ext>(delta) - 3.0f * static_cast<Ext>(delta) * delta);
+    const float updated =
+        roundingIsCertain(next, 4 * kBoundUnit * size + 2 * kBoundUnit * magnitude(next))
+            ? static_cast<float>(next)
+            : static_cast<float>(x + static_cast<Ext>(delta) - 3.0f * static_cast<Ext>(delta) * delta);
+    if (std::memcmp(&updated, &x, sizeof x) == 0) break;
+    x = updated;
   }
   return x;
 }
