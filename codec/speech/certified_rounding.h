@@ -54,9 +54,10 @@ using Int4 = int __attribute__((vector_size(16)));
 #endif
 
 // Rounds value[i] to float into out[i] for i = 0..count−1 and reports
-// whether every element was certain (bound[i] as in roundingIsCertain). The
-// caller recomputes the uncertain elements in the reference arithmetic.
-bool roundAllCertain(const double* value, const double* bound, float* out, int count);
+// whether every element was certain with the bound sumBound[i] +
+// 2·2⁻⁵²·|value[i]| (as in roundingIsCertain). The caller recomputes the
+// uncertain elements in the reference arithmetic.
+bool roundAllCertain(const double* value, const double* sumBound, float* out, int count);
 
 }  // namespace zv::qv80
 

@@ -75,13 +75,14 @@ double approximateDot(const double* x, const double* y, int count) {
 }
 
 ZV_QV80_VECTOR_CLONES
-bool roundAllCertain(const double* value, const double* bound, float* out, int count) {
+bool roundAllCertain(const double* value, const double* sumBound, float* out, int count) {
   Int4 uncertain = {};
   int i = 0;
   for (; i + 4 <= count; i += 4) {
     Double4 v, e;
     std::memcpy(&v, value + i, sizeof v);
-    std::memcpy(&e, bound + i, sizeof e);
+    std::memcpy(&e, sumBound + i, sizeof e);
+    e += 2 * kBoundUnit * (v < 0 ? -v : v);
     const Float4 low = __builtin_convertvector(v - e, Float4);
     const Float4 high = __builtin_convertvector(v + e, Float4);
     const Float4 rounded = __builtin_convertvector(v, Float4);
@@ -90,7 +91,7 @@ bool roundAllCertain(const double* value, const double* bound, float* out, int c
   }
   bool certain = (uncertain[0] | uncertain[1] | uncertain[2] | uncertain[3]) == 0;
   for (; i < count; ++i) {
-    certain &= roundingIsCertain(value[i], bound[i]);
+    certain &= roundingIsCertain(value[i], sumBound[i] + 2 * kBoundUnit * magnitude(value[i]));
     out[i] = static_cast<float>(value[i]);
   }
   return certain;

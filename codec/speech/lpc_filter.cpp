@@ -111,24 +111,58 @@ void allPoleFilters(const float* coefficients, const FilterChannel* channels, in
   }
 }
 
+ZV_QV80_VECTOR_CLONES
 void residualFilter(const float* coefficients, const float* x, float* r, int n) {
   double a[kLpcOrder + 1], size[kLpcOrder + 1];
   for (int k = 1; k <= kLpcOrder; ++k) {
     a[k] = coefficients[k];
     size[k] = magnitude(a[k]);
   }
-  for (int i = 0; i < n; ++i) {
-    double sum = 0.0, total = 0.0;
-#pragma GCC unroll 10
+  // Four samples at a time: Σ a_k·x[i−k] and its size Σ|a_k|·|x[i−k]| in
+  // double lanes, then the certificate of each lane.
+  bool certain = true;
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    Double4 sum = {}, total = {};
     for (int k = kLpcOrder; k >= 1; --k) {
-      const double past = x[i - k];
-      sum += a[k] * past;
-      total += size[k] * magnitude(past);
+      Float4 past;
+      std::memcpy(&past, x + i - k, sizeof past);
+      const Double4 p = __builtin_convertvector(past, Double4);
+      sum += a[k] * p;
+      total += size[k] * (p < 0 ? -p : p);
+    }
+    Float4 current;
+    std::memcpy(&current, x + i, sizeof current);
+    const Double4 value = __builtin_convertvector(current, Double4) + sum;
+    const Double4 bound = 10 * kBoundUnit * total + 4 * kBoundUnit * (value < 0 ? -value : value);
+    const Float4 low = __builtin_convertvector(value - bound, Float4);
+    const Float4 high = __builtin_convertvector(value + bound, Float4);
+    const Int4 uncertain = (low != high) | (low == 0.0f);
+    certain &= (uncertain[0] | uncertain[1] | uncertain[2] | uncertain[3]) == 0;
+    const Float4 rounded = __builtin_convertvector(value, Float4);
+    std::memcpy(r + i, &rounded, sizeof rounded);
+  }
+  for (; i < n; ++i) {
+    double sum = 0.0, total = 0.0;
+    for (int k = kLpcOrder; k >= 1; --k) {
+      sum += a[k] * x[i - k];
+      total += size[k] * magnitude(x[i - k]);
     }
     const double value = x[i] + sum;
-    const double bound = 10 * kBoundUnit * total + 4 * kBoundUnit * magnitude(value);
-    r[i] = roundingIsCertain(value, bound) ? static_cast<float>(value)
-                                           : static_cast<float>(x[i] + pastSum(coefficients, x + i));
+    certain &= roundingIsCertain(value, 10 * kBoundUnit * total + 4 * kBoundUnit * magnitude(value));
+    r[i] = static_cast<float>(value);
+  }
+  if (certain) return;
+  // Some sample could not be certified: every sample again, one by one.
+  for (i = 0; i < n; ++i) {
+    double sum = 0.0, total = 0.0;
+    for (int k = kLpcOrder; k >= 1; --k) {
+      sum += a[k] * x[i - k];
+      total += size[k] * magnitude(x[i - k]);
+    }
+    const double value = x[i] + sum;
+    if (!roundingIsCertain(value, 10 * kBoundUnit * total + 4 * kBoundUnit * magnitude(value)))
+      r[i] = static_cast<float>(x[i] + pastSum(coefficients, x + i));
   }
 }
 

@@ -148,12 +148,10 @@ PulseTrain searchPulseTrain(const float* backward, const float* impulse, int len
     const int span = len - phase;
     double response[kMaxSubframeLength];
     signedCombSum(h, train.sign, count, span, response);
-    double bound[kMaxSubframeLength];
-    for (int m = 0; m < span; ++m) bound[m] = combBound[m] + 2 * kBoundUnit * magnitude(response[m]);
     float y[kMaxSubframeLength];
-    if (!roundAllCertain(response, bound, y, span)) {
+    if (!roundAllCertain(response, combBound, y, span)) {
       for (int m = 0; m < span; ++m)
-        if (!roundingIsCertain(response[m], bound[m]))
+        if (!roundingIsCertain(response[m], combBound[m] + 2 * kBoundUnit * magnitude(response[m])))
           y[m] = trainResponseReference(impulse, train.sign, m);
     }
     double approximation;
