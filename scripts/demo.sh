@@ -1,10 +1,19 @@
 #!/usr/bin/env bash
 # The main job on the built-in example: compresses data/speech-sample.wav with
-# the speech codec, decodes it again and reports frames, bit rate and quality.
-# Output goes to out/.
+# both codecs into .zvsa stream files, decodes them back to WAV and shows the
+# header of each stream file. Everything is written to out/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh >/dev/null
 scripts/build.sh default >/dev/null
+zvsa=build/bin/zvsa
+sample=data/speech-sample.wav
 mkdir -p out
-build/bin/qv80_roundtrip data/speech-sample.wav out/speech-sample-decoded.wav
+"$zvsa" encode "$sample" --codec speech -o out/speech-sample-speech.zvsa
+"$zvsa" encode "$sample" --codec music -o out/speech-sample-music.zvsa
+"$zvsa" decode out/speech-sample-speech.zvsa -o out/speech-sample-speech.wav
+"$zvsa" decode out/speech-sample-music.zvsa -o out/speech-sample-music.wav
+echo
+"$zvsa" info out/speech-sample-speech.zvsa out/speech-sample-music.zvsa
+echo
+echo "Stream files and decoded WAV files are in out/."
