@@ -45,8 +45,8 @@ std::optional<unsigned> parseJobs(const std::string& text) {
 }
 
 // Applies one option with its value; returns an error text or "".
-std::string apply(const OptionSpec& spec, const std::string& value, Options& options) {
-  const std::string name = spec.longName;
+std::string apply(const OptionSpec& option, const std::string& value, Options& options) {
+  const std::string name = option.longName;
   if (name == "--help") options.help = true;
   else if (name == "--quiet") options.quiet = true;
   else if (name == "--version") options.version = true;
@@ -70,19 +70,19 @@ std::string apply(const OptionSpec& spec, const std::string& value, Options& opt
 // The option an argument names: exact short or long name, a long name with
 // "=value", or a short name with its value attached ("-j4").
 const OptionSpec* match(const std::string& argument, std::optional<std::string>& attached) {
-  for (const OptionSpec& spec : kOptions) {
-    const std::string longName = spec.longName;
-    if (argument == longName) return &spec;
-    if (spec.takesValue && argument.rfind(longName + "=", 0) == 0) {
+  for (const OptionSpec& option : kOptions) {
+    const std::string longName = option.longName;
+    if (argument == longName) return &option;
+    if (option.takesValue && argument.rfind(longName + "=", 0) == 0) {
       attached = argument.substr(longName.size() + 1);
-      return &spec;
+      return &option;
     }
-    if (spec.shortName) {
-      const std::string shortName = spec.shortName;
-      if (argument == shortName) return &spec;
-      if (spec.takesValue && argument.size() > 2 && argument.rfind(shortName, 0) == 0) {
+    if (option.shortName) {
+      const std::string shortName = option.shortName;
+      if (argument == shortName) return &option;
+      if (option.takesValue && argument.size() > 2 && argument.rfind(shortName, 0) == 0) {
         attached = argument.substr(2);
-        return &spec;
+        return &option;
       }
     }
   }
@@ -136,18 +136,18 @@ ParseResult parseCommandLine(int argc, char** argv) {
     }
     if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
       std::optional<std::string> attached;
-      const OptionSpec* spec = match(argument, attached);
-      if (!spec) {
+      const OptionSpec* option = match(argument, attached);
+      if (!option) {
         result.error = "unknown option '" + argument + "'";
         return result;
       }
-      if (spec->forConversion && options.command != Command::Encode &&
+      if (option->forConversion && options.command != Command::Encode &&
           options.command != Command::Decode) {
         result.error = std::string("option '") + argument + "' is for encode and decode only";
         return result;
       }
       std::string value;
-      if (spec->takesValue) {
+      if (option->takesValue) {
         if (attached) {
           value = *attached;
         } else if (i + 1 < argc) {
@@ -157,7 +157,7 @@ ParseResult parseCommandLine(int argc, char** argv) {
           return result;
         }
       }
-      result.error = apply(*spec, value, options);
+      result.error = apply(*option, value, options);
       if (!result.error.empty()) return result;
       continue;
     }

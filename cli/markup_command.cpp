@@ -222,23 +222,23 @@ std::string usageText() {
       "fresh wizard.\n"
       "\n"
       "Options:\n";
-  for (const OptionSpec& spec : kOptions) {
-    std::string names = std::string("  ") + (spec.shortName ? spec.shortName : "   ");
-    names += spec.shortName ? ", " : " ";
-    names += spec.longName;
-    if (spec.valueName) names += std::string(" ") + spec.valueName;
+  for (const OptionSpec& option : kOptions) {
+    std::string names = std::string("  ") + (option.shortName ? option.shortName : "   ");
+    names += option.shortName ? ", " : " ";
+    names += option.longName;
+    if (option.valueName) names += std::string(" ") + option.valueName;
     if (names.size() < 28) names.resize(28, ' ');
     else names += "\n" + std::string(28, ' ');
-    text += names + spec.help;
-    if (spec.defaultText) text += "\n" + std::string(28, ' ') + "(default: " + spec.defaultText() + ")";
+    text += names + option.help;
+    if (option.defaultText) text += "\n" + std::string(28, ' ') + "(default: " + option.defaultText() + ")";
     text += '\n';
   }
   return text;
 }
 
 const OptionSpec* findOption(const std::string& name) {
-  for (const OptionSpec& spec : kOptions) {
-    if (name == spec.longName || (spec.shortName && name == spec.shortName)) return &spec;
+  for (const OptionSpec& option : kOptions) {
+    if (name == option.longName || (option.shortName && name == option.shortName)) return &option;
   }
   return nullptr;
 }
@@ -265,14 +265,14 @@ std::string parse(int argc, char** argv, MarkupOptions& options) {
       name = argument.substr(0, equals);
       value = argument.substr(equals + 1);
     }
-    const OptionSpec* spec = findOption(name);
-    if (!spec) return "unknown option '" + name + "'";
-    if (spec->valueName && !value) {
-      if (i + 1 >= argc) return name + " needs a value (" + spec->valueName + ")";
+    const OptionSpec* option = findOption(name);
+    if (!option) return "unknown option '" + name + "'";
+    if (option->valueName && !value) {
+      if (i + 1 >= argc) return name + " needs a value (" + option->valueName + ")";
       value = argv[++i];
     }
-    if (!spec->valueName && value) return name + " takes no value";
-    const std::string error = spec->apply(options, value.value_or(std::string()));
+    if (!option->valueName && value) return name + " takes no value";
+    const std::string error = option->apply(options, value.value_or(std::string()));
     if (!error.empty()) return error;
   }
   if (options.help) return {};
