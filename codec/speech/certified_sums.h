@@ -39,7 +39,9 @@ double cauchySchwarzSize(double squaresX, double squaresY);
 
 // out[i] = RN24(a[i] + x·b[i]) for i = 0..count−1, the reference computing
 // a[i] + x·b[i] in extended precision (the product exactly, one rounding).
-// `out` may be `a` or `b` only when it is the same element.
+// Elements are produced in order, four at a time, so `b` may run at least
+// four elements behind `out` (b[i] = out[i − d], d ≥ 4: a recursion); `out`
+// may otherwise overlap `a` or `b` only element for element.
 void multiplyAdd(const float* a, float x, const float* b, float* out, int count);
 
 // RN24(c²/e) with c² exact and one rounding of the quotient in extended

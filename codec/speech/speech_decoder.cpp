@@ -6,6 +6,7 @@
 #include "codec/speech/adaptive_codebook.h"
 #include "codec/speech/certified_recursion.h"
 #include "codec/speech/certified_rounding.h"
+#include "codec/speech/certified_sums.h"
 #include "codec/speech/frame_packing.h"
 #include "codec/speech/lpc_filter.h"
 #include "codec/speech/lsf_reconstruct.h"
@@ -191,16 +192,11 @@ float enhancementCoefficient(float beta) {
 void enhanceExcitation(float* enhanced, const float* e, int lag, float c, int len) {
   ZV_QV80_CHECK(lag >= 1 && lag <= kHistoryLength);
   float* y = enhanced + kHistoryLength;
-  const float* past = y - lag;  // EH[148 − T + i], and y[i − T] once i ≥ T
-  const double coefficient = c;
-  for (int i = 0; i < len; ++i) {
-    // e + c·EH: the product is exact in double, the sum rounds once (2⁻⁵³),
-    // the reference's once in extended precision (2⁻⁶⁴).
-    const double value = e[i] + coefficient * past[i];
-    y[i] = roundingIsCertain(value, 2 * kBoundUnit * magnitude(value))
-               ? static_cast<float>(value)
-               : static_cast<float>(e[i] + static_cast<Ext>(c) * past[i]);
-  }
+  // y[i] = e[i] + c·EH[148 − T + i], where EH[148 − T + i] is y[i − T] once
+  // i ≥ T. multiplyAdd takes four samples at a time, which reads only
+  // finished samples as long as T ≥ 4 (frames carry lags of at least 6).
+  ZV_QV80_CHECK(lag >= 4);
+  multiplyAdd(e, c, y - lag, y, len);
 }
 
 int16_t toSample(float value) {
