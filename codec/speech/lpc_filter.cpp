@@ -58,11 +58,11 @@ bool AllPoleBlock::settle(int i) {
   return true;
 }
 
-void AllPoleBlock::adopt(const double* values, const float* rounded) {
+void AllPoleBlock::adopt(const Double4* values, const Float4* rounded, int lane) {
   for (int i = 0; i < n_; ++i) {
-    value_[i] = values[i];
-    out_[i] = rounded[i];
-    w_[kLpcOrder + i] = rounded[i];
+    value_[i] = values[i][lane];
+    out_[i] = rounded[i][lane];
+    w_[kLpcOrder + i] = rounded[i][lane];
   }
 }
 
@@ -90,23 +90,23 @@ void allPoleFilters(const float* coefficients, const FilterChannel* channels, in
     for (int k = 1; k <= kLpcOrder; ++k) lanes[kLpcOrder - k][l] = used ? channels[l].out[-k] : 0.0;
     for (int i = 0; i < n; ++i) input[i][l] = used ? channels[l].in[i] : 0.0;
   }
-  double values[kMaxFilterChannels][kMaxFilterLength];
-  float rounded[kMaxFilterChannels][kMaxFilterLength];
+  Double4 values[kMaxFilterLength];
+  Float4 rounded[kMaxFilterLength];
+  Double4 previous = lanes[kLpcOrder - 1];
   for (int i = 0; i < n; ++i) {
     const Double4* past = lanes + kLpcOrder + i;
     Double4 sum = a[10] * past[-10];
 #pragma GCC unroll 8
     for (int k = 9; k >= 2; --k) sum += a[k] * past[-k];
-    const Double4 v = (input[i] - sum) - a[1] * past[-1];
+    const Double4 v = (input[i] - sum) - a[1] * previous;
     const Float4 r = __builtin_convertvector(v, Float4);
-    lanes[kLpcOrder + i] = __builtin_convertvector(r, Double4);
-    for (int l = 0; l < count; ++l) {
-      values[l][i] = v[l];
-      rounded[l][i] = r[l];
-    }
+    previous = __builtin_convertvector(r, Double4);
+    lanes[kLpcOrder + i] = previous;
+    values[i] = v;
+    rounded[i] = r;
   }
   for (int l = 0; l < count; ++l) {
-    blocks[l]->adopt(values[l], rounded[l]);
+    blocks[l]->adopt(values, rounded, l);
     blocks[l]->certify();
   }
 }

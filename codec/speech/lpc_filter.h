@@ -85,9 +85,9 @@ class AllPoleBlock {
   // out[i − 1] as a double (the memory for i = 0).
   double previous(int i) const { return w_[kLpcOrder + i - 1]; }
 
-  // Takes a fast pass computed elsewhere (in vector lanes): the values and
-  // their roundings for every sample.
-  void adopt(const double* values, const float* rounded);
+  // Takes a fast pass computed elsewhere in vector lanes: lane `lane` of
+  // the values and of their roundings, for every sample.
+  void adopt(const Double4* values, const Float4* rounded, int lane);
 
   // Certifies the block (see certified_recursion.h); returns the first
   // output that changed, or n.
