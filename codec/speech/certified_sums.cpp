@@ -89,7 +89,7 @@ bool roundAllCertain(const double* value, const double* sumBound, float* out, in
     uncertain |= (low != high) | (low == 0.0f);
     std::memcpy(out + i, &rounded, sizeof rounded);
   }
-  bool certain = (uncertain[0] | uncertain[1] | uncertain[2] | uncertain[3]) == 0;
+  bool certain = kFastPaths && (uncertain[0] | uncertain[1] | uncertain[2] | uncertain[3]) == 0;
   for (; i < count; ++i) {
     certain &= roundingIsCertain(value[i], sumBound[i] + 2 * kBoundUnit * magnitude(value[i]));
     out[i] = static_cast<float>(value[i]);
@@ -158,7 +158,7 @@ void multiplyAdd(const float* a, float x, const float* b, float* out, int count)
     uncertain |= (low != high) | (low == 0.0f);
     std::memcpy(out + i, &rounded, sizeof rounded);
   }
-  bool certain = (uncertain[0] | uncertain[1] | uncertain[2] | uncertain[3]) == 0;
+  bool certain = kFastPaths && (uncertain[0] | uncertain[1] | uncertain[2] | uncertain[3]) == 0;
   for (; i < count; ++i) {
     const double value = a[i] + factor * b[i];
     certain &= roundingIsCertain(value, 2 * kBoundUnit * magnitude(value));

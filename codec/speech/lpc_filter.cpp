@@ -11,7 +11,7 @@ ZV_QV80_VECTOR_CLONES
 int firstUncertain(const double* value, double sumBound, int from, int n) {
   for (int i = from; i < n;) {
     // Four at a time while possible.
-    if (i + 4 <= n) {
+    if (kFastPaths && i + 4 <= n) {
       Double4 v;
       std::memcpy(&v, value + i, sizeof v);
       const Double4 bound = sumBound + 4 * kBoundUnit * (v < 0 ? -v : v);
@@ -138,7 +138,7 @@ void residualFilter(const float* coefficients, const float* x, float* r, int n) 
     const Float4 low = __builtin_convertvector(value - bound, Float4);
     const Float4 high = __builtin_convertvector(value + bound, Float4);
     const Int4 uncertain = (low != high) | (low == 0.0f);
-    certain &= (uncertain[0] | uncertain[1] | uncertain[2] | uncertain[3]) == 0;
+    certain &= kFastPaths && (uncertain[0] | uncertain[1] | uncertain[2] | uncertain[3]) == 0;
     const Float4 rounded = __builtin_convertvector(value, Float4);
     std::memcpy(r + i, &rounded, sizeof rounded);
   }

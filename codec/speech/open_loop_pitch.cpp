@@ -118,7 +118,7 @@ int sweep(const SweepBuffer& b, const float buffer[kPitchBufferLength], int star
     // The reference's R lies between the two roundings below. Only a lag
     // whose R may exceed the running maximum needs its exact value.
     const float upper = static_cast<float>(sum + bound);
-    if (!(upper > best)) continue;
+    if (kFastPaths && !(upper > best)) continue;
     const float r = roundingIsCertain(sum, bound)
                         ? static_cast<float>(sum)
                         : sumOfProductsReference(buffer + start, buffer + start + lag, count);
