@@ -117,18 +117,20 @@ TEST(SpeechEntryPoints, NullPointersAreRejectedAndNullHandlesClose) {
   QV80_GetCodecInfoEx(nullptr, 122);
 }
 
+// The records are byte-packed: fields are read by value (unary +), never
+// bound to a reference, since a misaligned reference is undefined.
 TEST(SpeechEntryPoints, CodecInfoFillsItsFieldsAndOnlyTheNameWithItsNul) {
   CodecInfo info;
   std::memset(&info, 0xEE, sizeof info);
   EXPECT_EQ(QV80_GetCodecInfo(&info), &info);
-  EXPECT_EQ(info.pcmBytesPerFrame, 320);
-  EXPECT_EQ(info.maxCodedBytes, 20);
-  EXPECT_EQ(info.bitsPerSample, 16);
-  EXPECT_EQ(info.sampleRateHz, 8000u);
-  EXPECT_EQ(info.codecId, 2022);
+  EXPECT_EQ(+info.pcmBytesPerFrame, 320);
+  EXPECT_EQ(+info.maxCodedBytes, 20);
+  EXPECT_EQ(+info.bitsPerSample, 16);
+  EXPECT_EQ(+info.sampleRateHz, 8000u);
+  EXPECT_EQ(+info.codecId, 2022);
   EXPECT_STREQ(info.name, "Quaverline(TM)80 Codec");
   for (size_t i = 23; i < sizeof info.name; ++i) EXPECT_EQ(static_cast<uint8_t>(info.name[i]), 0xEE) << i;
-  EXPECT_EQ(info.version, 0x00030000u);
+  EXPECT_EQ(+info.version, 0x00030000u);
 }
 
 TEST(SpeechEntryPoints, CodecInfoExIsWrittenOnlyForSize122) {
@@ -142,22 +144,22 @@ TEST(SpeechEntryPoints, CodecInfoExIsWrittenOnlyForSize122) {
   CodecInfoEx info;
   std::memset(&info, 0x77, sizeof info);
   QV80_GetCodecInfoEx(&info, 122);
-  EXPECT_EQ(info.codecId, 2022);
+  EXPECT_EQ(+info.codecId, 2022);
   EXPECT_STREQ(info.name, "Quaverline(TM)80 Codec (8.0 kbps, 8 kHz)");
   for (size_t i = 41; i < sizeof info.name; ++i) EXPECT_EQ(static_cast<uint8_t>(info.name[i]), 0x77) << i;
-  EXPECT_EQ(info.capability1, 0u);
-  EXPECT_EQ(info.capability2, 0u);
-  EXPECT_EQ(info.capability3, 1u);
-  EXPECT_EQ(info.capability4, 1u);
-  EXPECT_EQ(info.capability5, 1);
-  EXPECT_EQ(info.sampleRateHz, 8000u);
-  EXPECT_EQ(info.bitsPerSample, 16);
-  EXPECT_EQ(info.avgCodedBytesPerSecond, 1000u);
-  EXPECT_EQ(info.pcmBytesPerFrame, 320);
-  EXPECT_EQ(info.maxCodedBytes, 20);
-  EXPECT_EQ(info.minCodedBytes, 20);
-  EXPECT_EQ(info.version, 0x00030000u);
-  EXPECT_EQ(info.reserved, 0);
+  EXPECT_EQ(+info.capability1, 0u);
+  EXPECT_EQ(+info.capability2, 0u);
+  EXPECT_EQ(+info.capability3, 1u);
+  EXPECT_EQ(+info.capability4, 1u);
+  EXPECT_EQ(+info.capability5, 1);
+  EXPECT_EQ(+info.sampleRateHz, 8000u);
+  EXPECT_EQ(+info.bitsPerSample, 16);
+  EXPECT_EQ(+info.avgCodedBytesPerSecond, 1000u);
+  EXPECT_EQ(+info.pcmBytesPerFrame, 320);
+  EXPECT_EQ(+info.maxCodedBytes, 20);
+  EXPECT_EQ(+info.minCodedBytes, 20);
+  EXPECT_EQ(+info.version, 0x00030000u);
+  EXPECT_EQ(+info.reserved, 0);
 }
 
 TEST(SpeechEntryPoints, OrdinalTableListsTheEightEntryPointsInOrder) {
