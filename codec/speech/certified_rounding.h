@@ -63,6 +63,13 @@ using Int4 = int __attribute__((vector_size(16)));
 #define ZV_QV80_VECTOR_CLONES
 #endif
 
+// Kernels that convert floats to doubles as they load them are written
+// twice instead, with intrinsics (the generic vector conversion compiles
+// poorly): an SSE2 version and one marked ZV_QV80_AVX2, chosen per call by
+// hasAvx2().
+#define ZV_QV80_AVX2 __attribute__((target("avx2")))
+inline bool hasAvx2() { return __builtin_cpu_supports("avx2"); }
+
 // Rounds value[i] to float into out[i] for i = 0..count−1 and reports
 // whether every element was certain with the bound sumBound[i] +
 // 2·2⁻⁵²·|value[i]| (as in roundingIsCertain). The caller recomputes the

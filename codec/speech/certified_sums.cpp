@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <immintrin.h>
 
 #include "codec/speech/certified_rounding.h"
 #include "codec/speech/speech_constants.h"
@@ -36,23 +37,45 @@ float sumOfProductsReference(const float* x, const float* y, int count) {
 // compiler's AVX2 clone does that in one register, elsewhere in two SSE2
 // registers. Lane order does not matter: these are approximations whose
 // error the certificates bound for any order.
-ZV_QV80_VECTOR_CLONES
-double approximateDot(const float* x, const float* y, int count) {
-  Double4 sum0 = {}, sum1 = {};
+namespace {
+
+double approximateDotBaseline(const float* x, const float* y, int count) {
+  __m128d sum0 = _mm_setzero_pd(), sum1 = _mm_setzero_pd();
   int n = 0;
-  for (; n + 8 <= count; n += 8) {
-    Float4 x0, y0, x1, y1;
-    std::memcpy(&x0, x + n, sizeof x0);
-    std::memcpy(&y0, y + n, sizeof y0);
-    std::memcpy(&x1, x + n + 4, sizeof x1);
-    std::memcpy(&y1, y + n + 4, sizeof y1);
-    sum0 += __builtin_convertvector(x0, Double4) * __builtin_convertvector(y0, Double4);
-    sum1 += __builtin_convertvector(x1, Double4) * __builtin_convertvector(y1, Double4);
+  for (; n + 4 <= count; n += 4) {
+    const __m128 x4 = _mm_loadu_ps(x + n), y4 = _mm_loadu_ps(y + n);
+    sum0 = _mm_add_pd(sum0, _mm_mul_pd(_mm_cvtps_pd(x4), _mm_cvtps_pd(y4)));
+    sum1 = _mm_add_pd(sum1, _mm_mul_pd(_mm_cvtps_pd(_mm_movehl_ps(x4, x4)),
+                                       _mm_cvtps_pd(_mm_movehl_ps(y4, y4))));
   }
-  const Double4 total = sum0 + sum1;
-  double sum = (total[0] + total[1]) + (total[2] + total[3]);
+  const __m128d total = _mm_add_pd(sum0, sum1);
+  double sum = _mm_cvtsd_f64(total) + _mm_cvtsd_f64(_mm_unpackhi_pd(total, total));
   for (; n < count; ++n) sum += static_cast<double>(x[n]) * y[n];
   return sum;
+}
+
+ZV_QV80_AVX2
+double approximateDotAvx2(const float* x, const float* y, int count) {
+  __m256d sum0 = _mm256_setzero_pd(), sum1 = _mm256_setzero_pd();
+  int n = 0;
+  for (; n + 8 <= count; n += 8) {
+    sum0 = _mm256_add_pd(sum0, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(x + n)),
+                                             _mm256_cvtps_pd(_mm_loadu_ps(y + n))));
+    sum1 = _mm256_add_pd(sum1, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(x + n + 4)),
+                                             _mm256_cvtps_pd(_mm_loadu_ps(y + n + 4))));
+  }
+  const __m256d total4 = _mm256_add_pd(sum0, sum1);
+  const __m128d total =
+      _mm_add_pd(_mm256_castpd256_pd128(total4), _mm256_extractf128_pd(total4, 1));
+  double sum = _mm_cvtsd_f64(total) + _mm_cvtsd_f64(_mm_unpackhi_pd(total, total));
+  for (; n < count; ++n) sum += static_cast<double>(x[n]) * y[n];
+  return sum;
+}
+
+}  // namespace
+
+double approximateDot(const float* x, const float* y, int count) {
+  return hasAvx2() ? approximateDotAvx2(x, y, count) : approximateDotBaseline(x, y, count);
 }
 
 ZV_QV80_VECTOR_CLONES
@@ -136,40 +159,85 @@ float sumOfSquares(const float* x, int count, double& approximation) {
   return certifySumOfProducts(x, x, count, approximation, approximation * (1 + 0x1p-40));
 }
 
-ZV_QV80_VECTOR_CLONES
-void multiplyAdd(const float* a, float x, const float* b, float* out, int count) {
-  // One rounding of each precision: |v − V| ≤ 2·2⁻⁵²·|v| with room to spare.
-  // Four lanes at a time; a lane that cannot be certified (or is zero) sends
-  // the whole call through the element-wise check below.
+namespace {
+
+// The element-wise part of multiplyAdd: recomputes in the reference
+// arithmetic every element whose certificate fails.
+void multiplyAddSettle(const float* a, float x, const float* b, float* out, int count) {
   const double factor = x;
-  const Double4 factor4 = {factor, factor, factor, factor};
-  Int4 uncertain = {};
-  int i = 0;
-  for (; i + 4 <= count; i += 4) {
-    Float4 a4, b4;
-    std::memcpy(&a4, a + i, sizeof a4);
-    std::memcpy(&b4, b + i, sizeof b4);
-    const Double4 value =
-        __builtin_convertvector(a4, Double4) + factor4 * __builtin_convertvector(b4, Double4);
-    const Double4 bound = 2 * kBoundUnit * (value < 0 ? -value : value);
-    const Float4 low = __builtin_convertvector(value - bound, Float4);
-    const Float4 high = __builtin_convertvector(value + bound, Float4);
-    const Float4 rounded = __builtin_convertvector(value, Float4);
-    uncertain |= (low != high) | (low == 0.0f);
-    std::memcpy(out + i, &rounded, sizeof rounded);
+  for (int i = 0; i < count; ++i) {
+    const double value = a[i] + factor * b[i];
+    if (!roundingIsCertain(value, 2 * kBoundUnit * magnitude(value)))
+      out[i] = static_cast<float>(a[i] + static_cast<Ext>(x) * b[i]);
   }
-  bool certain = kFastPaths && (uncertain[0] | uncertain[1] | uncertain[2] | uncertain[3]) == 0;
+}
+
+// The scalar tail of multiplyAdd from element i; returns whether all were
+// certain.
+bool multiplyAddTail(const float* a, double factor, const float* b, float* out, int i, int count) {
+  bool certain = true;
   for (; i < count; ++i) {
     const double value = a[i] + factor * b[i];
     certain &= roundingIsCertain(value, 2 * kBoundUnit * magnitude(value));
     out[i] = static_cast<float>(value);
   }
-  if (certain) return;
-  for (i = 0; i < count; ++i) {
-    const double value = a[i] + factor * b[i];
-    if (!roundingIsCertain(value, 2 * kBoundUnit * magnitude(value)))
-      out[i] = static_cast<float>(a[i] + static_cast<Ext>(x) * b[i]);
+  return certain;
+}
+
+// One rounding of each precision: |v − V| ≤ 2·2⁻⁵²·|v| with room to spare.
+// Several lanes at a time; a lane that cannot be certified (or is zero) sends
+// the whole call through the element-wise check.
+void multiplyAddBaseline(const float* a, float x, const float* b, float* out, int count) {
+  const double factor = x;
+  const __m128d factor2 = _mm_set1_pd(factor);
+  const __m128d unit = _mm_set1_pd(2 * kBoundUnit);
+  const __m128d signMask = _mm_set1_pd(-0.0);
+  __m128 uncertain = _mm_setzero_ps();
+  int i = 0;
+  for (; i + 2 <= count; i += 2) {
+    const __m128d a2 = _mm_cvtps_pd(_mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(a + i))));
+    const __m128d b2 = _mm_cvtps_pd(_mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(b + i))));
+    const __m128d value = _mm_add_pd(a2, _mm_mul_pd(factor2, b2));
+    const __m128d bound = _mm_mul_pd(unit, _mm_andnot_pd(signMask, value));
+    const __m128 low = _mm_cvtpd_ps(_mm_sub_pd(value, bound));
+    const __m128 high = _mm_cvtpd_ps(_mm_add_pd(value, bound));
+    const __m128 rounded = _mm_cvtpd_ps(value);
+    uncertain = _mm_or_ps(uncertain, _mm_or_ps(_mm_cmpneq_ps(low, high), _mm_cmpeq_ps(low, _mm_setzero_ps())));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_castps_si128(rounded));
   }
+  // Only the two lanes that were used count.
+  bool certain = kFastPaths && (_mm_movemask_ps(uncertain) & 3) == 0;
+  certain &= multiplyAddTail(a, factor, b, out, i, count);
+  if (!certain) multiplyAddSettle(a, x, b, out, count);
+}
+
+ZV_QV80_AVX2
+void multiplyAddAvx2(const float* a, float x, const float* b, float* out, int count) {
+  const double factor = x;
+  const __m256d factor4 = _mm256_set1_pd(factor);
+  const __m256d unit = _mm256_set1_pd(2 * kBoundUnit);
+  const __m256d signMask = _mm256_set1_pd(-0.0);
+  __m128 uncertain = _mm_setzero_ps();
+  int i = 0;
+  for (; i + 4 <= count; i += 4) {
+    const __m256d value = _mm256_add_pd(_mm256_cvtps_pd(_mm_loadu_ps(a + i)),
+                                        _mm256_mul_pd(factor4, _mm256_cvtps_pd(_mm_loadu_ps(b + i))));
+    const __m256d bound = _mm256_mul_pd(unit, _mm256_andnot_pd(signMask, value));
+    const __m128 low = _mm256_cvtpd_ps(_mm256_sub_pd(value, bound));
+    const __m128 high = _mm256_cvtpd_ps(_mm256_add_pd(value, bound));
+    uncertain = _mm_or_ps(uncertain, _mm_or_ps(_mm_cmpneq_ps(low, high), _mm_cmpeq_ps(low, _mm_setzero_ps())));
+    _mm_storeu_ps(out + i, _mm256_cvtpd_ps(value));
+  }
+  bool certain = kFastPaths && _mm_movemask_ps(uncertain) == 0;
+  certain &= multiplyAddTail(a, factor, b, out, i, count);
+  if (!certain) multiplyAddSettle(a, x, b, out, count);
+}
+
+}  // namespace
+
+void multiplyAdd(const float* a, float x, const float* b, float* out, int count) {
+  if (hasAvx2()) multiplyAddAvx2(a, x, b, out, count);
+  else multiplyAddBaseline(a, x, b, out, count);
 }
 
 float squareOver(float c, float e) {

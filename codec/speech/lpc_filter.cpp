@@ -1,6 +1,7 @@
 #include "codec/speech/lpc_filter.h"
 
 #include <cstring>
+#include <immintrin.h>
 #include <new>
 
 #include "codec/speech/certified_recursion.h"
@@ -74,6 +75,7 @@ void allPoleFilter(const float* coefficients, const float* in, float* out, int n
   block.certify();
 }
 
+ZV_QV80_VECTOR_CLONES
 void allPoleFilters(const float* coefficients, const FilterChannel* channels, int count, int n) {
   // Lane l carries channel l (unused lanes filter zeros); the lanes' fast
   // passes run together, then each channel is certified on its own.
@@ -111,57 +113,68 @@ void allPoleFilters(const float* coefficients, const FilterChannel* channels, in
   }
 }
 
-ZV_QV80_VECTOR_CLONES
+namespace {
+
+// The residual of one sample with its certificate: v = x[i] + Σ a_k·x[i−k]
+// and the bound 10·2⁻⁵²·Σ|a_k·x[i−k]| + 4·2⁻⁵²·|v|.
+bool residualSample(const double* a, const double* size, const float* x, int i, float& r) {
+  double sum = 0.0, total = 0.0;
+  for (int k = kLpcOrder; k >= 1; --k) {
+    sum += a[k] * x[i - k];
+    total += size[k] * magnitude(x[i - k]);
+  }
+  const double value = x[i] + sum;
+  r = static_cast<float>(value);
+  return roundingIsCertain(value, 10 * kBoundUnit * total + 4 * kBoundUnit * magnitude(value));
+}
+
+// Four samples at a time (AVX2): Σ a_k·x[i−k] and its size in double lanes,
+// then the certificate of each lane. Returns the first sample it did not
+// take (the caller finishes one by one) and whether all it took were
+// certain.
+ZV_QV80_AVX2
+int residualAvx2(const double* a, const double* size, const float* x, float* r, int n,
+                 bool& certain) {
+  const __m256d signMask = _mm256_set1_pd(-0.0);
+  const __m256d sumUnit = _mm256_set1_pd(10 * kBoundUnit);
+  const __m256d valueUnit = _mm256_set1_pd(4 * kBoundUnit);
+  __m128 uncertain = _mm_setzero_ps();
+  int i = 0;
+  for (; i + 4 <= n; i += 4) {
+    __m256d sum = _mm256_setzero_pd(), total = _mm256_setzero_pd();
+    for (int k = kLpcOrder; k >= 1; --k) {
+      const __m256d past = _mm256_cvtps_pd(_mm_loadu_ps(x + i - k));
+      sum = _mm256_add_pd(sum, _mm256_mul_pd(_mm256_set1_pd(a[k]), past));
+      total = _mm256_add_pd(total, _mm256_mul_pd(_mm256_set1_pd(size[k]), _mm256_andnot_pd(signMask, past)));
+    }
+    const __m256d value = _mm256_add_pd(_mm256_cvtps_pd(_mm_loadu_ps(x + i)), sum);
+    const __m256d bound = _mm256_add_pd(_mm256_mul_pd(sumUnit, total),
+                                        _mm256_mul_pd(valueUnit, _mm256_andnot_pd(signMask, value)));
+    const __m128 low = _mm256_cvtpd_ps(_mm256_sub_pd(value, bound));
+    const __m128 high = _mm256_cvtpd_ps(_mm256_add_pd(value, bound));
+    uncertain = _mm_or_ps(uncertain, _mm_or_ps(_mm_cmpneq_ps(low, high), _mm_cmpeq_ps(low, _mm_setzero_ps())));
+    _mm_storeu_ps(r + i, _mm256_cvtpd_ps(value));
+  }
+  certain = kFastPaths && _mm_movemask_ps(uncertain) == 0;
+  return i;
+}
+
+}  // namespace
+
 void residualFilter(const float* coefficients, const float* x, float* r, int n) {
   double a[kLpcOrder + 1], size[kLpcOrder + 1];
   for (int k = 1; k <= kLpcOrder; ++k) {
     a[k] = coefficients[k];
     size[k] = magnitude(a[k]);
   }
-  // Four samples at a time: Σ a_k·x[i−k] and its size Σ|a_k|·|x[i−k]| in
-  // double lanes, then the certificate of each lane.
   bool certain = true;
-  int i = 0;
-  for (; i + 4 <= n; i += 4) {
-    Double4 sum = {}, total = {};
-    for (int k = kLpcOrder; k >= 1; --k) {
-      Float4 past;
-      std::memcpy(&past, x + i - k, sizeof past);
-      const Double4 p = __builtin_convertvector(past, Double4);
-      sum += a[k] * p;
-      total += size[k] * (p < 0 ? -p : p);
-    }
-    Float4 current;
-    std::memcpy(&current, x + i, sizeof current);
-    const Double4 value = __builtin_convertvector(current, Double4) + sum;
-    const Double4 bound = 10 * kBoundUnit * total + 4 * kBoundUnit * (value < 0 ? -value : value);
-    const Float4 low = __builtin_convertvector(value - bound, Float4);
-    const Float4 high = __builtin_convertvector(value + bound, Float4);
-    const Int4 uncertain = (low != high) | (low == 0.0f);
-    certain &= kFastPaths && (uncertain[0] | uncertain[1] | uncertain[2] | uncertain[3]) == 0;
-    const Float4 rounded = __builtin_convertvector(value, Float4);
-    std::memcpy(r + i, &rounded, sizeof rounded);
-  }
-  for (; i < n; ++i) {
-    double sum = 0.0, total = 0.0;
-    for (int k = kLpcOrder; k >= 1; --k) {
-      sum += a[k] * x[i - k];
-      total += size[k] * magnitude(x[i - k]);
-    }
-    const double value = x[i] + sum;
-    certain &= roundingIsCertain(value, 10 * kBoundUnit * total + 4 * kBoundUnit * magnitude(value));
-    r[i] = static_cast<float>(value);
-  }
+  int i = hasAvx2() ? residualAvx2(a, size, x, r, n, certain) : 0;
+  for (; i < n; ++i) certain &= residualSample(a, size, x, i, r[i]);
   if (certain) return;
   // Some sample could not be certified: every sample again, one by one.
   for (i = 0; i < n; ++i) {
-    double sum = 0.0, total = 0.0;
-    for (int k = kLpcOrder; k >= 1; --k) {
-      sum += a[k] * x[i - k];
-      total += size[k] * magnitude(x[i - k]);
-    }
-    const double value = x[i] + sum;
-    if (!roundingIsCertain(value, 10 * kBoundUnit * total + 4 * kBoundUnit * magnitude(value)))
+    float fast;
+    if (!residualSample(a, size, x, i, fast))
       r[i] = static_cast<float>(x[i] + pastSum(coefficients, x + i));
   }
 }
