@@ -151,8 +151,20 @@ PulseTrain searchPulseTrain(const float* backward, const float* impulse, int len
     float y[kMaxSubframeLength];
     if (!roundAllCertain(response, combBound, y, span)) {
       for (int m = 0; m < span; ++m)
-        if (!roundingIsCertain(response[m], combBound[m] + 2 * kBoundUnit * magnitude(response[m])))
+        if ((m < kPulseSpacing || m >= 3 * kPulseSpacing) &&
+            !roundingIsCertain(response[m], combBound[m] + 2 * kBoundUnit * magnitude(response[m])))
           y[m] = trainResponseReference(impulse, train.sign, m);
+    }
+    // Up to three terms (m < 12) the sum is 0 + t0 + t1 + t2 with
+    // t_k = σ_k·h[m − 4k]: exact as float additions for two terms and through
+    // sumOfThree for three, without the reference path that a value on a
+    // rounding midpoint would otherwise need.
+    for (int m = kPulseSpacing; m < 3 * kPulseSpacing && m < span; ++m) {
+      const float t0 = 0.0f + (train.sign[0] > 0 ? impulse[m] : -impulse[m]);
+      const float t1 = train.sign[1] > 0 ? impulse[m - 4] : -impulse[m - 4];
+      y[m] = m < 2 * kPulseSpacing
+                 ? t0 + t1
+                 : sumOfThree(t0, t1, train.sign[2] > 0 ? impulse[m - 8] : -impulse[m - 8]);
     }
     double approximation;
     const float energy = sumOfSquares(y, span, approximation);
