@@ -48,11 +48,6 @@ inline float allPoleSampleReference(const float* a, float in, const float* out) 
   return static_cast<float>(in - pastSum(a, out));
 }
 
-// The filter in the reference arithmetic, sample by sample.
-inline void allPoleFilterReference(const float* a, const float* in, float* out, int n) {
-  for (int i = 0; i < n; ++i) out[i] = allPoleSampleReference(a, in[i], out + i);
-}
-
 // The longest block the filters take (one subframe).
 constexpr int kMaxFilterLength = kMaxSubframeLength;
 
