@@ -80,6 +80,9 @@ class AllPoleBlock {
   // out[i − 1] as a double (the memory for i = 0).
   double previous(int i) const { return w_[kLpcOrder + i - 1]; }
 
+  // The outputs as doubles, out[−10..n−1] (valid for the samples computed).
+  const double* outputs() const { return w_ + kLpcOrder; }
+
   // Takes a fast pass computed elsewhere in vector lanes: lane `lane` of
   // the values and of their roundings, for every sample.
   void adopt(const Double4* values, const Float4* rounded, int lane);

@@ -10,11 +10,14 @@
 //   2          108 .. 159  52       13
 //
 // All signals, coefficients and states are single-precision floats on the
-// 16-bit sample scale (full scale ±32768). Every value is computed in x87
-// extended precision (`Ext`) from its float operands and rounded to float once
-// when it is stored; every sum is its own extended accumulator, summed in
-// ascending index order. Encoder and decoder must round at exactly the same
-// places, or the decoder's excitation history drifts away from the encoder's.
+// 16-bit sample scale (full scale ±32768). Every value is defined as computed
+// in x87 extended precision (`Ext`) from its float operands and rounded to
+// float once when it is stored; every sum is its own extended accumulator,
+// summed in ascending index order from 0. Encoder and decoder must round at
+// exactly the same places, or the decoder's excitation history drifts away
+// from the encoder's. (Most values are obtained faster, and provably
+// identical, through the certified double-precision path of
+// certified_rounding.h.)
 #ifndef ZV_QV80_SPEECH_CONSTANTS_H
 #define ZV_QV80_SPEECH_CONSTANTS_H
 

@@ -83,8 +83,10 @@ float outputSampleReference(const float* s, const float* o) {
 // over).
 class OutputBlock {
  public:
-  // `s[−4..len)` is the synthesis output, `o[−4..−1]` the filter's memory.
-  OutputBlock(const float* s, float* o, int len) : s_(s), o_(o), len_(len) {
+  // `s[−4..len)` is the synthesis output, `sd` the same values as doubles,
+  // `o[−4..−1]` the filter's memory.
+  OutputBlock(const float* s, const double* sd, float* o, int len)
+      : s_(s), sd_(sd), o_(o), len_(len) {
     for (int k = 0; k <= 4; ++k) {
       b_[k] = kOutputFilterB[k];
       d_[k] = kOutputFilterD[k];
@@ -97,7 +99,7 @@ class OutputBlock {
   // The fast pass for sample i, given the synthesis output s[i] and o[i − 1]
   // as doubles (kept in the caller's registers); returns o[i] as a double.
   double step(int i, double s0, double previous) {
-    const float* s = s_ + i;
+    const double* s = sd_ + i;
     const double* o = w_ + 4 + i;
     const double forward = b_[4] * s[-4] + b_[3] * s[-3] + b_[2] * s[-2] + b_[1] * s[-1] + b_[0] * s0;
     const double feedback = d_[4] * o[-4] + d_[3] * o[-3] + d_[2] * o[-2];
@@ -129,11 +131,12 @@ class OutputBlock {
   }
   void run(int from, int n) {
     double last = from < n ? w_[4 + from - 1] : 0.0;
-    for (int i = from; i < n; ++i) last = step(i, s_[i], last);
+    for (int i = from; i < n; ++i) last = step(i, sd_[i], last);
   }
 
  private:
   const float* s_;
+  const double* sd_;
   float* o_;
   int len_;
   double b_[5], d_[5];
@@ -148,7 +151,7 @@ class OutputBlock {
 // first synthesis sample the certification changed.
 void synthesiseAndFilter(const float* a, const float* y, float* s, float* o, int len) {
   AllPoleBlock synthesis(a, y, s, len);
-  OutputBlock output(s, o, len);
+  OutputBlock output(s, synthesis.outputs(), o, len);
   double lastS = synthesis.previous(0), lastO = o[-1];
   for (int i = 0; i < len; ++i) {
     lastS = synthesis.step(i, lastS);
