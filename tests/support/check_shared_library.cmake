@@ -1,4 +1,5 @@
-# Checks a shared library's dynamic section and symbol table:
+# Checks a shared library's dynamic section and symbol table, run as
+# cmake -DLIBRARY=... -DCHECK_NEEDED=... "-DALLOWED_NEEDED=a;b" "-DEXPECTED_EXPORTS=x;y" -P:
 #   LIBRARY           the .so file
 #   CHECK_NEEDED      ON to require that every NEEDED entry is in ALLOWED_NEEDED
 #   ALLOWED_NEEDED    list of library names it may need
@@ -13,6 +14,9 @@ if(CHECK_NEEDED)
     message(FATAL_ERROR "readelf failed on ${LIBRARY}")
   endif()
   string(REGEX MATCHALL "Shared library: \\[[^]]+\\]" needed_lines "${dynamic}")
+  if(NOT needed_lines)
+    message(FATAL_ERROR "no NEEDED entries found in ${LIBRARY}")
+  endif()
   foreach(line IN LISTS needed_lines)
     string(REGEX REPLACE "Shared library: \\[([^]]+)\\]" "\\1" name "${line}")
     if(NOT name IN_LIST ALLOWED_NEEDED)
