@@ -11,7 +11,11 @@ namespace {
 
 constexpr float kBestScoreStart = -6.9f;
 
-thread_local uint32_t tRandomSeed = 1;
+// One seed per thread, shared by every encoder on it. The initial-exec model
+// keeps the four bytes in the C library's static TLS reserve, which also
+// serves libraries loaded at run time, so no dynamic TLS lookup (and no
+// dependency on the dynamic loader's library) is needed.
+__attribute__((tls_model("initial-exec"))) thread_local uint32_t tRandomSeed = 1;
 
 // score = c²/e and gain = c/e, both 0 when e is zero.
 void scoreAndGain(float c, float e, float& score, float& gain) {
