@@ -52,3 +52,35 @@ TEST(BestDelay, FindsTheLagOfADelayedCopy) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(LogSpectralDistance, ZeroForACopyAndLargeForSilenceAndSixDecibelsForHalfLevel) {
+  std::vector<int16_t> source(4096);
+  uint32_t seed = 99;
+  for (auto& s : source) {
+    seed = seed * 1103515245u + 12345u;
+    s = static_cast<int16_t>((seed >> 16) & 0x3FFF) - 8192;
+  }
+  EXPECT_NEAR(zv::quality::logSpectralDistanceDb(source, source, 0), 0.0, 1e-9);
+  const std::vector<int16_t> silence(source.size(), 0);
+  EXPECT_GT(zv::quality::logSpectralDistanceDb(source, silence, 0), 80.0);
+  // Half the amplitude is a quarter of the power in every band: 6.02 dB.
+  std::vector<int16_t> half(source.size());
+  for (std::size_t i = 0; i < source.size(); ++i) half[i] = static_cast<int16_t>(source[i] / 2);
+  EXPECT_NEAR(zv::quality::logSpectralDistanceDb(source, half, 0), 6.02, 0.05);
+}
+
+TEST(NormalisedCorrelation, OneForAScaledCopyMinusOneForAnInvertedOneZeroForSilence) {
+  const auto source = tone(2000, 700.0, 6000.0);
+  std::vector<int16_t> scaled(source.size()), inverted(source.size());
+  for (std::size_t i = 0; i < source.size(); ++i) {
+    scaled[i] = static_cast<int16_t>(source[i] / 2);
+    inverted[i] = static_cast<int16_t>(-source[i]);
+  }
+  EXPECT_NEAR(zv::quality::normalisedCorrelation(source, scaled, 0), 1.0, 1e-4);
+  EXPECT_NEAR(zv::quality::normalisedCorrelation(source, inverted, 0), -1.0, 1e-9);
+  EXPECT_EQ(zv::quality::normalisedCorrelation(source, std::vector<int16_t>(2000, 0), 0), 0.0);
+}
+
+}  // namespace
