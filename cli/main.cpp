@@ -9,11 +9,8 @@
 #include "cli/exit_status.h"
 #include "cli/info_command.h"
 #include "cli/interrupt_watch.h"
-#include "encoder/encoder_version.h"
-
-#ifdef ZV_HAVE_MARKUP_COMMAND
 #include "cli/markup_command.h"
-#endif
+#include "encoder/encoder_version.h"
 
 namespace {
 
@@ -31,13 +28,10 @@ int main(int argc, char** argv) {
   const ParseResult parsed = parseCommandLine(argc, argv);
   const Options& options = parsed.options;
   if (options.command == Command::Markup) {
-#ifdef ZV_HAVE_MARKUP_COMMAND
+    // The markup command parses its own options, from its name on.
     int at = 1;
     while (at < argc && std::string(argv[at]) != "markup") ++at;
     return runMarkupCommand(argc - at, argv + at);
-#else
-    return usageError(Command::None, "the markup command is not part of this build");
-#endif
   }
   if (argc < 2) {
     std::fputs(usageText(Command::None).c_str(), stderr);
