@@ -11,7 +11,7 @@
 #include "cli/job_driver.h"
 #include "cli/terminal_output.h"
 #include "encoder/engine_workspace.h"
-#include "encoder/stream_inspection.h"
+#include "encoder/stream_census.h"
 #include "encoder/wave_file_writer.h"
 #include "platform/replacing_file.h"
 

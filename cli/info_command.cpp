@@ -10,7 +10,7 @@
 #include "cli/file_tasks.h"
 #include "encoder/codec_table.h"
 #include "encoder/engine_strings.h"
-#include "encoder/stream_inspection.h"
+#include "encoder/stream_census.h"
 
 namespace zv::cli {
 

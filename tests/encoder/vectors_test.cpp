@@ -8,7 +8,7 @@
 
 #include "encoder/input_preparation.h"
 #include "encoder/stream_header.h"
-#include "encoder/stream_inspection.h"
+#include "encoder/stream_census.h"
 #include "tests/encoder/job_harness.h"
 
 namespace zv {

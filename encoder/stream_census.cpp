@@ -1,4 +1,4 @@
-#include "encoder/stream_inspection.h"
+#include "encoder/stream_census.h"
 
 #include "encoder/codec_library.h"
 #include "encoder/file_handle.h"

@@ -1,8 +1,8 @@
 // Looking into a stream file without decoding it to a file: which codec
 // wrote it, and how its frames run. Used by the command line's info and
 // decode commands; the wizard never opens stream files.
-#ifndef ZV_ENCODER_STREAM_INSPECTION_H
-#define ZV_ENCODER_STREAM_INSPECTION_H
+#ifndef ZV_ENCODER_STREAM_CENSUS_H
+#define ZV_ENCODER_STREAM_CENSUS_H
 
 #include <cstdint>
 #include <optional>
@@ -46,4 +46,4 @@ StreamFrameCensus countStreamFrames(const std::string& path, int codecIndex,
 
 }  // namespace zv
 
-#endif  // ZV_ENCODER_STREAM_INSPECTION_H
+#endif  // ZV_ENCODER_STREAM_CENSUS_H
