@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "tests/cli/run_program.h"
+#include "tests/cli/zvsa_run.h"
 #include "tests/support/audio_fixtures.h"
 
 namespace zv {

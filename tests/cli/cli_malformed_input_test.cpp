@@ -6,7 +6,7 @@
 
 #include <random>
 
-#include "tests/cli/run_program.h"
+#include "tests/cli/zvsa_run.h"
 #include "tests/support/audio_fixtures.h"
 
 namespace zv {

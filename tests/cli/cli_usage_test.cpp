@@ -2,7 +2,7 @@
 // every kind of bad usage.
 #include <gtest/gtest.h>
 
-#include "tests/cli/run_program.h"
+#include "tests/cli/zvsa_run.h"
 
 namespace zv {
 namespace {

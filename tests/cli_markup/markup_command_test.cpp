@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "cli/markup_command.h"
-#include "run_program.h"
+#include "tests/support/run_program.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
@@ -192,28 +193,25 @@ TEST(MarkupCommand, HelpListsEveryOption) {
 
 // As a program: the output file is written whole, or not at all.
 TEST(MarkupCommand, OutputFileThroughTheDriverProgram) {
-  const char* tmp = std::getenv("TMPDIR");
-  std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/zvtest-markup-XXXXXX";
-  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-  const fs::path work = pattern;
+  const zv::test::TempDir folder;
+  const fs::path work = folder.path();
 
   const fs::path file = work / "player.htm";
-  const zv::testing::ProgramRun run =
-      zv::testing::runProgram({ZV_MARKUP_DRIVER, "clip.zvsa", "-o", file.string()});
-  EXPECT_EQ(run.status, 0) << run.err;
+  const zv::test::ProgramRun run =
+      zv::test::runProgram({ZV_MARKUP_DRIVER, "clip.zvsa", "-o", file.string()});
+  EXPECT_EQ(run.exitStatus, 0) << run.err;
   EXPECT_EQ(run.out, "");
   std::ifstream in(file, std::ios::binary);
   std::ostringstream written;
   written << in.rdbuf();
   EXPECT_EQ(written.str(), runMarkup({"clip.zvsa"}).out);
 
-  const zv::testing::ProgramRun failed = zv::testing::runProgram(
+  const zv::test::ProgramRun failed = zv::test::runProgram(
       {ZV_MARKUP_DRIVER, "clip.zvsa", "-o", (work / "missing/player.htm").string()});
-  EXPECT_EQ(failed.status, 1);
+  EXPECT_EQ(failed.exitStatus, 1);
   EXPECT_NE(failed.err.find("missing/player.htm: No such file or directory"), std::string::npos)
       << failed.err;
   EXPECT_FALSE(fs::exists(work / "missing"));
-  fs::remove_all(work);
 }
 
 }  // namespace

@@ -7,12 +7,13 @@
 #include <sstream>
 #include <string>
 
-#include "run_program.h"
+#include "tests/support/run_program.h"
+#include "tests/support/temp_dir.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-using zv::testing::runProgram;
+using zv::test::runProgram;
 
 const fs::path kData = ZV_TEST_DATA_DIR;
 const std::string kWebhost = ZV_WEBHOST_PROGRAM;
@@ -27,30 +28,24 @@ std::string readFile(const fs::path& path) {
 
 class WebhostCommand : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/zvtest-webhost-XXXXXX";
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    work_ = pattern;
-  }
-  void TearDown() override { fs::remove_all(work_); }
 
   // The strict HTML check of a published page; its listing of the player
   // elements on success.
   std::string checkHtml(const fs::path& page) {
-    const zv::testing::ProgramRun run = runProgram({"/usr/bin/python3", kChecker, page.string()});
-    EXPECT_EQ(run.status, 0) << page << "\n" << run.err;
+    const zv::test::ProgramRun run = runProgram({"/usr/bin/python3", kChecker, page.string()});
+    EXPECT_EQ(run.exitStatus, 0) << page << "\n" << run.err;
     return run.out;
   }
 
-  fs::path work_;
+  zv::test::TempDir folder_;
+  const fs::path work_ = folder_.path();
 };
 
 TEST_F(WebhostCommand, PublishesAWebWithComponentsPlainPagesAndASubfolder) {
   const fs::path out = work_ / "published";
-  const zv::testing::ProgramRun run =
+  const zv::test::ProgramRun run =
       runProgram({kWebhost, "publish", (kData / "web").string(), out.string()});
-  ASSERT_EQ(run.status, 0) << run.err;
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
   EXPECT_NE(run.err.find("published 3 pages, copied 2 files"), std::string::npos) << run.err;
   EXPECT_EQ(run.err.find("error"), std::string::npos) << run.err;
 
@@ -93,7 +88,7 @@ TEST_F(WebhostCommand, PublishesAWebWithComponentsPlainPagesAndASubfolder) {
 
   // A published web publishes again to the same pages.
   const fs::path again = work_ / "again";
-  ASSERT_EQ(runProgram({kWebhost, "publish", out.string(), again.string()}).status, 0);
+  ASSERT_EQ(runProgram({kWebhost, "publish", out.string(), again.string()}).exitStatus, 0);
   for (const char* page : {"index.htm", "sub/news.html", "about.html"}) {
     EXPECT_EQ(readFile(again / page), readFile(out / page)) << page;
   }
@@ -102,8 +97,8 @@ TEST_F(WebhostCommand, PublishesAWebWithComponentsPlainPagesAndASubfolder) {
 TEST_F(WebhostCommand, MalformedPagesAreReportedAndLeftOut) {
   const fs::path web = kData / "web-malformed";
   const fs::path out = work_ / "published";
-  const zv::testing::ProgramRun run = runProgram({kWebhost, "publish", web.string(), out.string()});
-  EXPECT_EQ(run.status, 1);
+  const zv::test::ProgramRun run = runProgram({kWebhost, "publish", web.string(), out.string()});
+  EXPECT_EQ(run.exitStatus, 1);
   const std::string expected[] = {
       (web / "badattribs.html").string() + ":14:1: error: S-ATTRIBS is not a list of HTML "
                                             "attributes: the value of ALT has no closing quote",
@@ -129,28 +124,28 @@ TEST_F(WebhostCommand, MalformedPagesAreReportedAndLeftOut) {
 }
 
 TEST_F(WebhostCommand, ExpandWritesOnePublishedPageToStandardOutput) {
-  const zv::testing::ProgramRun run =
+  const zv::test::ProgramRun run =
       runProgram({kWebhost, "expand", (kData / "web/index.htm").string()});
-  ASSERT_EQ(run.status, 0) << run.err;
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
   EXPECT_EQ(run.out, readFile(kData / "web-published/index.htm"));
   EXPECT_EQ(run.err, "");
 
-  const zv::testing::ProgramRun bad =
+  const zv::test::ProgramRun bad =
       runProgram({kWebhost, "expand", (kData / "web-malformed/nospan.htm").string()});
-  EXPECT_EQ(bad.status, 1);
+  EXPECT_EQ(bad.exitStatus, 1);
   EXPECT_EQ(bad.out, "");
   EXPECT_NE(bad.err.find("nospan.htm:2:4: error:"), std::string::npos) << bad.err;
 
-  const zv::testing::ProgramRun missing =
+  const zv::test::ProgramRun missing =
       runProgram({kWebhost, "expand", (work_ / "no-such-page.htm").string()});
-  EXPECT_EQ(missing.status, 1);
+  EXPECT_EQ(missing.exitStatus, 1);
   EXPECT_NE(missing.err.find("no-such-page.htm: error: cannot read the page"), std::string::npos)
       << missing.err;
 }
 
 TEST_F(WebhostCommand, UsageHelpAndBadArguments) {
-  const zv::testing::ProgramRun help = runProgram({kWebhost, "--help"});
-  EXPECT_EQ(help.status, 0);
+  const zv::test::ProgramRun help = runProgram({kWebhost, "--help"});
+  EXPECT_EQ(help.exitStatus, 0);
   EXPECT_NE(help.out.find("webhost publish WEB OUT"), std::string::npos);
 
   struct Case {
@@ -169,8 +164,8 @@ TEST_F(WebhostCommand, UsageHelpAndBadArguments) {
   for (const Case& c : cases) {
     std::vector<std::string> argv = {kWebhost};
     argv.insert(argv.end(), c.args.begin(), c.args.end());
-    const zv::testing::ProgramRun run = runProgram(argv);
-    EXPECT_EQ(run.status, 2) << c.message;
+    const zv::test::ProgramRun run = runProgram(argv);
+    EXPECT_EQ(run.exitStatus, 2) << c.message;
     EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
   }
   EXPECT_FALSE(fs::exists(kData / "web/inside"));

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/temp_dir.h"
+
 namespace zv::test {
 
 using Bytes = std::vector<std::uint8_t>;
@@ -68,22 +70,6 @@ Bytes auFile(const AuHeader& header, const Bytes& data);
 void writeFile(const std::string& path, const Bytes& bytes);
 Bytes readFile(const std::string& path);
 bool fileExists(const std::string& path);
-
-// A fresh private folder, removed with its content when destroyed.
-class TempDir {
- public:
-  TempDir();
-  ~TempDir();
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  const std::string& path() const { return path_; }
-  std::string file(const std::string& name) const { return path_ + "/" + name; }
-  // Names of the entries in the folder, sorted.
-  std::vector<std::string> entries() const;
-
- private:
-  std::string path_;
-};
 
 }  // namespace zv::test
 

@@ -2,8 +2,8 @@
 // no standard input, and reports how it ended. A child still running after
 // the time limit is killed, so a hanging program fails its test instead of
 // stopping the suite.
-#ifndef ZV_TESTS_CLI_RUN_PROGRAM_H
-#define ZV_TESTS_CLI_RUN_PROGRAM_H
+#ifndef ZV_TESTS_SUPPORT_RUN_PROGRAM_H
+#define ZV_TESTS_SUPPORT_RUN_PROGRAM_H
 
 #include <string>
 #include <vector>
@@ -21,9 +21,9 @@ struct ProgramRun {
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
                       int timeLimitSeconds = 60);
 
-// runProgram(ZVSA_PATH, arguments).
-ProgramRun runZvsa(const std::vector<std::string>& arguments);
+// The same with the program's path as argv[0] and its arguments after it.
+ProgramRun runProgram(const std::vector<std::string>& argv, int timeLimitSeconds = 60);
 
 }  // namespace zv::test
 
-#endif  // ZV_TESTS_CLI_RUN_PROGRAM_H
+#endif  // ZV_TESTS_SUPPORT_RUN_PROGRAM_H

@@ -1,4 +1,4 @@
-#include "tests/cli/run_program.h"
+#include "tests/support/run_program.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -70,8 +70,9 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
   return run;
 }
 
-ProgramRun runZvsa(const std::vector<std::string>& arguments) {
-  return runProgram(ZVSA_PATH, arguments);
+ProgramRun runProgram(const std::vector<std::string>& argv, int timeLimitSeconds) {
+  if (argv.empty()) throw std::invalid_argument("runProgram: no program");
+  return runProgram(argv.front(), {argv.begin() + 1, argv.end()}, timeLimitSeconds);
 }
 
 }  // namespace zv::test
