@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "codec/codec_api.h"
+#include <zv/codec_api.h>
 #include "platform/module.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include "platform/module.h"
 #include "platform/replacing_file.h"
-#include "platform/system_string.h"
+#include <zv/system_string.h>
 #include "webbot/markup/applet_defaults.h"
 #include "webbot/markup/applet_markup.h"
 #include "webbot/webbot_text.h"

@@ -22,7 +22,7 @@
 #include <cstdint>
 #include <string>
 
-#include "codec/codec_api.h"
+#include <zv/codec_api.h>
 #include "encoder/codec_table.h"
 #include "platform/module.h"
 

@@ -3,7 +3,7 @@
 // thread. The first input byte picks the codec; the rest is the file.
 //
 // The libraries are the fuzz build's own (instrumented) libQV80W.so and
-// libQV160MXW.so beside libZvEncoder.so, bound by ordinal through the real
+// libQV160MXW.so from the library folder, bound by ordinal through the real
 // codec table, so the whole path (loading, binding, header skip, frame loop
 // with its step-back, the codecs' decoders) is exercised. They are opened
 // once at start and kept open: each job then only raises and lowers their

@@ -1,12 +1,8 @@
 # The encoding engine's readers and its decode job on arbitrary files. The
 # decode job fuzzer loads the fuzz build's own codec libraries by table name
-# (beside libZvEncoder.so), so it depends on them.
+# (from ../lib beside the fuzz target), so it depends on them.
 foreach(target read_wave_file_fuzzer read_au_file_fuzzer decode_job_fuzzer)
   zv_fuzz_target(${target} ${CMAKE_CURRENT_LIST_DIR}/${target}.cpp)
-  target_link_libraries(${target} PRIVATE ZvEncoder)
+  target_link_libraries(${target} PRIVATE zv_engine)
 endforeach()
-foreach(codec QV80W QV160MXW)
-  if(TARGET ${codec})
-    add_dependencies(decode_job_fuzzer ${codec})
-  endif()
-endforeach()
+add_dependencies(decode_job_fuzzer QV80W QV160MXW)

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "codec/music/frame_format.h"
-#include "codec/music/qv160mx.h"
+#include <zv/qv160mx.h>
 
 namespace {
 

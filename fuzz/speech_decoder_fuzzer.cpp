@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "codec/speech/qv80.h"
+#include <zv/qv80.h>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/module.h"
-#include "webbot/webbot_host.h"
+#include <zv/webbot_host.h>
 
 namespace zv::host {
 

@@ -1,12 +1,12 @@
 // One call of a component library's Expand entry for one component of a
-// page, through a host callback table (webbot/webbot_host.h).
+// page, through a host callback table (zv/webbot_host.h).
 #ifndef ZV_HOST_EXPAND_CALL_H
 #define ZV_HOST_EXPAND_CALL_H
 
 #include <string>
 
 #include "host/page_parser.h"
-#include "webbot/webbot_host.h"
+#include <zv/webbot_host.h>
 
 namespace zv::host {
 

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "webbot/webbot_host.h"
+#include <zv/webbot_host.h>
 
 namespace zv::host {
 

@@ -12,14 +12,14 @@
 // A name holding a '/' is a path and is loaded only from there.
 //
 // A library that offers ordinals exports a ZvOrdinalTable under the symbol
-// ZV_ORDINAL_TABLE_SYMBOL (codec/codec_api.h); ordinal n is entries[n - 1].
+// ZV_ORDINAL_TABLE_SYMBOL (zv/ordinal_table.h); ordinal n is entries[n - 1].
 #ifndef ZV_PLATFORM_MODULE_H
 #define ZV_PLATFORM_MODULE_H
 
 #include <string>
 #include <string_view>
 
-#include "codec/codec_api.h"
+#include <zv/ordinal_table.h>
 
 namespace zv {
 

@@ -1,9 +1,8 @@
-#include "platform/system_string.h"
+#include <zv/system_string.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
-
-namespace zv {
 
 namespace {
 
@@ -24,6 +23,8 @@ SystemString allocate(const char* text, std::size_t length) {
 }
 
 }  // namespace
+
+extern "C" {
 
 SystemString SysAllocString(const char* text) {
   if (!text) return nullptr;
@@ -52,4 +53,4 @@ std::uint32_t SysStringByteLen(const char* string) {
   return length;
 }
 
-}  // namespace zv
+}  // extern "C"

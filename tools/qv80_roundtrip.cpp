@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "codec/codec_api.h"
+#include <zv/codec_api.h>
 #include "platform/module.h"
 #include "tools/audio_quality.h"
 #include "tools/pcm_wav.h"

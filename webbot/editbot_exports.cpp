@@ -2,9 +2,9 @@
 // the ordinal table through which a host may bind them by number.
 #include <type_traits>
 
-#include "codec/codec_api.h"
+#include <zv/codec_api.h>
 #include "webbot/expand.h"
-#include "webbot/webbot_host.h"
+#include <zv/webbot_host.h>
 
 extern "C" {
 

@@ -3,7 +3,7 @@
 #ifndef ZV_WEBBOT_EXPAND_H
 #define ZV_WEBBOT_EXPAND_H
 
-#include "webbot/webbot_host.h"
+#include <zv/webbot_host.h>
 
 namespace zv::webbot {
 

@@ -2,7 +2,7 @@
 // fields are written; the name only up to and including its NUL.
 #include <cstring>
 
-#include "codec/music/qv160mx.h"
+#include <zv/qv160mx.h>
 #include "codec/music/tables.h"
 
 namespace {

@@ -5,7 +5,7 @@
 
 #include "codec/music/music_decoder.h"
 #include "codec/music/music_encoder.h"
-#include "codec/music/qv160mx.h"
+#include <zv/qv160mx.h>
 
 using namespace zv::qv160mx;
 

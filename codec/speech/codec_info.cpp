@@ -1,7 +1,7 @@
-// The speech codec's two information records (layouts in codec/codec_api.h).
+// The speech codec's two information records (layouts in zv/codec_api.h).
 #include <cstring>
 
-#include "codec/speech/qv80.h"
+#include <zv/qv80.h>
 
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
               "the information records are little-endian; fields are assigned directly");

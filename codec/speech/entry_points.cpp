@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "codec/speech/qv80.h"
+#include <zv/qv80.h>
 #include "codec/speech/speech_decoder.h"
 #include "codec/speech/speech_encoder.h"
 

@@ -19,7 +19,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "codec/codec_api.h"
+#include <zv/codec_api.h>
 
 enum { kEntryCount = 8, kFrames = 12 };
 

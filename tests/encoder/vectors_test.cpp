@@ -1,7 +1,7 @@
 // The delivered codec libraries through the engine: the conformance stream
 // files are what the engine writes for the conformance PCM, and decode back
 // to the conformance decoder output. The libraries are loaded by their table
-// names, beside libZvEncoder.so.
+// names from the library folder (../lib beside the test program).
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -9,7 +9,7 @@
 #include "platform/module.h"
 #include "test_host.h"
 #include "webbot/component_attributes.h"
-#include "webbot/webbot_host.h"
+#include <zv/webbot_host.h>
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "platform/system_string.h"
+#include <zv/system_string.h>
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include <stddef.h>
 
-#include "webbot/webbot_host.h"
+#include <zv/webbot_host.h>
 
 #ifdef __cplusplus
 extern "C" {

@@ -26,7 +26,7 @@
 
 #include <cstdint>
 
-#include "platform/system_string.h"
+#include <zv/system_string.h>
 #include "webbot/markup/applet_settings.h"
 
 namespace zv {

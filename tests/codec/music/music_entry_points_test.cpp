@@ -9,7 +9,7 @@
 #include <thread>
 
 #include "codec/music/frame_format.h"
-#include "codec/music/qv160mx.h"
+#include <zv/qv160mx.h>
 #include "music_test_support.h"
 
 namespace zv::qv160mx::test {

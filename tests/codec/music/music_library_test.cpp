@@ -9,7 +9,7 @@
 #include <cstring>
 
 #include "codec/music/qmf_form.h"
-#include "codec/music/qv160mx.h"
+#include <zv/qv160mx.h>
 #include "music_test_support.h"
 #include "platform/module.h"
 

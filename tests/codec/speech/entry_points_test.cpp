@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "codec/speech/qv80.h"
+#include <zv/qv80.h>
 #include "speech_test_support.h"
 
 namespace zv::qv80::test {

@@ -27,7 +27,7 @@
 #include <string>
 #include <vector>
 
-#include "codec/speech/qv80.h"
+#include <zv/qv80.h>
 #include "codec/speech/speech_constants.h"
 #include "speech_test_support.h"
 #include "tools/audio_quality.h"

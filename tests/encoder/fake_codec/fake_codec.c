@@ -20,7 +20,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "codec/codec_api.h"
+#include <zv/codec_api.h>
 
 #ifndef FAKE_CODEC_ID
 #define FAKE_CODEC_ID 0x7E57

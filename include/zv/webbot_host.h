@@ -3,7 +3,7 @@
  * component library, libZvEditBot.so. Plain C.
  *
  * The host loads the library, binds its entries by name (or by ordinal
- * through the library's ZvOrdinalTable, codec/codec_api.h) and calls them on
+ * through the library's ZvOrdinalTable, zv/ordinal_table.h) and calls them on
  * its own thread with opaque handles and a table of host callbacks. Texts in
  * both directions are zero-terminated 8-bit strings.
  *
@@ -20,11 +20,13 @@
  *
  * The other slots are not used by the library; a host may leave them NULL.
  */
-#ifndef ZV_WEBBOT_WEBBOT_HOST_H
-#define ZV_WEBBOT_WEBBOT_HOST_H
+#ifndef ZV_WEBBOT_HOST_H
+#define ZV_WEBBOT_HOST_H
 
 #include <stddef.h>
 #include <stdint.h>
+
+#include <zv/ordinal_table.h>
 
 #ifdef __cplusplus
 extern "C" {
@@ -59,27 +61,21 @@ typedef struct ZvHostCallbacks {
   ZvHostSetAttributeFn SetAttribute; /* slot 12 */
 } ZvHostCallbacks;
 
-#ifdef __cplusplus
-#define ZV_HOST_STATIC_ASSERT static_assert
-#else
-#define ZV_HOST_STATIC_ASSERT _Static_assert
-#endif
-
-ZV_HOST_STATIC_ASSERT(sizeof(ZvHostCallbacks) == ZV_HOST_SLOT_COUNT * sizeof(void (*)(void)),
+ZV_STATIC_ASSERT(sizeof(ZvHostCallbacks) == ZV_HOST_SLOT_COUNT * sizeof(void (*)(void)),
                       "the callback table is an array of function pointers");
-ZV_HOST_STATIC_ASSERT(offsetof(ZvHostCallbacks, AppendOutput) ==
+ZV_STATIC_ASSERT(offsetof(ZvHostCallbacks, AppendOutput) ==
                           ZV_HOST_SLOT_APPEND_OUTPUT * sizeof(void (*)(void)),
                       "AppendOutput is slot 7");
-ZV_HOST_STATIC_ASSERT(offsetof(ZvHostCallbacks, GetAttribute) ==
+ZV_STATIC_ASSERT(offsetof(ZvHostCallbacks, GetAttribute) ==
                           ZV_HOST_SLOT_GET_ATTRIBUTE * sizeof(void (*)(void)),
                       "GetAttribute is slot 10");
-ZV_HOST_STATIC_ASSERT(offsetof(ZvHostCallbacks, SetAttribute) ==
+ZV_STATIC_ASSERT(offsetof(ZvHostCallbacks, SetAttribute) ==
                           ZV_HOST_SLOT_SET_ATTRIBUTE * sizeof(void (*)(void)),
                       "SetAttribute is slot 12");
 #if UINTPTR_MAX == 0xFFFFFFFFFFFFFFFFu
-ZV_HOST_STATIC_ASSERT(offsetof(ZvHostCallbacks, AppendOutput) == 56, "AppendOutput at byte 56");
-ZV_HOST_STATIC_ASSERT(offsetof(ZvHostCallbacks, GetAttribute) == 80, "GetAttribute at byte 80");
-ZV_HOST_STATIC_ASSERT(offsetof(ZvHostCallbacks, SetAttribute) == 96, "SetAttribute at byte 96");
+ZV_STATIC_ASSERT(offsetof(ZvHostCallbacks, AppendOutput) == 56, "AppendOutput at byte 56");
+ZV_STATIC_ASSERT(offsetof(ZvHostCallbacks, GetAttribute) == 80, "GetAttribute at byte 80");
+ZV_STATIC_ASSERT(offsetof(ZvHostCallbacks, SetAttribute) == 96, "SetAttribute at byte 96");
 #endif
 
 /*
@@ -107,4 +103,4 @@ enum { ZV_ORD_TAVELWORK_EDIT = 1, ZV_ORD_TAVELWORK_EXPAND = 2 };
 }
 #endif
 
-#endif /* ZV_WEBBOT_WEBBOT_HOST_H */
+#endif /* ZV_WEBBOT_HOST_H */

@@ -2,7 +2,7 @@
  * QV80W, the speech codec library: 8 kHz mono speech, 160 samples (20 ms) per
  * 20-byte frame, 8000 bit/s. Its eight entry points have C linkage and are
  * exported by name and through the ordinal table `zv_ordinal_table`
- * (ordinals 1..8 in the order below; see codec/codec_api.h).
+ * (ordinals 1..8 in the order below; see zv/codec_api.h).
  *
  * Sample formats, chosen when a handle is opened:
  *   flags bit 1 clear (the engine passes 1): 16-bit signed little-endian PCM,
@@ -22,7 +22,7 @@
 
 #include <stdint.h>
 
-#include "codec/codec_api.h"
+#include <zv/codec_api.h>
 
 #ifdef __cplusplus
 extern "C" {

@@ -25,9 +25,8 @@
  * Handles are opaque: the library allocates the state in Open and frees it in
  * Close. A handle is used by one thread at a time; libraries take no locks.
  *
- * Besides the named exports, each library exports one ordinal table under the
- * symbol named by ZV_ORDINAL_TABLE_SYMBOL, which maps ordinals 1..count to the
- * entry points. A NULL slot is a missing entry point.
+ * Besides the named exports, each library exports one ordinal table
+ * (zv/ordinal_table.h) that maps ordinals 1..8 to the entry points.
  */
 #ifndef ZV_CODEC_API_H
 #define ZV_CODEC_API_H
@@ -35,11 +34,11 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include <zv/ordinal_table.h>
+
 #ifdef __cplusplus
 extern "C" {
 #endif
-
-#define ZV_EXPORT __attribute__((visibility("default")))
 
 /* Open flag bit: 8-bit unsigned samples instead of 16-bit signed. */
 #define ZV_CODEC_FLAG_8BIT 0x2u
@@ -99,12 +98,6 @@ typedef struct CodecInfoEx {
 #define ZV_CODEC_INFO_SIZE 56u
 #define ZV_CODEC_INFO_EX_SIZE 122u
 
-#ifdef __cplusplus
-#define ZV_STATIC_ASSERT static_assert
-#else
-#define ZV_STATIC_ASSERT _Static_assert
-#endif
-
 ZV_STATIC_ASSERT(sizeof(CodecInfo) == 56, "CodecInfo is 56 bytes");
 ZV_STATIC_ASSERT(offsetof(CodecInfo, bitsPerSample) == 4, "CodecInfo layout");
 ZV_STATIC_ASSERT(offsetof(CodecInfo, sampleRateHz) == 6, "CodecInfo layout");
@@ -137,17 +130,6 @@ typedef int32_t (*ZvDecodeFn)(void *handle, const void *coded, uint16_t *codedBy
 typedef int32_t (*ZvCloseFn)(void *handle);
 typedef CodecInfo *(*ZvGetCodecInfoFn)(CodecInfo *info);
 typedef void (*ZvGetCodecInfoExFn)(CodecInfoEx *info, uint32_t size);
-
-/* The ordinal table: entries[n - 1] is ordinal n, for n = 1..count; NULL marks
- * a missing entry point. Entries are stored as a generic function pointer and
- * cast back to the signature of their ordinal by the binder. */
-typedef void (*ZvEntryPoint)(void);
-typedef struct ZvOrdinalTable {
-  uint32_t count;
-  const ZvEntryPoint *entries;
-} ZvOrdinalTable;
-
-#define ZV_ORDINAL_TABLE_SYMBOL "zv_ordinal_table"
 
 #ifdef __cplusplus
 }

@@ -3,7 +3,7 @@
  * samples (256 bytes, 16 ms), coded as self-delimiting frames of 31 to 39
  * bytes (about 16 kbit/s) by an eight-band subband coder.
  *
- * The library offers the eight entry points of codec/codec_api.h with the
+ * The library offers the eight entry points of zv/codec_api.h with the
  * prefix QV160MX_, by name with C linkage and through the ordinal table
  * "zv_ordinal_table" (ordinals 1..8 in the order below). Every count is a
  * byte count held in an unsigned 16-bit variable of the caller.
@@ -18,7 +18,7 @@
 
 #include <stdint.h>
 
-#include "codec/codec_api.h"
+#include <zv/codec_api.h>
 
 #ifdef __cplusplus
 extern "C" {

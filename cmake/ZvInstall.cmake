@@ -1,0 +1,36 @@
+# What `cmake --install` puts into a prefix, and the package config that lets
+# another CMake project use the public headers and the libraries:
+#
+#   bin/                      zvsa, webhost
+#   lib/                      libQV80W.so, libQV160MXW.so, libZvEditBot.so
+#   include/zv/               the public C headers
+#   share/zvtavelworks/       the built-in sample sound
+#   lib/cmake/ZvTavelworks/   ZvTavelworksConfig.cmake and its targets
+#
+# The programs find the libraries at $ORIGIN/../lib (their run path, and the
+# module loader's own rule), so the tree runs from wherever it is installed.
+# Targets of later parts add themselves with install(TARGETS ... EXPORT
+# ZvTavelworksTargets).
+include(CMakePackageConfigHelpers)
+
+set(ZV_INSTALL_DATADIR ${CMAKE_INSTALL_DATADIR}/zvtavelworks)
+set(ZV_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/ZvTavelworks)
+
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/zv
+        DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} FILES_MATCHING PATTERN "*.h")
+install(TARGETS zv_headers QV80W QV160MXW ZvEditBot
+        EXPORT ZvTavelworksTargets
+        LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+install(TARGETS zvsa webhost RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/data/speech-sample.wav DESTINATION ${ZV_INSTALL_DATADIR})
+
+install(EXPORT ZvTavelworksTargets NAMESPACE ZvTavelworks::
+        DESTINATION ${ZV_INSTALL_CMAKEDIR})
+configure_package_config_file(${CMAKE_CURRENT_LIST_DIR}/ZvTavelworksConfig.cmake.in
+  ${CMAKE_CURRENT_BINARY_DIR}/ZvTavelworksConfig.cmake
+  INSTALL_DESTINATION ${ZV_INSTALL_CMAKEDIR})
+write_basic_package_version_file(${CMAKE_CURRENT_BINARY_DIR}/ZvTavelworksConfigVersion.cmake
+  COMPATIBILITY SameMajorVersion)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/ZvTavelworksConfig.cmake
+              ${CMAKE_CURRENT_BINARY_DIR}/ZvTavelworksConfigVersion.cmake
+        DESTINATION ${ZV_INSTALL_CMAKEDIR})
