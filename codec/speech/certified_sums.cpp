@@ -28,7 +28,7 @@ double horizontalSum(Double2 v) { return v[0] + v[1]; }
 }  // namespace
 
 float sumOfProductsReference(const float* x, const float* y, int count) {
-  Ext sum = 0.0L;
+  Ext sum = 0;
   for (int n = 0; n < count; ++n) sum += static_cast<Ext>(x[n]) * y[n];
   return static_cast<float>(sum);
 }
@@ -298,7 +298,7 @@ float signedSum(const int* sign, const float* v, int count) {
   }
   if (roundingIsCertain(sum, count * kBoundUnit * size + 2 * kBoundUnit * magnitude(sum)))
     return static_cast<float>(sum);
-  Ext reference = 0.0L;
+  Ext reference = 0;
   for (int k = 0; k < count; ++k)
     reference += sign[k] > 0 ? static_cast<Ext>(v[k]) : -static_cast<Ext>(v[k]);
   return static_cast<float>(reference);

@@ -29,7 +29,7 @@ namespace zv::qv80 {
 
 // Σ_{k=1..10} a[k]·x[−k] in extended precision, from 0, k ascending.
 inline Ext pastSum(const float* a, const float* x) {
-  Ext sum = 0.0L;
+  Ext sum = 0;
   sum += static_cast<Ext>(a[1]) * x[-1];
   sum += static_cast<Ext>(a[2]) * x[-2];
   sum += static_cast<Ext>(a[3]) * x[-3];

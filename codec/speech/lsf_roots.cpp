@@ -99,8 +99,8 @@ void quadraticRoots(const float y[3], float& plus, float& minus) {
   const float p = static_cast<float>(-static_cast<Ext>(y[1]) / y[2]);
   const float q = static_cast<float>(static_cast<Ext>(y[0]) / y[2]);
   Ext discriminant = static_cast<Ext>(p) * p / 4.0f - q;
-  if (discriminant < 0.0L) discriminant = 0.0L;
-  const Ext root = sqrtl(discriminant);
+  if (discriminant < 0) discriminant = 0;
+  const Ext root = squareRoot(discriminant);
   plus = static_cast<float>(static_cast<Ext>(p) / 2.0f + root);
   minus = static_cast<float>(static_cast<Ext>(p) / 2.0f - root);
 }

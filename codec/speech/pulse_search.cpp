@@ -57,7 +57,7 @@ void periodicEnergies(const float* impulse, int lag, int len, float* energies) {
     energies[i] = static_cast<float>(sum);
   }
   if (certain) return;
-  Ext reference = 0.0L;
+  Ext reference = 0;
   for (int i = 0; i < len; ++i) {
     reference += static_cast<Ext>(periodic[i]) * periodic[i];
     energies[i] = static_cast<float>(reference);
@@ -112,7 +112,7 @@ void signedCombSum(const double* h, const int* sign, int count, int span, double
 
 // y[m] of one phase in the reference arithmetic.
 float trainResponseReference(const float* impulse, const int* sign, int m) {
-  Ext reference = 0.0L;
+  Ext reference = 0;
   for (int k = 0; kPulseSpacing * k <= m; ++k) {
     const float h = impulse[m - kPulseSpacing * k];
     reference += sign[k] > 0 ? static_cast<Ext>(h) : -static_cast<Ext>(h);

@@ -11,7 +11,7 @@
 //
 // All signals, coefficients and states are single-precision floats on the
 // 16-bit sample scale (full scale ±32768). Every value is defined as computed
-// in x87 extended precision (`Ext`) from its float operands and rounded to
+// in extended precision (`Ext`, extended_precision.h) from its float operands and rounded to
 // float once when it is stored; every sum is its own extended accumulator,
 // summed in ascending index order from 0. Encoder and decoder must round at
 // exactly the same places, or the decoder's excitation history drifts away
@@ -21,13 +21,14 @@
 #ifndef ZV_QV80_SPEECH_CONSTANTS_H
 #define ZV_QV80_SPEECH_CONSTANTS_H
 
+#include "codec/speech/extended_precision.h"
+
 #include <cstdint>
 
 namespace zv::qv80 {
 
-// Extended precision: 64-bit mantissa on x86-64 (x87).
-using Ext = long double;
-static_assert(sizeof(Ext) >= 10, "the speech codec needs x87 extended precision");
+using extended_precision::Ext;
+using extended_precision::squareRoot;
 
 constexpr int kSampleRateHz = 8000;
 constexpr int kFrameSamples = 160;

@@ -68,9 +68,9 @@ void buildExcitation(float* history, const SubframeParameters& p, int len) {
 float outputSampleReference(const float* s, const float* o) {
   const float* b = kOutputFilterB;
   const float* d = kOutputFilterD;
-  Ext forward = 0.0L;
+  Ext forward = 0;
   for (int k = 0; k <= 4; ++k) forward += static_cast<Ext>(b[k]) * s[-k];
-  Ext feedback = 0.0L;
+  Ext feedback = 0;
   for (int k = 1; k <= 4; ++k) feedback += static_cast<Ext>(d[k]) * o[-k];
   return static_cast<float>(forward - feedback);
 }
