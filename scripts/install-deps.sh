@@ -12,6 +12,8 @@ packages=(
   python3                             # HTML well-formedness checks in the host tests
   speex opus-tools                    # reference codecs for the speed comparison
   sox espeak-ng                       # remaking the built-in speech sample
+  qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins   # the wizard (Widgets, sound devices, offscreen tests)
+  pulseaudio pulseaudio-utils         # a private sound server for the real sound-path test
 )
 
 missing=()
