@@ -49,7 +49,7 @@ const std::vector<uint8_t>& minuteOfFrames() {
     const std::vector<uint8_t>& pcm = minuteOfSpeech();
     std::vector<uint8_t> coded(kMinuteFrames * kFrameBytes);
     EncoderState state;
-    initEncoder(state, false);
+    initEncoder(state, false, zv::cpu::processorArch());
     for (int f = 0; f < kMinuteFrames; ++f)
       encodeFrame(state, &pcm[f * 2 * kFrameSamples], &coded[f * kFrameBytes]);
     return coded;
@@ -67,7 +67,7 @@ void SpeechEncode(benchmark::State& state) {
   uint8_t frame[kFrameBytes];
   for (auto _ : state) {
     EncoderState encoder;
-    initEncoder(encoder, false);
+    initEncoder(encoder, false, zv::cpu::processorArch());
     for (int f = 0; f < kMinuteFrames; ++f) encodeFrame(encoder, &pcm[f * 2 * kFrameSamples], frame);
     benchmark::DoNotOptimize(frame);
   }
@@ -80,7 +80,7 @@ void SpeechDecode(benchmark::State& state) {
   uint8_t pcm[2 * kFrameSamples];
   for (auto _ : state) {
     DecoderState decoder;
-    initDecoder(decoder, false);
+    initDecoder(decoder, false, zv::cpu::processorArch());
     for (int f = 0; f < kMinuteFrames; ++f) decodeFrame(decoder, &frames[f * kFrameBytes], pcm);
     benchmark::DoNotOptimize(pcm);
   }

@@ -12,7 +12,7 @@ using namespace zv::qv160mx;
 extern "C" {
 
 void* QV160MX_Open_Coder(uint32_t flags) {
-  const QmfForm form = processQmfForm();
+  const QmfForm form = qmfFormFor(zv::cpu::processorArch());
   auto* encoder = static_cast<MusicEncoder*>(std::malloc(sizeof(MusicEncoder)));
   if (encoder == nullptr) return nullptr;
   initMusicEncoder(*encoder, flags, form);
@@ -40,7 +40,7 @@ int32_t QV160MX_Close_Coder(void* handle) {
 }
 
 void* QV160MX_Open_Decoder(uint32_t flags) {
-  const QmfForm form = processQmfForm();
+  const QmfForm form = qmfFormFor(zv::cpu::processorArch());
   auto* decoder = static_cast<MusicDecoder*>(std::malloc(sizeof(MusicDecoder)));
   if (decoder == nullptr) return nullptr;
   initMusicDecoder(*decoder, flags, form);

@@ -1,13 +1,13 @@
 // Choice between the scalar and the SIMD form of the QMF step.
 //
-// The choice is made once per process, the first time an encoder or decoder
-// is opened, from the processor's feature flags (CPUID function 1: the SIMD
-// form needs SSE2, EDX bit 26, which every x86-64 processor has). Setting the
-// environment variable ZV_QMF_FORCE_SCALAR to 1 before that first open forces
-// the scalar form, for testing and comparison.
+// Each encoder and decoder takes its form once, when it is opened, from the
+// kernel level of the processor (codec/cpu_features.h): the SIMD form from
+// the SSE2 level up where the build has it, the scalar form otherwise. The
+// tests open instances in both forms.
 #ifndef ZV_CODEC_MUSIC_QMF_FORM_H
 #define ZV_CODEC_MUSIC_QMF_FORM_H
 
+#include "codec/cpu_features.h"
 #include "codec/music/qmf_step.h"
 
 namespace zv::qv160mx {
@@ -22,12 +22,11 @@ struct QmfStepRoutines {
 // Whether this processor and build can run the SIMD form.
 bool processorOffersSimdQmf();
 
-// The form chosen for this process (decided on the first call, thread-safe;
-// later calls return the same answer).
-QmfForm processQmfForm();
+// The form an instance opened at kernel level `arch` uses.
+QmfForm qmfFormFor(cpu::Arch arch);
 
 // The step routines of `form`; the scalar ones when the SIMD form is asked for
-// but not available.
+// but not built.
 QmfStepRoutines qmfStepRoutines(QmfForm form);
 
 }  // namespace zv::qv160mx

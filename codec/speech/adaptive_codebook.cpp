@@ -29,7 +29,8 @@ void truncatedPastExcitation(const float history[kHistoryLength], int lag, int l
 
 PitchSearchResult searchAdaptiveCodebook(const float history[kHistoryLength],
                                          const float* firstResponse, const float* impulse,
-                                         const float* target, int len, int startLag) {
+                                         const float* target, int len, int startLag,
+                                         cpu::Arch arch) {
   const int low = lowestSearchLag(startLag);
   const int high = highestSearchLag(startLag);
   float current[kMaxSubframeLength];
@@ -37,7 +38,7 @@ PitchSearchResult searchAdaptiveCodebook(const float history[kHistoryLength],
   float* y = current;
 
   // Σ t0² bounds the size of every correlation with the target.
-  const double targetEnergy = approximateDot(target, target, len);
+  const double targetEnergy = approximateDot(target, target, len, arch);
   PitchSearchResult best{low, 0.0f};
   float bestScore = 0.0f;
   float other[kMaxSubframeLength];
@@ -48,7 +49,7 @@ PitchSearchResult searchAdaptiveCodebook(const float history[kHistoryLength],
       // y_T[0] = XH[148 − T], y_T[i] = y_T−1[i − 1] + XH[148 − T]·h[i].
       const float newest = history[kHistoryLength - lag];
       spare[0] = newest;
-      multiplyAdd(y, newest, impulse + 1, spare + 1, len - 1);
+      multiplyAdd(y, newest, impulse + 1, spare + 1, len - 1, arch);
       float* previous = y;
       y = spare;
       spare = previous;
@@ -59,9 +60,9 @@ PitchSearchResult searchAdaptiveCodebook(const float history[kHistoryLength],
       response = periodic;
     }
     double energy;
-    const float e = sumOfSquares(response, len, energy);
+    const float e = sumOfSquares(response, len, energy, arch);
     const float c = certifySumOfProducts(target, response, len,
-                                         approximateDot(target, response, len),
+                                         approximateDot(target, response, len, arch),
                                          cauchySchwarzSize(targetEnergy, energy));
     float score = 0.0f, gain = 0.0f;
     if (e != 0.0f) {

@@ -44,7 +44,8 @@ void truncatedPastExcitation(const float history[kHistoryLength], int lag, int l
 // later one wins only with a strictly larger score.
 PitchSearchResult searchAdaptiveCodebook(const float history[kHistoryLength],
                                          const float* firstResponse, const float* impulse,
-                                         const float* target, int len, int startLag);
+                                         const float* target, int len, int startLag,
+                                         cpu::Arch arch);
 
 }  // namespace zv::qv80
 

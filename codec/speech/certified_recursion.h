@@ -17,7 +17,8 @@ namespace zv::qv80 {
 
 // The first i in from..n−1 for which value[i] ± (sumBound + 4·2⁻⁵²·|value[i]|)
 // do not round to the same non-zero float, or n.
-int firstUncertain(const double* value, double sumBound, int from, int n);
+// (One variant per cpu::Arch level.)
+int firstUncertain(const double* value, double sumBound, int from, int n, cpu::Arch arch);
 
 // Certifies samples from..n−1 of `recursion`, whose fast pass has run over
 // them. Recursion provides:
@@ -26,13 +27,14 @@ int firstUncertain(const double* value, double sumBound, int from, int n);
 //   bool settle(int i)             recomputes sample i in the reference
 //                                  arithmetic; true when that changed it
 //   void run(int from, int n)      the fast pass over from..n−1
-// Returns the first sample that the certification changed, or n.
+// Returns the first sample that the certification changed, or n. `arch` is
+// the kernel level of the calling instance.
 template <typename Recursion>
-int certifyRecursion(Recursion& recursion, int from, int n) {
+int certifyRecursion(Recursion& recursion, int from, int n, cpu::Arch arch) {
   int firstChanged = n;
   while (from < n) {
     const double sumBound = recursion.sumBound();
-    int i = firstUncertain(recursion.values(), sumBound, from, n);
+    int i = firstUncertain(recursion.values(), sumBound, from, n, arch);
     from = n;
     while (i < n) {
       if (recursion.settle(i)) {
@@ -41,7 +43,7 @@ int certifyRecursion(Recursion& recursion, int from, int n) {
         recursion.run(from, n);
         break;
       }
-      i = firstUncertain(recursion.values(), sumBound, i + 1, n);
+      i = firstUncertain(recursion.values(), sumBound, i + 1, n, arch);
     }
   }
   return firstChanged;

@@ -21,6 +21,8 @@
 #ifndef ZV_QV80_CERTIFIED_ROUNDING_H
 #define ZV_QV80_CERTIFIED_ROUNDING_H
 
+#include "codec/cpu_features.h"
+
 namespace zv::qv80 {
 
 // The reference build (ZV_QV80_REFERENCE_ARITHMETIC, used by the tests)
@@ -55,26 +57,18 @@ using Double4 = double __attribute__((vector_size(32)));
 using Float4 = float __attribute__((vector_size(16)));
 using Int4 = int __attribute__((vector_size(16)));
 
-// Functions marked with this get an AVX2 clone beside the baseline x86-64
-// code; the loader picks one once, by the processor's features.
-#if defined(__x86_64__) && !defined(__clang__)
-#define ZV_QV80_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define ZV_QV80_VECTOR_CLONES
-#endif
-
-// Kernels that convert floats to doubles as they load them are written
-// twice instead, with intrinsics (the generic vector conversion compiles
-// poorly): an SSE2 version and one marked ZV_QV80_AVX2, chosen per call by
-// hasAvx2().
-#define ZV_QV80_AVX2 __attribute__((target("avx2")))
-inline bool hasAvx2() { return __builtin_cpu_supports("avx2"); }
+// The kernels below that loop over vectors come in variants, one per
+// cpu::Arch level (scalar, SSE2, AVX2), and take the level of the instance
+// that calls them (chosen when it was opened): `arch`. The variants differ
+// only in the order of the double-precision approximations, which the
+// certificates allow, so all give the reference's floats.
 
 // Rounds value[i] to float into out[i] for i = 0..count−1 and reports
 // whether every element was certain with the bound sumBound[i] +
 // 2·2⁻⁵²·|value[i]| (as in roundingIsCertain). The caller recomputes the
 // uncertain elements in the reference arithmetic.
-bool roundAllCertain(const double* value, const double* sumBound, float* out, int count);
+bool roundAllCertain(const double* value, const double* sumBound, float* out, int count,
+                     cpu::Arch arch);
 
 }  // namespace zv::qv80
 

@@ -2,7 +2,11 @@
 
 #include <cmath>
 #include <cstring>
+
+#include "codec/cpu_features.h"
+#if ZV_CPU_X86_64
 #include <immintrin.h>
+#endif
 
 #include "codec/speech/certified_rounding.h"
 #include "codec/speech/speech_constants.h"
@@ -33,53 +37,43 @@ float sumOfProductsReference(const float* x, const float* y, int count) {
   return static_cast<float>(sum);
 }
 
-// The approximations run four lanes wide; on processors with AVX2 the
-// compiler's AVX2 clone does that in one register, elsewhere in two SSE2
-// registers. Lane order does not matter: these are approximations whose
-// error the certificates bound for any order.
+// The approximations come in one variant per cpu::Arch level. Lane order
+// does not matter: these are approximations whose error the certificates
+// bound for any order.
 namespace {
 
-double approximateDotBaseline(const float* x, const float* y, int count) {
-  __m128d sum0 = _mm_setzero_pd(), sum1 = _mm_setzero_pd();
-  int n = 0;
-  for (; n + 4 <= count; n += 4) {
-    const __m128 x4 = _mm_loadu_ps(x + n), y4 = _mm_loadu_ps(y + n);
-    sum0 = _mm_add_pd(sum0, _mm_mul_pd(_mm_cvtps_pd(x4), _mm_cvtps_pd(y4)));
-    sum1 = _mm_add_pd(sum1, _mm_mul_pd(_mm_cvtps_pd(_mm_movehl_ps(x4, x4)),
-                                       _mm_cvtps_pd(_mm_movehl_ps(y4, y4))));
-  }
-  const __m128d total = _mm_add_pd(sum0, sum1);
-  double sum = _mm_cvtsd_f64(total) + _mm_cvtsd_f64(_mm_unpackhi_pd(total, total));
-  for (; n < count; ++n) sum += static_cast<double>(x[n]) * y[n];
+double approximateDotScalar(const float* x, const float* y, int count) {
+  double sum = 0.0;
+  for (int n = 0; n < count; ++n) sum += static_cast<double>(x[n]) * y[n];
   return sum;
 }
 
-ZV_QV80_AVX2
-double approximateDotAvx2(const float* x, const float* y, int count) {
-  __m256d sum0 = _mm256_setzero_pd(), sum1 = _mm256_setzero_pd();
-  int n = 0;
-  for (; n + 8 <= count; n += 8) {
-    sum0 = _mm256_add_pd(sum0, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(x + n)),
-                                             _mm256_cvtps_pd(_mm_loadu_ps(y + n))));
-    sum1 = _mm256_add_pd(sum1, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(x + n + 4)),
-                                             _mm256_cvtps_pd(_mm_loadu_ps(y + n + 4))));
-  }
-  const __m256d total4 = _mm256_add_pd(sum0, sum1);
-  const __m128d total =
-      _mm_add_pd(_mm256_castpd256_pd128(total4), _mm256_extractf128_pd(total4, 1));
-  double sum = _mm_cvtsd_f64(total) + _mm_cvtsd_f64(_mm_unpackhi_pd(total, total));
-  for (; n < count; ++n) sum += static_cast<double>(x[n]) * y[n];
+double approximateDotScalar(const double* x, const double* y, int count) {
+  double sum = 0.0;
+  for (int n = 0; n < count; ++n) sum += x[n] * y[n];
   return sum;
 }
 
-}  // namespace
-
-double approximateDot(const float* x, const float* y, int count) {
-  return hasAvx2() ? approximateDotAvx2(x, y, count) : approximateDotBaseline(x, y, count);
+// Elements from..count−1 one by one (the whole scalar variant, and the
+// tail of the vector ones).
+[[gnu::always_inline]] inline bool roundEachCertain(const double* value, const double* sumBound,
+                                                    float* out, int from, int count) {
+  bool certain = true;
+  for (int i = from; i < count; ++i) {
+    certain &= roundingIsCertain(value[i], sumBound[i] + 2 * kBoundUnit * magnitude(value[i]));
+    out[i] = static_cast<float>(value[i]);
+  }
+  return certain;
 }
 
-ZV_QV80_VECTOR_CLONES
-double approximateDot(const double* x, const double* y, int count) {
+bool roundAllCertainScalar(const double* value, const double* sumBound, float* out, int count) {
+  return roundEachCertain(value, sumBound, out, 0, count);
+}
+
+// The bodies written once in four-lane vectors of doubles, compiled into
+// the SSE2 variant (two registers a vector) and the AVX2 variant (one).
+[[gnu::always_inline]] inline double approximateDotLanes(const double* x, const double* y,
+                                                         int count) {
   Double4 sum0 = {}, sum1 = {};
   int n = 0;
   for (; n + 8 <= count; n += 8) {
@@ -97,8 +91,9 @@ double approximateDot(const double* x, const double* y, int count) {
   return sum;
 }
 
-ZV_QV80_VECTOR_CLONES
-bool roundAllCertain(const double* value, const double* sumBound, float* out, int count) {
+[[gnu::always_inline]] inline bool roundAllCertainLanes(const double* value,
+                                                        const double* sumBound, float* out,
+                                                        int count) {
   Int4 uncertain = {};
   int i = 0;
   for (; i + 4 <= count; i += 4) {
@@ -113,11 +108,94 @@ bool roundAllCertain(const double* value, const double* sumBound, float* out, in
     std::memcpy(out + i, &rounded, sizeof rounded);
   }
   bool certain = kFastPaths && (uncertain[0] | uncertain[1] | uncertain[2] | uncertain[3]) == 0;
-  for (; i < count; ++i) {
-    certain &= roundingIsCertain(value[i], sumBound[i] + 2 * kBoundUnit * magnitude(value[i]));
-    out[i] = static_cast<float>(value[i]);
+  return roundEachCertain(value, sumBound, out, i, count) && certain;
+}
+
+#if ZV_CPU_X86_64
+
+// Floats converted to doubles as they are loaded: intrinsics, since the
+// generic vector conversion compiles poorly.
+double approximateDotSse2(const float* x, const float* y, int count) {
+  __m128d sum0 = _mm_setzero_pd(), sum1 = _mm_setzero_pd();
+  int n = 0;
+  for (; n + 4 <= count; n += 4) {
+    const __m128 x4 = _mm_loadu_ps(x + n), y4 = _mm_loadu_ps(y + n);
+    sum0 = _mm_add_pd(sum0, _mm_mul_pd(_mm_cvtps_pd(x4), _mm_cvtps_pd(y4)));
+    sum1 = _mm_add_pd(sum1, _mm_mul_pd(_mm_cvtps_pd(_mm_movehl_ps(x4, x4)),
+                                       _mm_cvtps_pd(_mm_movehl_ps(y4, y4))));
   }
-  return certain;
+  const __m128d total = _mm_add_pd(sum0, sum1);
+  double sum = _mm_cvtsd_f64(total) + _mm_cvtsd_f64(_mm_unpackhi_pd(total, total));
+  for (; n < count; ++n) sum += static_cast<double>(x[n]) * y[n];
+  return sum;
+}
+
+ZV_TARGET_AVX2
+double approximateDotAvx2(const float* x, const float* y, int count) {
+  __m256d sum0 = _mm256_setzero_pd(), sum1 = _mm256_setzero_pd();
+  int n = 0;
+  for (; n + 8 <= count; n += 8) {
+    sum0 = _mm256_add_pd(sum0, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(x + n)),
+                                             _mm256_cvtps_pd(_mm_loadu_ps(y + n))));
+    sum1 = _mm256_add_pd(sum1, _mm256_mul_pd(_mm256_cvtps_pd(_mm_loadu_ps(x + n + 4)),
+                                             _mm256_cvtps_pd(_mm_loadu_ps(y + n + 4))));
+  }
+  const __m256d total4 = _mm256_add_pd(sum0, sum1);
+  const __m128d total =
+      _mm_add_pd(_mm256_castpd256_pd128(total4), _mm256_extractf128_pd(total4, 1));
+  double sum = _mm_cvtsd_f64(total) + _mm_cvtsd_f64(_mm_unpackhi_pd(total, total));
+  for (; n < count; ++n) sum += static_cast<double>(x[n]) * y[n];
+  return sum;
+}
+
+double approximateDotSse2(const double* x, const double* y, int count) {
+  return approximateDotLanes(x, y, count);
+}
+
+ZV_TARGET_AVX2
+double approximateDotAvx2(const double* x, const double* y, int count) {
+  return approximateDotLanes(x, y, count);
+}
+
+bool roundAllCertainSse2(const double* value, const double* sumBound, float* out, int count) {
+  return roundAllCertainLanes(value, sumBound, out, count);
+}
+
+ZV_TARGET_AVX2
+bool roundAllCertainAvx2(const double* value, const double* sumBound, float* out, int count) {
+  return roundAllCertainLanes(value, sumBound, out, count);
+}
+
+#endif  // ZV_CPU_X86_64
+
+}  // namespace
+
+double approximateDot(const float* x, const float* y, int count, cpu::Arch arch) {
+#if ZV_CPU_X86_64
+  if (arch == cpu::Arch::kAvx2) return approximateDotAvx2(x, y, count);
+  if (arch == cpu::Arch::kSse2) return approximateDotSse2(x, y, count);
+#endif
+  (void)arch;
+  return approximateDotScalar(x, y, count);
+}
+
+double approximateDot(const double* x, const double* y, int count, cpu::Arch arch) {
+#if ZV_CPU_X86_64
+  if (arch == cpu::Arch::kAvx2) return approximateDotAvx2(x, y, count);
+  if (arch == cpu::Arch::kSse2) return approximateDotSse2(x, y, count);
+#endif
+  (void)arch;
+  return approximateDotScalar(x, y, count);
+}
+
+bool roundAllCertain(const double* value, const double* sumBound, float* out, int count,
+                     cpu::Arch arch) {
+#if ZV_CPU_X86_64
+  if (arch == cpu::Arch::kAvx2) return roundAllCertainAvx2(value, sumBound, out, count);
+  if (arch == cpu::Arch::kSse2) return roundAllCertainSse2(value, sumBound, out, count);
+#endif
+  (void)arch;
+  return roundAllCertainScalar(value, sumBound, out, count);
 }
 
 double cauchySchwarzSize(double squaresX, double squaresY) {
@@ -154,21 +232,24 @@ float sumOfProducts(const float* x, const float* y, int count) {
   return certifySumOfProducts(x, y, count, sum, size);
 }
 
-float sumOfSquares(const float* x, int count, double& approximation) {
-  approximation = approximateDot(x, x, count);
+float sumOfSquares(const float* x, int count, double& approximation, cpu::Arch arch) {
+  approximation = approximateDot(x, x, count, arch);
   return certifySumOfProducts(x, x, count, approximation, approximation * (1 + 0x1p-40));
 }
 
 namespace {
 
-// The element-wise part of multiplyAdd: recomputes in the reference
-// arithmetic every element whose certificate fails.
+// The element-wise part of multiplyAdd: every element again, in order,
+// in the reference arithmetic where its certificate fails. Every element is
+// rewritten, not only the uncertain ones, because in a recursion (b behind
+// out) a corrected element is a later element's operand.
 void multiplyAddSettle(const float* a, float x, const float* b, float* out, int count) {
   const double factor = x;
   for (int i = 0; i < count; ++i) {
     const double value = a[i] + factor * b[i];
-    if (!roundingIsCertain(value, 2 * kBoundUnit * magnitude(value)))
-      out[i] = static_cast<float>(a[i] + static_cast<Ext>(x) * b[i]);
+    out[i] = roundingIsCertain(value, 2 * kBoundUnit * magnitude(value))
+                 ? static_cast<float>(value)
+                 : static_cast<float>(a[i] + static_cast<Ext>(x) * b[i]);
   }
 }
 
@@ -187,7 +268,13 @@ bool multiplyAddTail(const float* a, double factor, const float* b, float* out, 
 // One rounding of each precision: |v − V| ≤ 2·2⁻⁵²·|v| with room to spare.
 // Several lanes at a time; a lane that cannot be certified (or is zero) sends
 // the whole call through the element-wise check.
-void multiplyAddBaseline(const float* a, float x, const float* b, float* out, int count) {
+void multiplyAddScalar(const float* a, float x, const float* b, float* out, int count) {
+  if (!multiplyAddTail(a, x, b, out, 0, count)) multiplyAddSettle(a, x, b, out, count);
+}
+
+#if ZV_CPU_X86_64
+
+void multiplyAddSse2(const float* a, float x, const float* b, float* out, int count) {
   const double factor = x;
   const __m128d factor2 = _mm_set1_pd(factor);
   const __m128d unit = _mm_set1_pd(2 * kBoundUnit);
@@ -211,7 +298,7 @@ void multiplyAddBaseline(const float* a, float x, const float* b, float* out, in
   if (!certain) multiplyAddSettle(a, x, b, out, count);
 }
 
-ZV_QV80_AVX2
+ZV_TARGET_AVX2
 void multiplyAddAvx2(const float* a, float x, const float* b, float* out, int count) {
   const double factor = x;
   const __m256d factor4 = _mm256_set1_pd(factor);
@@ -233,11 +320,17 @@ void multiplyAddAvx2(const float* a, float x, const float* b, float* out, int co
   if (!certain) multiplyAddSettle(a, x, b, out, count);
 }
 
+#endif  // ZV_CPU_X86_64
+
 }  // namespace
 
-void multiplyAdd(const float* a, float x, const float* b, float* out, int count) {
-  if (hasAvx2()) multiplyAddAvx2(a, x, b, out, count);
-  else multiplyAddBaseline(a, x, b, out, count);
+void multiplyAdd(const float* a, float x, const float* b, float* out, int count, cpu::Arch arch) {
+#if ZV_CPU_X86_64
+  if (arch == cpu::Arch::kAvx2) return multiplyAddAvx2(a, x, b, out, count);
+  if (arch == cpu::Arch::kSse2) return multiplyAddSse2(a, x, b, out, count);
+#endif
+  (void)arch;
+  multiplyAddScalar(a, x, b, out, count);
 }
 
 float squareOver(float c, float e) {

@@ -12,6 +12,8 @@
 #ifndef ZV_QV80_CERTIFIED_SUMS_H
 #define ZV_QV80_CERTIFIED_SUMS_H
 
+#include "codec/cpu_features.h"
+
 namespace zv::qv80 {
 
 // The reference: Σ x[n]·y[n] in extended precision from 0, rounded to float.
@@ -27,11 +29,11 @@ float sumOfProducts(const float* x, const float* y, int count);
 
 // Σ x[n]² the same way; `approximation` receives the double sum, which is
 // within a factor 1 ± 2⁻⁴⁰ of the exact sum (all terms are positive).
-float sumOfSquares(const float* x, int count, double& approximation);
+float sumOfSquares(const float* x, int count, double& approximation, cpu::Arch arch);
 
 // Σ x[n]·y[n] in double, in any order (no certificate).
-double approximateDot(const float* x, const float* y, int count);
-double approximateDot(const double* x, const double* y, int count);
+double approximateDot(const float* x, const float* y, int count, cpu::Arch arch);
+double approximateDot(const double* x, const double* y, int count, cpu::Arch arch);
 
 // An upper bound on Σ|x[n]·y[n]| from double approximations of Σx² and Σy²
 // over the same n (Cauchy–Schwarz), each within 1 ± 2⁻⁴⁰ of its exact value.
@@ -42,7 +44,7 @@ double cauchySchwarzSize(double squaresX, double squaresY);
 // Elements are produced in order, four at a time, so `b` may run at least
 // four elements behind `out` (b[i] = out[i − d], d ≥ 4: a recursion); `out`
 // may otherwise overlap `a` or `b` only element for element.
-void multiplyAdd(const float* a, float x, const float* b, float* out, int count);
+void multiplyAdd(const float* a, float x, const float* b, float* out, int count, cpu::Arch arch);
 
 // RN24(c²/e) with c² exact and one rounding of the quotient in extended
 // precision (e ≠ 0).

@@ -35,7 +35,7 @@ State* allocateState() {
 
 extern "C" void* QV80_Open_Coder(uint32_t flags) {
   EncoderState* state = allocateState<EncoderState>();
-  if (state) zv::qv80::initEncoder(*state, eightBitFlag(flags));
+  if (state) zv::qv80::initEncoder(*state, eightBitFlag(flags), zv::cpu::processorArch());
   return state;
 }
 
@@ -56,7 +56,7 @@ extern "C" int32_t QV80_Close_Coder(void* handle) {
 
 extern "C" void* QV80_Open_Decoder(uint32_t flags) {
   DecoderState* state = allocateState<DecoderState>();
-  if (state) zv::qv80::initDecoder(*state, eightBitFlag(flags));
+  if (state) zv::qv80::initDecoder(*state, eightBitFlag(flags), zv::cpu::processorArch());
   return state;
 }
 

@@ -76,12 +76,12 @@ class InputFilterBlock {
 
 }  // namespace
 
-void highPassFilter(InputFilterState& state, float* samples, int count) {
+void highPassFilter(InputFilterState& state, float* samples, int count, cpu::Arch arch) {
   for (int start = 0; start < count; start += kFrameSamples) {
     const int length = count - start < kFrameSamples ? count - start : kFrameSamples;
     InputFilterBlock block(state, samples + start, length);
     block.run(0, length);
-    certifyRecursion(block, 0, length);
+    certifyRecursion(block, 0, length, arch);
     state.previousInput = block.input(length - 1);
     state.previousOutput = samples[start + length - 1];
   }

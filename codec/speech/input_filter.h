@@ -23,7 +23,7 @@ struct InputFilterState {
 void convertInput(const uint8_t* pcm, bool eightBit, float out[kFrameSamples]);
 
 // Filters `samples[0..count)` in place (any count ≥ 0).
-void highPassFilter(InputFilterState& state, float* samples, int count);
+void highPassFilter(InputFilterState& state, float* samples, int count, cpu::Arch arch);
 
 }  // namespace zv::qv80
 

@@ -7,7 +7,8 @@ namespace {
 constexpr float kWhiteNoiseCorrection = 1.0001f;
 }
 
-void windowedAutocorrelation(const float segment[kWindowLength], float r[kLpcOrder + 1]) {
+void windowedAutocorrelation(const float segment[kWindowLength], float r[kLpcOrder + 1],
+                             cpu::Arch arch) {
   float x[kWindowLength];
   for (int n = 0; n < kWindowLength / 2; ++n) {
     // Products of two floats: float arithmetic rounds them as the reference.
@@ -17,11 +18,11 @@ void windowedAutocorrelation(const float segment[kWindowLength], float r[kLpcOrd
   // r[0] is a sum of squares; by Cauchy–Schwarz every Σ|x[n]·x[n+k]| is at
   // most r[0], which bounds the other sums.
   double energy;
-  r[0] = sumOfSquares(x, kWindowLength, energy);
+  r[0] = sumOfSquares(x, kWindowLength, energy, arch);
   const double size = cauchySchwarzSize(energy, energy);
   for (int k = 1; k <= kLpcOrder; ++k) {
     const int count = kWindowLength - k;
-    r[k] = certifySumOfProducts(x, x + k, count, approximateDot(x, x + k, count), size);
+    r[k] = certifySumOfProducts(x, x + k, count, approximateDot(x, x + k, count, arch), size);
   }
 }
 
@@ -65,9 +66,9 @@ void stepUp(const float k[kLpcOrder + 1], Lpc& lpc) {
   }
 }
 
-bool analyseLpc(const float segment[kWindowLength], Lpc& lpc) {
+bool analyseLpc(const float segment[kWindowLength], Lpc& lpc, cpu::Arch arch) {
   float r[kLpcOrder + 1];
-  windowedAutocorrelation(segment, r);
+  windowedAutocorrelation(segment, r, arch);
   if (r[0] == 0.0f) return false;
   r[0] = r[0] * kWhiteNoiseCorrection;
   float k[kLpcOrder + 1];

@@ -14,7 +14,8 @@
 namespace zv::qv80 {
 
 // r[0..10] of the 220 samples `segment` (S[24..243]) after windowing.
-void windowedAutocorrelation(const float segment[kWindowLength], float r[kLpcOrder + 1]);
+void windowedAutocorrelation(const float segment[kWindowLength], float r[kLpcOrder + 1],
+                             cpu::Arch arch);
 
 // Reflection coefficients k[1..10] of r[0..10] by the Schur recursion
 // (r[0] already corrected). Once the residual energy reaches zero or below,
@@ -26,7 +27,7 @@ void stepUp(const float k[kLpcOrder + 1], Lpc& lpc);
 
 // The whole analysis. Returns false, leaving `lpc` untouched, when the
 // windowed segment is entirely zero (r[0] = 0).
-bool analyseLpc(const float segment[kWindowLength], Lpc& lpc);
+bool analyseLpc(const float segment[kWindowLength], Lpc& lpc, cpu::Arch arch);
 
 }  // namespace zv::qv80
 

@@ -1,17 +1,33 @@
 #include "codec/speech/lpc_filter.h"
 
 #include <cstring>
-#include <immintrin.h>
 #include <new>
+#if ZV_CPU_X86_64
+#include <immintrin.h>
+#endif
 
 #include "codec/speech/certified_recursion.h"
 
 namespace zv::qv80 {
 
-ZV_QV80_VECTOR_CLONES
-int firstUncertain(const double* value, double sumBound, int from, int n) {
+namespace {
+
+// One sample's certificate (see certified_recursion.h).
+bool sampleIsCertain(double value, double sumBound) {
+  return roundingIsCertain(value, sumBound + 4 * kBoundUnit * magnitude(value));
+}
+
+int firstUncertainScalar(const double* value, double sumBound, int from, int n) {
+  for (int i = from; i < n; ++i)
+    if (!sampleIsCertain(value[i], sumBound)) return i;
+  return n;
+}
+
+// Four samples at a time while all four are certain, then one by one; the
+// SSE2 and AVX2 variants compile this body.
+[[gnu::always_inline]] inline int firstUncertainLanes(const double* value, double sumBound,
+                                                      int from, int n) {
   for (int i = from; i < n;) {
-    // Four at a time while possible.
     if (kFastPaths && i + 4 <= n) {
       Double4 v;
       std::memcpy(&v, value + i, sizeof v);
@@ -24,15 +40,71 @@ int firstUncertain(const double* value, double sumBound, int from, int n) {
         continue;
       }
     }
-    const double bound = sumBound + 4 * kBoundUnit * magnitude(value[i]);
-    if (!roundingIsCertain(value[i], bound)) return i;
+    if (!sampleIsCertain(value[i], sumBound)) return i;
     ++i;
   }
   return n;
 }
 
-AllPoleBlock::AllPoleBlock(const float* coefficients, const float* in, float* out, int n)
-    : coefficients_(coefficients), out_(out), n_(n), coefficientSize_(0.0) {
+// The fast passes of up to four channels together, channel l in lane l:
+// lanes[0..9] hold the memories, lanes[10 + i] receives out[i] as a double;
+// values[i] and rounded[i] the pre-rounding values and their floats.
+[[gnu::always_inline]] inline void allPoleLanePass(const double* a, const Double4* input,
+                                                   Double4* lanes, Double4* values,
+                                                   Float4* rounded, int n) {
+  Double4 previous = lanes[kLpcOrder - 1];
+  for (int i = 0; i < n; ++i) {
+    const Double4* past = lanes + kLpcOrder + i;
+    Double4 sum = a[10] * past[-10];
+#pragma GCC unroll 8
+    for (int k = 9; k >= 2; --k) sum += a[k] * past[-k];
+    const Double4 v = (input[i] - sum) - a[1] * previous;
+    const Float4 r = __builtin_convertvector(v, Float4);
+    previous = __builtin_convertvector(r, Double4);
+    lanes[kLpcOrder + i] = previous;
+    values[i] = v;
+    rounded[i] = r;
+  }
+}
+
+#if ZV_CPU_X86_64
+
+int firstUncertainSse2(const double* value, double sumBound, int from, int n) {
+  return firstUncertainLanes(value, sumBound, from, n);
+}
+
+ZV_TARGET_AVX2
+int firstUncertainAvx2(const double* value, double sumBound, int from, int n) {
+  return firstUncertainLanes(value, sumBound, from, n);
+}
+
+void allPoleLanePassSse2(const double* a, const Double4* input, Double4* lanes, Double4* values,
+                         Float4* rounded, int n) {
+  allPoleLanePass(a, input, lanes, values, rounded, n);
+}
+
+ZV_TARGET_AVX2
+void allPoleLanePassAvx2(const double* a, const Double4* input, Double4* lanes, Double4* values,
+                         Float4* rounded, int n) {
+  allPoleLanePass(a, input, lanes, values, rounded, n);
+}
+
+#endif  // ZV_CPU_X86_64
+
+}  // namespace
+
+int firstUncertain(const double* value, double sumBound, int from, int n, cpu::Arch arch) {
+#if ZV_CPU_X86_64
+  if (arch == cpu::Arch::kAvx2) return firstUncertainAvx2(value, sumBound, from, n);
+  if (arch == cpu::Arch::kSse2) return firstUncertainSse2(value, sumBound, from, n);
+#endif
+  (void)arch;
+  return firstUncertainScalar(value, sumBound, from, n);
+}
+
+AllPoleBlock::AllPoleBlock(const float* coefficients, const float* in, float* out, int n,
+                           cpu::Arch arch)
+    : coefficients_(coefficients), out_(out), n_(n), arch_(arch), coefficientSize_(0.0) {
   a_[0] = 1.0;
   for (int k = 1; k <= kLpcOrder; ++k) {
     a_[k] = coefficients[k];
@@ -67,50 +139,46 @@ void AllPoleBlock::adopt(const Double4* values, const Float4* rounded, int lane)
   }
 }
 
-int AllPoleBlock::certify() { return certifyRecursion(*this, 0, n_); }
+int AllPoleBlock::certify() { return certifyRecursion(*this, 0, n_, arch_); }
 
-void allPoleFilter(const float* coefficients, const float* in, float* out, int n) {
-  AllPoleBlock block(coefficients, in, out, n);
+void allPoleFilter(const float* coefficients, const float* in, float* out, int n, cpu::Arch arch) {
+  AllPoleBlock block(coefficients, in, out, n, arch);
   block.run(0, n);
   block.certify();
 }
 
-ZV_QV80_VECTOR_CLONES
-void allPoleFilters(const float* coefficients, const FilterChannel* channels, int count, int n) {
-  // Lane l carries channel l (unused lanes filter zeros); the lanes' fast
-  // passes run together, then each channel is certified on its own.
-  AllPoleBlock* blocks[kMaxFilterChannels];
-  alignas(AllPoleBlock) unsigned char storage[kMaxFilterChannels][sizeof(AllPoleBlock)];
-  for (int l = 0; l < count; ++l)
-    blocks[l] = new (storage[l]) AllPoleBlock(coefficients, channels[l].in, channels[l].out, n);
-  double a[kLpcOrder + 1];
-  for (int k = 1; k <= kLpcOrder; ++k) a[k] = coefficients[k];
-  Double4 lanes[kLpcOrder + kMaxFilterLength];
-  Double4 input[kMaxFilterLength];
-  for (int l = 0; l < kMaxFilterChannels; ++l) {
-    const bool used = l < count;
-    for (int k = 1; k <= kLpcOrder; ++k) lanes[kLpcOrder - k][l] = used ? channels[l].out[-k] : 0.0;
-    for (int i = 0; i < n; ++i) input[i][l] = used ? channels[l].in[i] : 0.0;
+void allPoleFilters(const float* coefficients, const FilterChannel* channels, int count, int n,
+                    cpu::Arch arch) {
+#if ZV_CPU_X86_64
+  if (arch != cpu::Arch::kScalar) {
+    // Lane l carries channel l (unused lanes filter zeros); the lanes' fast
+    // passes run together, then each channel is certified on its own.
+    AllPoleBlock* blocks[kMaxFilterChannels];
+    alignas(AllPoleBlock) unsigned char storage[kMaxFilterChannels][sizeof(AllPoleBlock)];
+    for (int l = 0; l < count; ++l)
+      blocks[l] = new (storage[l]) AllPoleBlock(coefficients, channels[l].in, channels[l].out, n, arch);
+    double a[kLpcOrder + 1];
+    for (int k = 1; k <= kLpcOrder; ++k) a[k] = coefficients[k];
+    Double4 lanes[kLpcOrder + kMaxFilterLength];
+    Double4 input[kMaxFilterLength];
+    for (int l = 0; l < kMaxFilterChannels; ++l) {
+      const bool used = l < count;
+      for (int k = 1; k <= kLpcOrder; ++k) lanes[kLpcOrder - k][l] = used ? channels[l].out[-k] : 0.0;
+      for (int i = 0; i < n; ++i) input[i][l] = used ? channels[l].in[i] : 0.0;
+    }
+    Double4 values[kMaxFilterLength];
+    Float4 rounded[kMaxFilterLength];
+    if (arch == cpu::Arch::kAvx2) allPoleLanePassAvx2(a, input, lanes, values, rounded, n);
+    else allPoleLanePassSse2(a, input, lanes, values, rounded, n);
+    for (int l = 0; l < count; ++l) {
+      blocks[l]->adopt(values, rounded, l);
+      blocks[l]->certify();
+    }
+    return;
   }
-  Double4 values[kMaxFilterLength];
-  Float4 rounded[kMaxFilterLength];
-  Double4 previous = lanes[kLpcOrder - 1];
-  for (int i = 0; i < n; ++i) {
-    const Double4* past = lanes + kLpcOrder + i;
-    Double4 sum = a[10] * past[-10];
-#pragma GCC unroll 8
-    for (int k = 9; k >= 2; --k) sum += a[k] * past[-k];
-    const Double4 v = (input[i] - sum) - a[1] * previous;
-    const Float4 r = __builtin_convertvector(v, Float4);
-    previous = __builtin_convertvector(r, Double4);
-    lanes[kLpcOrder + i] = previous;
-    values[i] = v;
-    rounded[i] = r;
-  }
-  for (int l = 0; l < count; ++l) {
-    blocks[l]->adopt(values, rounded, l);
-    blocks[l]->certify();
-  }
+#endif
+  // One channel after the other.
+  for (int l = 0; l < count; ++l) allPoleFilter(coefficients, channels[l].in, channels[l].out, n, arch);
 }
 
 namespace {
@@ -128,11 +196,13 @@ bool residualSample(const double* a, const double* size, const float* x, int i, 
   return roundingIsCertain(value, 10 * kBoundUnit * total + 4 * kBoundUnit * magnitude(value));
 }
 
+#if ZV_CPU_X86_64
+
 // Four samples at a time (AVX2): Σ a_k·x[i−k] and its size in double lanes,
 // then the certificate of each lane. Returns the first sample it did not
 // take (the caller finishes one by one) and whether all it took were
 // certain.
-ZV_QV80_AVX2
+ZV_TARGET_AVX2
 int residualAvx2(const double* a, const double* size, const float* x, float* r, int n,
                  bool& certain) {
   const __m256d signMask = _mm256_set1_pd(-0.0);
@@ -159,16 +229,24 @@ int residualAvx2(const double* a, const double* size, const float* x, float* r, 
   return i;
 }
 
+#endif  // ZV_CPU_X86_64
+
 }  // namespace
 
-void residualFilter(const float* coefficients, const float* x, float* r, int n) {
+// The residual has an AVX2 variant only: below AVX2 it runs sample by
+// sample.
+void residualFilter(const float* coefficients, const float* x, float* r, int n, cpu::Arch arch) {
   double a[kLpcOrder + 1], size[kLpcOrder + 1];
   for (int k = 1; k <= kLpcOrder; ++k) {
     a[k] = coefficients[k];
     size[k] = magnitude(a[k]);
   }
   bool certain = true;
-  int i = hasAvx2() ? residualAvx2(a, size, x, r, n, certain) : 0;
+  int i = 0;
+#if ZV_CPU_X86_64
+  if (arch == cpu::Arch::kAvx2) i = residualAvx2(a, size, x, r, n, certain);
+#endif
+  (void)arch;
   for (; i < n; ++i) certain &= residualSample(a, size, x, i, r[i]);
   if (certain) return;
   // Some sample could not be certified: every sample again, one by one.

@@ -56,8 +56,9 @@ constexpr int kMaxFilterLength = kMaxSubframeLength;
 // for i = 0..n−1, then certify().
 class AllPoleBlock {
  public:
-  // `out[−10..−1]` is the memory; `in` is copied (it may be `out`).
-  AllPoleBlock(const float* coefficients, const float* in, float* out, int n);
+  // `out[−10..−1]` is the memory; `in` is copied (it may be `out`). `arch`
+  // is the kernel level of the calling instance.
+  AllPoleBlock(const float* coefficients, const float* in, float* out, int n, cpu::Arch arch);
 
   // The fast pass for sample i, given out[i − 1] (as a double, so that a
   // caller's loop keeps it in a register); returns out[i] as a double.
@@ -104,6 +105,7 @@ class AllPoleBlock {
   const float* coefficients_;
   float* out_;
   int n_;
+  cpu::Arch arch_;
   double a_[kLpcOrder + 1];
   double coefficientSize_;                   // Σ|a_k|
   float in_[kMaxFilterLength];
@@ -114,7 +116,7 @@ class AllPoleBlock {
 // out[i] = in[i] − Σ a_k·out[i−k] for i = 0..n−1 (n ≤ 56); out[−10..−1] must
 // hold the filter memory. `in` and `out` may be the same buffer. The results
 // are the reference's bit for bit.
-void allPoleFilter(const float* coefficients, const float* in, float* out, int n);
+void allPoleFilter(const float* coefficients, const float* in, float* out, int n, cpu::Arch arch);
 
 // One signal of allPoleFilters: `in[0..n)` filtered into `out[0..n)`, with the
 // ten samples before out[0] as its memory.
@@ -126,14 +128,15 @@ struct FilterChannel {
 // Up to four independent signals through the same filter at once (their
 // recursions overlap in vector lanes); each result is the reference's.
 constexpr int kMaxFilterChannels = 4;
-void allPoleFilters(const float* coefficients, const FilterChannel* channels, int count, int n);
+void allPoleFilters(const float* coefficients, const FilterChannel* channels, int count, int n,
+                    cpu::Arch arch);
 
 // The inverse filter A(z) with the past taken from the same signal:
 //     r[i] = x[i] + Σ_{k=1..10} a_k·x[i − k],   i = 0..n−1,
 // x[−10..−1] the samples before x[0]. Reference: x[i] plus the extended Σ
 // from 0, k ascending, rounded to float. Certified as allPoleFilter, with
 // the size Σ|a_k·x[i−k]| itself.
-void residualFilter(const float* coefficients, const float* x, float* r, int n);
+void residualFilter(const float* coefficients, const float* x, float* r, int n, cpu::Arch arch);
 
 }  // namespace zv::qv80
 

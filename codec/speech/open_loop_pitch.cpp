@@ -71,12 +71,12 @@ class PreFilterBlock {
 }  // namespace
 
 void pitchBuffer(const float history[kPitchHistoryLength], const float* recent,
-                 float buffer[kPitchBufferLength]) {
+                 float buffer[kPitchBufferLength], cpu::Arch arch) {
   PreFilterBlock block(buffer);
   for (int n = 0; n < kPitchBufferLength; ++n)
     block.setInput(n, n < kPitchHistoryLength ? history[n] : recent[n - kPitchHistoryLength]);
   block.run(0, kPitchBufferLength);
-  certifyRecursion(block, 0, kPitchBufferLength);
+  certifyRecursion(block, 0, kPitchBufferLength, arch);
 }
 
 namespace {
@@ -103,14 +103,14 @@ struct SweepBuffer {
 // sum follows from Cauchy–Schwarz and the mean of two numbers bounding their
 // geometric mean: Σ|B[n]·B[n+T]| ≤ √(E1·E2) ≤ (E1 + E2)/2.
 int sweep(const SweepBuffer& b, const float buffer[kPitchBufferLength], int start, int span,
-          int low, int high, int fallback) {
+          int low, int high, int fallback, cpu::Arch arch) {
   float best = kRunningMaximumStart;
   int bestLag = fallback;
   const double* p = b.prefix;
   for (int lag = high; lag >= low; --lag) {
     // R(T) = Σ_{n=0..span−1−T} B[start+n]·B[start+n+T].
     const int count = span - lag;
-    const double sum = approximateDot(b.value + start, b.value + start + lag, count);
+    const double sum = approximateDot(b.value + start, b.value + start + lag, count, arch);
     const double energies =
         (p[start + count] - p[start]) + (p[start + span] - p[start + lag]) + 2 * b.slack;
     const double bound =
@@ -136,25 +136,25 @@ constexpr int kLongStart = 80, kLongSpan = 300, kLongLow = 50, kLongHigh = 147, 
 }  // namespace
 
 int correlationSweep(const float buffer[kPitchBufferLength], int start, int span, int low,
-                     int high, int fallback) {
-  return sweep(SweepBuffer(buffer), buffer, start, span, low, high, fallback);
+                     int high, int fallback, cpu::Arch arch) {
+  return sweep(SweepBuffer(buffer), buffer, start, span, low, high, fallback, arch);
 }
 
-RefinedLag refineLag(const float buffer[kPitchBufferLength], int candidate) {
+RefinedLag refineLag(const float buffer[kPitchBufferLength], int candidate, cpu::Arch arch) {
   constexpr int kCount = kRefineLast - kRefineFirst + 1;
   const float* window = buffer + kRefineFirst;
   // The correlations' sizes follow from the energies (Cauchy–Schwarz).
-  const double windowEnergy = approximateDot(window, window, kCount);
+  const double windowEnergy = approximateDot(window, window, kCount, arch);
   RefinedLag best{candidate - 2, kRunningMaximumStart};
   for (int k = candidate - 2; k <= candidate + 2; ++k) {
     double backEnergy, foreEnergy;
-    const float eb = sumOfSquares(window - k, kCount, backEnergy);
-    const float ef = sumOfSquares(window + k, kCount, foreEnergy);
+    const float eb = sumOfSquares(window - k, kCount, backEnergy, arch);
+    const float ef = sumOfSquares(window + k, kCount, foreEnergy, arch);
     const float rb = certifySumOfProducts(window, window - k, kCount,
-                                          approximateDot(window, window - k, kCount),
+                                          approximateDot(window, window - k, kCount, arch),
                                           cauchySchwarzSize(windowEnergy, backEnergy));
     const float rf = certifySumOfProducts(window, window + k, kCount,
-                                          approximateDot(window, window + k, kCount),
+                                          approximateDot(window, window + k, kCount, arch),
                                           cauchySchwarzSize(windowEnergy, foreEnergy));
     float mb;
     if (rb <= 0.0f) mb = 0.0f;
@@ -187,19 +187,20 @@ int decideLag(const RefinedLag refined[3], const OpenLoopLagHistory& lags) {
 }
 
 int openLoopPitch(const float history[kPitchHistoryLength], const float* recent,
-                  OpenLoopLagHistory& lags) {
+                  OpenLoopLagHistory& lags, cpu::Arch arch) {
   float buffer[kPitchBufferLength];
-  pitchBuffer(history, recent, buffer);
+  pitchBuffer(history, recent, buffer, arch);
   const SweepBuffer prepared(buffer);
-  const int c1 = sweep(prepared, buffer, kShortStart, kShortSpan, kShortLow, kShortHigh, kShortDefault);
-  const int c2 = sweep(prepared, buffer, kLongStart, kLongSpan, kLongLow, kLongHigh, kLongDefault);
+  const int c1 = sweep(prepared, buffer, kShortStart, kShortSpan, kShortLow, kShortHigh, kShortDefault,
+                       arch);
+  const int c2 = sweep(prepared, buffer, kLongStart, kLongSpan, kLongLow, kLongHigh, kLongDefault, arch);
   const int l1 = lags.previous;
   int c3 = c2 / 2;
   if (l1 - kTrackWindow < c2 / 3 && c2 / 3 < l1 + kTrackWindow &&
       std::abs(l1 - c2 / 2) > std::abs(l1 - c2 / 3))
     c3 = c2 / 3;
-  const RefinedLag refined[3] = {refineLag(buffer, c1), refineLag(buffer, c2),
-                                 refineLag(buffer, c3)};
+  const RefinedLag refined[3] = {refineLag(buffer, c1, arch), refineLag(buffer, c2, arch),
+                                 refineLag(buffer, c3, arch)};
   const int lag = decideLag(refined, lags);
   lags.beforePrevious = lags.previous;
   lags.previous = lag;

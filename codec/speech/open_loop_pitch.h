@@ -33,16 +33,16 @@ struct RefinedLag {
 // B from the 160 filtered samples before `recent` (`history`) and the 220
 // filtered samples `recent` (S[24..243]).
 void pitchBuffer(const float history[kPitchHistoryLength], const float* recent,
-                 float buffer[kPitchBufferLength]);
+                 float buffer[kPitchBufferLength], cpu::Arch arch);
 
 // The lag in `low..high` (searched from high down) maximising
 // R(T) = Σ_{n=0..span−1−T} B[start + n]·B[start + n + T]; equal values go to the
 // larger lag; `fallback` if no R exceeds −6969.
 int correlationSweep(const float buffer[kPitchBufferLength], int start, int span, int low,
-                     int high, int fallback);
+                     int high, int fallback, cpu::Arch arch);
 
 // The best of lags c−2..c+2 (the smallest on ties) by the score M.
-RefinedLag refineLag(const float buffer[kPitchBufferLength], int candidate);
+RefinedLag refineLag(const float buffer[kPitchBufferLength], int candidate, cpu::Arch arch);
 
 // The decision among the three refined candidates; updates nothing.
 int decideLag(const RefinedLag refined[3], const OpenLoopLagHistory& lags);
@@ -50,7 +50,7 @@ int decideLag(const RefinedLag refined[3], const OpenLoopLagHistory& lags);
 // The whole estimate: B, candidates, refinement, decision; then L2 ← L1,
 // L1 ← result.
 int openLoopPitch(const float history[kPitchHistoryLength], const float* recent,
-                  OpenLoopLagHistory& lags);
+                  OpenLoopLagHistory& lags, cpu::Arch arch);
 
 }  // namespace zv::qv80
 

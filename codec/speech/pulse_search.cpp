@@ -35,11 +35,12 @@ int nextRandom15() {
   return static_cast<int>((tRandomSeed >> 16) & 0x7FFF);
 }
 
-void backwardFilter(const float* weighted, const float* target, int len, float* backward) {
+void backwardFilter(const float* weighted, const float* target, int len, float* backward,
+                    cpu::Arch arch) {
   float buffer[kLpcOrder + kMaxSubframeLength] = {};
   float* reversed = buffer + kLpcOrder;
   for (int i = 0; i < len; ++i) reversed[i] = target[len - 1 - i];
-  allPoleFilter(weighted, reversed, reversed, len);
+  allPoleFilter(weighted, reversed, reversed, len, arch);
   for (int i = 0; i < len; ++i) backward[i] = reversed[len - 1 - i];
 }
 
@@ -90,9 +91,20 @@ SinglePulse searchSinglePulse(const float* backward, const float* energies, int 
 namespace {
 
 // response[m] = Σ_k sign[k]·h[m − 4k] over 4k ≤ m, m = 0..span−1, in double
-// (any order: an approximation for the certificate).
-ZV_QV80_VECTOR_CLONES
-void signedCombSum(const double* h, const int* sign, int count, int span, double* response) {
+// (any order: an approximation for the certificate). One variant per
+// cpu::Arch level.
+void signedCombSumScalar(const double* h, const int* sign, int count, int span, double* response) {
+  for (int m = 0; m < span; ++m) response[m] = 0.0;
+  for (int k = 0; k < count && kPulseSpacing * k < span; ++k) {
+    const int shift = kPulseSpacing * k;
+    const double s = sign[k];
+    for (int m = shift; m < span; ++m) response[m] += s * h[m - shift];
+  }
+}
+
+// Four lanes at a time; the SSE2 and AVX2 variants compile this body.
+[[gnu::always_inline]] inline void signedCombSumLanes(const double* h, const int* sign, int count,
+                                                      int span, double* response) {
   for (int m = 0; m < span; ++m) response[m] = 0.0;
   for (int k = 0; k < count && kPulseSpacing * k < span; ++k) {
     const int shift = kPulseSpacing * k;
@@ -110,6 +122,29 @@ void signedCombSum(const double* h, const int* sign, int count, int span, double
   }
 }
 
+#if ZV_CPU_X86_64
+
+void signedCombSumSse2(const double* h, const int* sign, int count, int span, double* response) {
+  signedCombSumLanes(h, sign, count, span, response);
+}
+
+ZV_TARGET_AVX2
+void signedCombSumAvx2(const double* h, const int* sign, int count, int span, double* response) {
+  signedCombSumLanes(h, sign, count, span, response);
+}
+
+#endif  // ZV_CPU_X86_64
+
+void signedCombSum(const double* h, const int* sign, int count, int span, double* response,
+                   cpu::Arch arch) {
+#if ZV_CPU_X86_64
+  if (arch == cpu::Arch::kAvx2) return signedCombSumAvx2(h, sign, count, span, response);
+  if (arch == cpu::Arch::kSse2) return signedCombSumSse2(h, sign, count, span, response);
+#endif
+  (void)arch;
+  signedCombSumScalar(h, sign, count, span, response);
+}
+
 // y[m] of one phase in the reference arithmetic.
 float trainResponseReference(const float* impulse, const int* sign, int m) {
   Ext reference = 0;
@@ -122,7 +157,7 @@ float trainResponseReference(const float* impulse, const int* sign, int m) {
 
 }  // namespace
 
-PulseTrain searchPulseTrain(const float* backward, const float* impulse, int len) {
+PulseTrain searchPulseTrain(const float* backward, const float* impulse, int len, cpu::Arch arch) {
   const int count = pulseTrainCount(len);
   // h in double, and comb[m] = Σ_k |h[m − 4k]|: the size of every response
   // sample at offset m from the phase, whatever the signs; at most `count`
@@ -151,9 +186,9 @@ PulseTrain searchPulseTrain(const float* backward, const float* impulse, int len
     // y[φ + m] = Σ_k σ_k·h[m − 4k] (y is zero before the phase), certified.
     const int span = len - phase;
     double response[kMaxSubframeLength];
-    signedCombSum(h, train.sign, count, span, response);
+    signedCombSum(h, train.sign, count, span, response, arch);
     float y[kMaxSubframeLength];
-    if (!roundAllCertain(response, combBound, y, span)) {
+    if (!roundAllCertain(response, combBound, y, span, arch)) {
       for (int m = 0; m < span; ++m)
         if ((m < kPulseSpacing || m >= 3 * kPulseSpacing) &&
             !roundingIsCertain(response[m], combBound[m] + 2 * kBoundUnit * magnitude(response[m])))
@@ -171,7 +206,7 @@ PulseTrain searchPulseTrain(const float* backward, const float* impulse, int len
                  : sumOfThree(t0, t1, train.sign[2] > 0 ? impulse[m - 8] : -impulse[m - 8]);
     }
     double approximation;
-    const float energy = sumOfSquares(y, span, approximation);
+    const float energy = sumOfSquares(y, span, approximation, arch);
 
     float score;
     scoreAndGain(correlation, energy, score, train.gain);

@@ -25,7 +25,8 @@ namespace zv::qv80 {
 
 // b[0..len−1] of `target` by time-reversing it, filtering it through 1/Ã(z)
 // (`weighted` = ã[0..10]) from zero state and reversing the result.
-void backwardFilter(const float* weighted, const float* target, int len, float* backward);
+void backwardFilter(const float* weighted, const float* target, int len, float* backward,
+                    cpu::Arch arch);
 
 // E[0..len−1]: the cumulative energies of the impulse response `impulse`
 // repeated with period `lag`, one running extended-precision sum rounded to
@@ -46,7 +47,7 @@ struct PulseTrain {
 };
 
 // The best of the four phases; a zero gain gives the random train.
-PulseTrain searchPulseTrain(const float* backward, const float* impulse, int len);
+PulseTrain searchPulseTrain(const float* backward, const float* impulse, int len, cpu::Arch arch);
 
 // The train drawn from the generator when the best gain is zero: phase
 // (ρ >> 4) & 3, σ_0 = +1, σ_k = +1 where bit N−1−k of ρ is set.

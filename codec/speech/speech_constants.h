@@ -21,6 +21,7 @@
 #ifndef ZV_QV80_SPEECH_CONSTANTS_H
 #define ZV_QV80_SPEECH_CONSTANTS_H
 
+#include "codec/cpu_features.h"
 #include "codec/speech/extended_precision.h"
 
 #include <cstdint>

@@ -149,8 +149,9 @@ class OutputBlock {
 // interleaved sample by sample so that the two recursions overlap, then
 // certified: the synthesis first, and the output filter again from the
 // first synthesis sample the certification changed.
-void synthesiseAndFilter(const float* a, const float* y, float* s, float* o, int len) {
-  AllPoleBlock synthesis(a, y, s, len);
+void synthesiseAndFilter(const float* a, const float* y, float* s, float* o, int len,
+                         cpu::Arch arch) {
+  AllPoleBlock synthesis(a, y, s, len, arch);
   OutputBlock output(s, synthesis.outputs(), o, len);
   double lastS = synthesis.previous(0), lastO = o[-1];
   for (int i = 0; i < len; ++i) {
@@ -159,7 +160,7 @@ void synthesiseAndFilter(const float* a, const float* y, float* s, float* o, int
   }
   const int changed = synthesis.certify();
   output.run(changed, len);
-  certifyRecursion(output, 0, len);
+  certifyRecursion(output, 0, len, arch);
 }
 
 bool allFinite(const float* values, int count) {
@@ -192,14 +193,15 @@ float enhancementCoefficient(float beta) {
   return static_cast<float>(static_cast<Ext>(kEnhancementFactor) * beta);
 }
 
-void enhanceExcitation(float* enhanced, const float* e, int lag, float c, int len) {
+void enhanceExcitation(float* enhanced, const float* e, int lag, float c, int len,
+                       cpu::Arch arch) {
   ZV_QV80_CHECK(lag >= 1 && lag <= kHistoryLength);
   float* y = enhanced + kHistoryLength;
   // y[i] = e[i] + c·EH[148 − T + i], where EH[148 − T + i] is y[i − T] once
   // i ≥ T. multiplyAdd takes four samples at a time, which reads only
   // finished samples as long as T ≥ 4 (frames carry lags of at least 6).
   ZV_QV80_CHECK(lag >= 4);
-  multiplyAdd(e, c, y - lag, y, len);
+  multiplyAdd(e, c, y - lag, y, len, arch);
 }
 
 int16_t toSample(float value) {
@@ -211,9 +213,10 @@ int16_t toSample(float value) {
 
 uint8_t toUnsigned8(int16_t sample) { return static_cast<uint8_t>((sample >> 8) + 128); }
 
-void initDecoder(DecoderState& state, bool eightBit) {
+void initDecoder(DecoderState& state, bool eightBit, cpu::Arch arch) {
   std::memset(&state, 0, sizeof state);
   state.eightBit = eightBit;
+  state.arch = arch;
   std::memcpy(state.previousLsf, kInitialLsf, sizeof state.previousLsf);
 }
 
@@ -234,11 +237,12 @@ void decodeFrameSamples(DecoderState& state, const uint8_t* frame,
 
     buildExcitation(state.excitation, p, len);
     const float* e = state.excitation + kHistoryLength;
-    enhanceExcitation(state.enhanced, e, lag, enhancementCoefficient(kPitchGain[p.pitchGainIndex]), len);
+    enhanceExcitation(state.enhanced, e, lag, enhancementCoefficient(kPitchGain[p.pitchGainIndex]), len,
+                      state.arch);
 
     float* s = state.synthesis + kLpcOrder;
     float* o = state.output + 4;
-    synthesiseAndFilter(lpc[sf].a, state.enhanced + kHistoryLength, s, o, len);
+    synthesiseAndFilter(lpc[sf].a, state.enhanced + kHistoryLength, s, o, len, state.arch);
     for (int i = 0; i < len; ++i) samples[kSubframeStart[sf] + i] = toSample(o[i]);
 
     // The histories drop their oldest len samples.

@@ -15,8 +15,9 @@
 namespace zv::qv80 {
 
 struct DecoderState {
-  // Configuration.
-  bool eightBit;  // output 8-bit unsigned samples (128 = silence) instead of 16-bit signed
+  // Configuration, fixed at open.
+  bool eightBit;   // output 8-bit unsigned samples (128 = silence) instead of 16-bit signed
+  cpu::Arch arch;  // the kernel level every call of this decoder runs
 
   // Adaptive state, carried from frame to frame.
   float previousLsf[kLsfCount];  // radians, the previous frame's LSFs
@@ -35,8 +36,9 @@ struct DecoderState {
   float output[4 + kMaxSubframeLength];
 };
 
-// Sets a fresh decoder (initial LSFs, zero histories and memories).
-void initDecoder(DecoderState& state, bool eightBit);
+// Sets a fresh decoder (initial LSFs, zero histories and memories) whose
+// kernels are those of `arch`, a level the processor runs.
+void initDecoder(DecoderState& state, bool eightBit, cpu::Arch arch);
 
 // Decodes one 20-byte frame into 160 samples, written to `pcm` as 320 bytes
 // of 16-bit little-endian samples or 160 bytes of 8-bit unsigned samples.
@@ -55,8 +57,8 @@ float enhancementCoefficient(float beta);
 // enhanced[148..148+len) (enhanced[0..147] is the history EH):
 //     y[i] = e[i] + c·EH[148 − T + i]   for i < T,
 //     y[i] = e[i] + c·y[i − T]          for i ≥ T,
-// recursive within the subframe. `lag` is 1..148.
-void enhanceExcitation(float* enhanced, const float* e, int lag, float c, int len);
+// recursive within the subframe. `lag` is 4..148.
+void enhanceExcitation(float* enhanced, const float* e, int lag, float c, int len, cpu::Arch arch);
 
 // Decoded value to a 16-bit sample: above 32767.0 → 32767, below −32767.0 →
 // −32768, otherwise truncated toward zero; a non-finite value gives 0.

@@ -40,7 +40,7 @@ void encodeSubframe(EncoderState& state, const Lpc& lpc, const float* x, int len
   float* memory = state.synthesis;  // [0..9] reconstructed, then x
   std::memcpy(memory + kLpcOrder, x, len * sizeof(float));
   float residual[kMaxSubframeLength];
-  residualFilter(a, memory + kLpcOrder, residual, len);
+  residualFilter(a, memory + kLpcOrder, residual, len, state.arch);
 
   // 2. Impulse response h of 1/Ã(z), the weighted target t0, and the first
   //    candidate response of the adaptive codebook search: three independent
@@ -54,11 +54,12 @@ void encodeSubframe(EncoderState& state, const Lpc& lpc, const float* x, int len
   const FilterChannel channels[3] = {{impulse, h},
                                      {residual, target0.data()},
                                      {firstVector, firstCandidate.data()}};
-  allPoleFilters(weighted, channels, 3, len);
+  allPoleFilters(weighted, channels, 3, len, state.arch);
 
   // 3, 4. Adaptive codebook and its gain.
   const PitchSearchResult pitch =
-      searchAdaptiveCodebook(history, firstCandidate.data(), h, target0.data(), len, startLag);
+      searchAdaptiveCodebook(history, firstCandidate.data(), h, target0.data(), len, startLag,
+                             state.arch);
   const int lag = pitch.lag;
   params.lag = lag;
   params.pitchGainIndex = quantisePitchGain(pitch.gain);
@@ -71,9 +72,9 @@ void encodeSubframe(EncoderState& state, const Lpc& lpc, const float* x, int len
   Padded target1;
   float* t1 = target1.data();
   for (int i = 0; i < len; ++i) t1[i] = residual[i] - u[i];
-  allPoleFilter(weighted, t1, t1, len);
+  allPoleFilter(weighted, t1, t1, len, state.arch);
   float backward[kMaxSubframeLength];
-  backwardFilter(weighted, t1, len, backward);
+  backwardFilter(weighted, t1, len, backward, state.arch);
   float energies[kMaxSubframeLength];
   periodicEnergies(h, lag, len, energies);
   const SinglePulse pulse = searchSinglePulse(backward, energies, lag, len);
@@ -91,9 +92,9 @@ void encodeSubframe(EncoderState& state, const Lpc& lpc, const float* x, int len
   Padded target2;
   float* t2 = target2.data();
   for (int i = 0; i < len; ++i) t2[i] = residual[i] - u[i];
-  allPoleFilter(weighted, t2, t2, len);
-  backwardFilter(weighted, t2, len, backward);
-  PulseTrain train = searchPulseTrain(backward, h, len);
+  allPoleFilter(weighted, t2, t2, len, state.arch);
+  backwardFilter(weighted, t2, len, backward, state.arch);
+  PulseTrain train = searchPulseTrain(backward, h, len, state.arch);
   const int count = pulseTrainCount(len);
   normaliseSigns(train, count);
   params.trainCode = pulseTrainCode(train, count);
@@ -107,16 +108,17 @@ void encodeSubframe(EncoderState& state, const Lpc& lpc, const float* x, int len
 
   // 8. The total excitation joins the history and drives 1/A(z) to give the
   //    reconstructed speech.
-  allPoleFilter(a, u, memory + kLpcOrder, len);
+  allPoleFilter(a, u, memory + kLpcOrder, len, state.arch);
   std::memmove(state.excitation, state.excitation + len, kHistoryLength * sizeof(float));
   std::memmove(memory, memory + len, kLpcOrder * sizeof(float));
 }
 
 }  // namespace
 
-void initEncoder(EncoderState& state, bool eightBit) {
+void initEncoder(EncoderState& state, bool eightBit, cpu::Arch arch) {
   std::memset(&state, 0, sizeof state);
   state.eightBit = eightBit;
+  state.arch = arch;
   state.lags = {kInitialOpenLoopLag, kInitialOpenLoopLag};
   std::memcpy(state.previousLsf, kInitialLsf, sizeof state.previousLsf);
 }
@@ -124,15 +126,15 @@ void initEncoder(EncoderState& state, bool eightBit) {
 void encodeFrameParameters(EncoderState& state, const uint8_t* pcm, FrameParameters& params) {
   float* s = state.signal;
   convertInput(pcm, state.eightBit, s + kCarriedSamples);
-  highPassFilter(state.inputFilter, s + kCarriedSamples, kFrameSamples);
+  highPassFilter(state.inputFilter, s + kCarriedSamples, kFrameSamples, state.arch);
 
-  const int openLoopLag = openLoopPitch(state.pitchHistory, s + kAnalysisOffset, state.lags);
+  const int openLoopLag = openLoopPitch(state.pitchHistory, s + kAnalysisOffset, state.lags, state.arch);
 
   // Spectral envelope: LSFs of the look-ahead window, or last frame's
   // quantised LSFs when the window is silent.
   float lsf[kLsfCount];
   Lpc analysed;
-  if (analyseLpc(s + kAnalysisOffset, analysed)) lpcToLsf(analysed, lsf);
+  if (analyseLpc(s + kAnalysisOffset, analysed, state.arch)) lpcToLsf(analysed, lsf);
   else std::memcpy(lsf, state.previousLsf, sizeof lsf);
   float quantised[kLsfCount];
   quantiseLsf(lsf, params.lsfIndex, quantised);

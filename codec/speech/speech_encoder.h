@@ -26,8 +26,9 @@ constexpr int kSignalLength = 244;
 constexpr int kCarriedSamples = 84;  // S[0..83] carried from the previous call
 
 struct EncoderState {
-  // Configuration.
-  bool eightBit;  // input 8-bit unsigned samples (128 = silence) instead of 16-bit signed
+  // Configuration, fixed at open.
+  bool eightBit;   // input 8-bit unsigned samples (128 = silence) instead of 16-bit signed
+  cpu::Arch arch;  // the kernel level every call of this encoder runs
 
   // Adaptive state, carried from frame to frame.
   // Signal buffer S (filtered input): S[0..83] from the previous call,
@@ -46,8 +47,10 @@ struct EncoderState {
   float synthesis[kLpcOrder + kMaxSubframeLength];
 };
 
-// Sets a fresh encoder.
-void initEncoder(EncoderState& state, bool eightBit);
+// Sets a fresh encoder whose kernels are those of `arch`, a level the
+// processor runs (the library opens encoders at cpu::processorArch(); tests
+// also at the levels below it).
+void initEncoder(EncoderState& state, bool eightBit, cpu::Arch arch);
 
 // Codes one frame of PCM (320 bytes of 16-bit or 160 bytes of 8-bit
 // samples, per the state's format) into `params`.

@@ -37,8 +37,17 @@ std::string paramLabel(const testing::TestParamInfo<VectorAndForm>& info) {
 
 class MusicEncoderConformance : public testing::TestWithParam<VectorAndForm> {};
 
+// Both forms run whatever the machine; the SIMD form is skipped, with a
+// message, where this build or processor has none.
+void skipUnlessOffered(QmfForm form) {
+  if (form == QmfForm::kSimd && !processorOffersSimdQmf())
+    GTEST_SKIP() << "this processor or build has no SIMD filter bank";
+}
+
 TEST_P(MusicEncoderConformance, ReproducesTheFrames) {
   const auto& [name, form] = GetParam();
+  skipUnlessOffered(form);
+  if (testing::Test::IsSkipped()) return;
   const auto pcm = readFileBytes(vectorPath(name + ".raw"));
   const auto expected = readFileBytes(vectorPath(name + ".qv160"));
   ASSERT_FALSE(pcm.empty());
@@ -53,13 +62,15 @@ TEST_P(MusicEncoderConformance, ReproducesTheFrames) {
 INSTANTIATE_TEST_SUITE_P(
     Vectors, MusicEncoderConformance,
     testing::Combine(testing::Values("vowels", "tones", "noise", "silence", "vowels-short"),
-                     testing::ValuesIn(availableForms())),
+                     testing::Values(QmfForm::kScalar, QmfForm::kSimd)),
     paramLabel);
 
 class MusicDecoderConformance : public testing::TestWithParam<VectorAndForm> {};
 
 TEST_P(MusicDecoderConformance, ReproducesTheSamples) {
   const auto& [name, form] = GetParam();
+  skipUnlessOffered(form);
+  if (testing::Test::IsSkipped()) return;
   const auto frames = readFileBytes(vectorPath(name + ".qv160"));
   const auto expected = readFileBytes(vectorPath(name + ".qv160.dec.raw"));
   ASSERT_FALSE(frames.empty());
@@ -73,7 +84,7 @@ TEST_P(MusicDecoderConformance, ReproducesTheSamples) {
 INSTANTIATE_TEST_SUITE_P(
     Vectors, MusicDecoderConformance,
     testing::Combine(testing::Values("vowels", "tones", "noise", "silence"),
-                     testing::ValuesIn(availableForms())),
+                     testing::Values(QmfForm::kScalar, QmfForm::kSimd)),
     paramLabel);
 
 // vowels-short is the first 5000 samples of vowels: 39 whole frames and 8

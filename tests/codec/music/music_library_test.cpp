@@ -1,11 +1,9 @@
 // The built libQV160MXW.so as the encoding engine sees it: loaded at run
-// time, its entry points bound by ordinal, reproducing the vectors. This
-// executable runs twice under CTest, once as it is and once with
-// ZV_QMF_FORCE_SCALAR=1, so the library's vectors are checked in both forms
-// of its filter bank.
+// time, its entry points bound by ordinal, reproducing the vectors with the
+// filter-bank form it picks for this processor (both forms are checked
+// against the vectors through the internal library, music_conformance_test).
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
 
 #include "codec/music/qmf_form.h"
@@ -90,13 +88,12 @@ TEST_F(MusicLibrary, EncodesAndDecodesTheVectorsAsTheEngineCallsIt) {
   EXPECT_EQ(decoded, readFileBytes(vectorPath("vowels.qv160.dec.raw")));
 }
 
-TEST(MusicFormChoice, FollowsTheProcessorUnlessTheScalarFormIsForced) {
-  const char* forced = std::getenv("ZV_QMF_FORCE_SCALAR");
-  const bool forceScalar = forced != nullptr && std::strcmp(forced, "1") == 0;
-  const QmfForm expected =
-      !forceScalar && processorOffersSimdQmf() ? QmfForm::kSimd : QmfForm::kScalar;
-  EXPECT_EQ(processQmfForm(), expected);
-  EXPECT_EQ(processQmfForm(), expected) << "the choice is made once and kept";
+TEST(MusicFormChoice, FollowsTheKernelLevelOfTheInstance) {
+  EXPECT_EQ(qmfFormFor(cpu::Arch::kScalar), QmfForm::kScalar);
+#if ZV_QMF_HAVE_SIMD
+  EXPECT_EQ(qmfFormFor(cpu::Arch::kSse2), QmfForm::kSimd);
+  EXPECT_EQ(qmfFormFor(cpu::Arch::kAvx2), QmfForm::kSimd);
+#endif
 #if defined(__x86_64__)
   EXPECT_TRUE(processorOffersSimdQmf()) << "every x86-64 processor has SSE2";
 #endif

@@ -108,7 +108,8 @@ struct Signal {
 class QmfStepForms : public testing::TestWithParam<QmfForm> {
  protected:
   void SetUp() override {
-    if (GetParam() == QmfForm::kSimd && !processorOffersSimdQmf()) GTEST_SKIP() << "no SIMD form";
+    if (GetParam() == QmfForm::kSimd && !processorOffersSimdQmf())
+      GTEST_SKIP() << "this processor or build has no SIMD filter bank";
   }
   // The model of this form: the SIMD form is the 16-bit one.
   ModelStep model() const {
@@ -170,7 +171,8 @@ INSTANTIATE_TEST_SUITE_P(Forms, QmfStepForms, testing::Values(QmfForm::kScalar, 
                          });
 
 TEST(QmfStepFormsAgree, IdenticalWithin16BitsDifferentBeyond) {
-  if (!processorOffersSimdQmf()) GTEST_SKIP() << "no SIMD form";
+  if (!processorOffersSimdQmf())
+    GTEST_SKIP() << "this processor or build has no SIMD filter bank";
   std::mt19937 random(13);
   // Within 16 bits (synthesis: sums and differences too) both forms agree.
   {

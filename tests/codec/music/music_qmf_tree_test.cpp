@@ -20,7 +20,8 @@ constexpr double kPi = 3.14159265358979323846;
 class QmfTree : public testing::TestWithParam<QmfForm> {
  protected:
   void SetUp() override {
-    if (GetParam() == QmfForm::kSimd && !processorOffersSimdQmf()) GTEST_SKIP() << "no SIMD form";
+    if (GetParam() == QmfForm::kSimd && !processorOffersSimdQmf())
+      GTEST_SKIP() << "this processor or build has no SIMD filter bank";
     routines_ = qmfStepRoutines(GetParam());
   }
 

@@ -3,8 +3,9 @@
 // The library computes every value in double precision and keeps it only
 // when a proven error bound shows that the extended-precision reference
 // rounds to the same float; otherwise it recomputes it the reference way.
-// These tests run the library and its reference build (qv80_reference, no
-// fast path at all) on the same material and require identical bits: whole
+// These tests run the library, at every kernel level, and its reference build
+// (qv80_reference, no fast path at all) on the same material and require
+// identical bits: whole
 // streams of varied and extreme signals through both encoders and decoders,
 // arbitrary frames (unstable ones included) through both decoders, and
 // filter blocks built so that values fall exactly on rounding boundaries,
@@ -16,8 +17,10 @@
 #include <string>
 #include <vector>
 
+#include "codec/speech/certified_recursion.h"
 #include "codec/speech/certified_sums.h"
 #include "codec/speech/lpc_filter.h"
+#include "tests/codec/kernel_levels.h"
 #include "reference_codec.h"
 #include "speech_test_support.h"
 #include "tools/pcm_wav.h"
@@ -120,29 +123,37 @@ std::vector<Material> materials() {
   return out;
 }
 
-TEST(SpeechCertifiedPaths, EncoderAndDecoderMatchTheReferenceArithmetic) {
+// Every test runs at each kernel level (GetParam()).
+class SpeechCertifiedPaths : public testing::TestWithParam<cpu::Arch> {
+ protected:
+  void SetUp() override { ZV_SKIP_UNLESS_PROCESSOR_RUNS(GetParam()); }
+};
+
+TEST_P(SpeechCertifiedPaths, EncoderAndDecoderMatchTheReferenceArithmetic) {
+  const cpu::Arch arch = GetParam();
   const std::vector<Material> all = materials();
   ASSERT_GE(all.size(), 12u);
   for (const Material& m : all) {
     std::vector<uint8_t> fast, reference;
-    onFreshThread([&] { fast = encodeStream(m.pcm, m.eightBit); });
+    onFreshThread([&] { fast = encodeStream(m.pcm, m.eightBit, arch); });
     onFreshThread([&] { reference = referenceEncode(m.pcm, m.eightBit); });
     ASSERT_EQ(fast.size(), reference.size()) << m.name;
     for (size_t f = 0; f < fast.size() / kFrameBytes; ++f)
       ASSERT_EQ(std::memcmp(&fast[f * kFrameBytes], &reference[f * kFrameBytes], kFrameBytes), 0)
           << m.name << ": frame " << f;
-    EXPECT_EQ(decodeStream(fast, m.eightBit), referenceDecode(fast, m.eightBit)) << m.name;
+    EXPECT_EQ(decodeStream(fast, m.eightBit, arch), referenceDecode(fast, m.eightBit)) << m.name;
   }
 }
 
-TEST(SpeechCertifiedPaths, ArbitraryFramesDecodeAsInTheReferenceArithmetic) {
+TEST_P(SpeechCertifiedPaths, ArbitraryFramesDecodeAsInTheReferenceArithmetic) {
+  const cpu::Arch arch = GetParam();
   // Random bytes: unordered LSFs (unstable synthesis, overflow to infinity
   // and the recovery), lags from 6 to 163, every gain. Both sample formats.
   Lcg random{77};
   std::vector<uint8_t> frames(3000 * kFrameBytes);
   for (uint8_t& b : frames) b = static_cast<uint8_t>(random.next() >> 24);
   for (const bool eightBit : {false, true})
-    EXPECT_EQ(decodeStream(frames, eightBit), referenceDecode(frames, eightBit)) << eightBit;
+    EXPECT_EQ(decodeStream(frames, eightBit, arch), referenceDecode(frames, eightBit)) << eightBit;
   // A stream that stays unstable until its state overflows.
   std::vector<uint8_t> unstable;
   for (int f = 0; f < 60; ++f) {
@@ -152,7 +163,7 @@ TEST(SpeechCertifiedPaths, ArbitraryFramesDecodeAsInTheReferenceArithmetic) {
     for (int w = 1; w <= 3; ++w) frame[2 * w] = 0xFF, frame[2 * w + 1] = 0x03;  // gains 31
     unstable.insert(unstable.end(), frame, frame + kFrameBytes);
   }
-  EXPECT_EQ(decodeStream(unstable, false), referenceDecode(unstable, false));
+  EXPECT_EQ(decodeStream(unstable, false, arch), referenceDecode(unstable, false));
 }
 
 // Values that double precision cannot round like the reference: the exact
@@ -162,7 +173,8 @@ TEST(SpeechCertifiedPaths, ArbitraryFramesDecodeAsInTheReferenceArithmetic) {
 // notice that it cannot decide and take the reference path.
 constexpr float kAboveMidpoint = 1.0f + 0x1p-23f;
 
-TEST(SpeechCertifiedPaths, ValuesJustAboveAMidpointTakeTheReferencePath) {
+TEST_P(SpeechCertifiedPaths, ValuesJustAboveAMidpointTakeTheReferencePath) {
+  const cpu::Arch arch = GetParam();
   // Sums of products: 1·1 + 2⁻²⁴·1 + 2⁻⁶⁰·1.
   const float x[3] = {1.0f, 0x1p-24f, 0x1p-60f};
   const float ones[3] = {1.0f, 1.0f, 1.0f};
@@ -179,7 +191,7 @@ TEST(SpeechCertifiedPaths, ValuesJustAboveAMidpointTakeTheReferencePath) {
   for (const int n : {8, 9}) {  // vector lanes alone, and with a scalar tail
     float a[9], b[9], out[9];
     for (int i = 0; i < n; ++i) a[i] = 0x1p-60f, b[i] = factor;
-    multiplyAdd(a, factor, b, out, n);
+    multiplyAdd(a, factor, b, out, n, arch);
     for (int i = 0; i < n; ++i) EXPECT_EQ(out[i], above) << n << ": " << i;
   }
 
@@ -189,7 +201,7 @@ TEST(SpeechCertifiedPaths, ValuesJustAboveAMidpointTakeTheReferencePath) {
     float in[5] = {1.0f, 1.0f, 1.0f, 1.0f, 1.0f};
     float buffer[kLpcOrder + 5] = {};
     buffer[kLpcOrder - 1] = buffer[kLpcOrder - 2] = 1.0f;
-    allPoleFilter(coefficients, in, buffer + kLpcOrder, n);
+    allPoleFilter(coefficients, in, buffer + kLpcOrder, n, arch);
     EXPECT_EQ(buffer[kLpcOrder], kAboveMidpoint) << "block of " << n;
     float reference[kLpcOrder + 5] = {};
     reference[kLpcOrder - 1] = reference[kLpcOrder - 2] = 1.0f;
@@ -199,7 +211,7 @@ TEST(SpeechCertifiedPaths, ValuesJustAboveAMidpointTakeTheReferencePath) {
     float lane[kLpcOrder + 5] = {};
     lane[kLpcOrder - 1] = lane[kLpcOrder - 2] = 1.0f;
     const FilterChannel channel{in, lane + kLpcOrder};
-    allPoleFilters(coefficients, &channel, 1, n);
+    allPoleFilters(coefficients, &channel, 1, n, arch);
     EXPECT_EQ(std::memcmp(lane, reference, sizeof lane), 0) << "lanes, block of " << n;
   }
   // The residual r = x + a1·x[−1] + a2·x[−2] = 1 + 2⁻²⁴ + 2⁻⁶⁰.
@@ -209,12 +221,40 @@ TEST(SpeechCertifiedPaths, ValuesJustAboveAMidpointTakeTheReferencePath) {
     signal[kLpcOrder - 1] = signal[kLpcOrder - 2] = 1.0f;
     for (int i = 0; i < n; ++i) signal[kLpcOrder + i] = 1.0f;
     float r[5];
-    residualFilter(coefficients, signal + kLpcOrder, r, n);
+    residualFilter(coefficients, signal + kLpcOrder, r, n, arch);
     EXPECT_EQ(r[0], kAboveMidpoint) << "block of " << n;
   }
 }
 
-TEST(SpeechCertifiedPaths, ZeroResultsKeepTheReferenceSign) {
+// The vector kernels must notice an undecidable value in any lane and in
+// the scalar tail: a double exactly on the midpoint 1 + 2⁻²⁴ among values
+// that round safely.
+TEST_P(SpeechCertifiedPaths, KernelsFindAnUndecidableValueInEveryPosition) {
+  const cpu::Arch arch = GetParam();
+  constexpr int kCount = 11;  // two blocks of four and a tail of three
+  const double bounds[kCount] = {};
+  for (int p = 0; p < kCount; ++p) {
+    double values[kCount];
+    for (double& v : values) v = 1.5;
+    values[p] = 1.0 + 0x1p-24;
+    float rounded[kCount];
+    EXPECT_FALSE(roundAllCertain(values, bounds, rounded, kCount, arch)) << "position " << p;
+    EXPECT_EQ(firstUncertain(values, 0.0, 0, kCount, arch), p);
+    EXPECT_EQ(firstUncertain(values, 0.0, p + 1, kCount, arch), kCount) << "after " << p;
+  }
+  double safe[kCount];
+  for (double& v : safe) v = 1.5;
+  float rounded[kCount];
+  EXPECT_TRUE(roundAllCertain(safe, bounds, rounded, kCount, arch));
+  for (float r : rounded) EXPECT_EQ(r, 1.5f);
+  // Σx² = 1 + 2⁻²⁴ + 2⁻⁶⁰ through the level's dot product.
+  const float x[3] = {1.0f, 0x1p-12f, 0x1p-30f};
+  double approximation;
+  EXPECT_EQ(sumOfSquares(x, 3, approximation, arch), kAboveMidpoint);
+}
+
+TEST_P(SpeechCertifiedPaths, ZeroResultsKeepTheReferenceSign) {
+  const cpu::Arch arch = GetParam();
   // A zero is never certified: its sign comes from the reference path.
   // 0 + (−0)·1 = +0 in the reference (a sum that starts from +0).
   const float x[2] = {-0.0f, 0.0f};
@@ -223,13 +263,14 @@ TEST(SpeechCertifiedPaths, ZeroResultsKeepTheReferenceSign) {
   const float coefficients[kLpcOrder + 1] = {1.0f, 0.5f};
   float in[1] = {-0.0f};
   float buffer[kLpcOrder + 1] = {};
-  allPoleFilter(coefficients, in, buffer + kLpcOrder, 1);  // −0 − (0 + 0.5·0) = −0
+  allPoleFilter(coefficients, in, buffer + kLpcOrder, 1, arch);  // −0 − (0 + 0.5·0) = −0
   float reference[kLpcOrder + 1] = {};
   referenceAllPoleFilter(coefficients, in, reference + kLpcOrder, 1);
   EXPECT_EQ(std::signbit(buffer[kLpcOrder]), std::signbit(reference[kLpcOrder]));
 }
 
-TEST(SpeechCertifiedPaths, FilterBlocksOfEveryKindMatchTheReference) {
+TEST_P(SpeechCertifiedPaths, FilterBlocksOfEveryKindMatchTheReference) {
+  const cpu::Arch arch = GetParam();
   // Random predictors, stable and far from it, on inputs spanning many
   // orders of magnitude, with memory.
   Lcg random{5};
@@ -245,11 +286,16 @@ TEST(SpeechCertifiedPaths, FilterBlocksOfEveryKindMatchTheReference) {
     }
     float fast[kLpcOrder + kMaxSubframeLength], reference[kLpcOrder + kMaxSubframeLength];
     for (int k = 0; k < kLpcOrder; ++k) fast[k] = reference[k] = static_cast<float>(random.uniform() * 100 - 50);
-    allPoleFilter(coefficients, in, fast + kLpcOrder, n);
+    allPoleFilter(coefficients, in, fast + kLpcOrder, n, arch);
     referenceAllPoleFilter(coefficients, in, reference + kLpcOrder, n);
     ASSERT_EQ(std::memcmp(fast, reference, (kLpcOrder + n) * sizeof(float)), 0) << "trial " << trial;
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(KernelLevels, SpeechCertifiedPaths, testing::ValuesIn(cpu::kAllArchs),
+                         [](const testing::TestParamInfo<cpu::Arch>& info) {
+                           return std::string(cpu::archName(info.param));
+                         });
 
 }  // namespace
 }  // namespace zv::qv80::test

@@ -1,14 +1,16 @@
 // The conformance vectors: the encoder's frames must match bit for bit and
-// the decoder's samples byte for byte. On a mismatch the first differing
-// frame and its parameters are reported, which points at the stage that
-// disagrees.
+// the decoder's samples byte for byte, at every kernel level. On a mismatch
+// the first differing frame and its parameters are reported, which points
+// at the stage that disagrees.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "codec/speech/frame_packing.h"
+#include "tests/codec/kernel_levels.h"
 #include "speech_test_support.h"
 
 namespace zv::qv80::test {
@@ -55,24 +57,27 @@ std::string describeFrame(const uint8_t* bytes) {
   return out.str();
 }
 
-std::string testName(const testing::TestParamInfo<Vector>& info) {
-  std::string name = info.param.name;
+using VectorAtLevel = std::tuple<Vector, cpu::Arch>;
+
+std::string testName(const testing::TestParamInfo<VectorAtLevel>& info) {
+  std::string name = std::get<0>(info.param).name;
   for (char& c : name)
     if (c == '-') c = '_';
-  return name;
+  return name + "_" + cpu::archName(std::get<1>(info.param));
 }
 
-class SpeechEncoderVectorTest : public testing::TestWithParam<Vector> {};
-class SpeechDecoderVectorTest : public testing::TestWithParam<Vector> {};
+class SpeechEncoderVectorTest : public testing::TestWithParam<VectorAtLevel> {};
+class SpeechDecoderVectorTest : public testing::TestWithParam<VectorAtLevel> {};
 
 TEST_P(SpeechEncoderVectorTest, FramesMatchBitForBit) {
-  const Vector& v = GetParam();
+  const auto& [v, arch] = GetParam();
+  ZV_SKIP_UNLESS_PROCESSOR_RUNS(arch);
   const std::vector<uint8_t> input = readFile(vectorPath(v.output));
   const std::vector<uint8_t> expected = readFile(vectorPath(std::string(v.name) + ".qv80"));
   ASSERT_FALSE(input.empty());
   ASSERT_FALSE(expected.empty());
   std::vector<uint8_t> coded;
-  onFreshThread([&] { coded = encodeStream(input, v.eightBit); });
+  onFreshThread([&] { coded = encodeStream(input, v.eightBit, arch); });
   ASSERT_EQ(coded.size(), expected.size());
   for (size_t f = 0; f < coded.size() / kFrameBytes; ++f) {
     const uint8_t* ours = &coded[f * kFrameBytes];
@@ -84,11 +89,12 @@ TEST_P(SpeechEncoderVectorTest, FramesMatchBitForBit) {
 }
 
 TEST_P(SpeechDecoderVectorTest, SamplesMatchByteForByte) {
-  const Vector& v = GetParam();
+  const auto& [v, arch] = GetParam();
+  ZV_SKIP_UNLESS_PROCESSOR_RUNS(arch);
   const std::vector<uint8_t> frames = readFile(vectorPath(std::string(v.name) + ".qv80"));
   const std::vector<uint8_t> expected = readFile(vectorPath(v.output));
   ASSERT_FALSE(frames.empty());
-  const std::vector<uint8_t> decoded = decodeStream(frames, v.eightBit);
+  const std::vector<uint8_t> decoded = decodeStream(frames, v.eightBit, arch);
   ASSERT_EQ(decoded.size(), expected.size());
   const size_t frameBytes = v.eightBit ? kFrameSamples : 2 * kFrameSamples;
   for (size_t f = 0; f < decoded.size() / frameBytes; ++f)
@@ -96,9 +102,13 @@ TEST_P(SpeechDecoderVectorTest, SamplesMatchByteForByte) {
         << "frame " << f << ": " << describeFrame(&frames[f * kFrameBytes]);
 }
 
-INSTANTIATE_TEST_SUITE_P(Vectors, SpeechEncoderVectorTest, testing::ValuesIn(kEncoderVectors),
+INSTANTIATE_TEST_SUITE_P(Vectors, SpeechEncoderVectorTest,
+                         testing::Combine(testing::ValuesIn(kEncoderVectors),
+                                          testing::ValuesIn(cpu::kAllArchs)),
                          testName);
-INSTANTIATE_TEST_SUITE_P(Vectors, SpeechDecoderVectorTest, testing::ValuesIn(kDecoderVectors),
+INSTANTIATE_TEST_SUITE_P(Vectors, SpeechDecoderVectorTest,
+                         testing::Combine(testing::ValuesIn(kDecoderVectors),
+                                          testing::ValuesIn(cpu::kAllArchs)),
                          testName);
 
 }  // namespace

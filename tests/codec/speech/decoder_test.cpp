@@ -30,7 +30,7 @@ std::vector<int16_t> decodeFrames(DecoderState& state, const std::vector<FramePa
 
 std::vector<int16_t> decodeFresh(const std::vector<FrameParameters>& frames) {
   DecoderState state;
-  initDecoder(state, false);
+  initDecoder(state, false, cpu::processorArch());
   return decodeFrames(state, frames);
 }
 
@@ -77,7 +77,7 @@ TEST(SpeechDecoder, EnhancementFeedsBackWithinTheSubframeForShortLags) {
   float e[56];
   for (int i = 0; i < 56; ++i) e[i] = static_cast<float>(100 + i);
   const float c = 0.25f;
-  enhanceExcitation(enhanced, e, 20, c, 56);
+  enhanceExcitation(enhanced, e, 20, c, 56, cpu::processorArch());
   const float* y = enhanced + kHistoryLength;
   for (int i = 0; i < 20; ++i)
     EXPECT_EQ(y[i], e[i] + c * enhanced[kHistoryLength - 20 + i]) << "sample " << i;
@@ -170,7 +170,7 @@ TEST(SpeechDecoder, RecoversWhenACraftedStreamDrivesTheSynthesisFilterToOverflow
   packFrame(unstable, bytes);
 
   DecoderState state;
-  initDecoder(state, false);
+  initDecoder(state, false, cpu::processorArch());
   int16_t samples[kFrameSamples];
   int overflowFrame = -1;
   for (int f = 0; f < 200 && overflowFrame < 0; ++f) {

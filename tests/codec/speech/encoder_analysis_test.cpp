@@ -30,10 +30,10 @@ TEST(SpeechEncoderInput, FirstCallCodes84ZeroSamplesThenTheFirst76FilteredInputs
     filtered[i] = sample;
   }
   InputFilterState filter{};
-  highPassFilter(filter, filtered.data(), kFrameSamples);
+  highPassFilter(filter, filtered.data(), kFrameSamples, cpu::processorArch());
 
   EncoderState state;
-  initEncoder(state, false);
+  initEncoder(state, false, cpu::processorArch());
   FrameParameters params;
   encodeFrameParameters(state, pcm.data(), params);
   // H now holds S[24..183] of this call: S[24..83] were the initial zeros,
@@ -58,7 +58,7 @@ TEST(SpeechEncoderInput, EightBitSamplesAreScaledToTheSixteenBitRange) {
 TEST(SpeechEncoderInput, SilentInputSettlesNearTheFilterConstantAndIsNeverZero) {
   std::vector<float> samples(4000, 0.0f);
   InputFilterState filter{};
-  highPassFilter(filter, samples.data(), static_cast<int>(samples.size()));
+  highPassFilter(filter, samples.data(), static_cast<int>(samples.size()), cpu::processorArch());
   for (float y : samples) ASSERT_GT(y, 0.0f);
   EXPECT_EQ(samples[0], 0.001f);
   EXPECT_NEAR(samples.back(), 0.001 / 0.06, 1e-5);
@@ -87,16 +87,16 @@ TEST(SpeechOpenLoopPitch, DecisionFollowsTheThresholdRules) {
 
 TEST(SpeechOpenLoopPitch, SweepTiesGoToTheLargerLagAndRefinementTiesToTheSmaller) {
   float zeros[kPitchBufferLength] = {};
-  EXPECT_EQ(correlationSweep(zeros, 160, 160, 20, 55, 40), 55);
-  EXPECT_EQ(correlationSweep(zeros, 80, 300, 50, 147, 70), 147);
-  const RefinedLag refined = refineLag(zeros, 60);
+  EXPECT_EQ(correlationSweep(zeros, 160, 160, 20, 55, 40, cpu::processorArch()), 55);
+  EXPECT_EQ(correlationSweep(zeros, 80, 300, 50, 147, 70, cpu::processorArch()), 147);
+  const RefinedLag refined = refineLag(zeros, 60, cpu::processorArch());
   EXPECT_EQ(refined.lag, 58);
   EXPECT_EQ(refined.score, 0.0f);
   // No correlation above the running maximum's start: the fixed defaults.
   float invalid[kPitchBufferLength];
   for (float& v : invalid) v = std::numeric_limits<float>::quiet_NaN();
-  EXPECT_EQ(correlationSweep(invalid, 160, 160, 20, 55, 40), 40);
-  EXPECT_EQ(correlationSweep(invalid, 80, 300, 50, 147, 70), 70);
+  EXPECT_EQ(correlationSweep(invalid, 160, 160, 20, 55, 40, cpu::processorArch()), 40);
+  EXPECT_EQ(correlationSweep(invalid, 80, 300, 50, 147, 70, cpu::processorArch()), 70);
 }
 
 TEST(SpeechOpenLoopPitch, FindsThePeriodOfAPulseTrain) {
@@ -108,7 +108,7 @@ TEST(SpeechOpenLoopPitch, FindsThePeriodOfAPulseTrain) {
     for (int n = 0; n < kPitchBufferLength; n += period)
       (n < kPitchHistoryLength ? history[n] : recent[n - kPitchHistoryLength]) = 1000.0f;
     OpenLoopLagHistory lags{period, period};
-    EXPECT_EQ(openLoopPitch(history, recent, lags), period);
+    EXPECT_EQ(openLoopPitch(history, recent, lags, cpu::processorArch()), period);
     EXPECT_EQ(lags.previous, period);
     EXPECT_EQ(lags.beforePrevious, period);
   }
@@ -117,9 +117,9 @@ TEST(SpeechOpenLoopPitch, FindsThePeriodOfAPulseTrain) {
 TEST(SpeechLpcAnalysis, SilentWindowKeepsThePreviousLsfs) {
   float segment[kWindowLength] = {};
   Lpc lpc{};
-  EXPECT_FALSE(analyseLpc(segment, lpc));
+  EXPECT_FALSE(analyseLpc(segment, lpc, cpu::processorArch()));
   for (float& v : segment) v = 0.0167f;  // what the input filter leaves of silence
-  EXPECT_TRUE(analyseLpc(segment, lpc));
+  EXPECT_TRUE(analyseLpc(segment, lpc, cpu::processorArch()));
 }
 
 TEST(SpeechLpcAnalysis, SchurStopsAdaptingOnceTheResidualEnergyIsZero) {
@@ -148,7 +148,7 @@ TEST(SpeechLpcAnalysis, PredictorWhitensAResonantSignal) {
     if (n >= 500) segment[n - 500] = static_cast<float>(x);
   }
   Lpc lpc;
-  ASSERT_TRUE(analyseLpc(segment, lpc));
+  ASSERT_TRUE(analyseLpc(segment, lpc, cpu::processorArch()));
   double signal = 0, residual = 0;
   for (int n = kLpcOrder; n < kWindowLength; ++n) {
     double e = segment[n];

@@ -42,7 +42,8 @@ TEST(SpeechAdaptiveCodebook, FindsTheLagThatRepeatsThePast) {
   truncatedPastExcitation(history, lowestSearchLag(40), 56, first);
   float target[56];
   adaptiveExcitation(history, 37, 1.0f, 56, target);
-  const PitchSearchResult result = searchAdaptiveCodebook(history, first, impulse, target, 56, 40);
+  const PitchSearchResult result =
+      searchAdaptiveCodebook(history, first, impulse, target, 56, 40, cpu::processorArch());
   EXPECT_EQ(result.lag, 37);
   EXPECT_EQ(result.gain, 1.0f);
 }
@@ -119,7 +120,7 @@ TEST(SpeechPulseSearch, PulseTrainSignsFollowTheBackwardTarget) {
   // Phase 2 carries the strongest train; pulse 0 there is negative.
   for (int k = 0; k < 13; ++k) backward[2 + 4 * k] = (k % 3 == 0) ? -10.0f : 10.0f;
   backward[1] = 50.0f;
-  PulseTrain train = searchPulseTrain(backward, impulse, 52);
+  PulseTrain train = searchPulseTrain(backward, impulse, 52, cpu::processorArch());
   EXPECT_EQ(train.phase, 2);
   EXPECT_EQ(train.sign[0], -1);
   EXPECT_EQ(train.gain, 10.0f);
@@ -171,7 +172,7 @@ TEST(SpeechEncoder, FirstSubframeOfSilenceUsesTheRandomCode) {
   // phase 2, signs from bits 12..0) with level 0 (amplitude +1).
   onFreshThread([] {
     EncoderState state;
-    initEncoder(state, false);
+    initEncoder(state, false, cpu::processorArch());
     const std::vector<uint8_t> silence(2 * kFrameSamples, 0);
     FrameParameters params;
     encodeFrameParameters(state, silence.data(), params);
@@ -195,9 +196,9 @@ TEST(SpeechEncoder, ExcitationHistoryStaysInStepWithTheDecoders) {
   ASSERT_FALSE(pcm.empty());
   onFreshThread([&] {
     EncoderState encoder;
-    initEncoder(encoder, false);
+    initEncoder(encoder, false, cpu::processorArch());
     DecoderState decoder;
-    initDecoder(decoder, false);
+    initDecoder(decoder, false, cpu::processorArch());
     for (size_t f = 0; f < pcm.size() / (2 * kFrameSamples); ++f) {
       uint8_t frame[kFrameBytes];
       uint8_t out[2 * kFrameSamples];
@@ -233,13 +234,13 @@ TEST(SpeechEncoder, EncodersOnOneThreadShareTheRandomSequence) {
   uint8_t alone[kFrameBytes], first[kFrameBytes], second[kFrameBytes];
   onFreshThread([&] {
     EncoderState a;
-    initEncoder(a, false);
+    initEncoder(a, false, cpu::processorArch());
     encodeFrame(a, silence.data(), alone);
   });
   onFreshThread([&] {
     EncoderState a, b;
-    initEncoder(a, false);
-    initEncoder(b, false);
+    initEncoder(a, false, cpu::processorArch());
+    initEncoder(b, false, cpu::processorArch());
     encodeFrame(b, silence.data(), first);
     encodeFrame(a, silence.data(), second);
   });

@@ -147,7 +147,7 @@ TEST(SpeechFrame, TwentyZeroBytesDecodeToTheDocumentedParameters) {
   }
   // And the frame decodes to finite, bounded samples.
   DecoderState state;
-  initDecoder(state, false);
+  initDecoder(state, false, cpu::processorArch());
   int16_t samples[kFrameSamples];
   decodeFrameSamples(state, zeros, samples);
   int nonZero = 0;
@@ -165,7 +165,7 @@ std::vector<int16_t> decodeWithPulseAt(int sf, int position) {
   uint8_t bytes[kFrameBytes];
   packFrame(p, bytes);
   DecoderState state;
-  initDecoder(state, false);
+  initDecoder(state, false, cpu::processorArch());
   std::vector<int16_t> samples(kFrameSamples);
   decodeFrameSamples(state, bytes, samples.data());
   return samples;

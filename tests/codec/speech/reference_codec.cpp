@@ -12,15 +12,15 @@
 namespace zv::speechtest {
 
 std::vector<uint8_t> referenceEncode(const std::vector<uint8_t>& pcm, bool eightBit) {
-  return encodeWholeStream(pcm, eightBit);
+  return encodeWholeStream(pcm, eightBit, cpu::Arch::kScalar);
 }
 
 std::vector<uint8_t> referenceDecode(const std::vector<uint8_t>& frames, bool eightBit) {
-  return decodeWholeStream(frames, eightBit);
+  return decodeWholeStream(frames, eightBit, cpu::Arch::kScalar);
 }
 
 void referenceAllPoleFilter(const float* coefficients, const float* in, float* out, int n) {
-  zv::qv80::allPoleFilter(coefficients, in, out, n);  // zv::qv80_reference here
+  zv::qv80::allPoleFilter(coefficients, in, out, n, cpu::Arch::kScalar);  // zv::qv80_reference here
 }
 
 }  // namespace zv::speechtest

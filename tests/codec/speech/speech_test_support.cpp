@@ -13,12 +13,13 @@ std::vector<uint8_t> readFile(const std::string& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::vector<uint8_t> encodeStream(const std::vector<uint8_t>& pcm, bool eightBit) {
-  return encodeWholeStream(pcm, eightBit);
+std::vector<uint8_t> encodeStream(const std::vector<uint8_t>& pcm, bool eightBit, cpu::Arch arch) {
+  return encodeWholeStream(pcm, eightBit, arch);
 }
 
-std::vector<uint8_t> decodeStream(const std::vector<uint8_t>& frames, bool eightBit) {
-  return decodeWholeStream(frames, eightBit);
+std::vector<uint8_t> decodeStream(const std::vector<uint8_t>& frames, bool eightBit,
+                                  cpu::Arch arch) {
+  return decodeWholeStream(frames, eightBit, arch);
 }
 
 }  // namespace zv::qv80::test

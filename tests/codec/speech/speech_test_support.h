@@ -10,17 +10,22 @@
 #include <utility>
 #include <vector>
 
+#include "codec/cpu_features.h"
+
 namespace zv::qv80::test {
 
 // The whole file, or an empty vector when it cannot be read.
 std::vector<uint8_t> readFile(const std::string& path);
 
-// PCM bytes to 20-byte frames with a fresh encoder; a short final frame is
-// completed with silence (0, or 128 in 8-bit mode).
-std::vector<uint8_t> encodeStream(const std::vector<uint8_t>& pcm, bool eightBit);
+// PCM bytes to 20-byte frames with a fresh encoder at kernel level `arch`
+// (by default the processor's); a short final frame is completed with
+// silence (0, or 128 in 8-bit mode).
+std::vector<uint8_t> encodeStream(const std::vector<uint8_t>& pcm, bool eightBit,
+                                  cpu::Arch arch = cpu::processorArch());
 
-// 20-byte frames to PCM bytes with a fresh decoder.
-std::vector<uint8_t> decodeStream(const std::vector<uint8_t>& frames, bool eightBit);
+// 20-byte frames to PCM bytes with a fresh decoder at kernel level `arch`.
+std::vector<uint8_t> decodeStream(const std::vector<uint8_t>& frames, bool eightBit,
+                                  cpu::Arch arch = cpu::processorArch());
 
 // Runs `work` on a new thread and waits for it.
 template <typename Work>

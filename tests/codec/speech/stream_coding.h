@@ -15,29 +15,31 @@
 
 namespace {
 
-// PCM bytes to frames with a fresh encoder; a short final frame is completed
-// with silence (0, or 128 in 8-bit mode).
-std::vector<uint8_t> encodeWholeStream(const std::vector<uint8_t>& pcm, bool eightBit) {
+// PCM bytes to frames with a fresh encoder at kernel level `arch`; a short
+// final frame is completed with silence (0, or 128 in 8-bit mode).
+std::vector<uint8_t> encodeWholeStream(const std::vector<uint8_t>& pcm, bool eightBit,
+                                       zv::cpu::Arch arch) {
   namespace codec = zv::qv80;
   const std::size_t frameBytes = eightBit ? codec::kFrameSamples : 2 * codec::kFrameSamples;
   const std::size_t frames = (pcm.size() + frameBytes - 1) / frameBytes;
   std::vector<uint8_t> padded = pcm;
   padded.resize(frames * frameBytes, eightBit ? 128 : 0);
   codec::EncoderState state;
-  codec::initEncoder(state, eightBit);
+  codec::initEncoder(state, eightBit, arch);
   std::vector<uint8_t> coded(frames * codec::kFrameBytes);
   for (std::size_t f = 0; f < frames; ++f)
     codec::encodeFrame(state, &padded[f * frameBytes], &coded[f * codec::kFrameBytes]);
   return coded;
 }
 
-// Frames to PCM bytes with a fresh decoder.
-std::vector<uint8_t> decodeWholeStream(const std::vector<uint8_t>& frames, bool eightBit) {
+// Frames to PCM bytes with a fresh decoder at kernel level `arch`.
+std::vector<uint8_t> decodeWholeStream(const std::vector<uint8_t>& frames, bool eightBit,
+                                       zv::cpu::Arch arch) {
   namespace codec = zv::qv80;
   const std::size_t frameBytes = eightBit ? codec::kFrameSamples : 2 * codec::kFrameSamples;
   const std::size_t count = frames.size() / codec::kFrameBytes;
   codec::DecoderState state;
-  codec::initDecoder(state, eightBit);
+  codec::initDecoder(state, eightBit, arch);
   std::vector<uint8_t> pcm(count * frameBytes);
   for (std::size_t f = 0; f < count; ++f)
     codec::decodeFrame(state, &frames[f * codec::kFrameBytes], &pcm[f * frameBytes]);
