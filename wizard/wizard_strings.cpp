@@ -1,0 +1,45 @@
+#include "wizard/wizard_strings.h"
+
+#include "encoder/engine_strings.h"
+
+namespace zv {
+
+namespace {
+
+constexpr StringTableEntry kWizardStrings[] = {
+    {kIdsNameBadCharacter, "The character '%c' cannot be used in the compressed audio name."},
+    {kIdsNameHasSpace,
+     "The compressed audio file name may not contain spaces.  Some web browsers do not support "
+     "files containing spaces."},
+    {kIdsNameEmpty, "A name for the compressed audio file is needed."},
+
+    {kIdsCompressionFailed,
+     "The sound was not compressed because %s.  Please try again or choose another compression "
+     "type."},
+    {kIdsDecompressionFailed, "The compressed sound could not be decompressed because %s."},
+    {kIdsCodecNotInstalled, "%s (not installed)"},
+    {kIdsStreamFileNotCreated,
+     "The compressed audio file cannot be created in the folder \"%s\".  Please make room there "
+     "or choose another temporary folder."},
+
+    {kIdsRecordedFileName, "TypeRecordedFileNameHere"},
+    {kIdsChartOriginal, "Original"},
+    {kIdsChartCompressed, "Compressed (%d:1, %d%%)"},
+    {kIdsChartNothingCompressed, "Compressed (nothing was compressed)"},
+};
+
+}  // namespace
+
+StringTable wizardStringTable() { return kWizardStrings; }
+
+std::string wizardMessage(unsigned id, std::string_view value) {
+  return loadMessage(kWizardStrings, id, value);
+}
+
+void showWizardMessage(MessagePresenter& presenter, unsigned id, std::string_view value) {
+  // The caption and the message kind are the engine's, so that every
+  // message of the library looks the same.
+  showEngineText(presenter, wizardMessage(id, value));
+}
+
+}  // namespace zv

@@ -1,0 +1,50 @@
+// The wizard library's string table: every text its pages and dialogs show
+// in a message or build from a pattern, looked up by id.
+//
+// Ids the system fixes are kept as they are; 10510 to 10513 and 30202 are
+// the wizard's own texts for failures and outcomes that would otherwise go
+// unexplained. Messages use the application title (engine string 57344) as
+// their caption.
+#ifndef ZV_WIZARD_WIZARD_STRINGS_H
+#define ZV_WIZARD_WIZARD_STRINGS_H
+
+#include <string>
+#include <string_view>
+
+#include "platform/message_presenter.h"
+#include "platform/string_table.h"
+
+namespace zv {
+
+enum WizardStringId : unsigned {
+  // Output page: the name rule.
+  kIdsNameBadCharacter = 10500,     // %c: the character
+  kIdsNameHasSpace = 10501,
+  kIdsNameEmpty = 10502,
+
+  // Compression page and progress dialog.
+  kIdsCompressionFailed = 10510,    // %s: why, as describeJobEnd() says it
+  kIdsDecompressionFailed = 10511,  // %s: why
+  kIdsCodecNotInstalled = 10512,    // %s: the codec's display name
+  kIdsStreamFileNotCreated = 10513, // %s: the temporary folder
+
+  // Output page: the proposed name and the chart.
+  kIdsRecordedFileName = 30050,
+  kIdsChartOriginal = 30200,
+  kIdsChartCompressed = 30201,      // %d:1 ratio, %d%% size
+  kIdsChartNothingCompressed = 30202,
+};
+
+// The wizard's table: every text above, exactly as shown to the user.
+StringTable wizardStringTable();
+
+// The text of `id` with its placeholder (if any) replaced by `value`.
+std::string wizardMessage(unsigned id, std::string_view value = {});
+
+// Shows wizardMessage(id, value) as an information message with the
+// application title as caption, through `presenter`.
+void showWizardMessage(MessagePresenter& presenter, unsigned id, std::string_view value = {});
+
+}  // namespace zv
+
+#endif  // ZV_WIZARD_WIZARD_STRINGS_H
