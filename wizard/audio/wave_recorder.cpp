@@ -20,15 +20,16 @@ CWaveRecorder::~CWaveRecorder() { stop(); }
 bool CWaveRecorder::open(const std::string& path, const WaveFormat& format, QObject* notify) {
   stop();
   error_text_.clear();
+  // The device first: a device that cannot be opened must not cost the user
+  // the recording already in the file.
+  if (!device_->open(format, notify)) {
+    error_text_ = device_->errorText();
+    return false;
+  }
   file_ = std::fopen(path.c_str(), "wb");
   if (!file_) {
     error_text_ = "cannot create " + path + ": " + std::strerror(errno);
-    return false;
-  }
-  if (!device_->open(format, notify)) {
-    error_text_ = device_->errorText();
-    std::fclose(file_);
-    file_ = nullptr;
+    device_->close();
     return false;
   }
   notify_ = notify;

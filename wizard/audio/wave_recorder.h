@@ -37,10 +37,11 @@ class CWaveRecorder {
   CWaveRecorder(const CWaveRecorder&) = delete;
   CWaveRecorder& operator=(const CWaveRecorder&) = delete;
 
-  // Creates (truncates) `path`, opens the input device with `format`,
-  // notices going to `notify`, queues all blocks and starts capturing. False
-  // when the file or the device cannot be opened (errorText() says which
-  // and why); the recorder is then idle.
+  // Opens the input device with `format`, notices going to `notify`,
+  // creates (truncates) `path`, queues all blocks and starts capturing. False
+  // when the device or the file cannot be opened (errorText() says which and
+  // why); the recorder is then idle, and a device that failed has left the
+  // file untouched.
   bool open(const std::string& path, const WaveFormat& format, QObject* notify);
 
   // Stops capturing, writes what was recorded up to now, closes the device

@@ -235,10 +235,13 @@ TEST_F(WaveRecorderTest, ANewRecordingReplacesThePreviousOne) {
 }
 
 TEST_F(WaveRecorderTest, ADeviceThatRefusesToOpenLeavesTheRecorderIdleAndSaysWhy) {
+  const auto earlier = patternBytes(3000, 4);
+  writeFile(path, earlier);
   input->refuseOpen = true;
   EXPECT_FALSE(recorder->open(path, codecPcmFormat(), &page));
   EXPECT_FALSE(recorder->isRecording());
   EXPECT_NE(recorder->errorText().find("input device"), std::string::npos) << recorder->errorText();
+  EXPECT_EQ(readFile(path), earlier) << "the earlier recording must survive a device that failed";
   recorder->stop();  // idle: nothing to do
 }
 
