@@ -25,6 +25,7 @@
 #include <fstream>
 #include <functional>
 #include <iterator>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -102,16 +103,16 @@ std::vector<std::uint8_t> monoMinute8k() {
 }
 
 bool encodeThroughEngine(const std::string& wav, const std::string& stream, int codecIndex) {
-  zv::EngineWorkspace workspace;
+  std::string error;
+  const std::unique_ptr<zv::EngineWorkspace> workspace = zv::EngineWorkspace::create(error);
   zv::StderrMessagePresenter presenter("engine_benchmark: ");
-  if (!zv::prepareSourceFile(workspace, wav, presenter)) return false;
+  if (!workspace || !zv::prepareSourceFile(*workspace, wav, presenter)) return false;
   zv::JobContext context;
   context.streamPath = stream;
   context.codecIndex = codecIndex;
-  zv::JobEnvironment environment;
-  environment.workspace = &workspace;
   zv::JobRunner runner;
-  if (!runner.start(zv::JobMode::Encode, context, environment)) return false;
+  if (!runner.start(zv::JobMode::Encode, context, zv::JobEnvironment(*workspace, presenter)))
+    return false;
   return runner.join() == zv::JobEnd::Completed;
 }
 

@@ -1,12 +1,14 @@
-// zvsa's command line: the options of each command, declared once with
-// their help, parsed here and nowhere else.
+// zvsa's command line: what it asks for (Options), parsed here and nowhere
+// else, from the option table (option_table.h), which also gives the help.
 //
-//   zvsa encode IN... (-o OUT.zvsa | --outdir DIR) [--codec C] [-j N] [-q]
-//   zvsa decode IN.zvsa... (-o OUT.wav | --outdir DIR) [--codec C] [-j N] [-q]
-//   zvsa info IN.zvsa...
-//   zvsa markup CLIP ...        (parsed by the markup command itself)
+//   zvsa encode IN... (-o OUT.zvsa | --outdir DIR) [options]
+//   zvsa decode IN.zvsa... (-o OUT.wav | --outdir DIR) [options]
+//   zvsa info IN.zvsa... [options]
+//   zvsa markup CLIP [options]
 //   zvsa --help | --version
-// Options may come before, between or after the inputs; "--" ends them.
+// The command comes first; options may come before, between or after the
+// files; "--" ends them. A long option takes its value as "--name value" or
+// "--name=value", a short one as "-n value" or "-nvalue".
 #ifndef ZV_CLI_CLI_OPTIONS_H
 #define ZV_CLI_CLI_OPTIONS_H
 
@@ -14,20 +16,25 @@
 #include <string>
 #include <vector>
 
+#include "cli/markup_settings.h"
+
 namespace zv::cli {
 
+// None stands for the program itself, before or without a command.
 enum class Command { None, Encode, Decode, Info, Markup };
 
 struct Options {
   Command command = Command::None;
   bool help = false;
   bool version = false;
-  bool quiet = false;
-  std::vector<std::string> inputs;
-  std::string output;              // -o: the one output file
-  std::string outdir;              // --outdir: outputs named after the inputs
-  std::optional<int> codecIndex;   // --codec, as a codec table row
-  unsigned jobs = 1;               // -j
+  std::vector<std::string> inputs;  // the files named (markup: its one clip)
+  std::string output;               // -o: the one output file (markup: "" is stdout)
+  // encode and decode
+  std::string outdir;             // --outdir: outputs named after the inputs
+  std::optional<int> codecIndex;  // --codec, as a codec table row
+  unsigned jobs = 1;              // -j
+  bool quiet = false;             // -q
+  MarkupSettings markup;
 };
 
 struct ParseResult {
@@ -35,11 +42,8 @@ struct ParseResult {
   std::string error;  // empty when the command line is good
 };
 
-inline constexpr unsigned kMaxJobs = 64;
-
-// Parses argv[1..argc-1]. For "markup" only the command is recognised; its
-// arguments are left to the markup command. An error names the problem in
-// one line, without the program name.
+// Parses argv[1..argc-1]. An error names the problem in one line, without
+// the program name.
 ParseResult parseCommandLine(int argc, char** argv);
 
 // The command's name as typed ("encode"), or "" for none.
@@ -48,9 +52,9 @@ const char* commandName(Command command);
 // Full help: of one command, or of the program for Command::None.
 std::string usageText(Command command);
 
-// The codec table row a --codec value names ("speech", "music", or a row
-// number); nothing when it names none.
-std::optional<int> codecIndexFromName(const std::string& name);
+// Prints "zvsa[ COMMAND]: <error>" and where to find help to stderr, and
+// returns kExitUsage.
+int reportUsageError(Command command, const std::string& error);
 
 }  // namespace zv::cli
 

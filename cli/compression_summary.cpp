@@ -23,18 +23,20 @@ std::string compressionRatioText(std::uint32_t pcmBytes, std::uint32_t codedByte
   return text;
 }
 
+std::string realTimeSpeedText(double audioSeconds, double wallSeconds) {
+  if (wallSeconds <= 0 || audioSeconds <= 0) return {};
+  char speed[48];
+  std::snprintf(speed, sizeof speed, ", %.1fx real time", audioSeconds / wallSeconds);
+  return speed;
+}
+
 std::string compressionSummary(double audioSeconds, std::uint32_t pcmBytes,
                                std::uint32_t codedBytes, double wallSeconds) {
   std::string text = formatSeconds(audioSeconds) + " s of audio, " + std::to_string(pcmBytes) +
                      " bytes -> " + std::to_string(codedBytes) + " bytes";
   const std::string ratio = compressionRatioText(pcmBytes, codedBytes);
   if (!ratio.empty()) text += ", " + ratio;
-  if (wallSeconds > 0 && audioSeconds > 0) {
-    char speed[48];
-    std::snprintf(speed, sizeof speed, ", %.1fx real time", audioSeconds / wallSeconds);
-    text += speed;
-  }
-  return text;
+  return text + realTimeSpeedText(audioSeconds, wallSeconds);
 }
 
 }  // namespace zv::cli

@@ -14,6 +14,10 @@ namespace zv::cli {
 // nothing was coded (the ratio has no value).
 std::string compressionRatioText(std::uint32_t pcmBytes, std::uint32_t codedBytes);
 
+// ", 412.5x real time": how many times faster than the audio lasts the work
+// went; empty when either duration is 0.
+std::string realTimeSpeedText(double audioSeconds, double wallSeconds);
+
 // "3.00 s of audio, 48000 bytes -> 5888 bytes, Compressed (8:1, 12%), 412.5x real time"
 std::string compressionSummary(double audioSeconds, std::uint32_t pcmBytes,
                                std::uint32_t codedBytes, double wallSeconds);

@@ -1,11 +1,11 @@
 #include "cli/decode_command.h"
 
-#include <atomic>
 #include <chrono>
 #include <cstring>
+#include <memory>
 #include <vector>
 
-#include "cli/exit_status.h"
+#include "cli/compression_summary.h"
 #include "cli/file_tasks.h"
 #include "cli/interrupt_watch.h"
 #include "cli/job_driver.h"
@@ -31,102 +31,81 @@ bool readWhole(const std::string& path, std::vector<std::uint8_t>& bytes) {
   return ok;
 }
 
-bool decodeOne(const std::string& input, const std::string& output,
-               const std::optional<int>& chosenCodec, bool quiet, std::size_t slot,
-               TerminalOutput& out) {
+// One stream file into its WAV file. Reasons for failure are printed here.
+FileOutcome decodeOne(const FileTask& task, const std::optional<int>& chosenCodec, bool quiet,
+                      TerminalOutput& out) {
+  const std::string& input = task.input;
+  const std::string& output = task.output;
   const auto started = std::chrono::steady_clock::now();
   const std::string prefix = "zvsa: " + input + ": ";
   if (const std::string problem = regularFileProblem(input); !problem.empty()) {
     out.line(prefix + problem);
-    return false;
+    return FileOutcome::Failed;
   }
   const auto header = readStreamHeader(input);
   if (!header) {
     out.line(prefix + "not a stream file: shorter than the 154-byte header");
-    return false;
+    return FileOutcome::Failed;
   }
   const int codecIndex = chosenCodec ? *chosenCodec : findCodecIndexForTag(header->codecTag);
   if (codecIndex < 0) {
     out.line(prefix + "no codec library reports the codec identifier " +
              std::to_string(header->codecTag) + "; name the codec with --codec");
-    return false;
+    return FileOutcome::Failed;
   }
   if (const std::string problem = codecLibraryProblem(codecIndex); !problem.empty()) {
     out.line(prefix + problem);
-    return false;
+    return FileOutcome::Failed;
   }
 
-  EngineWorkspace workspace;
-  if (!workspace.ready()) {
-    out.line(prefix + workspace.error());
-    return false;
+  std::string error;
+  const std::unique_ptr<EngineWorkspace> workspace = EngineWorkspace::create(error);
+  if (!workspace) {
+    out.line(prefix + error);
+    return FileOutcome::Failed;
   }
   CliMessagePresenter presenter(out, input);
   JobContext context;
   context.streamPath = input;
   context.codecIndex = codecIndex;
-  JobEnvironment environment;
-  environment.workspace = &workspace;
-  environment.presenter = &presenter;
-  const JobEnd end = driveJob(JobMode::Decode, context, environment,
-                              [&out, slot](unsigned percent) { out.progress(slot, percent); });
+  const JobEnd end = driveJob(JobMode::Decode, context, JobEnvironment(*workspace, presenter),
+                              [&out, &task](unsigned percent) { out.progress(task.slot, percent); });
   switch (end) {
     case JobEnd::Completed: break;
     case JobEnd::CodecFailed:
       out.line(prefix + "the stream file is damaged: its frames do not decode to its end");
-      return false;
-    case JobEnd::Cancelled: out.line(prefix + "interrupted"); return false;
-    default: out.line(prefix + describeJobEnd(end)); return false;
+      return FileOutcome::Failed;
+    case JobEnd::Cancelled: out.line(prefix + "interrupted"); return FileOutcome::Failed;
+    default: out.line(prefix + describeJobEnd(end)); return FileOutcome::Failed;
   }
 
   std::vector<std::uint8_t> pcm;
-  if (!readWhole(workspace.DecodedPcmFile, pcm)) {
+  if (!readWhole(workspace->DecodedPcmFile, pcm)) {
     out.line(prefix + "cannot read the decoded samples back");
-    return false;
+    return FileOutcome::Failed;
   }
   ReplacingFile wav;
   if (!wav.open(output) || !writeWaveStream(wav.stream(), codecPcmFormat(), pcm) || !wav.commit()) {
     out.line(prefix + "cannot write '" + output + "': " + std::strerror(errno));
-    return false;
+    return FileOutcome::Failed;
   }
   if (!quiet) {
-    const double wall = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    const double audio = static_cast<double>(pcm.size()) / codecPcmFormat().avgBytesPerSec;
-    std::string line = input + " -> " + output + ": " + formatSeconds(audio) + " s of audio, " +
-                       std::to_string(pcm.size()) + " bytes of PCM";
-    if (wall > 0 && audio > 0) {
-      char speed[48];
-      std::snprintf(speed, sizeof speed, ", %.1fx real time", audio / wall);
-      line += speed;
-    }
-    out.line(line);
+    const double wallSeconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+    const double audioSeconds = static_cast<double>(pcm.size()) / codecPcmFormat().avgBytesPerSec;
+    out.line(input + " -> " + output + ": " + formatSeconds(audioSeconds) + " s of audio, " +
+             std::to_string(pcm.size()) + " bytes of PCM" +
+             realTimeSpeedText(audioSeconds, wallSeconds));
   }
-  return true;
+  return FileOutcome::Converted;
 }
 
 }  // namespace
 
 int runDecodeCommand(const Options& options) {
-  std::string error;
-  const std::vector<std::string> outputs = outputPaths(options, ".wav", error);
-  if (!error.empty()) {
-    TerminalOutput(false).line("zvsa decode: " + error);
-    return kExitUsage;
-  }
-  TerminalOutput out(!options.quiet);
-  out.startFiles(options.inputs.size());
-  std::vector<char> ok(options.inputs.size(), 0);
-  forEachFile(
-      options.inputs.size(), options.jobs,
-      [&](std::size_t i) {
-        ok[i] = decodeOne(options.inputs[i], outputs[i], options.codecIndex, options.quiet, i, out);
-        out.finished(i);
-      },
-      [] { return interrupted(); });
-  if (interrupted()) return kExitInterrupted;
-  for (char success : ok)
-    if (!success) return kExitFailure;
-  return kExitSuccess;
+  return runFileTasks(options, ".wav", [&options](const FileTask& task, TerminalOutput& out) {
+    return decodeOne(task, options.codecIndex, options.quiet, out);
+  });
 }
 
 }  // namespace zv::cli

@@ -1,11 +1,9 @@
 #include "cli/encode_command.h"
 
-#include <atomic>
 #include <chrono>
-#include <vector>
+#include <memory>
 
 #include "cli/compression_summary.h"
-#include "cli/exit_status.h"
 #include "cli/file_tasks.h"
 #include "cli/interrupt_watch.h"
 #include "cli/job_driver.h"
@@ -18,93 +16,60 @@ namespace zv::cli {
 
 namespace {
 
-struct EncodeTask {
-  const std::string& input;
-  const std::string& output;
-  int codecIndex;
-  bool quiet;
-  std::size_t slot;
-};
-
-// One input; true when its stream file is in place. Reasons for failure are
-// printed here.
-bool encodeOne(const EncodeTask& task, TerminalOutput& out, std::atomic<bool>& stopAll) {
+// One input into its stream file. Reasons for failure are printed here.
+FileOutcome encodeOne(const FileTask& task, int codecIndex, bool quiet, TerminalOutput& out) {
   const auto started = std::chrono::steady_clock::now();
   const std::string prefix = "zvsa: " + task.input + ": ";
-  EngineWorkspace workspace;
-  if (!workspace.ready()) {
-    out.line(prefix + workspace.error());
-    return false;
+  std::string error;
+  const std::unique_ptr<EngineWorkspace> workspace = EngineWorkspace::create(error);
+  if (!workspace) {
+    out.line(prefix + error);
+    return FileOutcome::Failed;
   }
   CliMessagePresenter presenter(out, task.input);
-  if (!prepareSourceFile(workspace, task.input, presenter)) return false;
-  if (interrupted()) return false;
+  if (!prepareSourceFile(*workspace, task.input, presenter)) return FileOutcome::Failed;
+  if (interrupted()) return FileOutcome::Failed;
 
   JobContext context;
   context.streamPath = task.output;
-  context.codecIndex = task.codecIndex;
-  JobEnvironment environment;
-  environment.workspace = &workspace;
-  environment.presenter = &presenter;
-  const JobEnd end = driveJob(JobMode::Encode, context, environment,
+  context.codecIndex = codecIndex;
+  const JobEnd end = driveJob(JobMode::Encode, context, JobEnvironment(*workspace, presenter),
                               [&out, &task](unsigned percent) { out.progress(task.slot, percent); });
   switch (end) {
     case JobEnd::Completed: break;
     case JobEnd::LibraryNotLoaded:
-      stopAll = true;  // every other file would fail the same way
-      out.line(prefix + codecLibraryProblem(task.codecIndex));
-      return false;
-    case JobEnd::Cancelled: out.line(prefix + "interrupted"); return false;
+      out.line(prefix + codecLibraryProblem(codecIndex));
+      return FileOutcome::FailedForEveryFile;
+    case JobEnd::Cancelled: out.line(prefix + "interrupted"); return FileOutcome::Failed;
     case JobEnd::StreamNotWritten:
       out.line(prefix + "cannot write the stream file '" + task.output + "'");
-      return false;
-    default: out.line(prefix + describeJobEnd(end)); return false;
+      return FileOutcome::Failed;
+    default: out.line(prefix + describeJobEnd(end)); return FileOutcome::Failed;
   }
-  if (!task.quiet) {
-    const double wall =
+  if (!quiet) {
+    const double wallSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    const double audio = workspace.PcmFormat.avgBytesPerSec
-                             ? static_cast<double>(context.pcmBytes) / workspace.PcmFormat.avgBytesPerSec
-                             : 0.0;
+    const WaveFormat& format = workspace->PcmFormat;
+    const double audioSeconds =
+        format.avgBytesPerSec ? static_cast<double>(context.pcmBytes) / format.avgBytesPerSec : 0.0;
     out.line(task.input + " -> " + task.output + ": " +
-             compressionSummary(audio, context.pcmBytes, context.codedBytes, wall));
+             compressionSummary(audioSeconds, context.pcmBytes, context.codedBytes, wallSeconds));
   }
-  return true;
+  return FileOutcome::Converted;
 }
 
 }  // namespace
 
 int runEncodeCommand(const Options& options) {
-  std::string error;
-  const std::vector<std::string> outputs = outputPaths(options, ".zvsa", error);
-  if (!error.empty()) {
-    TerminalOutput(false).line("zvsa encode: " + error);
-    return kExitUsage;
-  }
   const int codecIndex = options.codecIndex.value_or(kMusicCodecIndex);
-  TerminalOutput out(!options.quiet);
-  // A codec library that cannot be loaded ends the command before any input
-  // is converted.
-  if (const std::string problem = codecLibraryProblem(codecIndex); !problem.empty()) {
-    out.line("zvsa: " + problem);
-    return kExitFailure;
-  }
-
-  out.startFiles(options.inputs.size());
-  std::vector<char> ok(options.inputs.size(), 0);
-  std::atomic<bool> stopAll{false};
-  forEachFile(
-      options.inputs.size(), options.jobs,
-      [&](std::size_t i) {
-        ok[i] = encodeOne({options.inputs[i], outputs[i], codecIndex, options.quiet, i}, out, stopAll);
-        out.finished(i);
+  return runFileTasks(
+      options, ".zvsa",
+      [&options, codecIndex](const FileTask& task, TerminalOutput& out) {
+        return encodeOne(task, codecIndex, options.quiet, out);
       },
-      [&stopAll] { return stopAll.load() || interrupted(); });
-
-  if (interrupted()) return kExitInterrupted;
-  for (char success : ok)
-    if (!success) return kExitFailure;
-  return kExitSuccess;
+      // A codec library that cannot be loaded ends the command before any
+      // input is converted.
+      [codecIndex] { return codecLibraryProblem(codecIndex); });
 }
 
 }  // namespace zv::cli

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -9,6 +10,8 @@
 #include <map>
 #include <thread>
 
+#include "cli/exit_status.h"
+#include "cli/interrupt_watch.h"
 #include "encoder/codec_table.h"
 #include "platform/module.h"
 
@@ -35,8 +38,8 @@ bool sameFile(const std::string& a, const std::string& b) {
          sa.st_ino == sb.st_ino;
 }
 
-}  // namespace
-
+// The output of each input (from -o or --outdir), or an error when two
+// inputs would write the same file or an output would overwrite its input.
 std::vector<std::string> outputPaths(const Options& options, const std::string& extension,
                                      std::string& error) {
   std::vector<std::string> outputs;
@@ -58,6 +61,8 @@ std::vector<std::string> outputPaths(const Options& options, const std::string& 
   return outputs;
 }
 
+}  // namespace
+
 std::string regularFileProblem(const std::string& path) {
   struct stat info {};
   if (::stat(path.c_str(), &info) != 0) return std::strerror(errno);
@@ -74,25 +79,46 @@ std::string codecLibraryProblem(int codecIndex) {
          module.error() + ")";
 }
 
-void forEachFile(std::size_t count, unsigned jobs, const std::function<void(std::size_t)>& task,
-                 const std::function<bool()>& stop) {
+int runFileTasks(const Options& options, const std::string& outputExtension,
+                 const ConvertFile& convert, const std::function<std::string()>& beforeFirst) {
+  std::string error;
+  const std::vector<std::string> outputs = outputPaths(options, outputExtension, error);
+  if (!error.empty()) return reportUsageError(options.command, error);
+  TerminalOutput out(!options.quiet);
+  if (beforeFirst) {
+    if (const std::string problem = beforeFirst(); !problem.empty()) {
+      out.line("zvsa: " + problem);
+      return kExitFailure;
+    }
+  }
+
+  const std::size_t count = options.inputs.size();
+  out.startFiles(count);
+  std::vector<FileOutcome> outcomes(count, FileOutcome::Failed);
   std::atomic<std::size_t> next{0};
+  std::atomic<bool> stopAll{false};
   auto worker = [&] {
-    for (;;) {
-      if (stop()) return;
-      const std::size_t index = next.fetch_add(1);
-      if (index >= count) return;
-      task(index);
+    while (!stopAll.load() && !interrupted()) {
+      const std::size_t slot = next.fetch_add(1);
+      if (slot >= count) return;
+      outcomes[slot] = convert({options.inputs[slot], outputs[slot], slot}, out);
+      if (outcomes[slot] == FileOutcome::FailedForEveryFile) stopAll = true;
+      out.finished(slot);
     }
   };
-  const std::size_t threads = std::min<std::size_t>(jobs == 0 ? 1 : jobs, count);
+  const std::size_t threads = std::min<std::size_t>(options.jobs == 0 ? 1 : options.jobs, count);
   if (threads <= 1) {
     worker();
-    return;
+  } else {
+    std::vector<std::thread> pool;
+    for (std::size_t i = 0; i < threads; ++i) pool.emplace_back(worker);
+    for (std::thread& thread : pool) thread.join();
   }
-  std::vector<std::thread> pool;
-  for (std::size_t i = 0; i < threads; ++i) pool.emplace_back(worker);
-  for (std::thread& thread : pool) thread.join();
+
+  if (interrupted()) return kExitInterrupted;
+  for (FileOutcome outcome : outcomes)
+    if (outcome != FileOutcome::Converted) return kExitFailure;
+  return kExitSuccess;
 }
 
 std::string formatSeconds(double seconds) {

@@ -12,10 +12,18 @@ namespace zv::cli {
 
 namespace {
 
-std::atomic<bool> g_interrupted{false};
-std::mutex g_mutex;
-std::map<int, std::function<void()>> g_actions;
-int g_next_ticket = 1;
+// The one watch of the process: signals are process-wide.
+struct Watch {
+  std::atomic<bool> interrupted{false};
+  std::mutex mutex;  // guards actions and nextTicket
+  std::map<int, std::function<void()>> actions;
+  int nextTicket = 1;
+};
+
+Watch& watch() {
+  static Watch theWatch;
+  return theWatch;
+}
 
 sigset_t terminationSignals() {
   sigset_t set;
@@ -34,25 +42,28 @@ void startInterruptWatch() {
   std::thread([set] {
     int signal = 0;
     if (sigwait(&set, &signal) != 0) return;
-    std::lock_guard<std::mutex> lock(g_mutex);
-    g_interrupted.store(true);
-    for (auto& [ticket, action] : g_actions) action();
+    Watch& state = watch();
+    std::lock_guard<std::mutex> lock(state.mutex);
+    state.interrupted.store(true);
+    for (auto& [ticket, action] : state.actions) action();
   }).detach();
 }
 
-bool interrupted() { return g_interrupted.load(); }
+bool interrupted() { return watch().interrupted.load(); }
 
 int addCancelAction(std::function<void()> action) {
-  std::lock_guard<std::mutex> lock(g_mutex);
-  if (g_interrupted.load()) action();
-  const int ticket = g_next_ticket++;
-  g_actions.emplace(ticket, std::move(action));
+  Watch& state = watch();
+  std::lock_guard<std::mutex> lock(state.mutex);
+  if (state.interrupted.load()) action();
+  const int ticket = state.nextTicket++;
+  state.actions.emplace(ticket, std::move(action));
   return ticket;
 }
 
 void removeCancelAction(int ticket) {
-  std::lock_guard<std::mutex> lock(g_mutex);
-  g_actions.erase(ticket);
+  Watch& state = watch();
+  std::lock_guard<std::mutex> lock(state.mutex);
+  state.actions.erase(ticket);
 }
 
 }  // namespace zv::cli

@@ -12,7 +12,7 @@ JobEnd driveJob(JobMode mode, JobContext& context, const JobEnvironment& environ
   JobRunner runner;
   if (!runner.start(mode, context, environment, [&notifier](JobEnd) { notifier.wake(); })) {
     context.notifyWindow = nullptr;
-    return JobEnd::OutOfMemory;
+    return JobEnd::ThreadNotStarted;
   }
   const int ticket = addCancelAction([&runner] { runner.cancel(); });
   for (;;) {

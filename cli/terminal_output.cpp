@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include "platform/write_all.h"
+
 namespace zv::cli {
 
 namespace {
@@ -16,16 +18,7 @@ TerminalOutput::~TerminalOutput() {
   clearLocked();
 }
 
-void TerminalOutput::writeLocked(const std::string& text) {
-  const char* data = text.data();
-  std::size_t left = text.size();
-  while (left > 0) {
-    const ssize_t n = ::write(STDERR_FILENO, data, left);
-    if (n <= 0) return;
-    data += n;
-    left -= static_cast<std::size_t>(n);
-  }
-}
+void TerminalOutput::writeLocked(const std::string& text) { writeAll(STDERR_FILENO, text); }
 
 void TerminalOutput::clearLocked() {
   if (drawn_.empty()) return;

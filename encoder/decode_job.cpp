@@ -23,13 +23,12 @@ JobEnd decodeFrames(JobContext& context, const JobEnvironment& environment, Code
   const auto length = fileLength(stream.get());
   if (!length) return JobEnd::InputNotOpened;
 
-  FileHandle decoded = openFile(environment.workspace->DecodedPcmFile, "w+b", kJobStreamBufferBytes);
+  FileHandle decoded = openFile(environment.workspace.DecodedPcmFile, "w+b", kJobStreamBufferBytes);
   if (!decoded) return JobEnd::OutputNotCreated;
 
   StreamFrameDecoder frames(stream.get(), codec);
   if (!frames.allocateBuffers()) {
-    showEngineMessage(environment.presenter ? *environment.presenter : defaultMessagePresenter(),
-                      kIdsJobOutOfMemory);
+    showEngineMessage(environment.presenter, kIdsJobOutOfMemory);
     return JobEnd::OutOfMemory;
   }
   if (!codec.open()) return JobEnd::InstanceNotOpened;
@@ -63,7 +62,7 @@ JobEnd decodeFrames(JobContext& context, const JobEnvironment& environment, Code
 JobEnd DecodeJob(JobContext& context, const JobEnvironment& environment) {
   const CodecTableEntry* row = codecTableRow(environment.codecTable, context.codecIndex);
   CodecLibrary codec;
-  if (!row || !environment.workspace || !codec.load(*row)) return JobEnd::LibraryNotLoaded;
+  if (!row || !codec.load(*row)) return JobEnd::LibraryNotLoaded;
 
   const JobEnd end = decodeFrames(context, environment, codec);
   codec.unload();

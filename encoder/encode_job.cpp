@@ -60,7 +60,7 @@ JobEnd encodeFrames(JobContext& context, const JobEnvironment& environment,
   }
   const std::uint16_t frameBytes = codec.pcmBytesPerFrame();
   const std::uint16_t maxCoded = codec.maxCodedBytes();
-  const EngineWorkspace& workspace = *environment.workspace;
+  const EngineWorkspace& workspace = environment.workspace;
 
   FileHandle pcm = openFile(workspace.PcmWorkFile, "rb", kJobStreamBufferBytes);
   if (!pcm) return JobEnd::InputNotOpened;
@@ -77,8 +77,7 @@ JobEnd encodeFrames(JobContext& context, const JobEnvironment& environment,
   std::unique_ptr<unsigned char[]> codedBuffer;
   if (pcmBuffer) codedBuffer.reset(new (std::nothrow) unsigned char[maxCoded]);
   if (!pcmBuffer || !codedBuffer) {
-    showEngineMessage(environment.presenter ? *environment.presenter : defaultMessagePresenter(),
-                      kIdsJobOutOfMemory);
+    showEngineMessage(environment.presenter, kIdsJobOutOfMemory);
     return JobEnd::OutOfMemory;
   }
 
@@ -134,7 +133,7 @@ JobEnd encodeFrames(JobContext& context, const JobEnvironment& environment,
 JobEnd EncodeJob(JobContext& context, const JobEnvironment& environment) {
   const CodecTableEntry* row = codecTableRow(environment.codecTable, context.codecIndex);
   CodecLibrary codec;
-  if (!row || !environment.workspace || !codec.load(*row)) return JobEnd::LibraryNotLoaded;
+  if (!row || !codec.load(*row)) return JobEnd::LibraryNotLoaded;
 
   const JobEnd end = encodeFrames(context, environment, *row, codec);
   codec.unload();

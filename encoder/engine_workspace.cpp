@@ -2,8 +2,11 @@
 
 #include <unistd.h>
 
+#include <array>
 #include <cerrno>
 #include <cstring>
+#include <new>
+#include <span>
 
 #include "platform/temporary_file.h"
 
@@ -11,33 +14,44 @@ namespace zv {
 
 namespace {
 
-// Makes one working file; on failure leaves the reason in `error` (the first
-// reason wins) and returns an empty path.
-std::string makeWorkingFile(std::string& error) {
-  std::string path = createTemporaryFile(kWorkingFilePrefix);
-  if (path.empty() && error.empty())
-    error = "cannot create a working file in " + temporaryDirectory() + ": " +
-            std::strerror(errno);
-  return path;
+void deleteFiles(std::span<const std::string> paths) {
+  for (const std::string& path : paths)
+    if (!path.empty()) ::unlink(path.c_str());
 }
 
 }  // namespace
 
-// Members are initialised in declaration order: error_ first, then the three
-// files in the order they must be created in.
-EngineWorkspace::EngineWorkspace()
-    : PcmWorkFile(makeWorkingFile(error_)),
-      DecodedPcmFile(makeWorkingFile(error_)),
-      AuConvertFile(makeWorkingFile(error_)),
+std::unique_ptr<EngineWorkspace> EngineWorkspace::create(std::string& error) {
+  std::array<std::string, 3> paths;  // in the order they are made
+  for (std::string& path : paths) {
+    path = createTemporaryFile(kWorkingFilePrefix);
+    if (path.empty()) {
+      error = "cannot create a working file in " + temporaryDirectory() + ": " +
+              std::strerror(errno);
+      deleteFiles(paths);
+      return nullptr;
+    }
+  }
+  // Not make_unique: the constructor is private.
+  std::unique_ptr<EngineWorkspace> workspace(new (std::nothrow)
+                                                 EngineWorkspace(paths[0], paths[1], paths[2]));
+  if (!workspace) {
+    error = "there is not enough memory for the working files";
+    deleteFiles(paths);
+  }
+  return workspace;
+}
+
+EngineWorkspace::EngineWorkspace(const std::string& pcmWorkFile, const std::string& decodedPcmFile,
+                                 const std::string& auConvertFile)
+    : PcmWorkFile(pcmWorkFile),
+      DecodedPcmFile(decodedPcmFile),
+      AuConvertFile(auConvertFile),
       PcmFormat(codecPcmFormat()) {}
 
 EngineWorkspace::~EngineWorkspace() {
   for (const std::string* path : {&PcmWorkFile, &DecodedPcmFile, &AuConvertFile})
-    if (!path->empty()) ::unlink(path->c_str());
-}
-
-bool EngineWorkspace::ready() const {
-  return !PcmWorkFile.empty() && !DecodedPcmFile.empty() && !AuConvertFile.empty();
+    ::unlink(path->c_str());
 }
 
 }  // namespace zv

@@ -4,6 +4,7 @@ namespace zv {
 
 const char* describeJobEnd(JobEnd end) {
   switch (end) {
+    case JobEnd::ThreadNotStarted: return "the job's thread cannot be started";
     case JobEnd::LibraryNotLoaded: return "the codec library cannot be loaded";
     case JobEnd::EntryPointMissing: return "the codec library lacks an entry point";
     case JobEnd::InfoUnusable: return "the codec library describes itself with unusable values";

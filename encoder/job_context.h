@@ -48,19 +48,24 @@ struct JobContext {
 };
 
 // The rest of what a job reads: the workspace whose PcmWorkFile, PcmFormat
-// and DecodedPcmFile it uses, the codec table its index refers to, the tick
-// source for throttling progress, and where its one message (10503, no
-// memory) goes. The workspace must outlive the job.
+// and DecodedPcmFile it uses, where its one message (10503, no memory) goes,
+// the codec table its index refers to, and the tick source for throttling
+// progress. The workspace and the presenter must outlive the job.
 struct JobEnvironment {
-  EngineWorkspace* workspace = nullptr;
+  JobEnvironment(EngineWorkspace& workspace, MessagePresenter& presenter)
+      : workspace(workspace), presenter(presenter) {}
+
+  EngineWorkspace& workspace;
+  MessagePresenter& presenter;
   CodecTable codecTable = kCodecTable;
   TickSource ticks = tickCountMs;
-  MessagePresenter* presenter = nullptr;  // nullptr: defaultMessagePresenter()
 };
 
 // How a job ended. The dialog protocol does not need it (a job reports only
 // through its end message); the command line uses it to say what happened.
 enum class JobEnd {
+  ThreadNotStarted,    // the worker thread could not be created; the job
+                       // never ran and posted nothing
   LibraryNotLoaded,    // returned at once; no WM_JOB_DONE was posted
   EntryPointMissing,
   InfoUnusable,

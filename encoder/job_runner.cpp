@@ -40,7 +40,7 @@ bool JobRunner::start(JobMode mode, JobContext& context, JobEnvironment environm
   context_ = &context;
   context.CancelEvent.reset();
   finished_.store(false);
-  end_ = JobEnd::LibraryNotLoaded;
+  end_ = JobEnd::ThreadNotStarted;
   try {
     worker_ = std::thread([this, mode, &context, environment = std::move(environment),
                            onThreadEnd = std::move(onThreadEnd)]() {

@@ -14,7 +14,8 @@
 // onThreadEnd callback, called on the worker thread as its last act, after
 // any message the job posted; finished() tells the same thing by polling.
 //
-// The context, environment.workspace and the notifier must outlive join().
+// The context, the environment's workspace and presenter, and the notifier
+// must outlive join().
 // The destructor cancels and joins a job still running.
 #ifndef ZV_ENCODER_JOB_RUNNER_H
 #define ZV_ENCODER_JOB_RUNNER_H
@@ -37,7 +38,8 @@ class JobRunner {
   JobRunner& operator=(const JobRunner&) = delete;
 
   // Resets context.CancelEvent and starts the worker. False when a job of
-  // this runner is still unjoined or the thread cannot be created.
+  // this runner is still unjoined, or when the thread cannot be created
+  // (join() then returns JobEnd::ThreadNotStarted).
   bool start(JobMode mode, JobContext& context, JobEnvironment environment,
              std::function<void(JobEnd)> onThreadEnd = {});
 
@@ -45,7 +47,7 @@ class JobRunner {
   void cancel();
 
   // Waits without time limit for the worker to end; returns how the job
-  // ended (JobEnd::LibraryNotLoaded also when nothing was started).
+  // ended (JobEnd::ThreadNotStarted when nothing was started).
   JobEnd join();
 
   // True once the worker has returned from the job (it may still be
@@ -56,7 +58,7 @@ class JobRunner {
   std::thread worker_;
   JobContext* context_ = nullptr;
   std::atomic<bool> finished_{false};
-  JobEnd end_ = JobEnd::LibraryNotLoaded;
+  JobEnd end_ = JobEnd::ThreadNotStarted;
 };
 
 }  // namespace zv

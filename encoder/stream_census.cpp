@@ -30,19 +30,11 @@ StreamFrameCensus countStreamFrames(const std::string& path, int codecIndex, Cod
   StreamFrameCensus census;
   const CodecTableEntry* row = codecTableRow(table, codecIndex);
   CodecLibrary codec;
-  if (!row) {
-    census.loadError = "no codec of index " + std::to_string(codecIndex);
-    return census;
-  }
-  if (!codec.load(*row)) {
-    census.loadError = codec.loadError();
-    return census;
-  }
+  if (!row || !codec.load(*row)) return census;
   if (codec.bind(CodecRole::Decoder) != CodecBindResult::Bound || !codec.open()) {
     census.status = Status::CodecUnusable;
     return census;
   }
-  census.pcmBytesPerFrame = codec.pcmBytesPerFrame();
 
   FileHandle stream = openFile(path, "rb");
   if (!stream || fseeko(stream.get(), static_cast<off_t>(kStreamHeaderSize), SEEK_SET) != 0) {
@@ -59,7 +51,6 @@ StreamFrameCensus countStreamFrames(const std::string& path, int codecIndex, Cod
       case StreamFrameDecoder::Step::Frame:
         ++census.frames;
         census.frameBytes += frames.consumed();
-        census.pcmBytes += frames.pcmBytes();
         continue;
       case StreamFrameDecoder::Step::End: census.status = Status::Clean; return census;
       case StreamFrameDecoder::Step::ReadFailed: census.status = Status::ReadFailed; return census;

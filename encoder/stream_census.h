@@ -25,18 +25,15 @@ int findCodecIndexForTag(std::uint16_t codecTag, CodecTable table = kCodecTable)
 struct StreamFrameCensus {
   enum class Status {
     Clean,             // the frames run exactly to the end of the file
-    LibraryNotLoaded,  // loadError says why
+    LibraryNotLoaded,  // no such row, or its library cannot be loaded
     CodecUnusable,     // entry point missing, unusable record or no decoder
     ReadFailed,
     Damaged,           // the decoder refused a frame (e.g. one cut short)
     OutOfMemory,
   };
   Status status = Status::LibraryNotLoaded;
-  std::string loadError;
-  std::uint64_t frames = 0;          // frames decoded
-  std::uint64_t frameBytes = 0;      // coded bytes those frames consumed
-  std::uint64_t pcmBytes = 0;        // PCM bytes they decoded to
-  std::uint16_t pcmBytesPerFrame = 0;
+  std::uint64_t frames = 0;      // frames decoded
+  std::uint64_t frameBytes = 0;  // coded bytes those frames consumed
 };
 
 // Walks the frames after the header with the decoder of row `codecIndex`,

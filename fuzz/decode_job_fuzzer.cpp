@@ -10,10 +10,13 @@
 // reference count, so the coverage counters libFuzzer registered for them
 // are never unmapped by a job's unload.
 #include <cstdlib>
+#include <memory>
+#include <string>
 
 #include "encoder/decode_job.h"
 #include "encoder/engine_workspace.h"
 #include "fuzz/fuzz_input_file.h"
+#include "platform/message_presenter.h"
 #include "platform/module.h"
 
 namespace {
@@ -21,10 +24,12 @@ namespace {
 struct Session {
   zv::Module speech = zv::Module::load("QV80W.DLL");
   zv::Module music = zv::Module::load("QV160MXW.DLL");
-  zv::EngineWorkspace workspace;
+  std::string workspaceError;
+  std::unique_ptr<zv::EngineWorkspace> workspace = zv::EngineWorkspace::create(workspaceError);
+  zv::StderrMessagePresenter presenter{"decode_job_fuzzer: "};
   zv::fuzz::FuzzFile stream{"ZVFUZZSTREAM"};
   Session() {
-    if (!speech.loaded() || !music.loaded() || !workspace.ready()) std::abort();
+    if (!speech.loaded() || !music.loaded() || !workspace) std::abort();
   }
 };
 
@@ -37,8 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   zv::JobContext context;
   context.streamPath = session.stream.path();
   context.codecIndex = (data[0] & 1) ? zv::kMusicCodecIndex : zv::kSpeechCodecIndex;
-  zv::JobEnvironment environment;
-  environment.workspace = &session.workspace;
+  zv::JobEnvironment environment(*session.workspace, session.presenter);
   environment.ticks = [] { return std::uint64_t{0}; };
   const zv::JobEnd end = zv::DecodeJob(context, environment);
   // Every ending but these means the job failed to run at all.

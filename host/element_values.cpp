@@ -1,5 +1,6 @@
 #include "host/element_values.h"
 
+#include "platform/ascii_case.h"
 #include "webbot/attribute_encoding.h"
 #include "webbot/component_attributes.h"
 
@@ -61,7 +62,7 @@ std::optional<std::string> attributeListProblem(std::string_view list) {
 std::string ValueForElement(std::string_view key, std::string_view value) {
   using namespace webbot;
   for (std::string_view quoted : {kKeyClass, kKeyCodebase, kKeyAlign, kKeyClip}) {
-    if (EqualsIgnoringCase(key, quoted)) return EncodeAttributeValue(value);
+    if (equalsIgnoringCase(key, quoted)) return EncodeAttributeValue(value);
   }
   return std::string(value);
 }

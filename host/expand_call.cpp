@@ -3,6 +3,7 @@
 #include <new>
 
 #include "host/element_values.h"
+#include "platform/ascii_case.h"
 
 namespace zv::host {
 
@@ -53,7 +54,7 @@ void setAttribute(void* attributeHandle, const char* key, const char* value) {
     PageComponent& component = *handle->component;
     bool replaced = false;
     for (ComponentAttribute& attribute : component.attributes) {
-      if (EqualsIgnoringCase(attribute.name, key)) {
+      if (equalsIgnoringCase(attribute.name, key)) {
         attribute.value = value;
         replaced = true;
         break;

@@ -1,6 +1,7 @@
 #include "host/page_parser.h"
 
 #include "host/character_references.h"
+#include "platform/ascii_case.h"
 #include "webbot/component_attributes.h"
 
 namespace zv::host {
@@ -9,11 +10,6 @@ namespace {
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool startsWithIgnoringCase(std::string_view text, std::string_view prefix) {
-  return text.size() >= prefix.size() && EqualsIgnoringCase(text.substr(0, prefix.size()), prefix);
-}
 
 // Elements whose content is text up to their end tag.
 constexpr std::string_view kRawTextElements[] = {"script", "style",   "textarea", "title",
@@ -106,7 +102,7 @@ class PageScanner {
     while (pos < page_.size() && !isSpace(page_[pos]) && page_[pos] != '/' && page_[pos] != '>')
       ++pos;
     std::string name(page_.substr(begin + 1, pos - begin - 1));
-    for (char& c : name) c = lower(c);
+    for (char& c : name) c = asciiLower(c);
     const std::string unterminated = "unterminated tag <" + name + ">";
 
     // Attributes: names up to white space, '/', '>' or '='; values quoted
@@ -151,7 +147,7 @@ class PageScanner {
     for (std::size_t pos = page_.find("</", from); pos != std::string_view::npos;
          pos = page_.find("</", pos + 2)) {
       const std::size_t after = pos + 2 + name.size();
-      if (after <= page_.size() && EqualsIgnoringCase(page_.substr(pos + 2, name.size()), name) &&
+      if (after <= page_.size() && equalsIgnoringCase(page_.substr(pos + 2, name.size()), name) &&
           (after == page_.size() || isSpace(page_[after]) || page_[after] == '/' ||
            page_[after] == '>'))
         return pos;
@@ -168,7 +164,7 @@ class PageScanner {
       fail(begin, "WEBBOT comment without a bot name");
       return;
     }
-    if (!EqualsIgnoringCase(bot.bot, webbot::kBotName)) {
+    if (!equalsIgnoringCase(bot.bot, webbot::kBotName)) {
       fail(begin, "component of another bot (\"" + bot.bot +
                       "\"); only ZvTavelwork components can be published");
       return;
@@ -216,8 +212,8 @@ class PageScanner {
           fail(nameBegin, "attribute without a name in a WEBBOT comment");
           return false;
         }
-        if (EqualsIgnoringCase(name, "StartSpan")) bot.startSpan = true;
-        if (EqualsIgnoringCase(name, "EndSpan")) bot.endSpan = true;
+        if (equalsIgnoringCase(name, "StartSpan")) bot.startSpan = true;
+        if (equalsIgnoringCase(name, "EndSpan")) bot.endSpan = true;
         continue;
       }
       if (name.empty()) {
@@ -245,7 +241,7 @@ class PageScanner {
         }
         raw = page_.substr(valueBegin, pos - valueBegin);
       }
-      if (EqualsIgnoringCase(name, "bot")) {
+      if (equalsIgnoringCase(name, "bot")) {
         if (!bot.hasBot) bot.bot = DecodeCharacterReferences(raw);
         bot.hasBot = true;
       } else {
@@ -262,19 +258,11 @@ class PageScanner {
 }  // namespace
 
 bool IsRawTextElement(std::string_view name) {
-  if (EqualsIgnoringCase(name, kPlainTextElement)) return true;
+  if (equalsIgnoringCase(name, kPlainTextElement)) return true;
   for (std::string_view raw : kRawTextElements) {
-    if (EqualsIgnoringCase(name, raw)) return true;
+    if (equalsIgnoringCase(name, raw)) return true;
   }
   return false;
-}
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
 }
 
 TextPosition PositionOf(std::string_view text, std::size_t offset) {
@@ -293,7 +281,7 @@ TextPosition PositionOf(std::string_view text, std::size_t offset) {
 
 const ComponentAttribute* PageComponent::find(std::string_view name) const {
   for (const ComponentAttribute& attribute : attributes) {
-    if (EqualsIgnoringCase(attribute.name, name)) return &attribute;
+    if (equalsIgnoringCase(attribute.name, name)) return &attribute;
   }
   return nullptr;
 }

@@ -83,9 +83,6 @@ ParsedPage ParsePage(std::string_view page);
 // the page (plaintext); `name` in any letter case.
 bool IsRawTextElement(std::string_view name);
 
-// Compares ASCII letters without regard to case.
-bool EqualsIgnoringCase(std::string_view a, std::string_view b);
-
 }  // namespace zv::host
 
 #endif  // ZV_HOST_PAGE_PARSER_H

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "host/page_parser.h"
+#include "platform/ascii_case.h"
 #include "platform/replacing_file.h"
 
 namespace zv::host {
@@ -19,7 +20,7 @@ namespace {
 
 bool isPage(const fs::path& path) {
   const std::string extension = path.extension().string();
-  return EqualsIgnoringCase(extension, ".htm") || EqualsIgnoringCase(extension, ".html");
+  return equalsIgnoringCase(extension, ".htm") || equalsIgnoringCase(extension, ".html");
 }
 
 // The whole file, or false with the reason in `why`.

@@ -45,12 +45,6 @@ class StderrMessagePresenter : public MessagePresenter {
   std::string prefix_;
 };
 
-// The process-wide presenter used where no other is handed in. Initially a
-// StderrMessagePresenter without prefix. setDefaultMessagePresenter(nullptr)
-// restores it; the presenter set must outlive its use. Thread-safe.
-MessagePresenter& defaultMessagePresenter();
-void setDefaultMessagePresenter(MessagePresenter* presenter);
-
 }  // namespace zv
 
 #endif  // ZV_PLATFORM_MESSAGE_PRESENTER_H

@@ -3,23 +3,14 @@
 #include <dlfcn.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <climits>
 #include <utility>
+
+#include "platform/ascii_case.h"
 
 namespace zv {
 
 namespace {
-
-bool endsWithNoCase(std::string_view text, std::string_view suffix) {
-  if (text.size() < suffix.size()) return false;
-  for (size_t i = 0; i < suffix.size(); ++i) {
-    unsigned char a = static_cast<unsigned char>(text[text.size() - suffix.size() + i]);
-    unsigned char b = static_cast<unsigned char>(suffix[i]);
-    if (std::tolower(a) != std::tolower(b)) return false;
-  }
-  return true;
-}
 
 std::string folderOf(const std::string& path) {
   size_t slash = path.rfind('/');
@@ -32,8 +23,8 @@ std::string folderOf(const std::string& path) {
 std::string sharedLibraryFileName(std::string_view libraryName) {
   std::string_view name = libraryName;
   if (name.find('/') != std::string_view::npos) return std::string(name);
-  if (endsWithNoCase(name, ".so")) return std::string(name);
-  if (endsWithNoCase(name, ".dll")) name.remove_suffix(4);
+  if (endsWithIgnoringCase(name, ".so")) return std::string(name);
+  if (endsWithIgnoringCase(name, ".dll")) name.remove_suffix(4);
   return "lib" + std::string(name) + ".so";
 }
 

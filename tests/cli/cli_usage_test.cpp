@@ -21,6 +21,28 @@ TEST(ZvsaUsage, HelpAndVersionGoToStdoutWithStatusZero) {
   for (const char* word : {"--codec", "--outdir", "-j, --jobs", "-q, --quiet", "AU"})
     EXPECT_NE(encodeHelp.out.find(word), std::string::npos) << word;
 
+  // Each command lists its own options and no other command's.
+  const struct {
+    std::vector<std::string> arguments;
+    std::vector<std::string> listed;
+    std::vector<std::string> notListed;
+  } helps[] = {
+      {{"--help"}, {"-h, --help", "Exit status", "130"}, {"--outdir", "--buttons"}},
+      {{"decode", "-h"},
+       {"Usage: zvsa decode IN.zvsa...", "--codec CODEC", "header's codec identifier", "--outdir DIR"},
+       {"--buttons", "'Highest quality sound'"}},
+      {{"info", "--help"}, {"Usage: zvsa info IN.zvsa...", "-h, --help"}, {"--codec", "--jobs"}},
+      {{"--help", "markup"}, {"Usage: zvsa markup CLIP", "--buttons N"}, {"--jobs", "--outdir"}},
+  };
+  for (const auto& help : helps) {
+    const auto run = runZvsa(help.arguments);
+    EXPECT_EQ(run.exitStatus, 0) << help.arguments.front();
+    for (const std::string& word : help.listed)
+      EXPECT_NE(run.out.find(word), std::string::npos) << help.arguments.front() << ": " << word;
+    for (const std::string& word : help.notListed)
+      EXPECT_EQ(run.out.find(word), std::string::npos) << help.arguments.front() << ": " << word;
+  }
+
   const auto version = runZvsa({"--version"});
   EXPECT_EQ(version.exitStatus, 0);
   EXPECT_EQ(version.out.rfind("zvsa 1.0", 0), 0u) << version.out;
@@ -47,6 +69,10 @@ TEST(ZvsaUsage, BadCommandLinesExitWithTwoAndSayWhy) {
       {{"encode", "a.wav", "-o", "c.zvsa", "--jobs=65"}, "not '65'"},
       {{"info"}, "no stream file given"},
       {{"info", "a.zvsa", "--codec", "music"}, "for encode and decode only"},
+      {{"info", "a.zvsa", "-q"}, "option '-q' is for encode and decode only"},
+      {{"-o", "c.zvsa", "encode", "a.wav"}, "option '-o' is for encode, decode and markup only"},
+      {{"encode", "a.wav", "-o", "c.zvsa", "--quiet=yes"}, "option '--quiet' takes no value"},
+      {{"markup"}, "zvsa markup: no clip given"},
       {{"encode", "dir1/a.wav", "dir2/a.au", "--outdir", "out"}, "would both write 'out/a.zvsa'"},
       {{"encode", "same.zvsa", "-o", "same.zvsa"}, "would overwrite its input"},
   };

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/markup_command.h"
+#include "cli/zvsa_main.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"
 
@@ -23,14 +23,15 @@ struct CommandRun {
   std::string err;
 };
 
+// "zvsa markup ARGS", run in this process.
 CommandRun runMarkup(std::vector<std::string> args) {
-  args.insert(args.begin(), "markup");
+  args.insert(args.begin(), {"zvsa", "markup"});
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
   ::testing::internal::CaptureStdout();
   ::testing::internal::CaptureStderr();
-  const int status = zv::cli::runMarkupCommand(static_cast<int>(args.size()), argv.data());
+  const int status = zv::cli::zvsaMain(static_cast<int>(args.size()), argv.data());
   std::string out = ::testing::internal::GetCapturedStdout();
   std::string err = ::testing::internal::GetCapturedStderr();
   return {status, out, err};
@@ -155,7 +156,7 @@ TEST(MarkupCommand, BadCommandLinesAreRefusedWithTheReason) {
       {{""}, "the clip name is empty"},
       {{"a.zvsa", "--colour", "red"}, "unknown option '--colour'"},
       {{"a.zvsa", "--buttons", "4"}, "the number of buttons must be a whole number from 1 to 3, not '4'"},
-      {{"a.zvsa", "--buttons"}, "--buttons needs a value (N)"},
+      {{"a.zvsa", "--buttons"}, "option '--buttons' needs a value (N)"},
       {{"a.zvsa", "--count", "0"}, "the play count must be a whole number from 1 to 32767"},
       {{"a.zvsa", "--count", "40000"}, "the play count must be"},
       {{"a.zvsa", "--count", "5 "}, "the play count must be a whole number from 1 to 32767, not '5 '"},
@@ -166,8 +167,9 @@ TEST(MarkupCommand, BadCommandLinesAreRefusedWithTheReason) {
       {{"a.zvsa", "--tag", "EMBED"}, "the tag must be APPLET or OBJECT, not 'EMBED'"},
       {{"a.zvsa", "--align", "centre"}, "the alignment must be top, middle"},
       {{"a.zvsa", "--class", ""}, "the applet class must not be empty"},
-      {{"a.zvsa", "--crlf=1"}, "--crlf takes no value"},
+      {{"a.zvsa", "--crlf=1"}, "option '--crlf' takes no value"},
       {{"a.zvsa", "--preview-image", "x.gif"}, "--preview-image needs --webbot"},
+      {{"a.zvsa", "--jobs", "2"}, "option '--jobs' is for encode and decode only"},
   };
   for (const Case& c : cases) {
     const CommandRun run = runMarkup(c.args);
@@ -191,14 +193,14 @@ TEST(MarkupCommand, HelpListsEveryOption) {
   }
 }
 
-// As a program: the output file is written whole, or not at all.
+// As the program: the output file is written whole, or not at all.
 TEST(MarkupCommand, OutputFileThroughTheDriverProgram) {
   const zv::test::TempDir folder;
   const fs::path work = folder.path();
 
   const fs::path file = work / "player.htm";
   const zv::test::ProgramRun run =
-      zv::test::runProgram({ZV_MARKUP_DRIVER, "clip.zvsa", "-o", file.string()});
+      zv::test::runProgram({ZVSA_PATH, "markup", "clip.zvsa", "-o", file.string()});
   EXPECT_EQ(run.exitStatus, 0) << run.err;
   EXPECT_EQ(run.out, "");
   std::ifstream in(file, std::ios::binary);
@@ -207,7 +209,7 @@ TEST(MarkupCommand, OutputFileThroughTheDriverProgram) {
   EXPECT_EQ(written.str(), runMarkup({"clip.zvsa"}).out);
 
   const zv::test::ProgramRun failed = zv::test::runProgram(
-      {ZV_MARKUP_DRIVER, "clip.zvsa", "-o", (work / "missing/player.htm").string()});
+      {ZVSA_PATH, "markup", "clip.zvsa", "-o", (work / "missing/player.htm").string()});
   EXPECT_EQ(failed.exitStatus, 1);
   EXPECT_NE(failed.err.find("missing/player.htm: No such file or directory"), std::string::npos)
       << failed.err;

@@ -126,10 +126,9 @@ TEST(CodecBinding, StarterWaitingForMessagesIsWokenWhenTheJobPostsNone) {
   context.codecIndex = kLowerCodecIndex;
   context.notifyWindow = &notifier;
   context.streamPath = harness.outputs().file("never.zvsa");
-  JobEnvironment environment;
-  environment.workspace = &harness.workspace();
   JobRunner runner;
-  ASSERT_TRUE(runner.start(JobMode::Encode, context, environment,
+  ASSERT_TRUE(runner.start(JobMode::Encode, context,
+                           JobEnvironment(harness.workspace(), harness.presenter()),
                            [&notifier](JobEnd) { notifier.wake(); }));
   EXPECT_FALSE(notifier.waitNext().has_value());
   EXPECT_TRUE(runner.finished());

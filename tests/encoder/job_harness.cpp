@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <atomic>
 #include <memory>
+#include <stdexcept>
 
 namespace zv::test {
 
@@ -23,7 +24,10 @@ JobHarness::JobHarness() : temporary_(std::make_unique<TempDir>()) {
     saved_tmpdir_ = current;
   }
   setenv("TMPDIR", temporary_->path().c_str(), 1);
-  workspace_ = std::make_unique<EngineWorkspace>();
+  std::string error;
+  workspace_ = EngineWorkspace::create(error);
+  // Every test needs the working files; nothing can be tested without them.
+  if (!workspace_) throw std::runtime_error("no workspace: " + error);
 }
 
 JobHarness::~JobHarness() {
@@ -48,11 +52,9 @@ void JobHarness::setPcm(const Bytes& pcm) {
 JobRun JobHarness::run(JobMode mode, JobContext& context, CodecTable table, TickSource ticks) {
   MessageQueueNotifier notifier;
   context.notifyWindow = &notifier;
-  JobEnvironment environment;
-  environment.workspace = workspace_.get();
+  JobEnvironment environment(*workspace_, presenter_);
   environment.codecTable = table;
   environment.ticks = ticks ? std::move(ticks) : TickSource([] { return std::uint64_t{0}; });
-  environment.presenter = &presenter_;
   JobRunner runner;
   JobRun result;
   if (!runner.start(mode, context, environment)) return result;

@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/ascii_case.h"
+
 namespace zv {
 
 namespace {
@@ -20,15 +22,6 @@ constexpr std::size_t kScratchBytes = 255;
 const char* orEmpty(const char* text) { return text ? text : ""; }
 
 bool isEmpty(const char* text) { return !text || text[0] == '\0'; }
-
-bool equalsIgnoringCase(const char* text, const char* upper) {
-  for (;; ++text, ++upper) {
-    char c = *text;
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    if (c != *upper) return false;
-    if (c == '\0') return true;
-  }
-}
 
 // The text under construction: one malloc'd buffer that starts at 16,384
 // bytes and doubles whenever an append would not leave room for the
