@@ -1,4 +1,5 @@
-# Warnings, sanitizers and the exact-arithmetic flags of the codecs.
+# Warnings and sanitizers. (The codecs' own compile flags are in
+# codec/CMakeLists.txt.)
 
 add_compile_options(-Wall -Wextra)
 
@@ -14,14 +15,6 @@ if(ZV_SANITIZE)
                       -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 endif()
-
-# The codecs' frames are a contract between encoder and decoder: every
-# compiler and optimisation level must round exactly where the source stores
-# a value. No fast-math, and no fusing of a multiply and an add into one
-# rounding step.
-function(zv_exact_arithmetic target)
-  target_compile_options(${target} PRIVATE -ffp-contract=off -fno-fast-math)
-endfunction()
 
 # A codec library exports only its C entry points and its ordinal table, links
 # nothing but libc and libm, and never lets a C++ exception cross its edge.

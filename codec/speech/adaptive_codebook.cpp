@@ -4,7 +4,7 @@
 
 #include "codec/speech/certified_sums.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 
 void adaptiveExcitation(const float history[kHistoryLength], int lag, float beta, int len,
                         float* u) {
@@ -77,4 +77,4 @@ PitchSearchResult searchAdaptiveCodebook(const float history[kHistoryLength],
   return best;
 }
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE

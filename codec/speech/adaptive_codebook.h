@@ -17,8 +17,9 @@
 #define ZV_QV80_ADAPTIVE_CODEBOOK_H
 
 #include "codec/speech/speech_constants.h"
+#include "codec/speech/speech_namespace.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 
 // u[0..len−1] = β·XH[148 − T + (i mod T)] for lag T in 1..147.
 void adaptiveExcitation(const float history[kHistoryLength], int lag, float beta, int len,
@@ -47,6 +48,6 @@ PitchSearchResult searchAdaptiveCodebook(const float history[kHistoryLength],
                                          const float* target, int len, int startLag,
                                          cpu::Arch arch);
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE
 
 #endif  // ZV_QV80_ADAPTIVE_CODEBOOK_H

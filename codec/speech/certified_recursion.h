@@ -12,8 +12,9 @@
 #define ZV_QV80_CERTIFIED_RECURSION_H
 
 #include "codec/speech/certified_rounding.h"
+#include "codec/speech/speech_namespace.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 
 // The first i in from..n−1 for which value[i] ± (sumBound + 4·2⁻⁵²·|value[i]|)
 // do not round to the same non-zero float, or n.
@@ -49,6 +50,6 @@ int certifyRecursion(Recursion& recursion, int from, int n, cpu::Arch arch) {
   return firstChanged;
 }
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE
 
 #endif  // ZV_QV80_CERTIFIED_RECURSION_H

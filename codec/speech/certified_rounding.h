@@ -22,8 +22,9 @@
 #define ZV_QV80_CERTIFIED_ROUNDING_H
 
 #include "codec/cpu_features.h"
+#include "codec/speech/speech_namespace.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 
 // The reference build (ZV_QV80_REFERENCE_ARITHMETIC, used by the tests)
 // certifies nothing, so every value takes the extended-precision path: the
@@ -70,6 +71,6 @@ using Int4 = int __attribute__((vector_size(16)));
 bool roundAllCertain(const double* value, const double* sumBound, float* out, int count,
                      cpu::Arch arch);
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE
 
 #endif  // ZV_QV80_CERTIFIED_ROUNDING_H

@@ -11,7 +11,7 @@
 #include "codec/speech/certified_rounding.h"
 #include "codec/speech/speech_constants.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 namespace {
 
 // Two lanes of doubles: one SSE2 register, available on every x86-64.
@@ -397,4 +397,4 @@ float signedSum(const int* sign, const float* v, int count) {
   return static_cast<float>(reference);
 }
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE

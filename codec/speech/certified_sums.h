@@ -13,8 +13,9 @@
 #define ZV_QV80_CERTIFIED_SUMS_H
 
 #include "codec/cpu_features.h"
+#include "codec/speech/speech_namespace.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 
 // The reference: Σ x[n]·y[n] in extended precision from 0, rounded to float.
 float sumOfProductsReference(const float* x, const float* y, int count);
@@ -68,6 +69,6 @@ void periodicSum(const float* v, int period, float* out, int count);
 // extended precision, rounded to float (certified).
 float signedSum(const int* sign, const float* v, int count);
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE
 
 #endif  // ZV_QV80_CERTIFIED_SUMS_H

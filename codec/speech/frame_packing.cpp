@@ -1,7 +1,7 @@
 // Field placement of the 20-byte speech frame (layout in frame_packing.h).
 #include "codec/speech/frame_packing.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 namespace {
 
 // Value of `width` bits of `word` whose lowest bit is `low`.
@@ -76,4 +76,4 @@ void packFrame(const FrameParameters& p, uint8_t* bytes) {
   }
 }
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE

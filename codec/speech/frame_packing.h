@@ -23,8 +23,9 @@
 #include <cstdint>
 
 #include "codec/speech/speech_constants.h"
+#include "codec/speech/speech_namespace.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 
 struct SubframeParameters {
   int lag;                // absolute pitch lag, samples: 20..147 from a conforming
@@ -51,6 +52,6 @@ void unpackFrame(const uint8_t* bytes, FrameParameters& params);
 // exactly `params`, and for any bytes packFrame(unpackFrame(b)) == b.
 void packFrame(const FrameParameters& params, uint8_t* bytes);
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE
 
 #endif  // ZV_QV80_FRAME_PACKING_H

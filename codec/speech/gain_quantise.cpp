@@ -2,7 +2,7 @@
 
 #include "codec/speech/speech_tables.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 
 int quantisePitchGain(float beta) {
   const float* tg = kPitchGainBoundary;
@@ -33,4 +33,4 @@ int quantiseSignedGain(float gain) {
   return quantiseLevel(magnitude) + (gain < 0.0f ? 16 : 0);
 }
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE

@@ -10,7 +10,9 @@
 #ifndef ZV_QV80_GAIN_QUANTISE_H
 #define ZV_QV80_GAIN_QUANTISE_H
 
-namespace zv::qv80 {
+#include "codec/speech/speech_namespace.h"
+
+namespace zv::ZV_QV80_NAMESPACE {
 
 // Index 0..31 of the pitch gain `beta` (negative zero counts as ≥ 0).
 int quantisePitchGain(float beta);
@@ -22,6 +24,6 @@ int quantiseLevel(float magnitude);
 // gain is negative.
 int quantiseSignedGain(float gain);
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE
 
 #endif  // ZV_QV80_GAIN_QUANTISE_H

@@ -5,7 +5,7 @@
 #include "codec/speech/certified_recursion.h"
 #include "codec/speech/certified_rounding.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 namespace {
 constexpr float kPole = 0.94f;
 constexpr float kOffset = 0.001f;
@@ -87,4 +87,4 @@ void highPassFilter(InputFilterState& state, float* samples, int count, cpu::Arc
   }
 }
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE

@@ -10,8 +10,9 @@
 #include <cstdint>
 
 #include "codec/speech/speech_constants.h"
+#include "codec/speech/speech_namespace.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 
 struct InputFilterState {
   float previousInput;   // x₋₁, 16-bit scale
@@ -25,6 +26,6 @@ void convertInput(const uint8_t* pcm, bool eightBit, float out[kFrameSamples]);
 // Filters `samples[0..count)` in place (any count ≥ 0).
 void highPassFilter(InputFilterState& state, float* samples, int count, cpu::Arch arch);
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE
 
 #endif  // ZV_QV80_INPUT_FILTER_H

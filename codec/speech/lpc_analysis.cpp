@@ -2,7 +2,7 @@
 
 #include "codec/speech/certified_sums.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 namespace {
 constexpr float kWhiteNoiseCorrection = 1.0001f;
 }
@@ -77,4 +77,4 @@ bool analyseLpc(const float segment[kWindowLength], Lpc& lpc, cpu::Arch arch) {
   return true;
 }
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE

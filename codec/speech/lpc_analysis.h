@@ -9,9 +9,10 @@
 #define ZV_QV80_LPC_ANALYSIS_H
 
 #include "codec/speech/speech_constants.h"
+#include "codec/speech/speech_namespace.h"
 #include "codec/speech/speech_tables.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 
 // r[0..10] of the 220 samples `segment` (S[24..243]) after windowing.
 void windowedAutocorrelation(const float segment[kWindowLength], float r[kLpcOrder + 1],
@@ -29,6 +30,6 @@ void stepUp(const float k[kLpcOrder + 1], Lpc& lpc);
 // windowed segment is entirely zero (r[0] = 0).
 bool analyseLpc(const float segment[kWindowLength], Lpc& lpc, cpu::Arch arch);
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE
 
 #endif  // ZV_QV80_LPC_ANALYSIS_H

@@ -8,7 +8,7 @@
 
 #include "codec/speech/certified_recursion.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 
 namespace {
 
@@ -257,4 +257,4 @@ void residualFilter(const float* coefficients, const float* x, float* r, int n, 
   }
 }
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE

@@ -24,8 +24,9 @@
 
 #include "codec/speech/certified_rounding.h"
 #include "codec/speech/speech_constants.h"
+#include "codec/speech/speech_namespace.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 
 // Σ_{k=1..10} a[k]·x[−k] in extended precision, from 0, k ascending.
 inline Ext pastSum(const float* a, const float* x) {
@@ -138,6 +139,6 @@ void allPoleFilters(const float* coefficients, const FilterChannel* channels, in
 // the size Σ|a_k·x[i−k]| itself.
 void residualFilter(const float* coefficients, const float* x, float* r, int n, cpu::Arch arch);
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE
 
 #endif  // ZV_QV80_LPC_FILTER_H

@@ -3,7 +3,7 @@
 #include "codec/speech/lsf_reconstruct.h"
 #include "codec/speech/speech_tables.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 namespace {
 
 // Every search starts from this distance; LSF distances never reach it.
@@ -80,4 +80,4 @@ void quantiseLsf(const float lsf[kLsfCount], int indices[kLsfCount],
   }
 }
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE

@@ -14,13 +14,14 @@
 #define ZV_QV80_LSF_QUANTISE_H
 
 #include "codec/speech/speech_constants.h"
+#include "codec/speech/speech_namespace.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 
 // Indices of `lsf` (parameter k indexes ω_k) and the quantised LSFs.
 void quantiseLsf(const float lsf[kLsfCount], int indices[kLsfCount],
                  float quantised[kLsfCount]);
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE
 
 #endif  // ZV_QV80_LSF_QUANTISE_H

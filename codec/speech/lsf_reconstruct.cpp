@@ -3,7 +3,7 @@
 #include "codec/speech/certified_sums.h"
 #include "codec/speech/speech_tables.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 
 float halfGap(float lo, float hi) {
   return static_cast<float>((static_cast<Ext>(hi) - lo) * 0.5f);
@@ -35,4 +35,4 @@ void reconstructLsf(const int indices[kLsfCount], float lsf[kLsfCount]) {
   }
 }
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE

@@ -11,8 +11,9 @@
 #define ZV_QV80_LSF_RECONSTRUCT_H
 
 #include "codec/speech/speech_constants.h"
+#include "codec/speech/speech_namespace.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 
 // Half the gap between an odd LSF's neighbours, rounded to float.
 float halfGap(float lo, float hi);
@@ -29,6 +30,6 @@ float upperNeighbour(const float lsf[kLsfCount], int j);
 // to their field widths. Results are radians in (0, π).
 void reconstructLsf(const int indices[kLsfCount], float lsf[kLsfCount]);
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE
 
 #endif  // ZV_QV80_LSF_RECONSTRUCT_H

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstring>
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 namespace {
 
 constexpr int kHalfOrder = kLpcOrder / 2;
@@ -152,4 +152,4 @@ void lpcToLsf(const Lpc& lpc, float lsf[kLsfCount]) {
   lsf[9] = toFrequency(minus);
 }
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE

@@ -16,8 +16,9 @@
 #define ZV_QV80_LSF_ROOTS_H
 
 #include "codec/speech/speech_constants.h"
+#include "codec/speech/speech_namespace.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 
 // The ten LSFs of `lpc`, radians in 0..π, ω0 the smallest for a
 // minimum-phase predictor. A negative discriminant of a final quadratic is
@@ -28,6 +29,6 @@ void lpcToLsf(const Lpc& lpc, float lsf[kLsfCount]);
 // x clamped to [−1, 1], NaN to 1.
 float clampCosine(float x);
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE
 
 #endif  // ZV_QV80_LSF_ROOTS_H

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 namespace {
 
 constexpr int kHalfOrder = kLpcOrder / 2;
@@ -60,4 +60,4 @@ void interpolateLpc(const float previous[kLsfCount], const float current[kLsfCou
   lsfToLpc(current, lpc[2]);
 }
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE

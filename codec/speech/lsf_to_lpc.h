@@ -15,8 +15,9 @@
 #define ZV_QV80_LSF_TO_LPC_H
 
 #include "codec/speech/speech_constants.h"
+#include "codec/speech/speech_namespace.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 
 // LPC coefficients of the LSFs `lsf` (radians).
 void lsfToLpc(const float lsf[kLsfCount], Lpc& lpc);
@@ -25,6 +26,6 @@ void lsfToLpc(const float lsf[kLsfCount], Lpc& lpc);
 void interpolateLpc(const float previous[kLsfCount], const float current[kLsfCount],
                     Lpc lpc[kSubframeCount]);
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE
 
 #endif  // ZV_QV80_LSF_TO_LPC_H

@@ -8,7 +8,7 @@
 #include "codec/speech/certified_rounding.h"
 #include "codec/speech/certified_sums.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 namespace {
 
 constexpr float kRunningMaximumStart = -6969.0f;
@@ -207,4 +207,4 @@ int openLoopPitch(const float history[kPitchHistoryLength], const float* recent,
   return lag;
 }
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE

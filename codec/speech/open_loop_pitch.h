@@ -13,8 +13,9 @@
 #define ZV_QV80_OPEN_LOOP_PITCH_H
 
 #include "codec/speech/speech_constants.h"
+#include "codec/speech/speech_namespace.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 
 constexpr int kPitchBufferLength = 380;
 constexpr int kPitchHistoryLength = 160;
@@ -52,6 +53,6 @@ int decideLag(const RefinedLag refined[3], const OpenLoopLagHistory& lags);
 int openLoopPitch(const float history[kPitchHistoryLength], const float* recent,
                   OpenLoopLagHistory& lags, cpu::Arch arch);
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE
 
 #endif  // ZV_QV80_OPEN_LOOP_PITCH_H

@@ -6,7 +6,7 @@
 #include "codec/speech/certified_sums.h"
 #include "codec/speech/lpc_filter.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 namespace {
 
 constexpr float kBestScoreStart = -6.9f;
@@ -243,4 +243,4 @@ int pulseTrainCode(const PulseTrain& train, int count) {
   return code;
 }
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE

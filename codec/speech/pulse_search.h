@@ -20,8 +20,9 @@
 #include <cstdint>
 
 #include "codec/speech/speech_constants.h"
+#include "codec/speech/speech_namespace.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 
 // b[0..len−1] of `target` by time-reversing it, filtering it through 1/Ã(z)
 // (`weighted` = ã[0..10]) from zero state and reversing the result.
@@ -65,6 +66,6 @@ int pulseTrainCode(const PulseTrain& train, int count);
 // and is shared by every encoder on that thread.
 int nextRandom15();
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE
 
 #endif  // ZV_QV80_PULSE_SEARCH_H

@@ -23,10 +23,11 @@
 
 #include "codec/cpu_features.h"
 #include "codec/speech/extended_precision.h"
+#include "codec/speech/speech_namespace.h"
 
 #include <cstdint>
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 
 using extended_precision::Ext;
 using extended_precision::squareRoot;
@@ -80,6 +81,6 @@ struct Lpc {
   float a[kLpcOrder + 1];
 };
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE
 
 #endif  // ZV_QV80_SPEECH_CONSTANTS_H

@@ -13,7 +13,7 @@
 #include "codec/speech/lsf_to_lpc.h"
 #include "codec/speech/speech_tables.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 namespace {
 
 constexpr float kEnhancementFactor = 0.35f;
@@ -268,4 +268,4 @@ void decodeFrame(DecoderState& state, const uint8_t* frame, uint8_t* pcm) {
   }
 }
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE

@@ -11,8 +11,9 @@
 #include <cstdint>
 
 #include "codec/speech/speech_constants.h"
+#include "codec/speech/speech_namespace.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 
 struct DecoderState {
   // Configuration, fixed at open.
@@ -67,6 +68,6 @@ int16_t toSample(float value);
 // 16-bit sample to an 8-bit unsigned one: (sample >> 8) + 128, modulo 256.
 uint8_t toUnsigned8(int16_t sample);
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE
 
 #endif  // ZV_QV80_SPEECH_DECODER_H

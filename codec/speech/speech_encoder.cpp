@@ -12,7 +12,7 @@
 #include "codec/speech/pulse_search.h"
 #include "codec/speech/speech_tables.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 namespace {
 
 constexpr int kInitialOpenLoopLag = 69;
@@ -159,4 +159,4 @@ void encodeFrame(EncoderState& state, const uint8_t* pcm, uint8_t* frame) {
   packFrame(params, frame);
 }
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE

@@ -19,8 +19,9 @@
 #include "codec/speech/input_filter.h"
 #include "codec/speech/open_loop_pitch.h"
 #include "codec/speech/speech_constants.h"
+#include "codec/speech/speech_namespace.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 
 constexpr int kSignalLength = 244;
 constexpr int kCarriedSamples = 84;  // S[0..83] carried from the previous call
@@ -59,6 +60,6 @@ void encodeFrameParameters(EncoderState& state, const uint8_t* pcm, FrameParamet
 // Codes one frame of PCM into 20 bytes at `frame`.
 void encodeFrame(EncoderState& state, const uint8_t* pcm, uint8_t* frame);
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE
 
 #endif  // ZV_QV80_SPEECH_ENCODER_H

@@ -3,7 +3,7 @@
 // the same values.
 #include "codec/speech/speech_tables.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 namespace {
 
 const float kE0[16] = {0.059f,  0.0912f, 0.1234f, 0.1556f, 0.1791f, 0.2027f, 0.2262f, 0.2498f,
@@ -81,4 +81,4 @@ const float kHammingHalf[kWindowLength / 2] = {
 const float kOutputFilterB[5] = {1.2432448f, -0.0160269f, -2.4544358f, -0.0160269f, 1.2432448f};
 const float kOutputFilterD[5] = {0.0f, -0.2129787f, -1.3701434f, 0.06319f, 0.5974565f};
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE

@@ -5,8 +5,9 @@
 #define ZV_QV80_SPEECH_TABLES_H
 
 #include "codec/speech/speech_constants.h"
+#include "codec/speech/speech_namespace.h"
 
-namespace zv::qv80 {
+namespace zv::ZV_QV80_NAMESPACE {
 
 // One quantisation table: `size` entries.
 struct FloatTable {
@@ -56,6 +57,6 @@ extern const float kHammingHalf[kWindowLength / 2];
 extern const float kOutputFilterB[5];  // b0..b4
 extern const float kOutputFilterD[5];  // d1..d4 at indices 1..4 (index 0 unused)
 
-}  // namespace zv::qv80
+}  // namespace zv::ZV_QV80_NAMESPACE
 
 #endif  // ZV_QV80_SPEECH_TABLES_H

@@ -1,5 +1,5 @@
-// Compiled against the reference build (qv80_reference): every name of the
-// codec below lives in zv::qv80_reference.
+// Compiled against the reference build (qv80_reference), whose names live in
+// zv::qv80_reference.
 #include "reference_codec.h"
 
 #include "codec/speech/lpc_filter.h"
@@ -20,7 +20,7 @@ std::vector<uint8_t> referenceDecode(const std::vector<uint8_t>& frames, bool ei
 }
 
 void referenceAllPoleFilter(const float* coefficients, const float* in, float* out, int n) {
-  zv::qv80::allPoleFilter(coefficients, in, out, n, cpu::Arch::kScalar);  // zv::qv80_reference here
+  zv::qv80_reference::allPoleFilter(coefficients, in, out, n, cpu::Arch::kScalar);
 }
 
 }  // namespace zv::speechtest

@@ -1,8 +1,8 @@
 // Whole streams through the codec's encoder and decoder state functions,
 // written once for both builds: speech_test_support.cpp compiles it against
-// the library, reference_codec.cpp against the reference build (where the
-// codec's names live in zv::qv80_reference). Internal linkage, so that the
-// two compilations never meet.
+// the library (zv::qv80), reference_codec.cpp against the reference build
+// (zv::qv80_reference); ZV_QV80_NAMESPACE names the one compiled against.
+// Internal linkage, so that the two compilations never meet.
 #ifndef ZV_TESTS_SPEECH_STREAM_CODING_H
 #define ZV_TESTS_SPEECH_STREAM_CODING_H
 
@@ -19,7 +19,7 @@ namespace {
 // final frame is completed with silence (0, or 128 in 8-bit mode).
 std::vector<uint8_t> encodeWholeStream(const std::vector<uint8_t>& pcm, bool eightBit,
                                        zv::cpu::Arch arch) {
-  namespace codec = zv::qv80;
+  namespace codec = zv::ZV_QV80_NAMESPACE;
   const std::size_t frameBytes = eightBit ? codec::kFrameSamples : 2 * codec::kFrameSamples;
   const std::size_t frames = (pcm.size() + frameBytes - 1) / frameBytes;
   std::vector<uint8_t> padded = pcm;
@@ -35,7 +35,7 @@ std::vector<uint8_t> encodeWholeStream(const std::vector<uint8_t>& pcm, bool eig
 // Frames to PCM bytes with a fresh decoder at kernel level `arch`.
 std::vector<uint8_t> decodeWholeStream(const std::vector<uint8_t>& frames, bool eightBit,
                                        zv::cpu::Arch arch) {
-  namespace codec = zv::qv80;
+  namespace codec = zv::ZV_QV80_NAMESPACE;
   const std::size_t frameBytes = eightBit ? codec::kFrameSamples : 2 * codec::kFrameSamples;
   const std::size_t count = frames.size() / codec::kFrameBytes;
   codec::DecoderState state;
