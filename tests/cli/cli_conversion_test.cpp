@@ -15,8 +15,7 @@ namespace {
 
 using test::Bytes;
 using test::runZvsa;
-
-std::string vector(const std::string& name) { return std::string(ZV_TESTVECTORS_DIR) + "/" + name; }
+using test::vector;
 
 // vowels.raw wrapped in an 8 kHz mono 16-bit WAV.
 std::string writeVowelsWave(const test::TempDir& dir) {

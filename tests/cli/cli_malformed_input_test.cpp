@@ -14,8 +14,7 @@ namespace {
 
 using test::Bytes;
 using test::runZvsa;
-
-std::string vector(const std::string& name) { return std::string(ZV_TESTVECTORS_DIR) + "/" + name; }
+using test::vector;
 
 void expectRefused(const test::ProgramRun& run, const std::string& path, const std::string& message,
                    const std::string& what) {

@@ -1,7 +1,5 @@
 #include "tests/encoder/job_harness.h"
 
-#include <stdlib.h>
-
 #include <algorithm>
 #include <atomic>
 #include <memory>
@@ -18,12 +16,9 @@ int JobRun::countOf(unsigned message) const {
                                         [message](const PostedMessage& m) { return m.message == message; }));
 }
 
-JobHarness::JobHarness() : temporary_(std::make_unique<TempDir>()) {
-  if (const char* current = std::getenv("TMPDIR")) {
-    had_tmpdir_ = true;
-    saved_tmpdir_ = current;
-  }
-  setenv("TMPDIR", temporary_->path().c_str(), 1);
+JobHarness::JobHarness()
+    : temporary_(std::make_unique<TempDir>()),
+      tmpdir_(std::make_unique<ScopedEnvironment>("TMPDIR", temporary_->path())) {
   std::string error;
   workspace_ = EngineWorkspace::create(error);
   // Every test needs the working files; nothing can be tested without them.
@@ -31,11 +26,8 @@ JobHarness::JobHarness() : temporary_(std::make_unique<TempDir>()) {
 }
 
 JobHarness::~JobHarness() {
+  // The working files go before the folder they are in.
   workspace_.reset();
-  if (had_tmpdir_)
-    setenv("TMPDIR", saved_tmpdir_.c_str(), 1);
-  else
-    unsetenv("TMPDIR");
 }
 
 CodecTable JobHarness::tableWith(const char* path) {

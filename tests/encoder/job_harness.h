@@ -17,6 +17,7 @@
 #include "platform/message_queue_notifier.h"
 #include "tests/support/audio_fixtures.h"
 #include "tests/support/recording_presenter.h"
+#include "tests/support/scoped_environment.h"
 
 namespace zv::test {
 
@@ -53,9 +54,8 @@ class JobHarness {
 
  private:
   std::unique_ptr<TempDir> temporary_;
-  TempDir outputs_;
-  std::string saved_tmpdir_;
-  bool had_tmpdir_ = false;
+  TempDir outputs_;  // made before TMPDIR changes, so not inside temporary_
+  std::unique_ptr<ScopedEnvironment> tmpdir_;  // TMPDIR names temporary_
   std::unique_ptr<EngineWorkspace> workspace_;
   RecordingPresenter presenter_;
   std::array<CodecTableEntry, 2> table_{};
