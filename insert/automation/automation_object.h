@@ -1,0 +1,51 @@
+// The client side of automation, free of any transport: an object that
+// answers dispatch calls, and a connector that creates such objects from
+// their program identifiers. The D-Bus implementation is dbus_automation.h;
+// the typed calls of the two programs are frontpage_calls.h.
+#ifndef ZV_INSERT_AUTOMATION_AUTOMATION_OBJECT_H
+#define ZV_INSERT_AUTOMATION_AUTOMATION_OBJECT_H
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace zv::automation {
+
+// One argument or result: nothing (a failed call, or a result of a type the
+// caller does not read), 8-bit text, a boolean or a 32-bit integer.
+using AutomationValue = std::variant<std::monostate, std::string, bool, std::int32_t>;
+
+class AutomationObject {
+ public:
+  virtual ~AutomationObject() = default;
+  // Invokes the method with the dispatch identifier `dispid`. A call that
+  // fails answers std::monostate; the failure is reported on stderr, since
+  // the callers (like an automation client ignoring the call's status) go on
+  // with the empty result.
+  virtual AutomationValue invoke(std::int32_t dispid, const std::vector<AutomationValue>& arguments) = 0;
+};
+
+enum class CreateFailure {
+  None,
+  ClassNotRegistered,  // nobody offers the program
+  Other,               // any other reason (no bus, the start failed...)
+};
+
+struct CreatedObject {
+  std::unique_ptr<AutomationObject> object;  // null on failure
+  CreateFailure failure = CreateFailure::None;
+  std::string detail;  // why it failed, for diagnostics
+};
+
+class AutomationConnector {
+ public:
+  virtual ~AutomationConnector() = default;
+  // Finds (and starts, where the system can) the program `programId`.
+  virtual CreatedObject create(const std::string& programId) = 0;
+};
+
+}  // namespace zv::automation
+
+#endif  // ZV_INSERT_AUTOMATION_AUTOMATION_OBJECT_H

@@ -1,0 +1,101 @@
+#include "insert/automation/dbus_automation.h"
+
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusReply>
+#include <QDBusVariant>
+#include <QVariant>
+#include <QVariantList>
+#include <climits>
+#include <iostream>
+#include <utility>
+
+#include "insert/automation/automation_contract.h"
+
+namespace zv::automation {
+
+namespace {
+
+// An automation call waits as long as the other program takes: adding a file
+// may wait for its user to answer a question. INT_MAX is libdbus's "no
+// timeout".
+constexpr int kNoTimeout = INT_MAX;
+
+QVariant toVariant(const AutomationValue& value) {
+  if (const auto* text = std::get_if<std::string>(&value))
+    return QVariant(QString::fromUtf8(text->data(), static_cast<qsizetype>(text->size())));
+  if (const auto* flag = std::get_if<bool>(&value)) return QVariant(*flag);
+  if (const auto* number = std::get_if<std::int32_t>(&value)) return QVariant(static_cast<int>(*number));
+  return QVariant(QString());
+}
+
+AutomationValue fromVariant(QVariant value) {
+  if (value.metaType() == QMetaType::fromType<QDBusVariant>()) value = value.value<QDBusVariant>().variant();
+  switch (value.metaType().id()) {
+    case QMetaType::QString: {
+      const QByteArray bytes = value.toString().toUtf8();
+      return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    }
+    case QMetaType::Bool:
+      return value.toBool();
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::UChar:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+      return static_cast<std::int32_t>(value.toLongLong());
+    default:
+      return std::monostate{};
+  }
+}
+
+}  // namespace
+
+DBusAutomationObject::DBusAutomationObject(QDBusConnection connection, QString busName)
+    : connection_(std::move(connection)), busName_(std::move(busName)) {}
+
+AutomationValue DBusAutomationObject::invoke(std::int32_t dispid,
+                                             const std::vector<AutomationValue>& arguments) {
+  QVariantList packed;
+  for (const AutomationValue& argument : arguments) packed.append(toVariant(argument));
+  QDBusMessage call = QDBusMessage::createMethodCall(busName_, QString::fromLatin1(kObjectPath),
+                                                     QString::fromLatin1(kInterface),
+                                                     QString::fromLatin1(kInvokeMethod));
+  call << static_cast<int>(dispid) << QVariant::fromValue(packed);
+  // BlockWithGui keeps the status window painted while the other program works.
+  const QDBusMessage reply = connection_.call(call, QDBus::BlockWithGui, kNoTimeout);
+  if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
+    std::cerr << "ZvInsertBot: call " << dispid << " to " << busName_.toStdString()
+              << " failed: " << reply.errorMessage().toStdString() << " ("
+              << reply.errorName().toStdString() << ")\n";
+    return std::monostate{};
+  }
+  return fromVariant(reply.arguments().constFirst());
+}
+
+DBusAutomationConnector::DBusAutomationConnector(QDBusConnection connection)
+    : connection_(std::move(connection)) {}
+
+CreatedObject DBusAutomationConnector::create(const std::string& programId) {
+  CreatedObject created;
+  if (!connection_.isConnected() || !connection_.interface()) {
+    created.failure = CreateFailure::Other;
+    created.detail = "no D-Bus session bus: " + connection_.lastError().message().toStdString();
+    return created;
+  }
+  const QString name = QString::fromStdString(programId);
+  const QDBusReply<void> started = connection_.interface()->startService(name);
+  if (!started.isValid()) {
+    const QDBusError error = started.error();
+    created.failure =
+        error.type() == QDBusError::ServiceUnknown ? CreateFailure::ClassNotRegistered : CreateFailure::Other;
+    created.detail = error.name().toStdString() + ": " + error.message().toStdString();
+    return created;
+  }
+  created.object = std::make_unique<DBusAutomationObject>(connection_, name);
+  return created;
+}
+
+}  // namespace zv::automation

@@ -1,0 +1,51 @@
+#include "insert/insert_strings.h"
+
+namespace zv::insert {
+
+namespace {
+
+constexpr StringTableEntry kEntries[] = {
+    {kMsgEditorError,
+     "Unknown error received while attempting to add the WebBot HTML to FrontPage Editor."},
+    {kMsgEditorNotRegistered,
+     "An error was received while attempting to add the WebBot HTML to FrontPage Editor.  FrontPage "
+     "Editor automation infomation was not found in the registry."},
+    {kMsgExplorerError, "Unknown error received while attempting to work with FrontPage Explorer."},
+    {kMsgExplorerNotRegistered,
+     "An error was received while attempting to add the WebBot HTML to FrontPage Explorer.  FrontPage "
+     "Explorer automation infomation was not found in the registry."},
+    {kMsgNoWebOpen,
+     "There is no web open in FrontPage Explorer.  In order for this WebBot insertion to work, "
+     "FrontPage Explorer must have a web opened and FrontPage Editor keyboard insertion point must be "
+     "place where you would like the WebBot to be placed."},
+    {kMsgPageNotInWeb,
+     "The page \"%s\" open in FrontPage Editor is not in the web \"%s\" that is open in FrontPage "
+     "Explorer, so the audio was not added.  Open a page of that web in FrontPage Editor, or open the "
+     "page's web in FrontPage Explorer, and insert the audio again.\r\n\r\nThe new audio file was kept "
+     "at \"%s\"."},
+    {kMsgClipPresent,
+     "The file \"%s\" is already present.  Would you like to overwrite it?\r\n\r\nIf Yes, FrontPage "
+     "Explorer will prompty you about this in a moment.\r\n\r\nIf No, no further processing will be "
+     "done"},
+    {kMsgClipNotUpdated,
+     "Note that the operation of inserting the audio was incomplete.  There is an audio file there by "
+     "the name \"%s\", but it may not be up-to-date.\r\n\r\nThe new audio file was kept at \"%s\"; you "
+     "can add it to your web site yourself."},
+    {kMsgAddClassFiles,
+     "The Java class files were expected to already be in the web  at \"%s\". These classes are needed "
+     "to run the applet.  You can add the files manually later, or they can be added now.  Would you "
+     "like to add the class files now?\n\nIf you select Yes, all the Java class files will be added to "
+     "the site.  This only needs to be done once.\n\nIf you select No, you are expected to add the Java "
+     "class files manually.  They are located in '%s'."},
+    {kMsgAddFailed,
+     "Unable to add the file \"%s\" to FrontPage Explorer as \"%s\".  You can add it to your web site "
+     "manually, if you would like."},
+    {kStatusAdding, "Adding %s"},
+    {kStatusCaption, "Status..."},
+};
+
+}  // namespace
+
+const StringTable kInsertStrings{kEntries};
+
+}  // namespace zv::insert

@@ -1,0 +1,46 @@
+// The insertion program's one pass: find the Editor and the Explorer, run
+// the wizard, copy the clip (and on first use the player's files) into the
+// open web, and insert the component's WEBBOT text at the Editor's
+// insertion point.
+#ifndef ZV_INSERT_INSERTION_PASS_H
+#define ZV_INSERT_INSERTION_PASS_H
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "insert/automation/automation_object.h"
+#include "insert/status_display.h"
+#include "insert/wizard_record.h"
+#include "platform/message_presenter.h"
+
+namespace zv::insert {
+
+// The player's files that the pass copies beside the class folder, as
+// file-name patterns "*.<extension>" of the program folder.
+extern const std::vector<std::string_view> kPlayerFileExtensions;
+
+struct InsertionEnvironment {
+  automation::AutomationConnector& automation;
+  WizardRunner runWizard;
+  MessagePresenter& messages;
+  StatusDisplayFactory openStatus;
+  std::string programFolder;    // the folder of the program's files, ending with '/'
+  std::string temporaryFolder;  // the system's temporary folder, ending with '/'
+};
+
+enum class PassOutcome {
+  Inserted,             // the component went to the Editor (steps 11-14 may have reported problems)
+  EditorUnavailable,    // 10000 / 10001 shown
+  ExplorerUnavailable,  // 10100 / 10101 shown
+  NoWebOpen,            // 10102 shown
+  MalformedUrl,         // a web or page URL without a slash: ended silently
+  Cancelled,            // the author did not finish the wizard
+  PageNotInWeb,         // the page is not in the open web: reported, nothing copied
+};
+
+PassOutcome RunInsertionPass(InsertionEnvironment& environment);
+
+}  // namespace zv::insert
+
+#endif  // ZV_INSERT_INSERTION_PASS_H
