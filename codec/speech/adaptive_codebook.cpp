@@ -11,7 +11,8 @@ void adaptiveExcitation(const float history[kHistoryLength], int lag, float beta
   ZV_QV80_CHECK(lag >= 1 && lag <= kHistoryLength);
   const float* past = history + kHistoryLength - lag;
   // β·XH is a product of two floats: exact in extended precision, so the
-  // reference's value is the correctly rounded float product.
+  // reference's value is the float product (double-rounding lemma,
+  // ARITHMETIC.md).
   for (int i = 0, k = 0; i < len; ++i) {
     u[i] = beta * past[k];
     if (++k == lag) k = 0;
@@ -67,7 +68,7 @@ PitchSearchResult searchAdaptiveCodebook(const float history[kHistoryLength],
     float score = 0.0f, gain = 0.0f;
     if (e != 0.0f) {
       score = squareOver(c, e);
-      gain = c / e;  // a quotient of two floats: float division rounds as the reference
+      gain = c / e;  // float division is the reference (double-rounding lemma, ARITHMETIC.md)
     }
     if (lag == low || score > bestScore) {
       bestScore = score;

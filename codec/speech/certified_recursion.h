@@ -1,4 +1,5 @@
-// Certified fast path for recursions: out[i] depends on earlier outputs.
+// Certified fast path for recursions: out[i] depends on earlier outputs
+// (see ARITHMETIC.md).
 //
 // A fast pass runs the recursion in double, each output rounded to float as
 // soon as it is computed (the next samples use the rounded value, as the

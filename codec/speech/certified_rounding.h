@@ -1,4 +1,6 @@
-// Exact float results through a double-precision fast path.
+// Exact float results through a double-precision fast path. The model, the
+// certificate rule and every kernel's margin are written down in
+// ARITHMETIC.md beside this file; read it before changing a kernel.
 //
 // The codec's reference arithmetic computes each stored value V in x87
 // extended precision (64-bit significand) from float operands and rounds it
@@ -58,11 +60,13 @@ using Double4 = double __attribute__((vector_size(32)));
 using Float4 = float __attribute__((vector_size(16)));
 using Int4 = int __attribute__((vector_size(16)));
 
-// The kernels below that loop over vectors come in variants, one per
-// cpu::Arch level (scalar, SSE2, AVX2), and take the level of the instance
-// that calls them (chosen when it was opened): `arch`. The variants differ
-// only in the order of the double-precision approximations, which the
-// certificates allow, so all give the reference's floats.
+// The kernels that loop over vectors (this one, approximateDot and
+// multiplyAdd in certified_sums.h, the filters of lpc_filter.h and
+// firstUncertain) come in one variant per cpu::Arch level (scalar, SSE2,
+// AVX2) and take the level of the calling instance, chosen when it was
+// opened: `arch`. The variants differ only in the order of the
+// double-precision approximations, which the certificates allow, so all
+// give the reference's floats.
 
 // Rounds value[i] to float into out[i] for i = 0..count−1 and reports
 // whether every element was certain with the bound sumBound[i] +

@@ -1,5 +1,5 @@
 // Sums of floats and of products of floats, rounded to float, on the
-// certified fast path.
+// certified fast path (ARITHMETIC.md: the certificate rule, the margins).
 //
 // Reference: S = Σ_{n=0..count−1} x[n]·y[n], one extended-precision
 // accumulator from 0, n ascending, rounded to float once.
@@ -59,10 +59,8 @@ float sumOfThree(float a, float b, float c);
 
 // v[i] + v[i − period] + v[i − 2·period] for i = 0..count−1 (terms with a
 // negative index left out), rounded as the reference rounds it: a lone term
-// as it is, two terms as a float addition (exact, see below), three terms
-// through sumOfThree. A sum of two floats rounded to 64 bits and then to 24
-// rounds as if directly, since 64 ≥ 2·24 + 2, so float addition gives the
-// reference's value.
+// as it is, two terms as a float addition (which gives the reference's value:
+// double-rounding lemma, ARITHMETIC.md), three terms through sumOfThree.
 void periodicSum(const float* v, int period, float* out, int count);
 
 // Σ_{k=0..count−1} sign[k]·v[k] with sign[k] = ±1, from 0, k ascending, in

@@ -11,7 +11,8 @@ void windowedAutocorrelation(const float segment[kWindowLength], float r[kLpcOrd
                              cpu::Arch arch) {
   float x[kWindowLength];
   for (int n = 0; n < kWindowLength / 2; ++n) {
-    // Products of two floats: float arithmetic rounds them as the reference.
+    // Products of two floats: float arithmetic rounds them as the reference
+    // (double-rounding lemma, ARITHMETIC.md).
     x[n] = segment[n] * kHammingHalf[n];
     x[kWindowLength - 1 - n] = segment[kWindowLength - 1 - n] * kHammingHalf[n];
   }

@@ -8,11 +8,11 @@
 // to float. The caller supplies the ten samples before out[0] (the filter
 // memory, or zeros for a zero-state response).
 //
-// The filter runs on the certified fast path (certified_rounding.h). A fast
-// pass runs the recursion in double, oldest term first so that the newest
-// output enters last and each sample waits only for one multiply-add on the
-// one before; it keeps every pre-rounding value v. A vectorised check then
-// certifies all samples at once with the bound
+// The filter runs on the certified fast path (certified_rounding.h,
+// ARITHMETIC.md). A fast pass runs the recursion in double, oldest term
+// first so that the newest output enters last and each sample waits only
+// for one multiply-add on the one before; it keeps every pre-rounding value
+// v. A vectorised check then certifies all samples at once with the bound
 //     |v − V| ≤ 10·2⁻⁵²·Σ|a_k|·M + 4·2⁻⁵²·|v|,
 // M the largest |out| of the memory and the block, which is at least every
 // |out[i−k]|: ten roundings of each precision over the sum, one of each for

@@ -10,7 +10,7 @@ namespace {
 constexpr float kFarDistance = 6.9f;
 
 // |a − b|: one subtraction of two floats, which float arithmetic rounds as
-// the reference (rounding to 64 bits first changes nothing, 64 ≥ 2·24 + 2).
+// the reference (double-rounding lemma, ARITHMETIC.md).
 float distance(float a, float b) {
   const float d = a - b;
   return d < 0 ? -d : d;

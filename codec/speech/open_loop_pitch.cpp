@@ -162,7 +162,7 @@ RefinedLag refineLag(const float buffer[kPitchBufferLength], int candidate, cpu:
     else mb = squareOver(rb, eb);
     const float mf =
         (rf > 0.0f && ef > 1.0f) ? squareOver(rf, ef) : 0.0f;
-    const float m = mb + mf;  // one rounding of a sum of two floats: float arithmetic is exact
+    const float m = mb + mf;  // float addition is the reference (double-rounding lemma)
     if (m > best.score) best = {k, m};
   }
   return best;

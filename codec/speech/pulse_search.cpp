@@ -25,7 +25,7 @@ void scoreAndGain(float c, float e, float& score, float& gain) {
     return;
   }
   score = squareOver(c, e);
-  gain = c / e;  // a quotient of two floats: float division rounds as the reference
+  gain = c / e;  // float division is the reference (double-rounding lemma, ARITHMETIC.md)
 }
 
 }  // namespace

@@ -17,7 +17,7 @@
 // exactly the same places, or the decoder's excitation history drifts away
 // from the encoder's. (Most values are obtained faster, and provably
 // identical, through the certified double-precision path of
-// certified_rounding.h.)
+// certified_rounding.h; ARITHMETIC.md describes the whole model.)
 #ifndef ZV_QV80_SPEECH_CONSTANTS_H
 #define ZV_QV80_SPEECH_CONSTANTS_H
 

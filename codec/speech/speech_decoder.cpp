@@ -38,9 +38,8 @@ float trainAmplitude(int index) {
 
 // Builds this subframe's excitation e = adaptive + single pulse + pulse
 // train at excitation[148..148+len). The pulses are single additions of two
-// floats, which float arithmetic rounds exactly as the reference (a sum of
-// two floats rounded to 64 bits and then to 24 rounds as if directly, since
-// 64 ≥ 2·24 + 2).
+// floats, which float arithmetic rounds exactly as the reference
+// (double-rounding lemma, ARITHMETIC.md).
 void buildExcitation(float* history, const SubframeParameters& p, int len) {
   float* e = history + kHistoryLength;
   const int lag = historyLag(p.lag);

@@ -85,7 +85,7 @@ void encodeSubframe(EncoderState& state, const Lpc& lpc, const float* x, int len
     const float level = 4.0f * kPulseLevel[params.pulseGainIndex & 15];
     const float amplitude = quarterGain < 0.0f ? -level : level;
     for (int i = pulse.position; i < len; i += lag)
-      u[i] += amplitude;  // a sum of two floats: float addition is exact (see periodicSum)
+      u[i] += amplitude;  // float addition is the reference (double-rounding lemma)
   }
 
   // 7. Pulse train.
