@@ -22,6 +22,13 @@ constexpr StringTableEntry kWizardStrings[] = {
      "The compressed audio file cannot be created in the folder \"%s\".  Please make room there "
      "or choose another temporary folder."},
 
+    {kIdsInputDeviceFailed,
+     "The sound input device could not be opened, so nothing is being recorded.  %s"},
+    {kIdsOutputDeviceFailed,
+     "The sound output device could not be opened, so the sound cannot be played.  %s"},
+    {kIdsRecordIntroduction,
+     "Record a short voice message.  Press Record to start and Stop when you have finished; "
+     "press Play to listen to it.  A new recording replaces the previous one."},
     {kIdsRecordedFileName, "TypeRecordedFileNameHere"},
     {kIdsChartOriginal, "Original"},
     {kIdsChartCompressed, "Compressed (%d:1, %d%%)"},

@@ -28,6 +28,11 @@ enum WizardStringId : unsigned {
   kIdsCodecNotInstalled = 10512,    // %s: the codec's display name
   kIdsStreamFileNotCreated = 10513, // %s: the temporary folder
 
+  // Record page and test playback: a sound device that cannot be opened.
+  kIdsInputDeviceFailed = 10520,    // %s: the device's reason
+  kIdsOutputDeviceFailed = 10521,   // %s: the device's reason
+  kIdsRecordIntroduction = 30400,
+
   // Output page: the proposed name and the chart.
   kIdsRecordedFileName = 30050,
   kIdsChartOriginal = 30200,
