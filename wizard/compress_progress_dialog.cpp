@@ -1,0 +1,132 @@
+#include "wizard/compress_progress_dialog.h"
+
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <utility>
+
+namespace zv {
+
+CCompressProgressDialog::CCompressProgressDialog(JobMode mode, const std::string& streamPath,
+                                                 int codecIndex, JobEnvironment environment,
+                                                 QWidget* parent)
+    : QDialog(parent), mode_(mode), notifier_(this), environment_(std::move(environment)) {
+  context_.streamPath = streamPath;
+  context_.codecIndex = codecIndex;
+
+  setWindowTitle(mode == JobMode::Decode ? QStringLiteral("Decompressing...")
+                                         : QStringLiteral("Compressing..."));
+  // A title bar without a close box: the only way out is Cancel (or Esc).
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  setModal(true);
+
+  status_ = new QLabel(QStringLiteral("Status"), this);
+  bar_ = new QProgressBar(this);
+  bar_->setRange(0, 100);
+  bar_->setValue(0);
+  bar_->setAccessibleName(QStringLiteral("Status"));
+  status_->setBuddy(bar_);
+
+  cancel_ = new QPushButton(QStringLiteral("&Cancel Compression"), this);
+  cancel_->setAccessibleName(QStringLiteral("Cancel Compression"));
+  cancel_->setDefault(true);
+  connect(cancel_, &QPushButton::clicked, this, &CCompressProgressDialog::reject);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch(1);
+  buttons->addWidget(cancel_);
+  buttons->addStretch(1);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(status_);
+  layout->addWidget(bar_);
+  layout->addSpacing(6);
+  layout->addLayout(buttons);
+  // A fixed size, wide enough for the bar to show its steps.
+  setFixedSize(360, sizeHint().height());
+}
+
+CCompressProgressDialog::~CCompressProgressDialog() {
+  if (phase_ == Phase::Running) {
+    runner_.cancel();
+    runner_.join();
+  }
+}
+
+int CCompressProgressDialog::progress() const { return bar_->value(); }
+
+void CCompressProgressDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (phase_ == Phase::NotStarted) startJob();
+}
+
+void CCompressProgressDialog::startJob() {
+  phase_ = Phase::Running;
+  context_.notifyWindow = &notifier_;
+  // The thread-end message follows every message of the job on the same
+  // queue, so it arrives after WM_JOB_DONE when the job posted one.
+  const bool started = runner_.start(mode_, context_, environment_, [this](JobEnd end) {
+    notifier_.post(WM_JOB_THREAD_END, static_cast<std::uintptr_t>(end));
+  });
+  if (!started) notifier_.post(WM_JOB_THREAD_END, static_cast<std::uintptr_t>(JobEnd::ThreadNotStarted));
+}
+
+bool CCompressProgressDialog::event(QEvent* event) {
+  if (event->type() == JobMessageEvent::eventType()) {
+    const auto* message = static_cast<const JobMessageEvent*>(event);
+    onJobMessage(message->message(), message->wParam());
+    return true;
+  }
+  return QDialog::event(event);
+}
+
+void CCompressProgressDialog::onJobMessage(unsigned message, std::uintptr_t wParam) {
+  // After Cancel or the end message, whatever the worker still had queued
+  // belongs to a job that is already joined.
+  if (phase_ != Phase::Running) return;
+  switch (message) {
+    case WM_JOB_PROGRESS: {
+      const int percent = static_cast<int>(std::min<std::uintptr_t>(wParam, 100));
+      bar_->setValue(percent);
+      emit progressChanged(percent);
+      break;
+    }
+    case WM_JOB_DONE: {
+      const JobEnd end = runner_.join();
+      // Read only now: the worker wrote them before posting, and it has ended.
+      pcmBytes_ = context_.pcmBytes;
+      codedBytes_ = context_.codedBytes;
+      finish(end, kProgressJobEnded);
+      break;
+    }
+    case WM_JOB_THREAD_END:
+      // The worker ended without its end message: nothing more will come.
+      finish(runner_.join(), kProgressJobEnded);
+      break;
+    default:
+      break;
+  }
+}
+
+void CCompressProgressDialog::reject() {
+  if (phase_ == Phase::Finished) return;
+  if (phase_ == Phase::Running) {
+    runner_.cancel();
+    finish(runner_.join(), kProgressCancelled);
+    return;
+  }
+  finish(JobEnd::Cancelled, kProgressCancelled);
+}
+
+void CCompressProgressDialog::finish(JobEnd end, int result) {
+  phase_ = Phase::Finished;
+  end_ = end;
+  done(result);
+}
+
+}  // namespace zv
