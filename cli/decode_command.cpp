@@ -1,5 +1,6 @@
 #include "cli/decode_command.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <memory>
@@ -7,7 +8,6 @@
 
 #include "cli/compression_summary.h"
 #include "cli/file_tasks.h"
-#include "cli/interrupt_watch.h"
 #include "cli/job_driver.h"
 #include "cli/terminal_output.h"
 #include "encoder/engine_workspace.h"
@@ -58,12 +58,8 @@ FileOutcome decodeOne(const FileTask& task, const std::optional<int>& chosenCode
     return FileOutcome::Failed;
   }
 
-  std::string error;
-  const std::unique_ptr<EngineWorkspace> workspace = EngineWorkspace::create(error);
-  if (!workspace) {
-    out.line(prefix + error);
-    return FileOutcome::Failed;
-  }
+  const std::unique_ptr<EngineWorkspace> workspace = createJobWorkspace(input, out);
+  if (!workspace) return FileOutcome::Failed;
   CliMessagePresenter presenter(out, input);
   JobContext context;
   context.streamPath = input;

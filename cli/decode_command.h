@@ -8,9 +8,10 @@
 
 namespace zv::cli {
 
-// Returns the exit status: 0 when every input was decoded to its end, 1
-// otherwise (no output is left for an input that failed), 2 for
-// inconsistent outputs, 130 when interrupted.
+// Returns the exit status (exit_status.h): kExitSuccess when every input was
+// decoded to its end, kExitFailure otherwise (no output is left for an input
+// that failed), kExitUsage for inconsistent outputs, kExitInterrupted after a
+// termination signal.
 int runDecodeCommand(const Options& options);
 
 }  // namespace zv::cli

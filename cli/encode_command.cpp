@@ -20,12 +20,8 @@ namespace {
 FileOutcome encodeOne(const FileTask& task, int codecIndex, bool quiet, TerminalOutput& out) {
   const auto started = std::chrono::steady_clock::now();
   const std::string prefix = "zvsa: " + task.input + ": ";
-  std::string error;
-  const std::unique_ptr<EngineWorkspace> workspace = EngineWorkspace::create(error);
-  if (!workspace) {
-    out.line(prefix + error);
-    return FileOutcome::Failed;
-  }
+  const std::unique_ptr<EngineWorkspace> workspace = createJobWorkspace(task.input, out);
+  if (!workspace) return FileOutcome::Failed;
   CliMessagePresenter presenter(out, task.input);
   if (!prepareSourceFile(*workspace, task.input, presenter)) return FileOutcome::Failed;
   if (interrupted()) return FileOutcome::Failed;

@@ -7,8 +7,9 @@
 
 namespace zv::cli {
 
-// Returns the exit status: 0 when every input was encoded, 1 otherwise, 2
-// for inconsistent outputs, 130 when interrupted.
+// Returns the exit status (exit_status.h): kExitSuccess when every input was
+// encoded, kExitFailure otherwise, kExitUsage for inconsistent outputs,
+// kExitInterrupted after a termination signal.
 int runEncodeCommand(const Options& options);
 
 }  // namespace zv::cli

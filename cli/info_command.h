@@ -8,8 +8,8 @@
 
 namespace zv::cli {
 
-// Returns 0 when every file is a consistent stream file whose frames decode
-// to its end, 1 otherwise.
+// Returns kExitSuccess when every file is a consistent stream file whose
+// frames decode to its end, kExitFailure otherwise.
 int runInfoCommand(const Options& options);
 
 }  // namespace zv::cli

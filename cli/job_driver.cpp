@@ -5,6 +5,13 @@
 
 namespace zv::cli {
 
+std::unique_ptr<EngineWorkspace> createJobWorkspace(const std::string& input, TerminalOutput& out) {
+  std::string error;
+  std::unique_ptr<EngineWorkspace> workspace = EngineWorkspace::create(error);
+  if (!workspace) out.line("zvsa: " + input + ": " + error);
+  return workspace;
+}
+
 JobEnd driveJob(JobMode mode, JobContext& context, const JobEnvironment& environment,
                 const std::function<void(unsigned)>& onProgress) {
   MessageQueueNotifier notifier;

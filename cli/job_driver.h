@@ -7,11 +7,19 @@
 #define ZV_CLI_JOB_DRIVER_H
 
 #include <functional>
+#include <memory>
+#include <string>
 
+#include "cli/terminal_output.h"
+#include "encoder/engine_workspace.h"
 #include "encoder/job_context.h"
 #include "encoder/job_runner.h"
 
 namespace zv::cli {
+
+// A workspace for the job of `input`, or nothing after printing
+// "zvsa: <input>: <why>" through `out`.
+std::unique_ptr<EngineWorkspace> createJobWorkspace(const std::string& input, TerminalOutput& out);
 
 // Runs the job; `onProgress` gets each percentage. `context` must not have
 // a notifyWindow of its own (the driver sets one for the job's duration).

@@ -24,7 +24,7 @@ class ProgressThrottle {
  private:
   TickSource ticks_;
   JobNotifier* notifier_;
-  std::uint64_t last_tick_;
+  std::uint64_t last_tick_ms_ = 0;
 };
 
 }  // namespace zv

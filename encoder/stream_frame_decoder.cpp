@@ -14,8 +14,8 @@ StreamFrameDecoder::StreamFrameDecoder(std::FILE* stream, CodecLibrary& codec)
 
 bool StreamFrameDecoder::allocateBuffers() {
   const std::size_t maxCoded = codec_.maxCodedBytes();
-  block_size_ = (kMinBlockBytes / maxCoded + 1) * maxCoded;
-  block_.reset(new (std::nothrow) unsigned char[block_size_]);
+  block_bytes_ = (kMinBlockBytes / maxCoded + 1) * maxCoded;
+  block_.reset(new (std::nothrow) unsigned char[block_bytes_]);
   if (!block_) return false;
   pcm_.reset(new (std::nothrow) unsigned char[codec_.pcmBytesPerFrame()]);
   return pcm_ != nullptr;
@@ -28,8 +28,8 @@ bool StreamFrameDecoder::fill() {
   std::memmove(block_.get(), block_.get() + cursor_, filled_ - cursor_);
   filled_ -= cursor_;
   cursor_ = 0;
-  while (filled_ < block_size_) {
-    const std::size_t got = std::fread(block_.get() + filled_, 1, block_size_ - filled_, stream_);
+  while (filled_ < block_bytes_) {
+    const std::size_t got = std::fread(block_.get() + filled_, 1, block_bytes_ - filled_, stream_);
     filled_ += got;
     if (got == 0) {
       if (std::ferror(stream_)) return false;

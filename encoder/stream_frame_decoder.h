@@ -52,7 +52,7 @@ class StreamFrameDecoder {
   std::FILE* stream_;
   CodecLibrary& codec_;
   std::unique_ptr<unsigned char[]> block_;
-  std::size_t block_size_ = 0;
+  std::size_t block_bytes_ = 0;
   std::size_t cursor_ = 0;  // next unconsumed byte in block_
   std::size_t filled_ = 0;  // bytes of block_ holding file data
   bool at_end_ = false;     // the file has no more bytes
