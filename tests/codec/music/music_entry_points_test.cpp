@@ -1,6 +1,7 @@
-// The six working entry points and the two information records, as the
-// encoding engine calls them: size checks, consumed counts, the exact frames
-// of the edge cases, and independence of instances.
+// The six working entry points as the encoding engine calls them: size
+// checks, consumed counts, the exact frames of the edge cases, and
+// independence of instances. (The ordinal table, NULL arguments and the
+// information records: tests/codec/contract.)
 #include <gtest/gtest.h>
 
 #include <array>
@@ -203,85 +204,6 @@ TEST(MusicDecode, ConsumesOnlyTheCurrentFrameOfWhatItIsHanded) {
   int distinctLengths = 0;
   for (int count : lengthsSeen) distinctLengths += count > 0;
   EXPECT_GT(distinctLengths, 1) << "the stream should mix frame lengths";
-}
-
-// Fields of the packed records are compared through unary plus, which reads
-// them by value: a reference to a packed field would be misaligned.
-TEST(MusicInfo, ShortRecordCarriesTheCodecValuesAndLeavesTheRest) {
-  CodecInfo info;
-  std::memset(&info, 0xCD, sizeof info);
-  EXPECT_EQ(QV160MX_GetCodecInfo(&info), &info);
-  EXPECT_EQ(+info.pcmBytesPerFrame, 256);
-  EXPECT_EQ(+info.maxCodedBytes, 39);
-  EXPECT_EQ(+info.bitsPerSample, 16);
-  EXPECT_EQ(+info.sampleRateHz, 8000u);
-  EXPECT_EQ(+info.codecId, 1);
-  EXPECT_STREQ(info.name, "QV160MX Codec (16kbps,8kHz)");
-  for (size_t i = 28; i < sizeof info.name; ++i) EXPECT_EQ(static_cast<uint8_t>(info.name[i]), 0xCD);
-  EXPECT_EQ(+info.version, 0x00030000u);
-}
-
-TEST(MusicInfo, ExtendedRecordIsWrittenOnlyForItsExactSize) {
-  for (uint32_t size : {0u, 121u, 123u, 56u}) {
-    CodecInfoEx info;
-    std::memset(&info, 0xCD, sizeof info);
-    QV160MX_GetCodecInfoEx(&info, size);
-    const auto* bytes = reinterpret_cast<const uint8_t*>(&info);
-    EXPECT_EQ(std::count(bytes, bytes + sizeof info, 0xCD), static_cast<long>(sizeof info))
-        << "size " << size;
-  }
-  CodecInfoEx info;
-  std::memset(&info, 0xCD, sizeof info);
-  QV160MX_GetCodecInfoEx(&info, 122);
-  EXPECT_EQ(+info.codecId, 1);
-  EXPECT_STREQ(info.name, "QV160MX Codec (16kbps,8kHz)");
-  for (size_t i = 28; i < sizeof info.name; ++i) EXPECT_EQ(static_cast<uint8_t>(info.name[i]), 0xCD);
-  EXPECT_EQ(+info.capability1, 1u);
-  EXPECT_EQ(+info.capability2, 1u);
-  EXPECT_EQ(+info.capability3, 1u);
-  EXPECT_EQ(+info.capability4, 0u);
-  EXPECT_EQ(+info.capability5, 1);
-  EXPECT_EQ(+info.sampleRateHz, 8000u);
-  EXPECT_EQ(+info.bitsPerSample, 16);
-  EXPECT_EQ(+info.avgCodedBytesPerSecond, 2000u);
-  EXPECT_EQ(+info.pcmBytesPerFrame, 256);
-  EXPECT_EQ(+info.maxCodedBytes, 39);
-  EXPECT_EQ(+info.minCodedBytes, 31);
-  EXPECT_EQ(+info.version, 0x00030000u);
-  EXPECT_EQ(+info.reserved, 0);
-}
-
-TEST(MusicEntryPoints, OrdinalTableListsTheEightFunctionsInOrder) {
-  ASSERT_EQ(zv_ordinal_table.count, 8u);
-  const ZvEntryPoint expected[8] = {
-      reinterpret_cast<ZvEntryPoint>(&QV160MX_Open_Coder),
-      reinterpret_cast<ZvEntryPoint>(&QV160MX_Encode),
-      reinterpret_cast<ZvEntryPoint>(&QV160MX_Close_Coder),
-      reinterpret_cast<ZvEntryPoint>(&QV160MX_Open_Decoder),
-      reinterpret_cast<ZvEntryPoint>(&QV160MX_Decode),
-      reinterpret_cast<ZvEntryPoint>(&QV160MX_Close_Decoder),
-      reinterpret_cast<ZvEntryPoint>(&QV160MX_GetCodecInfo),
-      reinterpret_cast<ZvEntryPoint>(&QV160MX_GetCodecInfoEx),
-  };
-  for (int i = 0; i < 8; ++i) EXPECT_EQ(zv_ordinal_table.entries[i], expected[i]) << "ordinal " << i + 1;
-}
-
-TEST(MusicEntryPoints, NullArgumentsAreRejectedNotFollowed) {
-  EXPECT_EQ(QV160MX_Close_Coder(nullptr), 0);
-  EXPECT_EQ(QV160MX_Close_Decoder(nullptr), 0);
-  EXPECT_EQ(QV160MX_GetCodecInfo(nullptr), nullptr);
-  QV160MX_GetCodecInfoEx(nullptr, 122);
-  uint8_t buffer[256] = {};
-  uint16_t pcmBytes = 256, codedBytes = 39;
-  EXPECT_EQ(QV160MX_Encode(nullptr, buffer, &pcmBytes, buffer, &codedBytes), -2);
-  EXPECT_EQ(QV160MX_Decode(nullptr, buffer, &codedBytes, buffer, &pcmBytes), -2);
-  EncoderHandle encoder;
-  EXPECT_EQ(QV160MX_Encode(encoder.handle, buffer, nullptr, buffer, &codedBytes), -2);
-  EXPECT_EQ(QV160MX_Encode(encoder.handle, nullptr, &pcmBytes, buffer, &codedBytes), -2);
-  DecoderHandle decoder;
-  EXPECT_EQ(QV160MX_Decode(decoder.handle, buffer, &codedBytes, nullptr, &pcmBytes), -2);
-  EXPECT_EQ(pcmBytes, 256);
-  EXPECT_EQ(codedBytes, 39);
 }
 
 TEST(MusicEntryPoints, InstancesOnDifferentThreadsDoNotInterfere) {

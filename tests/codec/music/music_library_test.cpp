@@ -40,17 +40,6 @@ class MusicLibrary : public testing::Test {
   ZvGetCodecInfoExFn getInfoEx_ = nullptr;
 };
 
-TEST_F(MusicLibrary, OrdinalsAndNamesReachTheSameEightFunctions) {
-  const char* names[8] = {"QV160MX_Open_Coder",   "QV160MX_Encode",       "QV160MX_Close_Coder",
-                          "QV160MX_Open_Decoder", "QV160MX_Decode",       "QV160MX_Close_Decoder",
-                          "QV160MX_GetCodecInfo", "QV160MX_GetCodecInfoEx"};
-  for (unsigned n = 1; n <= 8; ++n) {
-    EXPECT_EQ(reinterpret_cast<void*>(module_.ordinal(n)), module_.symbol(names[n - 1]))
-        << "ordinal " << n;
-  }
-  EXPECT_EQ(module_.ordinal(9), nullptr);
-}
-
 TEST_F(MusicLibrary, EncodesAndDecodesTheVectorsAsTheEngineCallsIt) {
   // The engine's rhythm: read the record for the block sizes, then per frame
   // set the counts to those sizes and use what the library reports back.

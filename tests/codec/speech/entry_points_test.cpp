@@ -1,5 +1,6 @@
-// The eight entry points: count checks that change nothing, the information
-// records and their untouched bytes, and NULL handling.
+// The coder and decoder entry points: count checks that change nothing.
+// (The ordinal table, NULL arguments and the information records:
+// tests/codec/contract.)
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -97,84 +98,6 @@ TEST(SpeechEntryPoints, DecodeRejectsWrongCountsAndChangesNothing) {
     QV80_Close_Decoder(decoder);
     QV80_Close_Decoder(reference);
   }
-}
-
-TEST(SpeechEntryPoints, NullPointersAreRejectedAndNullHandlesClose) {
-  uint8_t pcm[320] = {}, coded[20] = {};
-  uint16_t pcmBytes = 320, codedBytes = 20;
-  EXPECT_EQ(QV80_Encode(nullptr, pcm, &pcmBytes, coded, &codedBytes), -2);
-  EXPECT_EQ(QV80_Decode(nullptr, coded, &codedBytes, pcm, &pcmBytes), -2);
-  void* coder = QV80_Open_Coder(1);
-  void* decoder = QV80_Open_Decoder(1);
-  EXPECT_EQ(QV80_Encode(coder, pcm, nullptr, coded, &codedBytes), -2);
-  EXPECT_EQ(QV80_Encode(coder, nullptr, &pcmBytes, coded, &codedBytes), -2);
-  EXPECT_EQ(QV80_Decode(decoder, coded, &codedBytes, nullptr, &pcmBytes), -2);
-  EXPECT_EQ(QV80_Close_Coder(coder), 0);
-  EXPECT_EQ(QV80_Close_Decoder(decoder), 0);
-  EXPECT_EQ(QV80_Close_Coder(nullptr), 0);
-  EXPECT_EQ(QV80_Close_Decoder(nullptr), 0);
-  EXPECT_EQ(QV80_GetCodecInfo(nullptr), nullptr);
-  QV80_GetCodecInfoEx(nullptr, 122);
-}
-
-// The records are byte-packed: fields are read by value (unary +), never
-// bound to a reference, since a misaligned reference is undefined.
-TEST(SpeechEntryPoints, CodecInfoFillsItsFieldsAndOnlyTheNameWithItsNul) {
-  CodecInfo info;
-  std::memset(&info, 0xEE, sizeof info);
-  EXPECT_EQ(QV80_GetCodecInfo(&info), &info);
-  EXPECT_EQ(+info.pcmBytesPerFrame, 320);
-  EXPECT_EQ(+info.maxCodedBytes, 20);
-  EXPECT_EQ(+info.bitsPerSample, 16);
-  EXPECT_EQ(+info.sampleRateHz, 8000u);
-  EXPECT_EQ(+info.codecId, 2022);
-  EXPECT_STREQ(info.name, "Quaverline(TM)80 Codec");
-  for (size_t i = 23; i < sizeof info.name; ++i) EXPECT_EQ(static_cast<uint8_t>(info.name[i]), 0xEE) << i;
-  EXPECT_EQ(+info.version, 0x00030000u);
-}
-
-TEST(SpeechEntryPoints, CodecInfoExIsWrittenOnlyForSize122) {
-  for (const uint32_t size : {0u, 56u, 121u, 123u, 244u}) {
-    CodecInfoEx info;
-    std::memset(&info, 0x77, sizeof info);
-    QV80_GetCodecInfoEx(&info, size);
-    const auto* bytes = reinterpret_cast<const uint8_t*>(&info);
-    for (size_t i = 0; i < sizeof info; ++i) ASSERT_EQ(bytes[i], 0x77) << "size " << size << " byte " << i;
-  }
-  CodecInfoEx info;
-  std::memset(&info, 0x77, sizeof info);
-  QV80_GetCodecInfoEx(&info, 122);
-  EXPECT_EQ(+info.codecId, 2022);
-  EXPECT_STREQ(info.name, "Quaverline(TM)80 Codec (8.0 kbps, 8 kHz)");
-  for (size_t i = 41; i < sizeof info.name; ++i) EXPECT_EQ(static_cast<uint8_t>(info.name[i]), 0x77) << i;
-  EXPECT_EQ(+info.capability1, 0u);
-  EXPECT_EQ(+info.capability2, 0u);
-  EXPECT_EQ(+info.capability3, 1u);
-  EXPECT_EQ(+info.capability4, 1u);
-  EXPECT_EQ(+info.capability5, 1);
-  EXPECT_EQ(+info.sampleRateHz, 8000u);
-  EXPECT_EQ(+info.bitsPerSample, 16);
-  EXPECT_EQ(+info.avgCodedBytesPerSecond, 1000u);
-  EXPECT_EQ(+info.pcmBytesPerFrame, 320);
-  EXPECT_EQ(+info.maxCodedBytes, 20);
-  EXPECT_EQ(+info.minCodedBytes, 20);
-  EXPECT_EQ(+info.version, 0x00030000u);
-  EXPECT_EQ(+info.reserved, 0);
-}
-
-TEST(SpeechEntryPoints, OrdinalTableListsTheEightEntryPointsInOrder) {
-  ASSERT_EQ(zv_ordinal_table.count, 8u);
-  const ZvEntryPoint expected[] = {
-      reinterpret_cast<ZvEntryPoint>(&QV80_Open_Coder),
-      reinterpret_cast<ZvEntryPoint>(&QV80_Encode),
-      reinterpret_cast<ZvEntryPoint>(&QV80_Close_Coder),
-      reinterpret_cast<ZvEntryPoint>(&QV80_Open_Decoder),
-      reinterpret_cast<ZvEntryPoint>(&QV80_Decode),
-      reinterpret_cast<ZvEntryPoint>(&QV80_Close_Decoder),
-      reinterpret_cast<ZvEntryPoint>(&QV80_GetCodecInfo),
-      reinterpret_cast<ZvEntryPoint>(&QV80_GetCodecInfoEx),
-  };
-  for (int i = 0; i < 8; ++i) EXPECT_EQ(zv_ordinal_table.entries[i], expected[i]) << "ordinal " << i + 1;
 }
 
 }  // namespace
