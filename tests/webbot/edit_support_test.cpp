@@ -1,0 +1,113 @@
+// Where the component finds its files, the preview image URL, and starting
+// the insertion program.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "tests/support/temp_dir.h"
+#include "webbot/bot_folder.h"
+#include "webbot/insert_bot_launch.h"
+
+namespace zv::webbot {
+namespace {
+
+TEST(BotFolder, MapsTheFirstBotCacheComponentToBotsAndKeepsEveryOtherCharacter) {
+  const struct {
+    const char* path;
+    const char* mapped;
+  } cases[] = {
+      {"/home/Ann/Web/botcache/ZvTavelwork/", "/home/Ann/Web/bots/ZvTavelwork/"},
+      {"/home/Ann/Web/BotCache/ZvTavelwork/", "/home/Ann/Web/bots/ZvTavelwork/"},
+      {"/opt/BOTCACHE/x/botcache/", "/opt/bots/x/botcache/"},        // the first only
+      {"/opt/mybotcache/Lib/", "/opt/mybotcache/Lib/"},              // whole components only
+      {"/opt/botcaches/Lib/", "/opt/botcaches/Lib/"},
+      {"/usr/Local/Lib/", "/usr/Local/Lib/"},                        // no botcache: unchanged
+      {"botcache", "bots"},
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(MapBotCacheToBots(c.path), c.mapped) << c.path;
+}
+
+TEST(BotFolder, PreviewImageByButtonIndex) {
+  EXPECT_STREQ(PreviewImageName(0), "FPOneButton.gif");
+  EXPECT_STREQ(PreviewImageName(1), "FPTwoButton.gif");
+  EXPECT_STREQ(PreviewImageName(2), "FPThreeButton.gif");
+  EXPECT_STREQ(PreviewImageName(-1), "FPOneButton.gif");
+  EXPECT_STREQ(PreviewImageName(7), "FPOneButton.gif");
+}
+
+TEST(BotFolder, FileUrlsEncodeWhatAUrlCannotHold) {
+  const struct {
+    const char* path;
+    const char* url;
+  } cases[] = {
+      {"/usr/lib/FPOneButton.gif", "file:///usr/lib/FPOneButton.gif"},
+      {"/home/Ann Lee/My Web/x.gif", "file:///home/Ann%20Lee/My%20Web/x.gif"},
+      {"/a#b/c%d/e?f/\"g\"/'h'&i<j>", "file:///a%23b/c%25d/e%3Ff/%22g%22/%27h%27%26i%3Cj%3E"},
+      {"/Sons/Gr\xC3\xBC\xC3\x9F" "e.gif", "file:///Sons/Gr%C3%BC%C3%9Fe.gif"},
+      {"/keep-these._~(1)+,;=:@!$*", "file:///keep-these._~(1)+,;=:@!$*"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(FileUrl(c.path), c.url) << c.path;
+}
+
+TEST(BotFolder, TheInsertionProgramLiesInTheComponentFolder) {
+  const std::string folder = ComponentFolder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ(folder.back(), '/');
+  EXPECT_EQ(InsertBotPath(), folder + "ZvInsertBot");
+}
+
+// Waits (up to ten seconds) for one line from the named pipe at `path`.
+std::string readLineFromFifo(const std::string& path) {
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK);
+  if (fd < 0) return "(cannot open fifo)";
+  std::string line;
+  pollfd wait{fd, POLLIN, 0};
+  while (line.find('\n') == std::string::npos) {
+    if (poll(&wait, 1, 10000) <= 0) break;
+    char buffer[64];
+    const ssize_t got = read(fd, buffer, sizeof buffer);
+    if (got > 0) line.append(buffer, static_cast<std::size_t>(got));
+    if (got == 0 && (wait.revents & POLLHUP)) {
+      // The writer has not opened the pipe yet, or has closed it.
+      if (!line.empty()) break;
+    }
+  }
+  close(fd);
+  return line;
+}
+
+TEST(InsertBotLaunch, StartsTheProgramWithoutArgumentsAndDoesNotWaitForIt) {
+  test::TempDir dir;
+  const std::string fifo = dir.file("ran");
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string program = dir.file("Stand In Bot");
+  {
+    std::ofstream script(program);
+    script << "#!/bin/sh\necho \"arguments=$#\" > '" << fifo << "'\n";
+  }
+  ASSERT_EQ(chmod(program.c_str(), 0755), 0);
+  // The program blocks on the pipe until this test reads it: a launch that
+  // waited for the program would never return.
+  EXPECT_EQ(LaunchDetached(program), "");
+  EXPECT_EQ(readLineFromFifo(fifo), "arguments=0\n");
+}
+
+TEST(InsertBotLaunch, SaysWhyAProgramCannotBeStarted) {
+  test::TempDir dir;
+  EXPECT_EQ(LaunchDetached(dir.file("missing")), "No such file or directory");
+  const std::string notExecutable = dir.file("plain");
+  std::ofstream(notExecutable) << "text\n";
+  EXPECT_EQ(LaunchDetached(notExecutable), "Permission denied");
+  EXPECT_FALSE(LaunchDetached("").empty());
+}
+
+}  // namespace
+}  // namespace zv::webbot

@@ -1,0 +1,72 @@
+#include "webbot/bot_folder.h"
+
+#include <dlfcn.h>
+
+#include <cstdlib>
+#include <memory>
+
+#include "platform/ascii_case.h"
+
+namespace zv::webbot {
+
+std::string MapBotCacheToBots(std::string_view path) {
+  std::size_t start = 0;
+  while (start <= path.size()) {
+    std::size_t end = path.find('/', start);
+    if (end == std::string_view::npos) end = path.size();
+    if (equalsIgnoringCase(path.substr(start, end - start), "botcache")) {
+      std::string mapped(path.substr(0, start));
+      mapped += "bots";
+      mapped += path.substr(end);
+      return mapped;
+    }
+    start = end + 1;
+  }
+  return std::string(path);
+}
+
+std::string ComponentFolder() {
+  Dl_info info{};
+  if (dladdr(reinterpret_cast<void*>(&ComponentFolder), &info) == 0 || !info.dli_fname) return {};
+  std::unique_ptr<char, decltype(&std::free)> real(realpath(info.dli_fname, nullptr), &std::free);
+  const std::string file = real ? real.get() : info.dli_fname;
+  const std::size_t slash = file.rfind('/');
+  if (slash == std::string::npos) return {};
+  return MapBotCacheToBots(file.substr(0, slash + 1));
+}
+
+std::string InsertBotPath() {
+  const std::string folder = ComponentFolder();
+  return folder.empty() ? std::string() : folder + "ZvInsertBot";
+}
+
+const char* PreviewImageName(int buttonIndex) {
+  switch (buttonIndex) {
+    case 1: return "FPTwoButton.gif";
+    case 2: return "FPThreeButton.gif";
+    default: return "FPOneButton.gif";
+  }
+}
+
+std::string FileUrl(std::string_view absolutePath) {
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string url = "file://";
+  for (const char c : absolutePath) {
+    const auto byte = static_cast<unsigned char>(c);
+    const bool keep = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
+                      (byte >= '0' && byte <= '9') || byte == '/' || byte == '-' || byte == '.' ||
+                      byte == '_' || byte == '~' || byte == '!' || byte == '$' || byte == '(' ||
+                      byte == ')' || byte == '*' || byte == '+' || byte == ',' || byte == ';' ||
+                      byte == '=' || byte == ':' || byte == '@';
+    if (keep) {
+      url += c;
+    } else {
+      url += '%';
+      url += kHex[byte >> 4];
+      url += kHex[byte & 0xF];
+    }
+  }
+  return url;
+}
+
+}  // namespace zv::webbot

@@ -1,0 +1,41 @@
+// Where the component finds the files that lie beside it: the insertion
+// program ZvInsertBot and the three preview images.
+//
+// A web-page editor may load the component from a cache folder whose path
+// has a component named "botcache", while the component's files stay in the
+// corresponding "bots" folder: the first path component named "botcache"
+// (in any letter case) is replaced by "bots", every other character kept as
+// it is (paths are case-sensitive here). A path without such a component is
+// used as it is. In this project's trees the component library and its
+// files share one folder, the library folder (lib/).
+#ifndef ZV_WEBBOT_BOT_FOLDER_H
+#define ZV_WEBBOT_BOT_FOLDER_H
+
+#include <string>
+#include <string_view>
+
+namespace zv::webbot {
+
+// `path` with its first component named "botcache" (any case) replaced by
+// "bots".
+std::string MapBotCacheToBots(std::string_view path);
+
+// The folder of the loaded component library (ending in "/"), mapped by
+// MapBotCacheToBots. Empty when it cannot be found out.
+std::string ComponentFolder();
+
+// The full path of the insertion program in ComponentFolder().
+std::string InsertBotPath();
+
+// The preview image for a button index (0 = one button, 1 = two, 2 = three;
+// anything else is taken as one button).
+const char* PreviewImageName(int buttonIndex);
+
+// A file: URL for an absolute path: "file://" and the path, with every byte
+// a URL path cannot hold as it is (space, "#", "%", "?", quotes, "&", "<",
+// ">", non-ASCII, ...) percent-encoded.
+std::string FileUrl(std::string_view absolutePath);
+
+}  // namespace zv::webbot
+
+#endif  // ZV_WEBBOT_BOT_FOLDER_H
