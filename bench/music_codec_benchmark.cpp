@@ -65,7 +65,7 @@ void MusicEncode(benchmark::State& state) {
   const auto& pcm = clip();
   const size_t frames = pcm.size() / kFramePcmBytes;
   auto encoder = std::make_unique<MusicEncoder>();
-  initMusicEncoder(*encoder, 1, formOf(state));
+  initMusicEncoder(*encoder, formOf(state));
   uint8_t frame[kMaxFrameBytes];
   for (auto _ : state) {
     for (size_t i = 0; i < frames; ++i) {
@@ -83,7 +83,7 @@ void MusicDecode(benchmark::State& state) {
   std::vector<uint8_t> coded;
   {
     auto encoder = std::make_unique<MusicEncoder>();
-    initMusicEncoder(*encoder, 1, formOf(state));
+    initMusicEncoder(*encoder, formOf(state));
     for (size_t i = 0; i < frames; ++i) {
       uint8_t frame[kMaxFrameBytes];
       const int length = encodeMusicFrame(*encoder, pcm.data() + i * kFramePcmBytes, frame);
@@ -91,7 +91,7 @@ void MusicDecode(benchmark::State& state) {
     }
   }
   auto decoder = std::make_unique<MusicDecoder>();
-  initMusicDecoder(*decoder, 1, formOf(state));
+  initMusicDecoder(*decoder, formOf(state));
   uint8_t out[kFramePcmBytes];
   for (auto _ : state) {
     size_t pos = 0;

@@ -13,16 +13,16 @@ void BitWriter::storeWord(uint32_t word) {
 }
 
 size_t BitWriter::finish() {
-  const int tailBytes = (pendingBits_ + 7) / 8;
+  const int tailBytes = (pending_bits_ + 7) / 8;
   if (overflow_ || bytes_ + static_cast<size_t>(tailBytes) > capacity_) return 0;
   // Left-align the pending bits in a 32-bit word; the bits below are zero.
   const uint32_t word =
-      pendingBits_ == 0 ? 0u : static_cast<uint32_t>(pending_ << (32 - pendingBits_));
+      pending_bits_ == 0 ? 0u : static_cast<uint32_t>(pending_ << (32 - pending_bits_));
   for (int i = 0; i < tailBytes; ++i) {
     out_[bytes_ + static_cast<size_t>(i)] = static_cast<uint8_t>(word >> (24 - 8 * i));
   }
   bytes_ += static_cast<size_t>(tailBytes);
-  pendingBits_ = 0;
+  pending_bits_ = 0;
   return bytes_;
 }
 

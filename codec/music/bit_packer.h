@@ -19,10 +19,10 @@ class BitWriter {
   // Bits of `value` above `width` must be zero.
   void put(uint32_t value, int width) {
     pending_ = (pending_ << width) | value;
-    pendingBits_ += width;
-    if (pendingBits_ >= 32) {
-      pendingBits_ -= 32;
-      storeWord(static_cast<uint32_t>(pending_ >> pendingBits_));
+    pending_bits_ += width;
+    if (pending_bits_ >= 32) {
+      pending_bits_ -= 32;
+      storeWord(static_cast<uint32_t>(pending_ >> pending_bits_));
     }
   }
 
@@ -38,7 +38,7 @@ class BitWriter {
   size_t capacity_;
   size_t bytes_ = 0;           // whole bytes stored so far
   uint64_t pending_ = 0;       // fields not yet stored, newest in the low bits
-  int pendingBits_ = 0;        // 0..31 between calls
+  int pending_bits_ = 0;        // 0..31 between calls
   bool overflow_ = false;
 };
 
@@ -49,18 +49,18 @@ class BitReader {
 
   // Takes the next `width` bits (1 <= width <= 32), first bit most significant.
   uint32_t get(int width) {
-    const size_t byte = bitPos_ >> 3;
+    const size_t byte = bit_position_ >> 3;
     const uint64_t window = byte + 8 <= size_ ? loadBigEndian64(data_ + byte) : loadTail(byte);
     const uint32_t value =
-        static_cast<uint32_t>((window << (bitPos_ & 7)) >> (64 - width));
-    bitPos_ += static_cast<size_t>(width);
+        static_cast<uint32_t>((window << (bit_position_ & 7)) >> (64 - width));
+    bit_position_ += static_cast<size_t>(width);
     return value;
   }
 
   // Passes over `bits` bits without reading them.
-  void skip(size_t bits) { bitPos_ += bits; }
+  void skip(size_t bits) { bit_position_ += bits; }
 
-  size_t bitPosition() const { return bitPos_; }
+  size_t bitPosition() const { return bit_position_; }
 
  private:
   static uint64_t loadBigEndian64(const uint8_t* p) {
@@ -73,7 +73,7 @@ class BitReader {
 
   const uint8_t* data_;
   size_t size_;
-  size_t bitPos_ = 0;
+  size_t bit_position_ = 0;
 };
 
 }  // namespace zv::qv160mx

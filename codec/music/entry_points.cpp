@@ -11,11 +11,13 @@ using namespace zv::qv160mx;
 
 extern "C" {
 
-void* QV160MX_Open_Coder(uint32_t flags) {
+// The open flags select nothing in this codec (its samples are always 16-bit
+// and it has one mode); they are accepted and ignored.
+void* QV160MX_Open_Coder(uint32_t /*flags*/) {
   const QmfForm form = qmfFormFor(zv::cpu::processorArch());
   auto* encoder = static_cast<MusicEncoder*>(std::malloc(sizeof(MusicEncoder)));
   if (encoder == nullptr) return nullptr;
-  initMusicEncoder(*encoder, flags, form);
+  initMusicEncoder(*encoder, form);
   return encoder;
 }
 
@@ -39,11 +41,11 @@ int32_t QV160MX_Close_Coder(void* handle) {
   return 0;
 }
 
-void* QV160MX_Open_Decoder(uint32_t flags) {
+void* QV160MX_Open_Decoder(uint32_t /*flags*/) {
   const QmfForm form = qmfFormFor(zv::cpu::processorArch());
   auto* decoder = static_cast<MusicDecoder*>(std::malloc(sizeof(MusicDecoder)));
   if (decoder == nullptr) return nullptr;
-  initMusicDecoder(*decoder, flags, form);
+  initMusicDecoder(*decoder, form);
   return decoder;
 }
 

@@ -36,7 +36,7 @@ int frameBytesFromHeader(const uint8_t header[kScaleHeaderBytes]) {
   uint8_t scaleIndex[kBandCount];
   int levels[kBandCount];
   readScaleIndices(header, scaleIndex);
-  allocateLevels(scaleIndex, kDecoderScaleTable, kDefaultAllocScale, levels);
+  allocateLevels(scaleIndex, kDecoderScaleTable, kAllocScale, levels);
   return frameBytesForLevels(levels);
 }
 

@@ -24,8 +24,8 @@
 
 namespace zv::qv160mx {
 
-// Factor applied to kAllocSteps; every instance sets it to 2 when opened.
-inline constexpr int32_t kDefaultAllocScale = 2;
+// Factor applied to kAllocSteps.
+inline constexpr int32_t kAllocScale = 2;
 
 // Bytes holding the eight 5-bit scale indices.
 inline constexpr int kScaleHeaderBytes = 5;

@@ -9,10 +9,8 @@
 
 namespace zv::qv160mx {
 
-void initMusicDecoder(MusicDecoder& decoder, uint32_t openFlags, QmfForm form) {
+void initMusicDecoder(MusicDecoder& decoder, QmfForm form) {
   std::memset(&decoder, 0, sizeof decoder);
-  decoder.mode = (openFlags & 2u) != 0 ? 2 : 1;
-  decoder.allocScale = kDefaultAllocScale;
   decoder.synthesis = qmfStepRoutines(form).synthesis;
 }
 
@@ -21,7 +19,7 @@ int decodeMusicFrame(MusicDecoder& decoder, const uint8_t* frame, size_t availab
   uint8_t scaleIndex[kBandCount];
   int levels[kBandCount];
   readScaleIndices(frame, scaleIndex);
-  allocateLevels(scaleIndex, kDecoderScaleTable, decoder.allocScale, levels);
+  allocateLevels(scaleIndex, kDecoderScaleTable, kAllocScale, levels);
   const int frameBytes = frameBytesForLevels(levels);
   if (available < static_cast<size_t>(frameBytes)) return 0;
 

@@ -19,8 +19,6 @@ namespace zv::qv160mx {
 
 struct MusicDecoder {
   // Configuration, fixed at open.
-  int32_t mode;                      // 2 if open flag bit 1 was set, else 1; no effect
-  int32_t allocScale;                // factor of the allocation steps, 2
   QmfSynthesisStep synthesis;        // form of the filter-bank step
   // Adaptive state, zero at open, carried from frame to frame.
   QmfState synthesisStates[kTreeSteps];
@@ -31,9 +29,9 @@ struct MusicDecoder {
   uint8_t frame[kMaxFrameBytes + 9];
 };
 
-// Prepares a freshly allocated decoder: clears the state, records the mode
-// from `openFlags` and uses the step routines of `form`.
-void initMusicDecoder(MusicDecoder& decoder, uint32_t openFlags, QmfForm form);
+// Prepares a freshly allocated decoder: clears the state and uses the step
+// routines of `form`.
+void initMusicDecoder(MusicDecoder& decoder, QmfForm form);
 
 // Decodes the frame at `frame` (`available` bytes readable) into 128
 // little-endian 16-bit samples at pcm (256 bytes). Reads only the first five

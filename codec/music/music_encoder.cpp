@@ -8,10 +8,8 @@
 
 namespace zv::qv160mx {
 
-void initMusicEncoder(MusicEncoder& encoder, uint32_t openFlags, QmfForm form) {
+void initMusicEncoder(MusicEncoder& encoder, QmfForm form) {
   std::memset(&encoder, 0, sizeof encoder);
-  encoder.mode = (openFlags & 2u) != 0 ? 2 : 1;
-  encoder.allocScale = kDefaultAllocScale;
   encoder.analysis = qmfStepRoutines(form).analysis;
 }
 
@@ -26,7 +24,7 @@ int encodeMusicFrame(MusicEncoder& encoder, const uint8_t* pcm, uint8_t* frame) 
     const int index = scaleIndexForPeak(bandPeak(samples));
     const int32_t scaleValue = kScaleTable[index];
     encoder.scaleIndex[band] = static_cast<uint8_t>(index);
-    encoder.levels[band] = levelsForScale(scaleValue, kBandMaxLevels[band], encoder.allocScale);
+    encoder.levels[band] = levelsForScale(scaleValue, kBandMaxLevels[band], kAllocScale);
     quantiseBand(samples, scaleValue, encoder.levels[band], encoder.codewords + 2 * band);
   }
 

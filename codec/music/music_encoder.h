@@ -17,8 +17,6 @@ namespace zv::qv160mx {
 
 struct MusicEncoder {
   // Configuration, fixed at open.
-  int32_t mode;                      // 2 if open flag bit 1 was set, else 1; no effect
-  int32_t allocScale;                // factor of the allocation steps, 2
   QmfAnalysisStep analysis;          // form of the filter-bank step
   // Adaptive state, zero at open, carried from frame to frame.
   PreFilterState preFilter;          // x[n-1], y[n-1]
@@ -30,9 +28,9 @@ struct MusicEncoder {
   uint32_t codewords[2 * kBandCount];
 };
 
-// Prepares a freshly allocated encoder: clears the state, records the mode
-// from `openFlags` and uses the step routines of `form`.
-void initMusicEncoder(MusicEncoder& encoder, uint32_t openFlags, QmfForm form);
+// Prepares a freshly allocated encoder: clears the state and uses the step
+// routines of `form`.
+void initMusicEncoder(MusicEncoder& encoder, QmfForm form);
 
 // Encodes 128 little-endian 16-bit samples (pcm, 256 bytes, any alignment)
 // into `frame`, which has room for kMaxFrameBytes. Returns the frame length

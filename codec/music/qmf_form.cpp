@@ -16,11 +16,11 @@ QmfForm qmfFormFor(cpu::Arch arch) {
 
 QmfStepRoutines qmfStepRoutines(QmfForm form) {
 #if ZV_QMF_HAVE_SIMD
-  if (form == QmfForm::kSimd) return {QmfAnalysisSimd, QmfSynthesisSimd};
+  if (form == QmfForm::kSimd) return {qmfAnalysisSimd, qmfSynthesisSimd};
 #else
   (void)form;
 #endif
-  return {QmfAnalysisScalar, QmfSynthesisScalar};
+  return {qmfAnalysisScalar, qmfSynthesisScalar};
 }
 
 }  // namespace zv::qv160mx

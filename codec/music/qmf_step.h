@@ -54,16 +54,16 @@ using QmfAnalysisStep = void (*)(const int32_t* in, int32_t* low, int32_t* high,
 using QmfSynthesisStep = void (*)(const int32_t* low, const int32_t* high, int32_t* out,
                                   QmfState& state, int n);
 
-void QmfAnalysisScalar(const int32_t* in, int32_t* low, int32_t* high, QmfState& state, int n);
-void QmfSynthesisScalar(const int32_t* low, const int32_t* high, int32_t* out, QmfState& state,
+void qmfAnalysisScalar(const int32_t* in, int32_t* low, int32_t* high, QmfState& state, int n);
+void qmfSynthesisScalar(const int32_t* low, const int32_t* high, int32_t* out, QmfState& state,
                         int n);
 
 // The SIMD form; present only where the build targets x86 with SSE2
 // (ZV_QMF_HAVE_SIMD is then 1).
 #if defined(__SSE2__)
 #define ZV_QMF_HAVE_SIMD 1
-void QmfAnalysisSimd(const int32_t* in, int32_t* low, int32_t* high, QmfState& state, int n);
-void QmfSynthesisSimd(const int32_t* low, const int32_t* high, int32_t* out, QmfState& state,
+void qmfAnalysisSimd(const int32_t* in, int32_t* low, int32_t* high, QmfState& state, int n);
+void qmfSynthesisSimd(const int32_t* low, const int32_t* high, int32_t* out, QmfState& state,
                       int n);
 #else
 #define ZV_QMF_HAVE_SIMD 0

@@ -37,7 +37,7 @@ inline void stateFromLine(const int32_t* lineEnd, int32_t* newestFirst) {
 
 }  // namespace
 
-void QmfAnalysisScalar(const int32_t* in, int32_t* low, int32_t* high, QmfState& state, int n) {
+void qmfAnalysisScalar(const int32_t* in, int32_t* low, int32_t* high, QmfState& state, int n) {
   int32_t odd[kTaps + kChunk];   // A, oldest first
   int32_t even[kTaps + kChunk];  // B, oldest first
   while (n > 0) {
@@ -65,7 +65,7 @@ void QmfAnalysisScalar(const int32_t* in, int32_t* low, int32_t* high, QmfState&
   }
 }
 
-void QmfSynthesisScalar(const int32_t* low, const int32_t* high, int32_t* out, QmfState& state,
+void qmfSynthesisScalar(const int32_t* low, const int32_t* high, int32_t* out, QmfState& state,
                         int n) {
   int32_t diff[kTaps + kChunk];  // D, oldest first
   int32_t sum[kTaps + kChunk];   // S, oldest first

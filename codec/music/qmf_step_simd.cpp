@@ -109,7 +109,7 @@ inline __m128i low16(__m128i v) { return _mm_srai_epi32(_mm_slli_epi32(v, 16), 1
 
 }  // namespace
 
-void QmfAnalysisSimd(const int32_t* in, int32_t* low, int32_t* high, QmfState& state, int n) {
+void qmfAnalysisSimd(const int32_t* in, int32_t* low, int32_t* high, QmfState& state, int n) {
   alignas(16) int16_t odd[kLineLength];   // A, oldest first
   alignas(16) int16_t even[kLineLength];  // B, oldest first
   while (n > 0) {
@@ -161,7 +161,7 @@ void QmfAnalysisSimd(const int32_t* in, int32_t* low, int32_t* high, QmfState& s
   }
 }
 
-void QmfSynthesisSimd(const int32_t* low, const int32_t* high, int32_t* out, QmfState& state,
+void qmfSynthesisSimd(const int32_t* low, const int32_t* high, int32_t* out, QmfState& state,
                       int n) {
   alignas(16) int16_t diff[kLineLength];  // D, oldest first
   alignas(16) int16_t sum[kLineLength];   // S, oldest first

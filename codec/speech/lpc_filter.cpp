@@ -104,11 +104,11 @@ int firstUncertain(const double* value, double sumBound, int from, int n, cpu::A
 
 AllPoleBlock::AllPoleBlock(const float* coefficients, const float* in, float* out, int n,
                            cpu::Arch arch)
-    : coefficients_(coefficients), out_(out), n_(n), arch_(arch), coefficientSize_(0.0) {
+    : coefficients_(coefficients), out_(out), n_(n), arch_(arch), coefficient_size_(0.0) {
   a_[0] = 1.0;
   for (int k = 1; k <= kLpcOrder; ++k) {
     a_[k] = coefficients[k];
-    coefficientSize_ += magnitude(a_[k]);
+    coefficient_size_ += magnitude(a_[k]);
   }
   std::memcpy(in_, in, n * sizeof(float));
   for (int k = 1; k <= kLpcOrder; ++k) w_[kLpcOrder - k] = out[-k];
@@ -120,7 +120,7 @@ double AllPoleBlock::sumBound() const {
   double largest = 0.0;
   for (int i = 0; i < kLpcOrder + n_; ++i)
     largest = largest > magnitude(w_[i]) ? largest : magnitude(w_[i]);
-  return 10 * kBoundUnit * coefficientSize_ * largest;
+  return 10 * kBoundUnit * coefficient_size_ * largest;
 }
 
 bool AllPoleBlock::settle(int i) {

@@ -108,7 +108,7 @@ class AllPoleBlock {
   int n_;
   cpu::Arch arch_;
   double a_[kLpcOrder + 1];
-  double coefficientSize_;                   // Σ|a_k|
+  double coefficient_size_;                   // Σ|a_k|
   float in_[kMaxFilterLength];
   double w_[kLpcOrder + kMaxFilterLength];   // outputs as doubles, memory in front
   double value_[kMaxFilterLength];           // pre-rounding values of the fast pass

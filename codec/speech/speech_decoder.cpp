@@ -89,8 +89,8 @@ class OutputBlock {
     for (int k = 0; k <= 4; ++k) {
       b_[k] = kOutputFilterB[k];
       d_[k] = kOutputFilterD[k];
-      bSize_ += magnitude(b_[k]);
-      dSize_ += magnitude(d_[k]);
+      b_size_ += magnitude(b_[k]);
+      d_size_ += magnitude(d_[k]);
     }
     for (int k = 1; k <= 4; ++k) w_[4 - k] = o[-k];
   }
@@ -119,7 +119,7 @@ class OutputBlock {
       largestS = largestS > magnitude(s_[i]) ? largestS : magnitude(s_[i]);
       largestO = largestO > magnitude(w_[4 + i]) ? largestO : magnitude(w_[4 + i]);
     }
-    return 5 * kBoundUnit * (bSize_ * largestS + dSize_ * largestO);
+    return 5 * kBoundUnit * (b_size_ * largestS + d_size_ * largestO);
   }
   bool settle(int i) {
     const float exact = outputSampleReference(s_ + i, o_ + i);
@@ -139,7 +139,7 @@ class OutputBlock {
   float* o_;
   int len_;
   double b_[5], d_[5];
-  double bSize_ = 0.0, dSize_ = 0.0;
+  double b_size_ = 0.0, d_size_ = 0.0;
   double w_[4 + kMaxSubframeLength];  // outputs as doubles, memory in front
   double value_[kMaxSubframeLength];
 };

@@ -25,7 +25,7 @@ TEST(MusicAllocation, StepBoundariesBelongToTheHigherStep) {
       {1250, 3, 3}, {5000, 3, 3}, {9000, 3, 3},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(levelsForScale(c.scaleValue, c.maxLevels, kDefaultAllocScale), c.levels)
+    EXPECT_EQ(levelsForScale(c.scaleValue, c.maxLevels, kAllocScale), c.levels)
         << "scale " << c.scaleValue << ", at most " << c.maxLevels;
   }
 }
@@ -34,8 +34,8 @@ TEST(MusicAllocation, EncoderAndDecoderTablesAgreeOnEveryIndex) {
   // The tables differ only in entry 0 (5 against 1); both must give 3 levels.
   for (int band = 0; band < kBandCount; ++band) {
     for (int index = 0; index < kScaleCount; ++index) {
-      EXPECT_EQ(levelsForScale(kScaleTable[index], kBandMaxLevels[band], kDefaultAllocScale),
-                levelsForScale(kDecoderScaleTable[index], kBandMaxLevels[band], kDefaultAllocScale))
+      EXPECT_EQ(levelsForScale(kScaleTable[index], kBandMaxLevels[band], kAllocScale),
+                levelsForScale(kDecoderScaleTable[index], kBandMaxLevels[band], kAllocScale))
           << "band " << band << ", index " << index;
     }
   }

@@ -41,7 +41,7 @@ std::vector<uint8_t> bytesFromSamples(const std::vector<int16_t>& samples) {
 
 std::vector<uint8_t> encodeStream(const std::vector<uint8_t>& pcm, QmfForm form) {
   auto encoder = std::make_unique<MusicEncoder>();
-  initMusicEncoder(*encoder, 1, form);
+  initMusicEncoder(*encoder, form);
   std::vector<uint8_t> frames;
   for (size_t pos = 0; pos < pcm.size(); pos += kFramePcmBytes) {
     uint8_t block[kFramePcmBytes] = {};
@@ -56,7 +56,7 @@ std::vector<uint8_t> encodeStream(const std::vector<uint8_t>& pcm, QmfForm form)
 
 std::vector<uint8_t> decodeStream(const std::vector<uint8_t>& frames, QmfForm form) {
   auto decoder = std::make_unique<MusicDecoder>();
-  initMusicDecoder(*decoder, 1, form);
+  initMusicDecoder(*decoder, form);
   std::vector<uint8_t> pcm;
   size_t pos = 0;
   while (pos < frames.size()) {
