@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <vector>
 
 #include "cli/exit_status.h"
 #include "cli/option_table.h"
@@ -36,16 +37,13 @@ std::string commandsTaking(const std::string& name) {
   CommandSet commands = 0;
   for (const OptionSpec& option : optionTable())
     if (named(option, name)) commands |= option.commands;
-  std::string words;
-  std::size_t listed = 0;
+  std::vector<std::string> names;
   for (const CommandSpec& spec : commandTable())
-    if ((commands & commandBit(spec.command)) && spec.name[0]) ++listed;
-  std::size_t written = 0;
-  for (const CommandSpec& spec : commandTable()) {
-    if (!(commands & commandBit(spec.command)) || !spec.name[0]) continue;
-    if (written > 0) words += written + 1 == listed ? " and " : ", ";
-    words += spec.name;
-    ++written;
+    if ((commands & commandBit(spec.command)) && spec.name[0]) names.push_back(spec.name);
+  std::string words;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    if (i > 0) words += i + 1 == names.size() ? " and " : ", ";
+    words += names[i];
   }
   return words;
 }
