@@ -86,8 +86,12 @@ CreatedObject DBusAutomationConnector::create(const std::string& programId) {
     return created;
   }
   const QString name = QString::fromStdString(programId);
-  const QDBusReply<void> started = connection_.interface()->startService(name);
-  if (!started.isValid()) {
+  // The bus answers StartServiceByName from its service files alone, even for
+  // a name that is owned; so a running program is looked for first.
+  const QDBusReply<bool> running = connection_.interface()->isServiceRegistered(name);
+  const QDBusReply<void> started =
+      running.isValid() && running.value() ? QDBusReply<void>() : connection_.interface()->startService(name);
+  if (!(running.isValid() && running.value()) && !started.isValid()) {
     const QDBusError error = started.error();
     created.failure =
         error.type() == QDBusError::ServiceUnknown ? CreateFailure::ClassNotRegistered : CreateFailure::Other;

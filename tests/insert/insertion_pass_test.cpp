@@ -1,0 +1,426 @@
+// The whole insertion pass against a scripted Explorer and Editor on a
+// private session bus (the test runs under dbus-run-session), with the
+// wizard's result supplied by the test: every message path, checked by the
+// messages shown, the calls the programs received in order, the text the
+// Editor received and what happened to the clip file.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDBusConnection>
+#include <QLabel>
+#include <QProgressBar>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "insert/automation/dbus_automation.h"
+#include "insert/insert_strings.h"
+#include "insert/insertion_pass.h"
+#include "insert/message_text.h"
+#include "insert/qt_status_window.h"
+#include "tests/insert/scripted_automation_server.h"
+#include "tests/support/recording_presenter.h"
+#include "tests/support/temp_dir.h"
+#include "webbot/webbot_text.h"
+
+namespace zv::insert {
+namespace {
+
+using test::AutomationScript;
+using test::ScriptedAutomationServer;
+using Calls = std::vector<std::string>;
+
+void touch(const std::string& path, const std::string& content = "x") {
+  std::ofstream(path, std::ios::binary) << content;
+}
+
+bool exists(const std::string& path) { return std::filesystem::exists(path); }
+
+std::string message(unsigned id, std::initializer_list<std::string_view> values = {}) {
+  return FillPlaceholders(loadString(kInsertStrings, id), values);
+}
+
+// Records what the status window was asked to show, and the bar's value in
+// the real window after each step.
+struct StatusLog {
+  std::vector<int> progress;
+  std::vector<int> barValues;
+  std::vector<std::string> texts;
+  int opened = 0;
+};
+
+class LoggedStatusWindow : public StatusDisplay {
+ public:
+  explicit LoggedStatusWindow(StatusLog& log) : log_(log) { ++log_.opened; }
+  void setProgress(int value) override {
+    window_.setProgress(value);
+    log_.progress.push_back(value);
+    log_.barValues.push_back(window_.progressBar()->value());
+  }
+  void setText(const std::string& text) override {
+    window_.setText(text);
+    log_.texts.push_back(window_.textLine()->text().toStdString());
+  }
+
+ private:
+  StatusLog& log_;
+  QtStatusWindow window_;
+};
+
+class InsertionPassTest : public testing::Test {
+ protected:
+  InsertionPassTest() {
+    programFolder = program.path() + "/";
+    temporaryFolder = temporary.path() + "/";
+    clipFile = temporaryFolder + "ZVSA1234.zvsa";
+    touch(clipFile, "clip");
+    record.buttonCount = 2;
+    record.autoplay = 1;
+    record.visible = 1;
+    record.playCount = -1;
+    record.height = 32;
+    record.width = 64;
+    record.className = "ZvStreamPlayer.class";
+    record.codebase = "/Java/ZvTavelwork";
+    record.tag = "APPLET";
+    record.alignment = "middle";
+    record.bodyText = "<b>no \"Java\"</b>";
+    record.otherAttributes = "ALT=\"x\"";
+    record.clipFile = clipFile;
+  }
+
+  PassOutcome run(const AutomationScript& script) {
+    server.emplace(script);
+    return runWithoutServer();
+  }
+
+  PassOutcome runWithoutServer(std::optional<QDBusConnection> connection = std::nullopt) {
+    automation::DBusAutomationConnector connector(connection.value_or(QDBusConnection::sessionBus()));
+    InsertionEnvironment environment{
+        connector,
+        [this]() -> std::optional<WizardRecord> {
+          ++wizardRuns;
+          if (cancelWizard) return std::nullopt;
+          return record;
+        },
+        presenter,
+        [this] { return std::make_unique<LoggedStatusWindow>(status); },
+        programFolder,
+        temporaryFolder};
+    return RunInsertionPass(environment);
+  }
+
+  Calls calls() const { return server ? server->calls() : Calls{}; }
+
+  // The WEBBOT text the pass should insert for `record` with this codebase value.
+  std::string expectedText(const std::string& codebaseValue) const {
+    WizardRecord expected = record;
+    expected.codebase = codebaseValue;
+    const std::string clipName = std::filesystem::path(record.clipFile).filename().string();
+    return webbot::FormatWebBotText(expected.settings(),
+                                    "file://" + programFolder + webbot::PreviewImageName(record.buttonCount),
+                                    clipName);
+  }
+
+  test::TempDir program;
+  test::TempDir temporary;
+  std::string programFolder;
+  std::string temporaryFolder;
+  std::string clipFile;
+  WizardRecord record;
+  bool cancelWizard = false;
+  int wizardRuns = 0;
+  test::RecordingPresenter presenter;
+  StatusLog status;
+  std::optional<ScriptedAutomationServer> server;
+};
+
+AutomationScript httpWeb() {
+  AutomationScript script;
+  script.webUrl = "http://S/myweb";
+  script.pageUrl = "http://S/myweb/sub/index.htm";
+  return script;
+}
+
+TEST_F(InsertionPassTest, NoEditorOnTheBusIsClassNotRegistered) {
+  AutomationScript script = httpWeb();
+  script.offerEditor = false;
+  EXPECT_EQ(run(script), PassOutcome::EditorUnavailable);
+  EXPECT_EQ(presenter.texts(), Calls{message(kMsgEditorNotRegistered)});
+  EXPECT_EQ(calls(), Calls{});
+  EXPECT_EQ(wizardRuns, 0);
+}
+
+TEST_F(InsertionPassTest, NoExplorerOnTheBusIsClassNotRegistered) {
+  AutomationScript script = httpWeb();
+  script.offerExplorer = false;
+  EXPECT_EQ(run(script), PassOutcome::ExplorerUnavailable);
+  EXPECT_EQ(presenter.texts(), Calls{message(kMsgExplorerNotRegistered)});
+  EXPECT_EQ(calls(), Calls{});
+}
+
+TEST_F(InsertionPassTest, NoBusAtAllIsTheUnknownError) {
+  // A connection that never reached a bus: the failure is not "not registered".
+  EXPECT_EQ(runWithoutServer(QDBusConnection(QStringLiteral("never-connected"))), PassOutcome::EditorUnavailable);
+  EXPECT_EQ(presenter.texts(), Calls{message(kMsgEditorError)});
+}
+
+TEST_F(InsertionPassTest, NoWebOpenEndsBeforeTheWizard) {
+  AutomationScript script = httpWeb();
+  script.webUrl.clear();
+  EXPECT_EQ(run(script), PassOutcome::NoWebOpen);
+  EXPECT_EQ(presenter.texts(), Calls{message(kMsgNoWebOpen)});
+  EXPECT_EQ(calls(), Calls{"Explorer 12()"});
+  EXPECT_EQ(wizardRuns, 0);
+}
+
+TEST_F(InsertionPassTest, SilentEnds) {
+  {
+    AutomationScript script = httpWeb();
+    script.webUrl = "myweb";  // no slash
+    EXPECT_EQ(run(script), PassOutcome::MalformedUrl);
+    EXPECT_EQ(calls(), Calls{"Explorer 12()"});
+    EXPECT_EQ(wizardRuns, 0);
+  }
+  {
+    cancelWizard = true;
+    EXPECT_EQ(run(httpWeb()), PassOutcome::Cancelled);
+    EXPECT_EQ(calls(), Calls{"Explorer 12()"});
+    cancelWizard = false;
+  }
+  {
+    AutomationScript script = httpWeb();
+    script.pageUrl = "index.htm";
+    EXPECT_EQ(run(script), PassOutcome::MalformedUrl);
+    EXPECT_EQ(calls(), (Calls{"Explorer 12()", "Editor 21()"}));
+  }
+  EXPECT_TRUE(presenter.texts().empty());
+  EXPECT_TRUE(exists(clipFile));
+}
+
+TEST_F(InsertionPassTest, ClassFilesPresentAddsOnlyTheClip) {
+  AutomationScript script = httpWeb();
+  script.existingUrls = {"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.class"};
+  EXPECT_EQ(run(script), PassOutcome::Inserted);
+  EXPECT_TRUE(presenter.texts().empty());
+  EXPECT_EQ(calls(), (Calls{
+                         "Explorer 12()",
+                         "Editor 21()",
+                         "Explorer 15(\"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.class\")",
+                         "Explorer 15(\"http://S/myweb/sub/ZVSA1234.zvsa\")",
+                         "Explorer 3(\"" + clipFile + "\", \"/myweb/sub/ZVSA1234.zvsa\", true)",
+                         "Editor 22(\"" + expectedText("/myweb/Java/ZvTavelwork") + "\")",
+                     }));
+  EXPECT_EQ(server->insertedTexts(), Calls{expectedText("/myweb/Java/ZvTavelwork")});
+  EXPECT_FALSE(exists(clipFile)) << "the temporary clip is deleted once it is in the web";
+}
+
+TEST_F(InsertionPassTest, ClassFilesAbsentAndDeclined) {
+  touch(programFolder + "ZvStreamPlayer.class");
+  presenter.scriptAnswer(MessageAnswer::No);
+  EXPECT_EQ(run(httpWeb()), PassOutcome::Inserted);
+  ASSERT_EQ(presenter.shown().size(), 1u);
+  EXPECT_EQ(presenter.shown()[0].kind, MessageKind::Question);
+  EXPECT_EQ(presenter.shown()[0].text, message(kMsgAddClassFiles, {"/myweb/Java/ZvTavelwork", programFolder}));
+  EXPECT_EQ(calls(), (Calls{
+                         "Explorer 12()",
+                         "Editor 21()",
+                         "Explorer 15(\"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.class\")",
+                         "Explorer 15(\"http://S/myweb/sub/ZVSA1234.zvsa\")",
+                         "Explorer 3(\"" + clipFile + "\", \"/myweb/sub/ZVSA1234.zvsa\", true)",
+                         "Editor 22(\"" + expectedText("/myweb/Java/ZvTavelwork") + "\")",
+                     }));
+  EXPECT_EQ(status.opened, 0);
+}
+
+TEST_F(InsertionPassTest, ClassFilesAddedIntoNewFoldersOneLevelAtATime) {
+  touch(programFolder + "B.class");
+  touch(programFolder + "A.class");
+  touch(programFolder + "readme.txt");
+  touch(programFolder + "libZvEncoder.so");
+  presenter.scriptAnswer(MessageAnswer::Yes);
+  EXPECT_EQ(run(httpWeb()), PassOutcome::Inserted);
+  EXPECT_EQ(presenter.texts().size(), 1u);
+  EXPECT_EQ(calls(), (Calls{
+                         "Explorer 12()",
+                         "Editor 21()",
+                         "Explorer 15(\"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.class\")",
+                         "Explorer 27(\"/myweb/Java\")",
+                         "Explorer 27(\"/myweb/Java/ZvTavelwork\")",
+                         "Explorer 3(\"" + programFolder + "A.class\", \"/myweb/Java/ZvTavelwork/A.class\", true)",
+                         "Explorer 3(\"" + programFolder + "B.class\", \"/myweb/Java/ZvTavelwork/B.class\", true)",
+                         "Explorer 15(\"http://S/myweb/sub/ZVSA1234.zvsa\")",
+                         "Explorer 3(\"" + clipFile + "\", \"/myweb/sub/ZVSA1234.zvsa\", true)",
+                         "Editor 22(\"" + expectedText("/myweb/Java/ZvTavelwork") + "\")",
+                     }));
+  EXPECT_EQ(status.opened, 1);
+  EXPECT_EQ(status.progress, (std::vector<int>{1, 2}));
+  EXPECT_EQ(status.texts,
+            (Calls{"Adding /myweb/Java/ZvTavelwork/A.class", "Adding /myweb/Java/ZvTavelwork/B.class"}));
+}
+
+TEST_F(InsertionPassTest, NoClassFilesInTheProgramFolderOpensNoStatus) {
+  presenter.scriptAnswer(MessageAnswer::Yes);
+  EXPECT_EQ(run(httpWeb()), PassOutcome::Inserted);
+  // The folders are made before the listing finds nothing.
+  const Calls received = calls();
+  ASSERT_EQ(received.size(), 8u);
+  EXPECT_EQ(received[3], "Explorer 27(\"/myweb/Java\")");
+  EXPECT_EQ(received[4], "Explorer 27(\"/myweb/Java/ZvTavelwork\")");
+  EXPECT_EQ(received[5], "Explorer 15(\"http://S/myweb/sub/ZVSA1234.zvsa\")");
+  EXPECT_EQ(status.opened, 0);
+}
+
+TEST_F(InsertionPassTest, ElevenClassFilesFillTheBarAtTheTenth) {
+  for (int i = 0; i < 11; ++i) touch(programFolder + "C" + std::to_string(10 + i) + ".class");
+  presenter.scriptAnswer(MessageAnswer::Yes);
+  EXPECT_EQ(run(httpWeb()), PassOutcome::Inserted);
+  EXPECT_EQ(status.progress, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
+  EXPECT_EQ(status.barValues, (std::vector<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 10}));
+  EXPECT_EQ(status.texts.back(), "Adding /myweb/Java/ZvTavelwork/C20.class");
+}
+
+TEST_F(InsertionPassTest, RefusedAddsAreReportedAndThePassGoesOn) {
+  touch(programFolder + "A.class");
+  touch(programFolder + "B.class");
+  AutomationScript script = httpWeb();
+  script.refusedTargets = {"/myweb/Java/ZvTavelwork/A.class", "/myweb/sub/ZVSA1234.zvsa"};
+  presenter.scriptAnswer(MessageAnswer::Yes);
+  EXPECT_EQ(run(script), PassOutcome::Inserted);
+  EXPECT_EQ(presenter.texts(),
+            (Calls{message(kMsgAddClassFiles, {"/myweb/Java/ZvTavelwork", programFolder}),
+                   message(kMsgAddFailed, {programFolder + "A.class", "/myweb/Java/ZvTavelwork/A.class"}),
+                   message(kMsgAddFailed, {clipFile, "/myweb/sub/ZVSA1234.zvsa"})}));
+  const Calls received = calls();
+  EXPECT_EQ(received[6], "Explorer 3(\"" + programFolder + "B.class\", \"/myweb/Java/ZvTavelwork/B.class\", true)");
+  EXPECT_EQ(received.back().rfind("Editor 22(", 0), 0u) << "the component is inserted all the same";
+  EXPECT_TRUE(exists(clipFile)) << "a clip that could not be added stays for the author";
+}
+
+TEST_F(InsertionPassTest, ClipPresentAndDeclinedKeepsTheNewClip) {
+  AutomationScript script = httpWeb();
+  script.existingUrls = {"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.class", "http://S/myweb/sub/ZVSA1234.zvsa"};
+  presenter.scriptAnswer(MessageAnswer::No);
+  EXPECT_EQ(run(script), PassOutcome::Inserted);
+  ASSERT_EQ(presenter.shown().size(), 2u);
+  EXPECT_EQ(presenter.shown()[0].kind, MessageKind::Question);
+  EXPECT_EQ(presenter.shown()[0].text, message(kMsgClipPresent, {"/myweb/sub/ZVSA1234.zvsa"}));
+  EXPECT_EQ(presenter.shown()[1].kind, MessageKind::Information);
+  EXPECT_EQ(presenter.shown()[1].text, message(kMsgClipNotUpdated, {"/myweb/sub/ZVSA1234.zvsa", clipFile}));
+  EXPECT_NE(presenter.shown()[1].text.find(clipFile), std::string::npos);
+  EXPECT_EQ(calls(), (Calls{
+                         "Explorer 12()",
+                         "Editor 21()",
+                         "Explorer 15(\"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.class\")",
+                         "Explorer 15(\"http://S/myweb/sub/ZVSA1234.zvsa\")",
+                         "Editor 22(\"" + expectedText("/myweb/Java/ZvTavelwork") + "\")",
+                     }));
+  EXPECT_TRUE(exists(clipFile)) << "declining to overwrite must not lose the new clip";
+}
+
+TEST_F(InsertionPassTest, ClipPresentAndOverwritten) {
+  AutomationScript script = httpWeb();
+  script.existingUrls = {"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.class", "http://S/myweb/sub/ZVSA1234.zvsa"};
+  presenter.scriptAnswer(MessageAnswer::Yes);
+  EXPECT_EQ(run(script), PassOutcome::Inserted);
+  EXPECT_EQ(presenter.texts(), Calls{message(kMsgClipPresent, {"/myweb/sub/ZVSA1234.zvsa"})});
+  EXPECT_EQ(calls()[4], "Explorer 3(\"" + clipFile + "\", \"/myweb/sub/ZVSA1234.zvsa\", true)");
+  EXPECT_FALSE(exists(clipFile));
+}
+
+TEST_F(InsertionPassTest, GalleryClipIsNotDeleted) {
+  test::TempDir gallery;
+  record.clipFile = gallery.file("hello.zvsa");
+  touch(record.clipFile);
+  AutomationScript script = httpWeb();
+  script.existingUrls = {"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.class"};
+  EXPECT_EQ(run(script), PassOutcome::Inserted);
+  EXPECT_EQ(calls()[4], "Explorer 3(\"" + record.clipFile + "\", \"/myweb/sub/hello.zvsa\", true)");
+  EXPECT_TRUE(exists(record.clipFile));
+}
+
+TEST_F(InsertionPassTest, PageOutsideTheOpenWebChangesNothing) {
+  AutomationScript script = httpWeb();
+  script.pageUrl = "http://T/other/index.htm";
+  EXPECT_EQ(run(script), PassOutcome::PageNotInWeb);
+  EXPECT_EQ(presenter.texts(), Calls{message(kMsgPageNotInWeb, {"http://T/other/index.htm", "http://S/myweb", clipFile})});
+  EXPECT_EQ(calls(), (Calls{"Explorer 12()", "Editor 21()"}));
+  EXPECT_TRUE(exists(clipFile));
+}
+
+TEST_F(InsertionPassTest, DiskBasedWebKeepsClassesBesideThePage) {
+  touch(programFolder + "ZvStreamPlayer.class");
+  AutomationScript script;
+  script.webUrl = "file:///home/ann/site";
+  script.pageUrl = "file:///home/ann/site/a/page.htm";
+  presenter.scriptAnswer(MessageAnswer::Yes);
+  EXPECT_EQ(run(script), PassOutcome::Inserted);
+  EXPECT_EQ(calls(), (Calls{
+                         "Explorer 12()",
+                         "Editor 21()",
+                         "Explorer 15(\"file:///home/ann/site/a/ZvStreamPlayer.class\")",
+                         "Explorer 3(\"" + programFolder + "ZvStreamPlayer.class\", \"/site/a/ZvStreamPlayer.class\", true)",
+                         "Explorer 15(\"file:///home/ann/site/a/ZVSA1234.zvsa\")",
+                         "Explorer 3(\"" + clipFile + "\", \"/site/a/ZVSA1234.zvsa\", true)",
+                         "Editor 22(\"" + expectedText("") + "\")",
+                     }));
+}
+
+TEST_F(InsertionPassTest, RootWebWithoutCodebaseUsesBareNames) {
+  touch(programFolder + "ZvStreamPlayer.class");
+  record.codebase.clear();
+  AutomationScript script;
+  script.webUrl = "http://S";
+  script.pageUrl = "http://S/index.htm";
+  presenter.scriptAnswer(MessageAnswer::Yes);
+  EXPECT_EQ(run(script), PassOutcome::Inserted);
+  EXPECT_EQ(calls(), (Calls{
+                         "Explorer 12()",
+                         "Editor 21()",
+                         "Explorer 15(\"http://S/ZvStreamPlayer.class\")",
+                         "Explorer 3(\"" + programFolder + "ZvStreamPlayer.class\", \"ZvStreamPlayer.class\", true)",
+                         "Explorer 15(\"http://S/ZVSA1234.zvsa\")",
+                         "Explorer 3(\"" + clipFile + "\", \"/ZVSA1234.zvsa\", true)",
+                         "Editor 22(\"" + expectedText("") + "\")",
+                     }));
+}
+
+TEST_F(InsertionPassTest, SpacesAndNonAsciiTravelIntact) {
+  test::TempDir place;
+  const std::string folder = place.path() + "/Z&V Pl\xC3\xA4yer/";
+  std::filesystem::create_directories(folder);
+  programFolder = folder;
+  touch(programFolder + "Sp\xC3\xA4t Player.class");
+  record.clipFile = temporaryFolder + "m\xC3\xBCsic clip.zvsa";
+  touch(record.clipFile);
+  AutomationScript script;
+  script.webUrl = "file:///home/ann/my%20site";
+  script.pageUrl = "file:///home/ann/my%20site/caf%C3%A9/page.htm";
+  presenter.scriptAnswer(MessageAnswer::Yes);
+  EXPECT_EQ(run(script), PassOutcome::Inserted);
+  const Calls received = calls();
+  ASSERT_EQ(received.size(), 7u);
+  EXPECT_EQ(received[3], "Explorer 3(\"" + programFolder + "Sp\xC3\xA4t Player.class\", \"/my%20site/caf%C3%A9/Sp%C3%A4t%20Player.class\", true)");
+  EXPECT_EQ(received[4], "Explorer 15(\"file:///home/ann/my%20site/caf%C3%A9/m%C3%BCsic%20clip.zvsa\")");
+  EXPECT_EQ(received[5], "Explorer 3(\"" + record.clipFile + "\", \"/my%20site/caf%C3%A9/m%C3%BCsic%20clip.zvsa\", true)");
+  ASSERT_EQ(server->insertedTexts().size(), 1u);
+  const std::string text = server->insertedTexts()[0];
+  EXPECT_NE(text.find("S-CLIP=\"m\xC3\xBCsic clip.zvsa\""), std::string::npos);
+  // The preview URL is percent-encoded; its '&' is written as a character
+  // reference inside the PREVIEW value's quoted image element.
+  EXPECT_NE(text.find("/Z&amp;amp;V%20Pl%C3%A4yer/FPTwoButton.gif&quot;"), std::string::npos);
+  EXPECT_EQ(status.texts, Calls{"Adding /my site/caf\xC3\xA9/Sp\xC3\xA4t Player.class"});
+}
+
+}  // namespace
+}  // namespace zv::insert
+
+int main(int argc, char** argv) {
+  // Windows are drawn off screen, also when the tests are only being listed.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
