@@ -70,6 +70,8 @@ bool roundAllCertainScalar(const double* value, const double* sumBound, float* o
   return roundEachCertain(value, sumBound, out, 0, count);
 }
 
+#if ZV_CPU_X86_64
+
 // The bodies written once in four-lane vectors of doubles, compiled into
 // the SSE2 variant (two registers a vector) and the AVX2 variant (one).
 [[gnu::always_inline]] inline double approximateDotLanes(const double* x, const double* y,
@@ -110,8 +112,6 @@ bool roundAllCertainScalar(const double* value, const double* sumBound, float* o
   bool certain = kFastPaths && (uncertain[0] | uncertain[1] | uncertain[2] | uncertain[3]) == 0;
   return roundEachCertain(value, sumBound, out, i, count) && certain;
 }
-
-#if ZV_CPU_X86_64
 
 // Floats converted to doubles as they are loaded: intrinsics, since the
 // generic vector conversion compiles poorly.

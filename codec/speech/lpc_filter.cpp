@@ -23,6 +23,8 @@ int firstUncertainScalar(const double* value, double sumBound, int from, int n) 
   return n;
 }
 
+#if ZV_CPU_X86_64
+
 // Four samples at a time while all four are certain, then one by one; the
 // SSE2 and AVX2 variants compile this body.
 [[gnu::always_inline]] inline int firstUncertainLanes(const double* value, double sumBound,
@@ -66,8 +68,6 @@ int firstUncertainScalar(const double* value, double sumBound, int from, int n) 
     rounded[i] = r;
   }
 }
-
-#if ZV_CPU_X86_64
 
 int firstUncertainSse2(const double* value, double sumBound, int from, int n) {
   return firstUncertainLanes(value, sumBound, from, n);

@@ -102,6 +102,8 @@ void signedCombSumScalar(const double* h, const int* sign, int count, int span, 
   }
 }
 
+#if ZV_CPU_X86_64
+
 // Four lanes at a time; the SSE2 and AVX2 variants compile this body.
 [[gnu::always_inline]] inline void signedCombSumLanes(const double* h, const int* sign, int count,
                                                       int span, double* response) {
@@ -121,8 +123,6 @@ void signedCombSumScalar(const double* h, const int* sign, int count, int span, 
     for (; m < span; ++m) response[m] += s * h[m - shift];
   }
 }
-
-#if ZV_CPU_X86_64
 
 void signedCombSumSse2(const double* h, const int* sign, int count, int span, double* response) {
   signedCombSumLanes(h, sign, count, span, response);
