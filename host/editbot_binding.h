@@ -1,6 +1,6 @@
 // The component library as webhost loads it: libZvEditBot.so, looked for
 // beside webhost, then in ../lib from it, then in the loader's normal search
-// order; its Expand entry bound by name.
+// order; its Expand and Edit entries bound by name.
 #ifndef ZV_HOST_EDITBOT_BINDING_H
 #define ZV_HOST_EDITBOT_BINDING_H
 
@@ -17,11 +17,14 @@ class EditBotBinding {
   // loaded for the life of this object. Null, with the reason in `why`, when
   // the library or its entry cannot be found (and on every later call).
   ZvTavelworkExpandFn expand(std::string& why);
+  // The Edit entry, the same way.
+  ZvTavelworkEditFn edit(std::string& why);
 
  private:
+  bool load(std::string& why);
+
   bool tried_ = false;
   Module module_;
-  ZvTavelworkExpandFn expand_ = nullptr;
   std::string error_;
 };
 

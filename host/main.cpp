@@ -2,10 +2,12 @@
 // run end to end. It publishes webs the way the outside editor did: every
 // component's span is filled with what the component library's Expand entry
 // makes of its attributes.
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string_view>
 
+#include "host/edit_command.h"
 #include "host/editbot_binding.h"
 #include "host/web_publisher.h"
 
@@ -14,6 +16,7 @@ namespace {
 constexpr char kUsage[] =
     "Usage: webhost publish WEB OUT\n"
     "       webhost expand PAGE\n"
+    "       webhost edit PAGE [N]\n"
     "\n"
     "Expands the ZvTavelwork components of web pages into their published form,\n"
     "with libZvEditBot.so (looked for beside webhost, then in ../lib, then in the\n"
@@ -24,6 +27,9 @@ constexpr char kUsage[] =
     "                   files; a page that cannot be parsed is reported with its\n"
     "                   line and column and not written\n"
     "  expand PAGE      write the published form of one page to standard output\n"
+    "  edit PAGE [N]    change the settings of component N (default 1) of a page in\n"
+    "                   the component's own dialog; on OK the changed settings are\n"
+    "                   written back into the page, which keeps every other byte\n"
     "  -h, --help       show this help\n"
     "\n"
     "Exit status: 0 when everything was published, 1 when a page or file failed,\n"
@@ -51,6 +57,18 @@ int main(int argc, char** argv) {
   if (command == "publish") {
     if (argc != 4) return badUsage("publish needs a web folder and an output folder");
     return publisher.publishWeb(argv[2], argv[3]);
+  }
+  if (command == "edit") {
+    if (argc != 3 && argc != 4) return badUsage("edit needs a page and, optionally, a component number");
+    int number = 1;
+    if (argc == 4) {
+      char* end = nullptr;
+      const long parsed = std::strtol(argv[3], &end, 10);
+      if (end == argv[3] || *end != '\0' || parsed < 1 || parsed > 1000000)
+        return badUsage("the component number must be a whole number from 1");
+      number = static_cast<int>(parsed);
+    }
+    return zv::host::EditComponent(argv[2], number, editBot, std::cerr);
   }
   if (command == "expand") {
     if (argc != 3) return badUsage("expand needs one page");

@@ -158,6 +158,7 @@ class PageScanner {
 
   // The text of a WEBBOT comment after "WEBBOT" is [from, to).
   void webBotComment(std::size_t begin, std::size_t end, std::size_t from, std::size_t to) {
+    text_end_ = to;
     WebBotComment bot;
     if (!readWebBotAttributes(from, to, bot)) return;
     if (!bot.hasBot) {
@@ -185,6 +186,7 @@ class PageScanner {
       open_ = PageComponent{};
       open_->startBegin = begin;
       open_->startEnd = end;
+      open_->startTextEnd = text_end_;
       open_->attributes = std::move(bot.attributes);
       return;
     }
@@ -223,6 +225,7 @@ class PageScanner {
       pos = look + 1;
       while (pos < to && isSpace(page_[pos])) ++pos;
       std::string_view raw;
+      const std::size_t valueBegin = pos;
       if (pos < to && (page_[pos] == '"' || page_[pos] == '\'')) {
         const std::size_t close = page_.substr(0, to).find(page_[pos], pos + 1);
         if (close == std::string_view::npos) {
@@ -233,7 +236,6 @@ class PageScanner {
         raw = page_.substr(pos + 1, close - pos - 1);
         pos = close + 1;
       } else {
-        const std::size_t valueBegin = pos;
         while (pos < to && !isSpace(page_[pos])) ++pos;
         if (pos == valueBegin) {
           fail(nameBegin, "attribute " + name + " has '=' but no value");
@@ -245,7 +247,7 @@ class PageScanner {
         if (!bot.hasBot) bot.bot = DecodeCharacterReferences(raw);
         bot.hasBot = true;
       } else {
-        bot.attributes.push_back({name, DecodeCharacterReferences(raw), nameBegin});
+        bot.attributes.push_back({name, DecodeCharacterReferences(raw), nameBegin, valueBegin, pos});
       }
     }
   }
@@ -253,6 +255,7 @@ class PageScanner {
   std::string_view page_;
   ParsedPage result_;
   std::optional<PageComponent> open_;
+  std::size_t text_end_ = 0;  // of the WEBBOT comment being read
 };
 
 }  // namespace

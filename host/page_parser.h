@@ -43,6 +43,10 @@ struct ComponentAttribute {
   std::string name;    // as written in the page
   std::string value;   // character references decoded
   std::size_t offset;  // byte offset of the name in the page
+  // The value as written, quotes included: [valueBegin, valueEnd) of the
+  // page, what an editor replaces to change the value.
+  std::size_t valueBegin = 0;
+  std::size_t valueEnd = 0;
 };
 
 struct PageComponent {
@@ -50,6 +54,7 @@ struct PageComponent {
   std::size_t startEnd = 0;    // just after its "-->": the span begins here
   std::size_t endBegin = 0;    // "<!--" of the EndSpan comment: the span ends here
   std::size_t endEnd = 0;      // just after the EndSpan comment
+  std::size_t startTextEnd = 0;  // end of the StartSpan comment's text, where its "-->" begins
   // The StartSpan comment's attributes in page order, without "bot".
   std::vector<ComponentAttribute> attributes;
 
