@@ -3,6 +3,8 @@
 // built-in sample repeated):
 //   SpeechEncode  a fresh encoder codes the minute
 //   SpeechDecode  a fresh decoder decodes the minute's frames
+// each at the processor's kernel level (level:-1) and at every level
+// (level:0 scalar, 1 SSE2, 2 AVX2).
 // The whole-process race against Speex is codec_race.
 #include <benchmark/benchmark.h>
 
@@ -62,31 +64,46 @@ void realTimeCounter(benchmark::State& state) {
       benchmark::Counter(kMinuteSeconds, benchmark::Counter::kIsIterationInvariantRate);
 }
 
+// The kernel level of the run: the processor's, or the one given as the
+// benchmark's argument (the ".../level:N" runs; N as in zv::cpu::Arch).
+// Returns false, with the run skipped, for a level this processor lacks.
+bool levelOf(benchmark::State& state, zv::cpu::Arch& arch) {
+  arch = state.range(0) < 0 ? zv::cpu::processorArch() : static_cast<zv::cpu::Arch>(state.range(0));
+  if (zv::cpu::processorRuns(arch)) return true;
+  state.SkipWithError("this processor cannot run this kernel level");
+  return false;
+}
+
 void SpeechEncode(benchmark::State& state) {
+  zv::cpu::Arch arch;
+  if (!levelOf(state, arch)) return;
   const std::vector<uint8_t>& pcm = minuteOfSpeech();
   uint8_t frame[kFrameBytes];
   for (auto _ : state) {
     EncoderState encoder;
-    initEncoder(encoder, false, zv::cpu::processorArch());
+    initEncoder(encoder, false, arch);
     for (int f = 0; f < kMinuteFrames; ++f) encodeFrame(encoder, &pcm[f * 2 * kFrameSamples], frame);
     benchmark::DoNotOptimize(frame);
   }
   realTimeCounter(state);
 }
-BENCHMARK(SpeechEncode)->Unit(benchmark::kMillisecond);
+// The processor's level first (no argument shown: level -1), then each level.
+BENCHMARK(SpeechEncode)->Unit(benchmark::kMillisecond)->Arg(-1)->ArgName("level")->DenseRange(0, 2);
 
 void SpeechDecode(benchmark::State& state) {
+  zv::cpu::Arch arch;
+  if (!levelOf(state, arch)) return;
   const std::vector<uint8_t>& frames = minuteOfFrames();
   uint8_t pcm[2 * kFrameSamples];
   for (auto _ : state) {
     DecoderState decoder;
-    initDecoder(decoder, false, zv::cpu::processorArch());
+    initDecoder(decoder, false, arch);
     for (int f = 0; f < kMinuteFrames; ++f) decodeFrame(decoder, &frames[f * kFrameBytes], pcm);
     benchmark::DoNotOptimize(pcm);
   }
   realTimeCounter(state);
 }
-BENCHMARK(SpeechDecode)->Unit(benchmark::kMillisecond);
+BENCHMARK(SpeechDecode)->Unit(benchmark::kMillisecond)->Arg(-1)->ArgName("level")->DenseRange(0, 2);
 
 }  // namespace
 
