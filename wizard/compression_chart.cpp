@@ -61,7 +61,7 @@ QString compressedLabel(std::uint32_t pcmBytes, std::uint32_t codedBytes) {
   // Both are below 2^32 and above 2^-32, so both fit a long long.
   const auto whole = static_cast<long long>(*ratio);
   const auto percent = static_cast<long long>(100.0 / *ratio);
-  return formatNumbers(wizardMessage(kIdsChartCompressed), {whole, percent});
+  return formatNumbers(loadString(wizardStringTable(), kIdsChartCompressed), {whole, percent});
 }
 
 QString originalLabel() { return QString::fromStdString(wizardMessage(kIdsChartOriginal)); }

@@ -26,8 +26,8 @@ CPageWaveOutput::CPageWaveOutput(WizardState& state, WizardServices& services, Q
   setTitle(QStringLiteral("Compressed Audio File Output"));
 
   intro_ = new QLabel(
-      QStringLiteral("Your sound has been compressed.  Give the compressed audio file a name, "
-                     "and add it to the gallery if you want to use it again later."),
+      QStringLiteral("Give the compressed audio file a name.  You may also add it to the "
+                     "gallery, so that you can choose it again later."),
       this);
   intro_->setWordWrap(true);
   QFont bold = intro_->font();
@@ -101,15 +101,13 @@ bool CPageWaveOutput::validatePage() {
 
 int CPageWaveOutput::nextId() const { return kPageAppletProperties; }
 
-QRect CPageWaveOutput::chartArea() const { return chartArea_->geometry(); }
-
 QString CPageWaveOutput::compressedLabelText() const { return compressedLabel(pcmBytes_, codedBytes_); }
 
 void CPageWaveOutput::paintEvent(QPaintEvent* event) {
   QWizardPage::paintEvent(event);
   QPainter painter(this);
   painter.setFont(font());
-  paintCompressionChart(painter, chartArea(), pcmBytes_, codedBytes_,
+  paintCompressionChart(painter, chartArea_->geometry(), pcmBytes_, codedBytes_,
                         palette().color(QPalette::WindowText));
 }
 

@@ -40,8 +40,9 @@ class CPageWaveOutput : public QWizardPage {
   // The applet page follows.
   int nextId() const override;
 
-  // The rectangle the chart is drawn in, in the page's coordinates.
-  QRect chartArea() const;
+  // The widget whose rectangle (in the page's coordinates) the chart is
+  // drawn in; its accessible name says what the chart shows.
+  QWidget* chartArea() const { return chartArea_; }
   // The label drawn beside the compressed bar.
   QString compressedLabelText() const;
 
