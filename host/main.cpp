@@ -9,6 +9,7 @@
 
 #include "host/edit_command.h"
 #include "host/editbot_binding.h"
+#include "host/serve_command.h"
 #include "host/web_publisher.h"
 
 namespace {
@@ -17,6 +18,7 @@ constexpr char kUsage[] =
     "Usage: webhost publish WEB OUT\n"
     "       webhost expand PAGE\n"
     "       webhost edit PAGE [N]\n"
+    "       webhost serve --web DIR --page PAGE [--url URL] [--at OFFSET | --marker TEXT] [-v]\n"
     "\n"
     "Expands the ZvTavelwork components of web pages into their published form,\n"
     "with libZvEditBot.so (looked for beside webhost, then in ../lib, then in the\n"
@@ -30,6 +32,9 @@ constexpr char kUsage[] =
     "  edit PAGE [N]    change the settings of component N (default 1) of a page in\n"
     "                   the component's own dialog; on OK the changed settings are\n"
     "                   written back into the page, which keeps every other byte\n"
+    "  serve            answer the web editor's Explorer and Editor automation calls\n"
+    "                   on the D-Bus session bus for the web DIR and its page PAGE\n"
+    "                   until stopped (webhost serve --help tells more)\n"
     "  -h, --help       show this help\n"
     "\n"
     "Exit status: 0 when everything was published, 1 when a page or file failed,\n"
@@ -48,6 +53,7 @@ int main(int argc, char** argv) {
     return zv::host::kStatusOk;
   }
   if (argc < 2) return badUsage("no command given");
+  if (std::strcmp(argv[1], "serve") == 0) return zv::host::RunServeCommand(argc, argv);
 
   zv::host::EditBotBinding editBot;
   zv::host::WebPublisher publisher(

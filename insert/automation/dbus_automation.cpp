@@ -89,14 +89,15 @@ CreatedObject DBusAutomationConnector::create(const std::string& programId) {
   // The bus answers StartServiceByName from its service files alone, even for
   // a name that is owned; so a running program is looked for first.
   const QDBusReply<bool> running = connection_.interface()->isServiceRegistered(name);
-  const QDBusReply<void> started =
-      running.isValid() && running.value() ? QDBusReply<void>() : connection_.interface()->startService(name);
-  if (!(running.isValid() && running.value()) && !started.isValid()) {
-    const QDBusError error = started.error();
-    created.failure =
-        error.type() == QDBusError::ServiceUnknown ? CreateFailure::ClassNotRegistered : CreateFailure::Other;
-    created.detail = error.name().toStdString() + ": " + error.message().toStdString();
-    return created;
+  if (!running.isValid() || !running.value()) {
+    const QDBusReply<void> started = connection_.interface()->startService(name);
+    if (!started.isValid()) {
+      const QDBusError error = started.error();
+      created.failure = error.type() == QDBusError::ServiceUnknown ? CreateFailure::ClassNotRegistered
+                                                                   : CreateFailure::Other;
+      created.detail = error.name().toStdString() + ": " + error.message().toStdString();
+      return created;
+    }
   }
   created.object = std::make_unique<DBusAutomationObject>(connection_, name);
   return created;

@@ -1,0 +1,43 @@
+// `webhost serve`: offers a web folder and one of its pages to automation
+// clients (the insertion program) as the Explorer and the Editor, until it is
+// stopped by SIGINT or SIGTERM.
+#ifndef ZV_HOST_SERVE_COMMAND_H
+#define ZV_HOST_SERVE_COMMAND_H
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/served_web.h"
+
+namespace zv::host {
+
+inline constexpr char kServeUsage[] =
+    "       webhost serve --web DIR --page PAGE [--url URL] [--at OFFSET | --marker TEXT] [-v]\n";
+
+inline constexpr char kServeHelp[] =
+    "  serve            answer the automation calls of the web editor's Explorer\n"
+    "                   and Editor on the D-Bus session bus (bus names\n"
+    "                   FrontPage.Explorer and FrontPage.Editor), until stopped\n"
+    "                   with SIGINT or SIGTERM:\n"
+    "      --web DIR      the open web: a folder\n"
+    "      --page PAGE    the page being edited, inside DIR (relative to it)\n"
+    "      --url URL      the web's URL (default: file:// and DIR's absolute path)\n"
+    "      --at OFFSET    insert at this byte offset of the page\n"
+    "      --marker TEXT  insert just before the first TEXT in the page\n"
+    "                     (default: at the end of the page); the page is saved\n"
+    "                     by replacing it in one step\n"
+    "      -v             log every call on stderr\n";
+
+// Reads the options that follow "serve". nullopt, with the reason, when they
+// are not usable.
+std::optional<ServeOptions> ParseServeOptions(const std::vector<std::string>& arguments, std::string& error);
+
+// Runs the command: argv[0] is the program, argv[1] "serve". Returns the
+// exit status (kStatusOk after a stop by signal, kStatusFailed when the web
+// cannot be served or the names are taken, kStatusBadUsage for bad options).
+int RunServeCommand(int& argc, char** argv);
+
+}  // namespace zv::host
+
+#endif  // ZV_HOST_SERVE_COMMAND_H
