@@ -32,6 +32,7 @@
 #include <cstdint>
 #include <cstring>
 #include <type_traits>
+#include <utility>
 
 namespace zv::extended_precision {
 
@@ -158,7 +159,11 @@ class SoftExtended {
   SoftExtended operator+() const { return *this; }
 
   friend SoftExtended operator+(SoftExtended a, SoftExtended b) { return add(a, b); }
-  friend SoftExtended operator-(SoftExtended a, SoftExtended b) { return add(a, -b); }
+  friend SoftExtended operator-(SoftExtended a, SoftExtended b) {
+    // A NaN operand passes through with its own sign: only numbers negate.
+    if (a.isNaN() || b.isNaN()) return propagateNaN(a, b);
+    return add(a, -b);
+  }
   friend SoftExtended operator*(SoftExtended a, SoftExtended b) { return multiply(a, b); }
   friend SoftExtended operator/(SoftExtended a, SoftExtended b) { return divide(a, b); }
   SoftExtended& operator+=(SoftExtended b) { return *this = *this + b; }
@@ -220,15 +225,15 @@ class SoftExtended {
   // The x87 "real indefinite".
   static SoftExtended defaultNaN() { return fromBits(0x8000 | kMaxBiased, kIntegerBit | kQuietBit); }
 
-  // A NaN operand, quieted; of two, the one with the larger significand (the
-  // first when they are equal).
+  // A NaN operand, quieted; of two, the one with the larger significand, or
+  // the positive one when the significands are equal.
   static SoftExtended propagateNaN(SoftExtended a, SoftExtended b) {
-    SoftExtended pick = a;
-    if (!a.isNaN() || (b.isNaN() && (b.significand_ | kQuietBit) > (a.significand_ | kQuietBit))) {
-      pick = b;
-    }
-    pick.significand_ |= kQuietBit;
-    return pick;
+    a.significand_ |= a.isNaN() ? kQuietBit : 0;
+    b.significand_ |= b.isNaN() ? kQuietBit : 0;
+    if (!a.isNaN()) return b;
+    if (!b.isNaN()) return a;
+    if (a.significand_ != b.significand_) return a.significand_ > b.significand_ ? a : b;
+    return a.negative() ? b : a;
   }
 
   // Rounds negative ? −s·2^e : s·2^e (s > 0) to the extended format.
@@ -403,6 +408,9 @@ class SoftExtended {
   std::uint64_t significand_ = 0;
   std::uint16_t signExponent_ = 0;
 };
+
+// Declared here too, so that `using extended_precision::squareRoot` finds it.
+SoftExtended squareRoot(SoftExtended x);
 
 }  // namespace zv::extended_precision
 
