@@ -1,0 +1,37 @@
+// The web player that plays .zvsa clips in today's browsers in place of the
+// ZvStreamPlayer applet: its files, and the <script> element that loads it.
+//
+// The player's files live where the applet's class files live (the class
+// folder: the markup's codebase, or the page's own folder when the codebase
+// is empty): ZvStreamPlayer.js, which takes over the page's APPLET and
+// OBJECT elements, and the two decoders in WebAssembly, which the script
+// loads from its own folder.
+#ifndef ZV_PLAYER_PLAYER_FILES_H
+#define ZV_PLAYER_PLAYER_FILES_H
+
+#include <string>
+#include <string_view>
+
+namespace zv::player {
+
+inline constexpr char kPlayerScript[] = "ZvStreamPlayer.js";
+
+// Every file of the player, the script first.
+inline constexpr const char* kPlayerFiles[] = {kPlayerScript, "QV80W.wasm", "QV160MXW.wasm"};
+
+// Whether `name` (a file name without folder) is one of kPlayerFiles.
+bool IsPlayerFile(std::string_view name);
+
+// The URL of the player script in the class folder `codebase`, a URL path
+// that may be empty (the page's own folder) and may end in '/'.
+std::string PlayerScriptUrl(std::string_view codebase);
+
+// The element that loads the player script from `scriptUrl`:
+//   <script src="URL" defer></script>
+// with '&', '"', '<' and '>' of the URL written as character references, so
+// that any URL stays inside its attribute. No line end.
+std::string PlayerScriptElement(std::string_view scriptUrl);
+
+}  // namespace zv::player
+
+#endif  // ZV_PLAYER_PLAYER_FILES_H
