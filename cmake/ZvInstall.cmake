@@ -23,6 +23,12 @@ install(TARGETS zv_headers QV80W QV160MXW ZvEditBot
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
 install(TARGETS zvsa webhost RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/data/speech-sample.wav DESTINATION ${ZV_INSTALL_DATADIR})
+# The component folder is the library folder: the insertion program and the
+# preview images it hands the editor lie beside the libraries.
+if(TARGET ZvInsertBot)
+  install(TARGETS ZvInsertBot RUNTIME DESTINATION ${CMAKE_INSTALL_LIBDIR})
+endif()
+install(FILES ${ZV_PREVIEW_IMAGES} DESTINATION ${CMAKE_INSTALL_LIBDIR})
 
 install(EXPORT ZvTavelworksTargets NAMESPACE ZvTavelworks::
         DESTINATION ${ZV_INSTALL_CMAKEDIR})

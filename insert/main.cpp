@@ -1,0 +1,66 @@
+// ZvInsertBot: puts one audio player on the page that the author is editing.
+// It runs the encoder wizard, copies the finished clip (and, on first use,
+// the player's files) into the web open in the editor's Explorer, and
+// inserts the component at the Editor's insertion point, then ends. It has
+// no main window and takes no arguments.
+#include <QApplication>
+#include <QDBusConnection>
+#include <cstring>
+#include <iostream>
+
+#include "insert/automation/dbus_automation.h"
+#include "insert/insertion_pass.h"
+#include "insert/qt_status_window.h"
+#include "insert/zv_encoder_wizard.h"
+#include "platform/qt/qt_message_box_presenter.h"
+#include "platform/temporary_file.h"
+
+namespace {
+
+constexpr char kHelp[] =
+    "Usage: ZvInsertBot\n"
+    "\n"
+    "Adds an audio player to the page open in the web editor: runs the Z&V\n"
+    "Tavelworks encoder wizard, copies the clip (and, the first time, the\n"
+    "player's files) into the web open in FrontPage Explorer, and inserts the\n"
+    "player at FrontPage Editor's insertion point. The two programs are reached\n"
+    "on the D-Bus session bus under the names FrontPage.Explorer and\n"
+    "FrontPage.Editor (webhost serve offers both).\n"
+    "\n"
+    "Exit status: 0 when the player was inserted, 1 when it was not (the\n"
+    "wizard was cancelled, or a message told why), 2 for bad usage.\n";
+
+// The folder of the program's own file, where its images and the player's
+// files lie, ending with '/'.
+std::string programFolder() {
+  std::string folder = QCoreApplication::applicationDirPath().toStdString();
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  return folder;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+    std::cout << kHelp;
+    return 0;
+  }
+  if (argc > 1) {
+    std::cerr << "ZvInsertBot: takes no arguments\n\n" << kHelp;
+    return 2;
+  }
+  QApplication application(argc, argv);
+  application.setQuitOnLastWindowClosed(false);
+
+  zv::QtMessageBoxPresenter messages;
+  zv::automation::DBusAutomationConnector automation(QDBusConnection::sessionBus());
+  zv::insert::InsertionEnvironment environment{
+      automation,
+      zv::insert::RunZvEncoderWizard,
+      messages,
+      [] { return std::make_unique<zv::insert::QtStatusWindow>(); },
+      programFolder(),
+      zv::temporaryDirectory()};
+  const zv::insert::PassOutcome outcome = zv::insert::RunInsertionPass(environment);
+  return outcome == zv::insert::PassOutcome::Inserted ? 0 : 1;
+}
