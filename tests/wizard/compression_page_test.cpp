@@ -1,6 +1,7 @@
 // CPageWaveCompression in a wizard, driven through its real list and the
 // wizard's Next and Back buttons, with real encode jobs: the codec list,
 // compression only when stale, Cancel, and jobs that fail.
+#include <QApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -100,6 +101,12 @@ class CompressionPageTest : public QObject {
     QVERIFY(boldIntro);
     QCOMPARE(selectBuddy, codecList(page));
     QCOMPARE(descriptionBuddy, descriptionEdit(page));
+
+    // The mnemonics reach the controls from the keyboard.
+    QTest::keyClick(&harness.wizard, Qt::Key_D, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(descriptionEdit(page)));
+    QTest::keyClick(&harness.wizard, Qt::Key_S, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(codecList(page)));
   }
 
   // Next compresses once; Back and Next again without a change moves on at

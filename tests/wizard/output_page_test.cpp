@@ -144,6 +144,12 @@ class OutputPageTest : public QObject {
     QCOMPARE(page.addToGalleryBox()->text(), QStringLiteral("&Add to gallery"));
     QVERIFY(!page.addToGalleryBox()->isChecked());
     QCOMPARE(page.nextId(), int{kPageAppletProperties});
+
+    // The mnemonics: Alt+A ticks the box, Alt+S goes back to the name.
+    QTest::keyClick(&harness.wizard, Qt::Key_A, Qt::AltModifier);
+    QTRY_VERIFY(page.addToGalleryBox()->isChecked());  // a mnemonic clicks after a short animation
+    QTest::keyClick(&harness.wizard, Qt::Key_S, Qt::AltModifier);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(page.nameEdit()));
   }
 
   void labelShowsWholeRatioAndPercent_data() {
