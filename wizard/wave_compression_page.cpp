@@ -54,6 +54,10 @@ CPageWaveCompression::CPageWaveCompression(WizardState& state, WizardServices& s
   description_->setReadOnly(true);
   description_->setAccessibleName(QStringLiteral("Description"));
   description_->setTabChangesFocus(true);
+  // Room for the longest description, three lines, and no more.
+  description_->setFixedHeight(description_->fontMetrics().lineSpacing() * 3 +
+                               2 * description_->frameWidth() +
+                               static_cast<int>(2 * description_->document()->documentMargin()));
   descriptionLabel->setBuddy(description_);
 
   const std::size_t rows = codecTableRowCount(codecs_);
@@ -78,9 +82,9 @@ CPageWaveCompression::CPageWaveCompression(WizardState& state, WizardServices& s
   layout->addWidget(intro_);
   layout->addSpacing(8);
   layout->addWidget(listLabel);
-  layout->addWidget(list_, 3);
+  layout->addWidget(list_, 1);
   layout->addWidget(descriptionLabel);
-  layout->addWidget(description_, 2);
+  layout->addWidget(description_);
 
   connect(list_, &QListWidget::currentRowChanged, this, &CPageWaveCompression::onCodecRowChanged);
   // With no row installed the first row stays the choice: its job then says
