@@ -3,6 +3,7 @@
 #include "host/element_values.h"
 #include "host/expand_call.h"
 #include "host/page_parser.h"
+#include "player/player_files.h"
 #include "webbot/attribute_encoding.h"
 #include "webbot/component_attributes.h"
 
@@ -27,6 +28,15 @@ std::string missingKeys(const PageComponent& component) {
     if (!component.find(key)) missing += (missing.empty() ? "" : ", ") + std::string(key);
   }
   return missing;
+}
+
+// The player script's element, on a line of its own after `output` (the
+// component's markup), loading the script from the component's class folder.
+std::string playerScriptLine(const PageComponent& component, const std::string& output) {
+  const ComponentAttribute* codebase = component.find("S-CODEBASE");
+  std::string line = output.back() == '\n' ? "" : "\n";
+  line += player::PlayerScriptElement(player::PlayerScriptUrl(codebase ? codebase->value : ""));
+  return line + '\n';
 }
 
 }  // namespace
@@ -60,6 +70,7 @@ PublishedPage PublishPage(std::string_view page, const ExpandSource& expandSourc
   std::string text;
   text.reserve(page.size());
   std::size_t copied = 0;
+  bool playerScriptAdded = false;
   for (PageComponent& component : parsed.components) {
     ExpandResult expanded = CallExpand(expand, component);
     if (expanded.outOfMemory) {
@@ -81,6 +92,10 @@ PublishedPage PublishPage(std::string_view page, const ExpandSource& expandSourc
       text.append(page, component.startBegin, component.startEnd - component.startBegin);
     }
     text += expanded.output;
+    if (!playerScriptAdded && !expanded.output.empty()) {
+      text += playerScriptLine(component, expanded.output);
+      playerScriptAdded = true;
+    }
     copied = component.endBegin;
   }
   text.append(page, copied);

@@ -1,6 +1,11 @@
 // Publishing one page: every ZvTavelwork component's span is filled with what
 // the component's Expand entry appends; everything else, the WEBBOT comments
 // included, stays as it was, so a published page can be published again.
+// The span of the first component that expands to markup also gets the
+// <script> element of the web player (player/player_files.h), which plays the
+// applet markup in browsers without Java; it loads the player from that
+// component's codebase (the class folder), or from the page's own folder
+// when the codebase is empty.
 #ifndef ZV_HOST_PAGE_PUBLISHER_H
 #define ZV_HOST_PAGE_PUBLISHER_H
 

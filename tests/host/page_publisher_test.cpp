@@ -75,6 +75,7 @@ TEST_F(WithLibrary, SpanIsFilledAndEverythingElseKept) {
                 "    <PARAM NAME=\"Autoplay\" VALUE=\"no\">\n"
                 "    <PARAM NAME=\"Count\" VALUE=\"1\">\n"
                 "</APPLET>\n"
+                "<script src=\"/Java/ZvTavelwork/ZvStreamPlayer.js\" defer></script>\n"
                 "<!--WEBBOT bot=\"ZvTavelwork\" EndSpan --><p>\r\n</body></html>\r\n");
   // Publishing the published page again gives the same page.
   const PublishedPage again = publish(published.text);
@@ -105,6 +106,43 @@ TEST_F(WithLibrary, ValuesAreHandedAsTheElementNeedsThem) {
             std::string::npos)
       << text;
   EXPECT_NE(text.find("\n<b>No Java</b> &amp; more\n</APPLET>"), std::string::npos) << text;
+}
+
+// One player script per page, after the first component that expands to
+// markup, loading the player from that component's class folder.
+TEST_F(WithLibrary, PagesWithComponentsLoadThePlayerFromTheClassFolderOnce) {
+  struct Case {
+    const char* codebase;
+    const char* script;
+  };
+  const Case cases[] = {
+      {"/Java/ZvTavelwork", "<script src=\"/Java/ZvTavelwork/ZvStreamPlayer.js\" defer></script>\n"},
+      {"classes/", "<script src=\"classes/ZvStreamPlayer.js\" defer></script>\n"},
+      {"", "<script src=\"ZvStreamPlayer.js\" defer></script>\n"},
+      {"/a&amp;b/&quot;x&quot;", "<script src=\"/a&amp;b/&quot;x&quot;/ZvStreamPlayer.js\" defer></script>\n"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.codebase);
+    const std::string page = component(attributes({{"S-CLIP", "<absent>"}})) +
+                             component(attributes({{"S-CODEBASE", c.codebase}})) +
+                             component(attributes({{"S-CODEBASE", "/elsewhere"}}));
+    const PublishedPage published = publish(page);
+    ASSERT_TRUE(published.ok);
+    const std::string& text = published.text;
+    const std::size_t script = text.find("<script");
+    ASSERT_NE(script, std::string::npos) << text;
+    EXPECT_EQ(text.substr(script, std::string(c.script).size()), c.script);
+    EXPECT_EQ(text.find("<script", script + 1), std::string::npos) << "a second script: " << text;
+    // It follows the second component's element, not the first's empty span.
+    EXPECT_GT(script, text.find("</APPLET>\n"));
+    EXPECT_LT(script, text.find("</APPLET>\n", text.find("</APPLET>\n") + 1));
+    const PublishedPage again = publish(text);
+    ASSERT_TRUE(again.ok);
+    EXPECT_EQ(again.text, text);
+  }
+  const PublishedPage without = publish("<p>no component</p>\n");
+  ASSERT_TRUE(without.ok);
+  EXPECT_EQ(without.text, "<p>no component</p>\n");
 }
 
 TEST_F(WithLibrary, ComponentWithoutClipExpandsToNothingWithAWarning) {
@@ -182,7 +220,8 @@ TEST(PagePublisher, ChangedAttributesAreWrittenBackEscaped) {
             "<p><!--WEBBOT bot=\"ZvTavelwork\" StartSpan "
             "S-BODY=\"a &quot;quoted&quot; <b&gt;body</b&gt; &amp; --&gt;\" S-CLIP=\"c.zvsa\" "
             "I-USETEXT=\"1\" -->"
-            "a \"quoted\" <b>body</b> & -->"
+            "a \"quoted\" <b>body</b> & -->\n"
+            "<script src=\"ZvStreamPlayer.js\" defer></script>\n"
             "<!--WEBBOT bot=\"ZvTavelwork\" EndSpan --><p>\r\n");
 }
 
