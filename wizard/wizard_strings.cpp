@@ -7,6 +7,13 @@ namespace zv {
 namespace {
 
 constexpr StringTableEntry kWizardStrings[] = {
+    {kIdsPlayCountNotNumber,
+     "The Play count value is not a valid number.  Please provide a decimal number between 1 "
+     "and 32,767 (without commas)."},
+    {kIdsPlayCountOutOfRange,
+     "The Play count value is not in a valid range.  Please provide a decimal number between 1 "
+     "and 32,767 (without commas)."},
+
     {kIdsNameBadCharacter, "The character '%c' cannot be used in the compressed audio name."},
     {kIdsNameHasSpace,
      "The compressed audio file name may not contain spaces.  Some web browsers do not support "

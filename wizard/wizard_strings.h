@@ -17,6 +17,10 @@
 namespace zv {
 
 enum WizardStringId : unsigned {
+  // Applet page: the play count.
+  kIdsPlayCountNotNumber = 10300,
+  kIdsPlayCountOutOfRange = 10301,
+
   // Output page: the name rule.
   kIdsNameBadCharacter = 10500,     // %c: the character
   kIdsNameHasSpace = 10501,
