@@ -1,10 +1,10 @@
 // The wizard library's string table: every text its pages and dialogs show
 // in a message or build from a pattern, looked up by id.
 //
-// Ids the system fixes are kept as they are; 10510 to 10513 and 30202 are
-// the wizard's own texts for failures and outcomes that would otherwise go
-// unexplained. Messages use the application title (engine string 57344) as
-// their caption.
+// Ids the system fixes are kept as they are; 10510 to 10513, 10530 to 10532
+// and 30202 are the wizard's own texts for failures and outcomes that would
+// otherwise go unexplained, 311xx and 312xx its help and about texts.
+// Messages use the application title (engine string 57344) as their caption.
 #ifndef ZV_WIZARD_WIZARD_STRINGS_H
 #define ZV_WIZARD_WIZARD_STRINGS_H
 
@@ -17,6 +17,31 @@
 namespace zv {
 
 enum WizardStringId : unsigned {
+  // The sheet: its About entry (a menu text, "&&" is one ampersand), its
+  // caption, and the help and about texts.
+  kIdsAboutEntry = 101,
+  kIdsWizardCaption = 102,
+  kIdsHelpCaption = 31100,          // %s: the page's title
+  kIdsHelpWaveInput = 31103,
+  kIdsHelpWaveCompression = 31104,
+  kIdsHelpAppletProperties = 31106,
+  kIdsHelpWaveRecord = 31108,
+  kIdsHelpWaveOutput = 31109,
+  kIdsAboutCaption = 31200,
+  kIdsAboutText = 31201,
+
+  // Input page: the gallery list and the file chooser's filter (Qt's
+  // "name (patterns);;name (patterns)" form).
+  kIdsNoGalleryClips = 10000,
+  kIdsSoundFileFilter = 30100,
+
+  // Finish: the clip moved into place and copied to the gallery.
+  kIdsGalleryOverwrite = 30300,     // %s: the gallery file
+  kIdsClipNotRenamed = 10530,       // %s: the clip's path
+  kIdsGalleryCopyFailed = 10531,    // %s: the gallery file
+  kIdsSystemReason = 10532,         // %s: the system's reason
+  kIdsWorkingFilesNotCreated = 10533,  // %s: the temporary folder
+
   // Applet page: the play count.
   kIdsPlayCountNotNumber = 10300,
   kIdsPlayCountOutOfRange = 10301,

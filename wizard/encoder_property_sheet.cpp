@@ -1,0 +1,143 @@
+#include "wizard/encoder_property_sheet.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QScreen>
+#include <QShowEvent>
+
+#include "wizard/about_dialog.h"
+#include "wizard/applet_properties_page.h"
+#include "wizard/wave_compression_page.h"
+#include "wizard/wave_input_page.h"
+#include "wizard/wave_output_page.h"
+#include "wizard/wizard_icon.h"
+#include "wizard/wizard_strings.h"
+
+namespace zv {
+
+namespace {
+
+QString wizardText(unsigned id, std::string_view value = {}) {
+  return QString::fromStdString(wizardMessage(id, value));
+}
+
+// The help text of each page, by the page's identifier.
+unsigned helpTextOf(int pageId) {
+  switch (pageId) {
+    case kPageWaveInput:
+      return kIdsHelpWaveInput;
+    case kPageWaveRecord:
+      return kIdsHelpWaveRecord;
+    case kPageWaveCompression:
+      return kIdsHelpWaveCompression;
+    case kPageWaveOutput:
+      return kIdsHelpWaveOutput;
+    default:
+      return kIdsHelpAppletProperties;
+  }
+}
+
+// A label's text as it reads: "&&" is an ampersand, a single "&" only marks
+// the mnemonic.
+QString textWithoutMnemonic(const QString& label) {
+  QString text;
+  for (qsizetype i = 0; i < label.size(); ++i) {
+    if (label[i] == QLatin1Char('&') && i + 1 < label.size()) ++i;
+    text += label[i];
+  }
+  return text;
+}
+
+// The smallest size at which every page shows its controls comfortably.
+constexpr QSize kMinimumSheetSize(600, 470);
+
+}  // namespace
+
+CEncoderPropertySheet::CEncoderPropertySheet(WizardServices& services, SettingsStore& settings,
+                                             std::uint32_t reserved, QWidget* parent)
+    : QWizard(parent), services_(services), reserved_(reserved) {
+  setWindowTitle(wizardText(kIdsWizardCaption));
+  setWindowIcon(wizardIcon());
+  // A title bar with its menu, minimize and close; no maximize.
+  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+  setWizardStyle(QWizard::ClassicStyle);
+  setOption(QWizard::HaveHelpButton, true);
+  setOption(QWizard::HaveCustomButton1, true);
+  setOption(QWizard::NoBackButtonOnStartPage, false);
+
+  input_ = new CPageWaveInput(state_, services_);
+  compression_ = new CPageWaveCompression(state_, services_);
+  output_ = new CPageWaveOutput(state_, services_);
+  applet_ = new CPageAppletProperties(state_, services_, settings);
+  applet_->setPreviewClipName([this]() { return finishedClipName(state_); });
+  setPage(kPageWaveInput, input_);
+  setPage(kPageWaveCompression, compression_);
+  setPage(kPageWaveOutput, output_);
+  setPage(kPageAppletProperties, applet_);
+  setStartId(kPageWaveInput);
+
+  // About: the entry a title-bar menu would have carried, as a button on the
+  // sheet and in the window's context menu.
+  const QString aboutText = wizardText(kIdsAboutEntry);
+  setButtonText(kAboutButton, aboutText);
+  button(kAboutButton)->setAccessibleName(textWithoutMnemonic(aboutText));
+  aboutAction_ = new QAction(aboutText, this);
+  addAction(aboutAction_);
+  setContextMenuPolicy(Qt::ActionsContextMenu);
+  connect(aboutAction_, &QAction::triggered, this, &CEncoderPropertySheet::showAbout);
+  connect(this, &QWizard::customButtonClicked, this, [this](int which) {
+    if (which == kAboutButton) showAbout();
+  });
+  connect(this, &QWizard::helpRequested, this, &CEncoderPropertySheet::showHelp);
+  setButtonLayout({kAboutButton, QWizard::HelpButton, QWizard::Stretch, QWizard::BackButton,
+                   QWizard::NextButton, QWizard::FinishButton, QWizard::CancelButton});
+
+  setMinimumSize(kMinimumSheetSize);
+  resize(kMinimumSheetSize.expandedTo(sizeHint()));
+}
+
+CEncoderPropertySheet::~CEncoderPropertySheet() = default;
+
+AppletValues CEncoderPropertySheet::appletValues() const { return applet_->appletValues(); }
+
+bool CEncoderPropertySheet::validateCurrentPage() {
+  if (!QWizard::validateCurrentPage()) return false;
+  if (currentId() != kPageAppletProperties || !placeClipOnFinish_) return true;
+  placed_ = placeFinishedClip(state_, services_);
+  return placed_.has_value();
+}
+
+void CEncoderPropertySheet::showEvent(QShowEvent* event) {
+  QWizard::showEvent(event);
+  if (centred_ || event->spontaneous()) return;
+  centred_ = true;
+  if (QScreen* screen = this->screen()) {
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+  }
+}
+
+void CEncoderPropertySheet::showAbout() {
+  CAboutDialog about(this);
+  runDialog(about);
+}
+
+void CEncoderPropertySheet::showHelp() {
+  QWizardPage* page = currentPage();
+  const QString title = page ? page->title() : windowTitle();
+  QMessageBox help(QMessageBox::Information, wizardText(kIdsHelpCaption, title.toStdString()),
+                   wizardText(helpTextOf(currentId())), QMessageBox::Ok, this);
+  help.setWindowIcon(wizardIcon());
+  runDialog(help);
+}
+
+void CEncoderPropertySheet::runDialog(QDialog& dialog) {
+  if (dialogHook_) dialogHook_(dialog);
+  dialog.exec();
+}
+
+}  // namespace zv

@@ -1,0 +1,34 @@
+// The gallery: the folder "Gallery" beside the wizard library, holding the
+// finished clips (".zvsa" files) a user may pick again without compressing.
+#ifndef ZV_WIZARD_GALLERY_FOLDER_H
+#define ZV_WIZARD_GALLERY_FOLDER_H
+
+#include <string>
+#include <vector>
+
+namespace zv {
+
+inline constexpr char kGalleryFolderName[] = "Gallery";
+inline constexpr char kClipExtension[] = ".zvsa";
+
+// "<libraryFolder>/Gallery", without a trailing slash. `libraryFolder` may
+// end in a slash or not.
+std::string galleryDirectoryIn(const std::string& libraryFolder);
+
+// The gallery beside the module that contains this code (the wizard
+// library), or "Gallery" relative to the current folder when that module's
+// folder cannot be found.
+std::string galleryDirectoryOfThisLibrary();
+
+// The names (without folder and ".zvsa") of the regular files in `directory`
+// whose names end in ".zvsa", sorted without regard to letter case (names
+// that differ only in case in byte order). Empty when the folder is missing
+// or unreadable.
+std::vector<std::string> listGalleryClips(const std::string& directory);
+
+// "<directory>/<clipFileName>".
+std::string pathInFolder(const std::string& directory, const std::string& fileName);
+
+}  // namespace zv
+
+#endif  // ZV_WIZARD_GALLERY_FOLDER_H

@@ -1,0 +1,93 @@
+// CPageWaveInput, "Audio Input" (103): where the sound comes from.
+//
+//   "Select previously compressed file"  a clip from the gallery, used as it
+//                                        is: Next goes to the applet page
+//   "Quick voice recording"              Next goes to the record page
+//   "Specify the source audio file"      Next reads and converts the file
+//                                        into PcmWorkFile, then goes to the
+//                                        compression page
+//
+// The gallery list is filled when the page is first shown; an empty or
+// missing gallery is reported (10000) and the first choice disabled. The
+// recording choice is offered only when the sheet has a record page.
+//
+// Next with a source file checks, in this order: an empty path (10400), a
+// file that cannot be opened (10403), a file that is neither RIFF nor AU
+// (10202), the reader's own message; each keeps the page. A converted file
+// sets the compression-stale flag, as does a file picked with "...".
+#ifndef ZV_WIZARD_WAVE_INPUT_PAGE_H
+#define ZV_WIZARD_WAVE_INPUT_PAGE_H
+
+#include <QString>
+#include <QWizardPage>
+
+#include <functional>
+#include <utility>
+
+#include "wizard/wizard_state.h"
+
+class QButtonGroup;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace zv {
+
+class CPageWaveInput : public QWizardPage {
+  Q_OBJECT
+
+ public:
+  CPageWaveInput(WizardState& state, WizardServices& services, QWidget* parent = nullptr);
+
+  // Whether "Quick voice recording" can be chosen (the sheet has a record
+  // page). Call before the page is first shown.
+  void setVoiceRecordingAvailable(bool available);
+
+  // Fills the gallery list (first time only).
+  void initializePage() override;
+  // The chosen road: the applet page, the record page or the compression
+  // page. Reads the state only.
+  int nextId() const override;
+  // For a source file: checks and converts it; false keeps the page.
+  bool validatePage() override;
+
+  // Replaces the file chooser behind "..." (returns the chosen path, or an
+  // empty text when the user cancelled): for tests.
+  void setFileChooser(std::function<QString(QWidget* parent, const QString& filter)> chooser) {
+    fileChooser_ = std::move(chooser);
+  }
+
+  QRadioButton* galleryRadio() const { return galleryRadio_; }
+  QRadioButton* recordingRadio() const { return recordingRadio_; }
+  QRadioButton* sourceFileRadio() const { return sourceFileRadio_; }
+  QComboBox* galleryList() const { return galleryList_; }
+  QLineEdit* pathEdit() const { return pathEdit_; }
+  QPushButton* browseButton() const { return browseButton_; }
+
+ private:
+  void fillGalleryList();
+  void selectChoice(int choice);
+  void onChoiceChanged(int choice);
+  void onBrowse();
+  void enableControlsForChoice();
+
+  WizardState& state_;
+  WizardServices& services_;
+  bool recordingAvailable_ = false;
+  bool galleryFilled_ = false;
+  QLabel* intro_ = nullptr;
+  QButtonGroup* choices_ = nullptr;
+  QRadioButton* galleryRadio_ = nullptr;
+  QComboBox* galleryList_ = nullptr;
+  QRadioButton* recordingRadio_ = nullptr;
+  QRadioButton* sourceFileRadio_ = nullptr;
+  QLineEdit* pathEdit_ = nullptr;
+  QPushButton* browseButton_ = nullptr;
+  std::function<QString(QWidget*, const QString&)> fileChooser_;
+};
+
+}  // namespace zv
+
+#endif  // ZV_WIZARD_WAVE_INPUT_PAGE_H

@@ -1,0 +1,145 @@
+#include "wizard/wizard_result_assembly.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
+
+#include "encoder/engine_strings.h"
+#include "encoder/file_handle.h"
+#include "platform/replacing_file.h"
+#include "wizard/gallery_folder.h"
+#include "wizard/wizard_strings.h"
+
+namespace zv {
+
+namespace {
+
+std::string folderOf(const std::string& path) {
+  const std::string::size_type slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  if (slash == 0) return "/";
+  return path.substr(0, slash);
+}
+
+// A wizard message followed by the system's reason, as one message.
+void reportWithReason(MessagePresenter& presenter, unsigned id, const std::string& value,
+                      const std::string& reason) {
+  showEngineText(presenter, wizardMessage(id, value) + "  " + wizardMessage(kIdsSystemReason, reason));
+}
+
+// Copies the file at `from` over `to` through a partial file beside `to`.
+// Empty on success, else the system's reason.
+std::string copyThroughPartialFile(const std::string& from, const std::string& to) {
+  FileHandle source = openFile(from, "rb");
+  if (!source) return std::strerror(errno);
+  ReplacingFile target;
+  if (!target.open(to)) return std::strerror(errno);
+  char buffer[65536];
+  for (;;) {
+    const std::size_t got = std::fread(buffer, 1, sizeof buffer, source.get());
+    if (got > 0 && std::fwrite(buffer, 1, got, target.stream()) != got) return std::strerror(errno);
+    if (got < sizeof buffer) {
+      if (std::ferror(source.get())) return std::strerror(errno ? errno : EIO);
+      break;
+    }
+  }
+  errno = 0;
+  if (!target.commit(ReplacingFile::Sync::Durable)) return std::strerror(errno ? errno : EIO);
+  return {};
+}
+
+}  // namespace
+
+std::string finishedClipName(const WizardState& state) {
+  const std::string& base =
+      state.inputChoice == kInputGalleryClip ? state.galleryClipName : state.outputName;
+  return base + kClipExtension;
+}
+
+bool addClipToGallery(const std::string& clipPath, const std::string& clipName,
+                      const std::string& galleryDirectory, MessagePresenter& presenter) {
+  const std::string galleryFile = pathInFolder(galleryDirectory, clipName);
+  std::error_code error;
+  if (std::filesystem::exists(std::filesystem::symlink_status(galleryFile, error))) {
+    const MessageAnswer answer = presenter.present(
+        {engineMessage(kIdsApplicationTitle), wizardMessage(kIdsGalleryOverwrite, galleryFile),
+         MessageKind::Question});
+    if (answer != MessageAnswer::Yes) return false;
+  } else {
+    std::filesystem::create_directories(galleryDirectory, error);
+    if (error) {
+      reportWithReason(presenter, kIdsGalleryCopyFailed, galleryFile, error.message());
+      return false;
+    }
+  }
+  const std::string reason = copyThroughPartialFile(clipPath, galleryFile);
+  if (!reason.empty()) {
+    reportWithReason(presenter, kIdsGalleryCopyFailed, galleryFile, reason);
+    return false;
+  }
+  return true;
+}
+
+std::optional<PlacedClip> placeFinishedClip(const WizardState& state, const WizardServices& services) {
+  PlacedClip clip;
+  clip.name = finishedClipName(state);
+  if (state.inputChoice == kInputGalleryClip) {
+    clip.path = pathInFolder(services.galleryDirectory, clip.name);
+    return clip;
+  }
+  clip.path = pathInFolder(folderOf(state.streamPath), clip.name);
+  // rename() replaces a file of the target's name in one step, so an
+  // earlier clip of that name is never lost unless the new one is in place.
+  if (std::rename(state.streamPath.c_str(), clip.path.c_str()) != 0) {
+    reportWithReason(services.presenter, kIdsClipNotRenamed, clip.path, std::strerror(errno));
+    return std::nullopt;
+  }
+  if (state.addToGallery)
+    addClipToGallery(clip.path, clip.name, services.galleryDirectory, services.presenter);
+  return clip;
+}
+
+void fillWizardResult(WizardResult& record, const AppletValues& values, const std::string& clipFile) {
+  record.buttonCount = values.buttonCount;
+  record.autoplay = values.autoplay;
+  record.visible = values.visible;
+  record.playCount = values.playCount;
+  record.height = values.height;
+  record.width = values.width;
+  record.className = SysAllocString(values.className.c_str());
+  record.codebase = SysAllocString(values.codebase.c_str());
+  record.tag = SysAllocString(values.tag.c_str());
+  record.alignment = SysAllocString(values.alignment.c_str());
+  record.bodyText = SysAllocString(values.bodyText.c_str());
+  record.otherAttributes = SysAllocString(values.otherAttributes.c_str());
+  record.clipFile = SysAllocString(clipFile.c_str());
+}
+
+void freeWizardResultStrings(WizardResult& record) {
+  for (SystemString* text : {&record.className, &record.codebase, &record.tag, &record.alignment,
+                             &record.bodyText, &record.otherAttributes, &record.clipFile}) {
+    SysFreeString(*text);
+    *text = nullptr;
+  }
+}
+
+AppletSettings appletSettingsOf(const WizardResult& record) {
+  AppletSettings settings;
+  settings.buttonCount = record.buttonCount;
+  settings.autoplay = record.autoplay;
+  settings.visible = record.visible;
+  settings.playCount = record.playCount;
+  settings.height = record.height;
+  settings.width = record.width;
+  settings.className = record.className;
+  settings.codebase = record.codebase;
+  settings.tag = record.tag;
+  settings.alignment = record.alignment;
+  settings.bodyText = record.bodyText;
+  settings.otherAttributes = record.otherAttributes;
+  return settings;
+}
+
+}  // namespace zv

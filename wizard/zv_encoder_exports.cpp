@@ -1,0 +1,90 @@
+// The exports of libZvEncoder.so: DoZvEncoder with C linkage, and the
+// ordinal table through which callers bind it as ordinal 1. (The
+// system-string functions come from the platform layer, exported as they
+// are declared.)
+#include <zv/zv_encoder.h>
+
+#include <QDialog>
+
+#include <cstring>
+#include <exception>
+#include <type_traits>
+
+#include "platform/qt/qt_message_box_presenter.h"
+#include "platform/qt/scoped_qapplication.h"
+#include "platform/temporary_file.h"
+#include "webbot/markup/applet_markup.h"
+#include "wizard/encoder_app.h"
+#include "wizard/encoder_property_sheet.h"
+#include "wizard/gallery_folder.h"
+#include "wizard/settings_store.h"
+#include "wizard/wizard_result_assembly.h"
+#include "wizard/wizard_strings.h"
+
+namespace zv {
+
+namespace {
+
+std::int32_t runWizard(std::uint32_t reserved, SystemString* markup, WizardResult* result) {
+  ScopedQApplication application;
+  if (!application.widgets()) return ZV_WIZARD_CANCELLED;
+
+  QtMessageBoxPresenter presenter;
+  EngineWorkspace* workspace = CEncoderApp::instance().workspace();
+  if (workspace == nullptr) {
+    showWizardMessage(presenter, kIdsWorkingFilesNotCreated, temporaryDirectory());
+    return ZV_WIZARD_CANCELLED;
+  }
+
+  SettingsStore settings;
+  WizardServices services{*workspace, presenter, galleryDirectoryOfThisLibrary()};
+  CEncoderPropertySheet sheet(services, settings, reserved);
+  presenter.setParent(&sheet);
+  // Without a markup slot nothing is handed back, so Finish moves no file.
+  sheet.setPlaceClipOnFinish(markup != nullptr);
+  if (sheet.exec() != QDialog::Accepted) return ZV_WIZARD_CANCELLED;
+
+  WizardResult local;
+  std::memset(&local, 0, sizeof local);
+  if (markup != nullptr && sheet.placedClip()) {
+    const PlacedClip& clip = *sheet.placedClip();
+    fillWizardResult(local, sheet.appletValues(), clip.path);
+    GenerateAppletMarkup(appletSettingsOf(local), clip.name.c_str(), markup, kMarkupLinesEndLf);
+  }
+  if (result != nullptr) {
+    *result = local;  // the caller owns the seven strings now
+  } else {
+    freeWizardResultStrings(local);
+  }
+  return ZV_WIZARD_FINISHED;
+}
+
+}  // namespace
+
+}  // namespace zv
+
+extern "C" ZV_EXPORT int32_t DoZvEncoder(uint32_t reserved, SystemString* markup,
+                                         WizardResult* result) {
+  // Nothing may unwind into a C caller: a failure that escapes the wizard
+  // ends it as if cancelled.
+  try {
+    return zv::runWizard(reserved, markup, result);
+  } catch (const std::exception&) {
+    return ZV_WIZARD_CANCELLED;
+  } catch (...) {
+    return ZV_WIZARD_CANCELLED;
+  }
+}
+
+static_assert(std::is_same_v<decltype(&DoZvEncoder), DoZvEncoderFn>);
+
+namespace {
+
+const ZvEntryPoint kEntries[] = {
+    reinterpret_cast<ZvEntryPoint>(&DoZvEncoder),
+};
+
+}  // namespace
+
+extern "C" ZV_EXPORT const ZvOrdinalTable zv_ordinal_table = {
+    sizeof kEntries / sizeof kEntries[0], kEntries};

@@ -1,0 +1,249 @@
+// zvwizard: the encoder wizard on its own, for people without a web editor.
+//
+// Runs the wizard (DoZvEncoder). On Finish the clip goes into the output
+// folder (-o, default the current folder) and the applet markup is printed
+// on standard output; a gallery clip is copied there, a new clip moved. A
+// file of the clip's name is never replaced without asking: on a terminal
+// the user is asked, otherwise zvwizard refuses, says where the new clip is,
+// and ends with status 1. Cancel ends with status 1 and writes nothing.
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+
+#include <zv/zv_encoder.h>
+
+namespace {
+
+constexpr int kExitOk = 0;
+constexpr int kExitNotDone = 1;  // cancelled, or the clip could not be placed
+constexpr int kExitUsage = 2;
+
+const char kUsage[] =
+    "Usage: zvwizard [-o DIR]\n"
+    "Make a compressed audio clip for a web page with the Z&V Tavelworks wizard.\n"
+    "\n"
+    "On Finish the clip (NAME.zvsa) is put into DIR and the markup that embeds\n"
+    "the player for it is printed on standard output.  A clip chosen from the\n"
+    "gallery is copied there; a new clip is moved there.  An existing file of\n"
+    "the same name is replaced only when you agree on the terminal; without a\n"
+    "terminal zvwizard refuses and tells you where the new clip is.\n"
+    "\n"
+    "  -o, --output-dir DIR   where the clip goes (default: the current folder)\n"
+    "  -h, --help             show this help\n"
+    "      --version          show the version\n"
+    "\n"
+    "Exit status: 0 when the clip and the markup are done, 1 when the wizard was\n"
+    "cancelled or the clip could not be put in place, 2 for a bad command line.\n";
+
+void complain(const std::string& text) { std::fprintf(stderr, "zvwizard: %s\n", text.c_str()); }
+
+std::string reasonOf(int error) { return std::strerror(error); }
+
+std::string fileNameOf(const std::string& path) {
+  const std::string::size_type slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string folderOf(const std::string& path) {
+  const std::string::size_type slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool isDirectory(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool exists(const std::string& path) {
+  struct stat info {};
+  return ::lstat(path.c_str(), &info) == 0;
+}
+
+bool sameFile(const std::string& a, const std::string& b) {
+  struct stat first {}, second {};
+  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+// The gallery folder: "Gallery" beside the wizard library.
+std::string galleryFolder() {
+  Dl_info info{};
+  if (::dladdr(reinterpret_cast<void*>(&DoZvEncoder), &info) == 0 || info.dli_fname == nullptr)
+    return {};
+  return folderOf(info.dli_fname) + "/Gallery";
+}
+
+// Asks on the terminal whether `path` may be replaced.
+bool userAgreesToReplace(const std::string& path) {
+  std::fprintf(stderr, "zvwizard: \"%s\" already exists.  Replace it? [y/N] ", path.c_str());
+  std::fflush(stderr);
+  std::string answer;
+  if (!std::getline(std::cin, answer)) return false;
+  return answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes";
+}
+
+// Copies `from` to a new file beside `to`, then links or renames it into
+// place. Empty on success, else the reason.
+std::string copyInto(const std::string& from, const std::string& to, bool replace) {
+  const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) return reasonOf(errno);
+  std::string partial = to + ".XXXXXX";
+  const int out = ::mkstemp(partial.data());
+  if (out < 0) {
+    const int error = errno;
+    ::close(in);
+    return reasonOf(error);
+  }
+  ::fchmod(out, 0644);
+  std::string reason;
+  char buffer[65536];
+  for (;;) {
+    const ssize_t got = ::read(in, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
+      reason = reasonOf(errno);
+      break;
+    }
+    if (got == 0) break;
+    for (ssize_t done = 0; done < got;) {
+      const ssize_t wrote = ::write(out, buffer + done, static_cast<size_t>(got - done));
+      if (wrote < 0 && errno == EINTR) continue;
+      if (wrote < 0) {
+        reason = reasonOf(errno);
+        break;
+      }
+      done += wrote;
+    }
+    if (!reason.empty()) break;
+  }
+  ::close(in);
+  if (reason.empty() && ::fsync(out) != 0) reason = reasonOf(errno);
+  if (::close(out) != 0 && reason.empty()) reason = reasonOf(errno);
+  if (reason.empty()) {
+    // link() refuses an existing name, so a file that appeared meanwhile is
+    // never replaced without leave; rename() replaces.
+    const int placed = replace ? ::rename(partial.c_str(), to.c_str()) : ::link(partial.c_str(), to.c_str());
+    if (placed != 0) reason = reasonOf(errno);
+  }
+  ::unlink(partial.c_str());
+  return reason;
+}
+
+// Moves `from` to `to`: a rename where the file system allows it (link and
+// unlink when it must not replace), a copy and delete across file systems.
+std::string moveInto(const std::string& from, const std::string& to, bool replace) {
+  const int placed = replace ? ::rename(from.c_str(), to.c_str()) : ::link(from.c_str(), to.c_str());
+  if (placed == 0) {
+    if (!replace) ::unlink(from.c_str());
+    return {};
+  }
+  if (errno == EEXIST) return reasonOf(errno);
+  // Another file system, or one without hard links: copy, then delete.
+  std::string reason = copyInto(from, to, replace);
+  if (reason.empty()) ::unlink(from.c_str());
+  return reason;
+}
+
+struct Options {
+  std::string outputDir = ".";
+};
+
+// Reads the command line; -1 to go on, else the exit status.
+int parseOptions(int argc, char** argv, Options& options) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i];
+    if (argument == "-h" || argument == "--help") {
+      std::fputs(kUsage, stdout);
+      return kExitOk;
+    }
+    if (argument == "--version") {
+      std::printf("zvwizard %s\n", ZV_VERSION_TEXT);
+      return kExitOk;
+    }
+    if (argument == "-o" || argument == "--output-dir") {
+      if (i + 1 >= argc) {
+        complain("option " + argument + " needs a folder (see zvwizard --help)");
+        return kExitUsage;
+      }
+      options.outputDir = argv[++i];
+      continue;
+    }
+    if (argument.rfind("--output-dir=", 0) == 0) {
+      options.outputDir = argument.substr(std::strlen("--output-dir="));
+      continue;
+    }
+    complain("unknown argument \"" + argument + "\" (see zvwizard --help)");
+    return kExitUsage;
+  }
+  if (options.outputDir.empty()) options.outputDir = ".";
+  return -1;
+}
+
+// Puts the finished clip into the output folder. True when it is there.
+bool placeClip(const std::string& clip, const std::string& outputDir) {
+  const std::string target = outputDir + "/" + fileNameOf(clip);
+  if (sameFile(clip, target)) return true;
+
+  bool replace = false;
+  if (exists(target)) {
+    if (!::isatty(STDIN_FILENO)) {
+      complain("\"" + target + "\" already exists and is not replaced without asking (run zvwizard "
+               "on a terminal to be asked).  The new clip is \"" + clip + "\".");
+      return false;
+    }
+    if (!userAgreesToReplace(target)) {
+      complain("\"" + target + "\" is left as it was.  The new clip is \"" + clip + "\".");
+      return false;
+    }
+    replace = true;
+  }
+
+  const bool fromGallery = folderOf(clip) == galleryFolder() || sameFile(folderOf(clip), galleryFolder());
+  const std::string reason = fromGallery ? copyInto(clip, target, replace) : moveInto(clip, target, replace);
+  if (!reason.empty()) {
+    complain("the clip cannot be put into \"" + target + "\": " + reason + ".  The clip is \"" + clip +
+             "\".");
+    return false;
+  }
+  std::fprintf(stderr, "zvwizard: clip saved as \"%s\"\n", target.c_str());
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (const int status = parseOptions(argc, argv, options); status >= 0) return status;
+  // Checked before the wizard runs, so that nobody makes a clip in vain.
+  if (!isDirectory(options.outputDir)) {
+    complain("the output folder \"" + options.outputDir + "\" does not exist or is not a folder");
+    return kExitUsage;
+  }
+
+  SystemString markup = nullptr;
+  WizardResult result;
+  std::memset(&result, 0, sizeof result);
+  if (DoZvEncoder(0, &markup, &result) != ZV_WIZARD_FINISHED) {
+    SysFreeString(markup);
+    return kExitNotDone;
+  }
+
+  int status = kExitNotDone;
+  if (result.clipFile != nullptr && placeClip(result.clipFile, options.outputDir)) {
+    std::fputs(markup != nullptr ? markup : "", stdout);
+    status = std::fflush(stdout) == 0 ? kExitOk : kExitNotDone;
+  }
+  SysFreeString(markup);
+  for (SystemString text : {result.className, result.codebase, result.tag, result.alignment,
+                            result.bodyText, result.otherAttributes, result.clipFile})
+    SysFreeString(text);
+  return status;
+}
