@@ -9,6 +9,7 @@
 
 #include "host/edit_command.h"
 #include "host/editbot_binding.h"
+#include "host/preview_command.h"
 #include "host/serve_command.h"
 #include "host/web_publisher.h"
 
@@ -19,6 +20,7 @@ constexpr char kUsage[] =
     "       webhost expand PAGE\n"
     "       webhost edit PAGE [N]\n"
     "       webhost serve --web DIR --page PAGE [--url URL] [--at OFFSET | --marker TEXT] [-v]\n"
+    "       webhost preview WEB [--port N] [-v]\n"
     "\n"
     "Expands the ZvTavelwork components of web pages into their published form,\n"
     "with libZvEditBot.so (looked for beside webhost, then in ../lib, then in the\n"
@@ -35,6 +37,9 @@ constexpr char kUsage[] =
     "  serve            answer the web editor's Explorer and Editor automation calls\n"
     "                   on the D-Bus session bus for the web DIR and its page PAGE\n"
     "                   until stopped (webhost serve --help tells more)\n"
+    "  preview WEB      serve the web WEB over HTTP on 127.0.0.1 for a browser,\n"
+    "                   publishing each page as it is requested, and print the URL\n"
+    "                   to open (webhost preview --help tells more)\n"
     "  -h, --help       show this help\n"
     "\n"
     "Exit status: 0 when everything was published, 1 when a page or file failed,\n"
@@ -54,6 +59,7 @@ int main(int argc, char** argv) {
   }
   if (argc < 2) return badUsage("no command given");
   if (std::strcmp(argv[1], "serve") == 0) return zv::host::RunServeCommand(argc, argv);
+  if (std::strcmp(argv[1], "preview") == 0) return zv::host::RunPreviewCommand(argc, argv);
 
   zv::host::EditBotBinding editBot;
   zv::host::WebPublisher publisher(

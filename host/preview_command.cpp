@@ -1,0 +1,183 @@
+#include "host/preview_command.h"
+
+#include <httplib.h>
+#include <pthread.h>
+#include <signal.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <iostream>
+#include <mutex>
+#include <thread>
+
+#include "host/editbot_binding.h"
+#include "host/preview_site.h"
+#include "host/web_publisher.h"
+#include "platform/module.h"
+
+namespace zv::host {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr char kHost[] = "127.0.0.1";
+
+// The player's files of the installation (and of the build tree, which has
+// the same layout): share/zvtavelworks/player beside the program's bin/.
+fs::path installedPlayerFolder() {
+  const std::string program = programFolder();
+  if (program.empty()) return {};
+  return fs::path(program) / ".." / ZV_INSTALL_DATADIR / "zvtavelworks" / "player";
+}
+
+int usageError(const std::string& why) {
+  std::cerr << "webhost: " << why << "\n\nUsage:\n" << kPreviewUsage << "\n" << kPreviewHelp;
+  return kStatusBadUsage;
+}
+
+}  // namespace
+
+std::optional<PreviewOptions> ParsePreviewOptions(const std::vector<std::string>& arguments,
+                                                  std::string& error) {
+  PreviewOptions options;
+  bool haveWeb = false;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& a = arguments[i];
+    if (a == "--port") {
+      if (i + 1 >= arguments.size()) {
+        error = "--port needs a number";
+        return std::nullopt;
+      }
+      const std::string& value = arguments[++i];
+      char* end = nullptr;
+      errno = 0;
+      const long port = std::strtol(value.c_str(), &end, 10);
+      if (value.empty() || *end != '\0' || errno != 0 || port < 1 || port > 65535) {
+        error = "the port must be a whole number from 1 to 65535, not \"" + value + "\"";
+        return std::nullopt;
+      }
+      options.port = static_cast<int>(port);
+    } else if (a == "-v" || a == "--verbose") {
+      options.verbose = true;
+    } else if (!a.empty() && a[0] == '-' && a != "-") {
+      error = "unknown option " + a;
+      return std::nullopt;
+    } else if (haveWeb) {
+      error = "preview takes one web folder";
+      return std::nullopt;
+    } else {
+      options.web = a;
+      haveWeb = true;
+    }
+  }
+  if (!haveWeb) {
+    error = "preview needs a web folder";
+    return std::nullopt;
+  }
+  return options;
+}
+
+int RunPreviewCommand(int argc, char** argv) {
+  std::vector<std::string> arguments(argv + 2, argv + argc);
+  for (const std::string& a : arguments) {
+    if (a == "--help" || a == "-h") {
+      std::cout << "Usage:\n" << kPreviewUsage << "\n" << kPreviewHelp
+                << "\nExit status: 0 when stopped by a signal, 1 when the port cannot be had,\n"
+                   "2 for bad usage.\n";
+      return kStatusOk;
+    }
+  }
+  std::string error;
+  const std::optional<PreviewOptions> options = ParsePreviewOptions(arguments, error);
+  if (!options) return usageError(error);
+  std::error_code ec;
+  if (!fs::is_directory(options->web, ec)) {
+    std::cerr << "webhost: " << options->web << ": error: not a folder\n";
+    return kStatusBadUsage;
+  }
+
+  EditBotBinding editBot;
+  PreviewSite site(options->web, installedPlayerFolder(),
+                   [&editBot](std::string& why) { return editBot.expand(why); }, std::cerr);
+
+  httplib::Server server;
+  server.Get(".*", [&site](const httplib::Request& request, httplib::Response& response) {
+    PreviewReply reply = site.get(request.path);
+    // The library cuts the byte ranges of a request out of the body after
+    // this handler. Only a whole file is cut; and a range that runs past the
+    // end ends at the last byte, which the library would otherwise state as
+    // asked in Content-Range. (The request is the library's own object,
+    // handed over as const.)
+    auto& ranges = const_cast<httplib::Ranges&>(request.ranges);
+    if (reply.status != 200) ranges.clear();
+    const auto size = static_cast<ssize_t>(reply.body.size());
+    for (auto& [first, last] : ranges) {
+      if (first >= 0 && last >= size) last = size - 1;
+      if (first >= size) {  // not one byte of it exists
+        ranges.clear();
+        response.status = 416;
+        response.set_header("Content-Range", "bytes */" + std::to_string(size));
+        return;
+      }
+    }
+    // Left unset for a whole file, so that the library answers a Range
+    // request with 206 and the part asked for.
+    if (reply.status != 200) response.status = reply.status;
+    if (!reply.location.empty()) response.set_header("Location", reply.location);
+    // The preview shows the web as it is now, never a cached copy.
+    response.set_header("Cache-Control", "no-store");
+    response.set_header("Accept-Ranges", "bytes");
+    response.set_content(std::move(reply.body), reply.contentType.c_str());
+  });
+  std::mutex logMutex;
+  if (options->verbose) {
+    server.set_logger([&logMutex](const httplib::Request& request, const httplib::Response& response) {
+      std::lock_guard lock(logMutex);
+      std::cerr << "webhost: " << request.method << ' ' << request.path << ' ' << response.status << '\n';
+    });
+  }
+
+  // SIGINT and SIGTERM stop the server: they are blocked here (the server's
+  // threads inherit the mask) and taken by one thread that waits for them.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGINT);
+  sigaddset(&stopSignals, SIGTERM);
+  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+
+  int port = options->port;
+  if (port == 0) {
+    port = server.bind_to_any_port(kHost);
+  } else if (!server.bind_to_port(kHost, port)) {
+    port = -1;
+  }
+  if (port <= 0) {
+    std::cerr << "webhost: cannot listen on " << kHost << ':' << options->port << ": "
+              << std::strerror(errno) << "\n";
+    return kStatusFailed;
+  }
+
+  std::thread stopper([&server, &stopSignals] {
+    int signal = 0;
+    sigwait(&stopSignals, &signal);
+    server.stop();
+  });
+
+  std::cout << "http://" << kHost << ':' << port << "/" << std::endl;
+  std::cerr << "webhost: previewing " << options->web << " at http://" << kHost << ':' << port
+            << "/ (Ctrl+C to stop)\n";
+  const bool served = server.listen_after_bind();
+  // When the server ended on its own, the waiting thread still needs its
+  // signal.
+  if (!served) pthread_kill(stopper.native_handle(), SIGTERM);
+  stopper.join();
+  if (!served) {
+    std::cerr << "webhost: the server stopped: " << std::strerror(errno) << "\n";
+    return kStatusFailed;
+  }
+  return kStatusOk;
+}
+
+}  // namespace zv::host

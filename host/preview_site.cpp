@@ -1,0 +1,231 @@
+#include "host/preview_site.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <optional>
+#include <system_error>
+#include <utility>
+#include <vector>
+
+#include "host/page_parser.h"
+#include "platform/ascii_case.h"
+#include "player/player_files.h"
+
+namespace zv::host {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool isPage(const fs::path& path) {
+  const std::string extension = path.extension().string();
+  return equalsIgnoringCase(extension, ".htm") || equalsIgnoringCase(extension, ".html");
+}
+
+bool readWhole(const fs::path& path, std::string& bytes, std::string& why) {
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) {
+    why = std::strerror(errno);
+    return false;
+  }
+  bytes.clear();
+  char buffer[65536];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
+  const bool ok = !std::ferror(file);
+  if (!ok) why = std::strerror(errno);
+  std::fclose(file);
+  return ok;
+}
+
+std::string escapeHtml(std::string_view text) {
+  std::string escaped;
+  for (const char c : text) {
+    switch (c) {
+      case '&': escaped += "&amp;"; break;
+      case '<': escaped += "&lt;"; break;
+      case '>': escaped += "&gt;"; break;
+      case '"': escaped += "&quot;"; break;
+      default: escaped += c;
+    }
+  }
+  return escaped;
+}
+
+// A name as a URL path segment: everything but unreserved characters
+// percent-encoded.
+std::string encodeSegment(std::string_view name) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string encoded;
+  for (const unsigned char c : name) {
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
+        c == '.' || c == '_' || c == '~') {
+      encoded += static_cast<char>(c);
+    } else {
+      encoded += '%';
+      encoded += kHex[c >> 4];
+      encoded += kHex[c & 15];
+    }
+  }
+  return encoded;
+}
+
+PreviewReply errorPage(int status, std::string_view title, std::string_view detail) {
+  PreviewReply reply;
+  reply.status = status;
+  reply.contentType = "text/html; charset=utf-8";
+  reply.body = "<!DOCTYPE html>\n<html><head><title>" + escapeHtml(title) + "</title></head><body>\n<h1>" +
+               escapeHtml(title) + "</h1>\n<pre>" + escapeHtml(detail) + "</pre>\n</body></html>\n";
+  return reply;
+}
+
+// The web-relative path of a request path, or nothing when it has a ".."
+// segment or a zero byte. "." and empty segments are dropped.
+std::optional<fs::path> relativePathOf(std::string_view path) {
+  if (path.find('\0') != std::string_view::npos) return std::nullopt;
+  fs::path relative;
+  std::size_t at = 0;
+  while (at <= path.size()) {
+    std::size_t end = path.find('/', at);
+    if (end == std::string_view::npos) end = path.size();
+    const std::string_view segment = path.substr(at, end - at);
+    if (segment == "..") return std::nullopt;
+    if (!segment.empty() && segment != ".") relative /= std::string(segment);
+    at = end + 1;
+  }
+  return relative;
+}
+
+}  // namespace
+
+std::string MediaTypeOf(const fs::path& file) {
+  static const std::pair<const char*, const char*> kTypes[] = {
+      {".htm", "text/html"},           {".html", "text/html"},
+      {".js", "text/javascript"},      {".mjs", "text/javascript"},
+      {".wasm", "application/wasm"},   {".css", "text/css"},
+      {".json", "application/json"},   {".txt", "text/plain"},
+      {".gif", "image/gif"},           {".png", "image/png"},
+      {".jpg", "image/jpeg"},          {".jpeg", "image/jpeg"},
+      {".svg", "image/svg+xml"},       {".ico", "image/vnd.microsoft.icon"},
+      {".wav", "audio/wav"},           {".au", "audio/basic"},
+      {".class", "application/java-vm"},
+  };
+  const std::string extension = file.extension().string();
+  for (const auto& [suffix, type] : kTypes) {
+    if (equalsIgnoringCase(extension, suffix)) return type;
+  }
+  return "application/octet-stream";
+}
+
+PreviewSite::PreviewSite(fs::path web, fs::path playerFolder, ExpandSource expandSource,
+                         std::ostream& log)
+    : playerFolder_(std::move(playerFolder)), expandSource_(std::move(expandSource)), log_(log) {
+  std::error_code ec;
+  web_ = fs::weakly_canonical(fs::absolute(web, ec), ec);
+}
+
+bool PreviewSite::insideWeb(const fs::path& file) const {
+  std::error_code ec;
+  const fs::path real = fs::weakly_canonical(file, ec);
+  if (ec) return false;
+  auto r = real.begin();
+  for (auto w = web_.begin(); w != web_.end(); ++w, ++r) {
+    if (w->empty()) continue;
+    if (r == real.end() || *r != *w) return false;
+  }
+  return true;
+}
+
+PreviewReply PreviewSite::get(std::string_view path) {
+  if (path.empty() || path.front() != '/') return errorPage(404, "Not found", std::string(path));
+  const std::optional<fs::path> relative = relativePathOf(path);
+  if (!relative) return errorPage(403, "Forbidden", "paths with \"..\" are not served");
+
+  const fs::path target = web_ / *relative;
+  std::error_code ec;
+  const fs::file_status status = fs::status(target, ec);
+  if (fs::exists(status) && !insideWeb(target)) {
+    return errorPage(403, "Forbidden", "a link leads outside the web");
+  }
+  if (fs::is_directory(status)) return serveFolder(target, path);
+  if (fs::is_regular_file(status)) return serveFile(target, path);
+
+  // The player's files, when the web does not have them yet.
+  const std::string name = relative->filename().string();
+  if (!playerFolder_.empty() && player::IsPlayerFile(name) && fs::is_regular_file(playerFolder_ / name, ec)) {
+    return serveFile(playerFolder_ / name, path);
+  }
+  return errorPage(404, "Not found", std::string(path) + " is not in the web");
+}
+
+PreviewReply PreviewSite::serveFile(const fs::path& file, std::string_view path) {
+  if (isPage(file)) return publish(file, path);
+  PreviewReply reply;
+  std::string why;
+  if (!readWhole(file, reply.body, why)) return errorPage(500, "Cannot read the file", why);
+  reply.contentType = MediaTypeOf(file);
+  return reply;
+}
+
+PreviewReply PreviewSite::serveFolder(const fs::path& folder, std::string_view path) {
+  if (path.back() != '/') {
+    PreviewReply reply;
+    reply.status = 301;
+    reply.location = std::string(path) + '/';
+    reply.contentType = "text/plain";
+    reply.body = "Moved to " + reply.location + "\n";
+    return reply;
+  }
+  std::error_code ec;
+  for (const char* index : {"index.htm", "index.html", "default.htm", "default.html"}) {
+    if (fs::is_regular_file(folder / index, ec)) return serveFile(folder / index, path);
+  }
+  std::vector<std::string> names;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    std::string name = it->path().filename().string();
+    if (it->is_directory(ec)) name += '/';
+    names.push_back(std::move(name));
+  }
+  std::sort(names.begin(), names.end());
+  PreviewReply reply;
+  reply.contentType = "text/html; charset=utf-8";
+  reply.body = "<!DOCTYPE html>\n<html><head><title>" + escapeHtml(path) + "</title></head><body>\n<h1>" +
+               escapeHtml(path) + "</h1>\n<ul>\n";
+  for (const std::string& name : names) {
+    const bool folderName = name.back() == '/';
+    const std::string href = encodeSegment(folderName ? name.substr(0, name.size() - 1) : name) +
+                             (folderName ? "/" : "");
+    reply.body += "<li><a href=\"" + href + "\">" + escapeHtml(name) + "</a></li>\n";
+  }
+  reply.body += "</ul>\n</body></html>\n";
+  return reply;
+}
+
+PreviewReply PreviewSite::publish(const fs::path& page, std::string_view path) {
+  std::string text;
+  std::string why;
+  if (!readWhole(page, text, why)) return errorPage(500, "Cannot read the page", why);
+  std::lock_guard lock(mutex_);
+  PublishedPage published = PublishPage(text, expandSource_);
+  std::string problems;
+  for (const PageDiagnostic& d : published.diagnostics) {
+    std::string line = page.string();
+    if (d.offset) {
+      const TextPosition at = PositionOf(text, *d.offset);
+      line += ':' + std::to_string(at.line) + ':' + std::to_string(at.column);
+    }
+    line += std::string(": ") + (d.error ? "error" : "warning") + ": " + d.message;
+    log_ << "webhost: " << line << '\n';
+    problems += line + '\n';
+  }
+  log_.flush();
+  if (!published.ok) return errorPage(500, "The page cannot be published: " + std::string(path), problems);
+  PreviewReply reply;
+  reply.contentType = "text/html";
+  reply.body = std::move(published.text);
+  return reply;
+}
+
+}  // namespace zv::host

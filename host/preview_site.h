@@ -1,0 +1,66 @@
+// What `webhost preview` answers for each request path: the files of a web,
+// with every page published as it is requested (page_publisher.h), so the
+// author sees the pages as visitors will, each with its working player.
+//
+//   /path/            the folder's index page (index.htm, index.html,
+//                     default.htm, default.html), or a listing of the folder
+//   /path/folder      a redirection to /path/folder/
+//   /path/page.htm    the page, published (.htm and .html, any letter case)
+//   /path/file        the file as it is, with its media type
+//
+// The web player's files (player_files.h) that a web does not hold itself
+// are answered from the player folder of the installation, so that a page
+// plays before the player has been copied into its class folder. Paths with
+// ".." segments, and files that links lead outside the web, are refused.
+#ifndef ZV_HOST_PREVIEW_SITE_H
+#define ZV_HOST_PREVIEW_SITE_H
+
+#include <filesystem>
+#include <mutex>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "host/page_publisher.h"
+
+namespace zv::host {
+
+struct PreviewReply {
+  int status = 200;         // 200, 301, 403, 404 or 500
+  std::string contentType;  // media type of `body`
+  std::string body;
+  std::string location;     // with 301: where the resource is
+};
+
+// The media type of a file by its extension: text/html for pages,
+// application/wasm, text/javascript, image types, ...;
+// application/octet-stream for the rest (the .zvsa clips among them).
+std::string MediaTypeOf(const std::filesystem::path& file);
+
+class PreviewSite {
+ public:
+  // `playerFolder` may be empty (no player files but the web's own).
+  // Publishing problems of pages are written to `log`, one line each.
+  PreviewSite(std::filesystem::path web, std::filesystem::path playerFolder,
+              ExpandSource expandSource, std::ostream& log);
+
+  // The reply for `path`, a request path already percent-decoded, beginning
+  // with '/'. Safe to call from several threads.
+  PreviewReply get(std::string_view path);
+
+ private:
+  PreviewReply serveFile(const std::filesystem::path& file, std::string_view path);
+  PreviewReply serveFolder(const std::filesystem::path& folder, std::string_view path);
+  PreviewReply publish(const std::filesystem::path& page, std::string_view path);
+  bool insideWeb(const std::filesystem::path& file) const;
+
+  std::filesystem::path web_;  // canonical
+  std::filesystem::path playerFolder_;
+  ExpandSource expandSource_;
+  std::ostream& log_;
+  std::mutex mutex_;  // publishing and the log are one request at a time
+};
+
+}  // namespace zv::host
+
+#endif  // ZV_HOST_PREVIEW_SITE_H
