@@ -37,7 +37,7 @@ CPageAppletRequired::CPageAppletRequired(MessagePresenter& presenter, QWidget* p
       tag_(new QComboBox(this)),
       save_(new QCheckBox(tr("&Save these properties for next time"), this)),
       alignment_(new QComboBox(this)),
-      calculateWidth_(new QCheckBox(tr("Calculate width"), this)) {
+      calculateWidth_(new QCheckBox(tr("&Calculate width"), this)) {
   setAccessibleName(tr("Required"));
   tag_->addItems({QStringLiteral("APPLET"), QStringLiteral("OBJECT")});
   alignment_->addItems({QString(), QStringLiteral("top"), QStringLiteral("middle"),
@@ -63,7 +63,7 @@ CPageAppletRequired::CPageAppletRequired(MessagePresenter& presenter, QWidget* p
   grid->addWidget(codebase_, 3, 1, 1, 2);
   grid->addWidget(labelFor(tr("HTML &tag"), tag_, this), 4, 0);
   grid->addWidget(tag_, 4, 1);
-  grid->addWidget(labelFor(tr("Alignment"), alignment_, this), 5, 0);
+  grid->addWidget(labelFor(tr("A&lignment"), alignment_, this), 5, 0);
   grid->addWidget(alignment_, 5, 1);
   grid->setColumnStretch(2, 1);
 

@@ -41,6 +41,8 @@ CTagAttributeDialog::CTagAttributeDialog(MessagePresenter& presenter, QWidget* p
   // OK (Ctrl+Enter still starts a new line).
   valueField_->setTabChangesFocus(true);
   valueField_->installEventFilter(this);
+  valueField_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  valueField_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   valueField_->setFixedHeight(valueField_->fontMetrics().lineSpacing() * 4 + 12);
 
   auto* fields = new QGridLayout;
