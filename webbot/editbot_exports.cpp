@@ -3,6 +3,7 @@
 #include <type_traits>
 
 #include <zv/codec_api.h>
+#include "webbot/edit/edit_entry.h"
 #include "webbot/expand.h"
 #include <zv/webbot_host.h>
 
@@ -17,14 +18,19 @@ ZV_EXPORT void ZvTavelwork_Expand(void* outputHandle, void* attributeHandle, voi
 
 static_assert(std::is_same_v<decltype(&ZvTavelwork_Expand), ZvTavelworkExpandFn>);
 
+ZV_EXPORT int32_t ZvTavelwork_Edit(void* attributeHandle, const ZvHostCallbacks* callbacks) {
+  return zv::webbot::EditComponent(attributeHandle, callbacks);
+}
+
+static_assert(std::is_same_v<decltype(&ZvTavelwork_Edit), ZvTavelworkEditFn>);
+
 }  // extern "C"
 
 namespace {
 
-// Ordinal 1 is the Edit entry, which this build of the library does not
-// offer yet (a NULL slot is a missing entry point); ordinal 2 is Expand.
+// Ordinal 1 is the Edit entry, ordinal 2 Expand.
 const ZvEntryPoint kEntries[] = {
-    nullptr,
+    reinterpret_cast<ZvEntryPoint>(&ZvTavelwork_Edit),
     reinterpret_cast<ZvEntryPoint>(&ZvTavelwork_Expand),
 };
 

@@ -187,10 +187,12 @@ TEST_F(ExpandLibrary, IncompleteCallbackTablesAreSurvived) {
   EXPECT_EQ(output_.appendCalls, 0);
 }
 
-TEST_F(ExpandLibrary, OrdinalTableBindsExpandAsOrdinalTwoAndLeavesOneEmpty) {
+TEST_F(ExpandLibrary, OrdinalTableBindsEditAsOrdinalOneAndExpandAsOrdinalTwo) {
   EXPECT_EQ(reinterpret_cast<void*>(library_->ordinal(ZV_ORD_TAVELWORK_EXPAND)),
             reinterpret_cast<void*>(expand_));
-  EXPECT_EQ(library_->ordinal(ZV_ORD_TAVELWORK_EDIT), nullptr);
+  EXPECT_EQ(reinterpret_cast<void*>(library_->ordinal(ZV_ORD_TAVELWORK_EDIT)),
+            library_->symbol(ZV_TAVELWORK_EDIT_SYMBOL));
+  EXPECT_NE(library_->ordinal(ZV_ORD_TAVELWORK_EDIT), nullptr);
   EXPECT_EQ(library_->ordinal(3), nullptr);
 }
 
