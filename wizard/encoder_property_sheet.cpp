@@ -50,6 +50,19 @@ QString textWithoutMnemonic(const QString& label) {
   return text;
 }
 
+// The label with its mnemonic marker taken out ("&&" stays an ampersand).
+QString labelWithoutMnemonic(const QString& label) {
+  QString result;
+  for (qsizetype i = 0; i < label.size(); ++i) {
+    if (label[i] == QLatin1Char('&')) {
+      if (i + 1 < label.size() && label[i + 1] == QLatin1Char('&')) result += label[i++];
+      else continue;
+    }
+    result += label[i];
+  }
+  return result;
+}
+
 // The smallest size at which every page shows its controls comfortably.
 constexpr QSize kMinimumSheetSize(600, 470);
 
@@ -81,8 +94,10 @@ CEncoderPropertySheet::CEncoderPropertySheet(WizardServices& services, SettingsS
 
   // About: the entry a title-bar menu would have carried, as a button on the
   // sheet and in the window's context menu.
+  // The button has no mnemonic of its own: Alt+A belongs to the pages
+  // ("&Add to gallery", "&Autoplay"); the menu entry keeps it.
   const QString aboutText = wizardText(kIdsAboutEntry);
-  setButtonText(kAboutButton, aboutText);
+  setButtonText(kAboutButton, labelWithoutMnemonic(aboutText));
   button(kAboutButton)->setAccessibleName(textWithoutMnemonic(aboutText));
   aboutAction_ = new QAction(aboutText, this);
   addAction(aboutAction_);

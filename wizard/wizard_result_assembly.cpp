@@ -9,6 +9,7 @@
 #include "encoder/engine_strings.h"
 #include "encoder/file_handle.h"
 #include "platform/replacing_file.h"
+#include "webbot/markup/applet_markup.h"
 #include "wizard/gallery_folder.h"
 #include "wizard/wizard_strings.h"
 
@@ -122,6 +123,21 @@ void freeWizardResultStrings(WizardResult& record) {
                              &record.bodyText, &record.otherAttributes, &record.clipFile}) {
     SysFreeString(*text);
     *text = nullptr;
+  }
+}
+
+void handOverResult(const AppletValues& values, const std::optional<PlacedClip>& clip,
+                    SystemString* markup, WizardResult* result) {
+  WizardResult local;
+  std::memset(&local, 0, sizeof local);
+  if (markup != nullptr && clip) {
+    fillWizardResult(local, values, clip->path);
+    GenerateAppletMarkup(appletSettingsOf(local), clip->name.c_str(), markup, kMarkupLinesEndLf);
+  }
+  if (result != nullptr) {
+    *result = local;
+  } else {
+    freeWizardResultStrings(local);
   }
 }
 

@@ -51,6 +51,15 @@ void fillWizardResult(WizardResult& record, const AppletValues& values, const st
 // Frees the record's seven strings and sets them to null.
 void freeWizardResultStrings(WizardResult& record);
 
+// What the entry hands back after a Finish. With a markup slot and a placed
+// clip: the record filled from `values` and the clip, and the markup made
+// from the record and the clip's name (lines end in LF) and stored in the
+// slot (allocated when it is null, reallocated otherwise). Without a markup
+// slot the record stays zeroed. Then the record is copied to `result` (the
+// caller owns its strings), or, without one, its strings are freed.
+void handOverResult(const AppletValues& values, const std::optional<PlacedClip>& clip,
+                    SystemString* markup, WizardResult* result);
+
 // The record's first twelve fields as the markup generator's input (texts
 // point into the record's strings).
 AppletSettings appletSettingsOf(const WizardResult& record);

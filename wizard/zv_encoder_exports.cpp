@@ -6,14 +6,12 @@
 
 #include <QDialog>
 
-#include <cstring>
 #include <exception>
 #include <type_traits>
 
 #include "platform/qt/qt_message_box_presenter.h"
 #include "platform/qt/scoped_qapplication.h"
 #include "platform/temporary_file.h"
-#include "webbot/markup/applet_markup.h"
 #include "wizard/encoder_app.h"
 #include "wizard/encoder_property_sheet.h"
 #include "wizard/gallery_folder.h"
@@ -44,18 +42,7 @@ std::int32_t runWizard(std::uint32_t reserved, SystemString* markup, WizardResul
   sheet.setPlaceClipOnFinish(markup != nullptr);
   if (sheet.exec() != QDialog::Accepted) return ZV_WIZARD_CANCELLED;
 
-  WizardResult local;
-  std::memset(&local, 0, sizeof local);
-  if (markup != nullptr && sheet.placedClip()) {
-    const PlacedClip& clip = *sheet.placedClip();
-    fillWizardResult(local, sheet.appletValues(), clip.path);
-    GenerateAppletMarkup(appletSettingsOf(local), clip.name.c_str(), markup, kMarkupLinesEndLf);
-  }
-  if (result != nullptr) {
-    *result = local;  // the caller owns the seven strings now
-  } else {
-    freeWizardResultStrings(local);
-  }
+  handOverResult(sheet.appletValues(), sheet.placedClip(), markup, result);
   return ZV_WIZARD_FINISHED;
 }
 
