@@ -3,6 +3,8 @@
 // compression only when stale, Cancel, and jobs that fail.
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -14,9 +16,13 @@
 #include <memory>
 
 #include "encoder/engine_strings.h"
+#include "tests/support/audio_fixtures.h"
 #include "tests/support/temp_dir.h"
 #include "tests/wizard/compression_fixture.h"
 #include "tests/wizard/wizard_harness.h"
+#include "wizard/encoder_property_sheet.h"
+#include "wizard/settings_store.h"
+#include "wizard/wave_input_page.h"
 
 namespace zv {
 namespace {
@@ -158,6 +164,57 @@ class CompressionPageTest : public QObject {
     QVERIFY(state.decompressionStale);
     QVERIFY(!harness.guardFired);
     QVERIFY(fixture_->presenter.shown().empty());
+  }
+
+  // In the whole sheet: the real input page marks the compression stale when
+  // it converts a new file; returning from the output page without a change
+  // does not compress again.
+  void inTheSheetANewSourceFileIsCompressedAgain() {
+    test::TempDir folder;
+    std::filesystem::create_directory(folder.file("Gallery"));
+    test::writeFile(folder.file("Gallery/bells.zvsa"), test::Bytes(200, 7));
+    fixture_->services->galleryDirectory = folder.file("Gallery");
+    SettingsStore settings(folder.file("settings.ini"));
+    CEncoderPropertySheet sheet(*fixture_->services, settings);
+    int dialogs = 0;
+    sheet.compressionPage()->setProgressDialogHook([&](CCompressProgressDialog&) { ++dialogs; });
+    sheet.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&sheet));
+    auto next = [&]() { QTest::mouseClick(sheet.button(QWizard::NextButton), Qt::LeftButton); };
+    auto back = [&]() { QTest::mouseClick(sheet.button(QWizard::BackButton), Qt::LeftButton); };
+    auto chooseFile = [&](const std::string& path, std::size_t samples) {
+      test::writeFile(path, test::pcmWave({}, test::pcm16(test::sine16(440.0, 8000, samples))));
+      CPageWaveInput* input = sheet.inputPage();
+      QTest::keyClick(input->sourceFileRadio(), Qt::Key_Space);
+      input->pathEdit()->selectAll();
+      QTest::keyClicks(input->pathEdit(), QString::fromStdString(path));
+    };
+
+    chooseFile(folder.file("first.wav"), 8000);
+    next();
+    QCOMPARE(sheet.currentId(), int{kPageWaveCompression});
+    next();
+    QCOMPARE(sheet.currentId(), int{kPageWaveOutput});
+    QCOMPARE(dialogs, 1);
+    QCOMPARE(sheet.state().pcmBytes, 16000u);
+
+    back();
+    next();
+    QCOMPARE(sheet.currentId(), int{kPageWaveOutput});
+    QCOMPARE(dialogs, 1);
+
+    back();
+    back();
+    QCOMPARE(sheet.currentId(), int{kPageWaveInput});
+    chooseFile(folder.file("second.wav"), 4000);
+    next();
+    next();
+    QCOMPARE(sheet.currentId(), int{kPageWaveOutput});
+    QCOMPARE(dialogs, 2);
+    QCOMPARE(sheet.state().pcmBytes, 8000u);
+    QVERIFY(sheet.state().decompressionStale);
+    QVERIFY(fixture_->presenter.shown().empty());
+    std::remove(sheet.state().streamPath.c_str());
   }
 
   // Cancel once the compression is under way: the page stays, still stale,
