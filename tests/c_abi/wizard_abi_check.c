@@ -1,0 +1,251 @@
+/*
+ * wizard_abi_check LIBRARY DRIVER SOURCE_WAV
+ *
+ * Calls the wizard from plain C, as the insertion program does: loads
+ * libZvEncoder.so at run time, binds DoZvEncoder as ordinal 1 of its ordinal
+ * table, and calls it without any Qt application of its own (the library
+ * makes one for each call). The wizard is operated by the test hand DRIVER
+ * (wizard_test_driver.cpp), loaded first; before each call this program
+ * tells the hand what to do through ZV_WIZARD_DRIVER_SCRIPT.
+ *
+ * Checks: the working files made at load and deleted at unload; Finish with
+ * a gallery clip fills the 80-byte record field by field and reallocates the
+ * markup slot; Cancel leaves the slot and the record alone; a null record
+ * still gives the markup; a null markup slot gives 12325 with nothing
+ * assembled and no file moved; a sound file becomes a clip in $TMPDIR.
+ * Exits 0 when every check holds; otherwise prints the first failure and
+ * exits 1.
+ */
+#define _XOPEN_SOURCE 700
+#define _DEFAULT_SOURCE
+
+#include <dirent.h>
+#include <dlfcn.h>
+#include <ftw.h>
+#include <stdarg.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <zv/zv_encoder.h>
+
+enum { kMaxWorkingFiles = 16 };
+
+typedef SystemString (*SysAllocStringFn)(const char *);
+typedef void (*SysFreeStringFn)(SystemString);
+typedef uint32_t (*SysStringByteLenFn)(const char *);
+
+static struct {
+  DoZvEncoderFn doZvEncoder;
+  SysAllocStringFn allocString;
+  SysFreeStringFn freeString;
+  SysStringByteLenFn byteLength;
+} api;
+
+static char tmpdir[256];
+
+static int fail(const char *format, ...) {
+  va_list args;
+  va_start(args, format);
+  fputs("wizard_abi_check: ", stderr);
+  vfprintf(stderr, format, args);
+  fputc('\n', stderr);
+  va_end(args);
+  return 1;
+}
+
+static int fileExists(const char *path) {
+  struct stat info;
+  return stat(path, &info) == 0;
+}
+
+static int endsWith(const char *text, const char *tail) {
+  size_t a = strlen(text), b = strlen(tail);
+  return a >= b && strcmp(text + a - b, tail) == 0;
+}
+
+/* The names of the files in $TMPDIR that start with "ZVSA". */
+static int workingFiles(char names[][256], int most) {
+  int count = 0;
+  DIR *folder = opendir(tmpdir);
+  if (!folder) return -1;
+  for (struct dirent *entry; (entry = readdir(folder)) != NULL;) {
+    if (strncmp(entry->d_name, "ZVSA", 4) != 0) continue;
+    if (count < most) snprintf(names[count], 256, "%s", entry->d_name);
+    ++count;
+  }
+  closedir(folder);
+  return count;
+}
+
+static int removeEntry(const char *path, const struct stat *info, int kind, struct FTW *where) {
+  (void)info;
+  (void)kind;
+  (void)where;
+  return remove(path);
+}
+
+static int32_t runWizard(const char *script, SystemString *markup, WizardResult *result) {
+  setenv("ZV_WIZARD_DRIVER_SCRIPT", script, 1);
+  return api.doZvEncoder(0, markup, result);
+}
+
+static int isZero(const void *bytes, size_t size) {
+  const unsigned char *p = (const unsigned char *)bytes;
+  for (size_t i = 0; i < size; ++i)
+    if (p[i] != 0) return 0;
+  return 1;
+}
+
+static void freeRecord(WizardResult *record) {
+  SystemString *texts[] = {&record->className, &record->codebase,       &record->tag,
+                           &record->alignment, &record->bodyText,       &record->otherAttributes,
+                           &record->clipFile};
+  for (size_t i = 0; i < sizeof texts / sizeof texts[0]; ++i) {
+    api.freeString(*texts[i]);
+    *texts[i] = NULL;
+  }
+}
+
+static int expectText(const char *field, SystemString actual, const char *expected) {
+  if (!actual) return fail("%s is NULL, expected \"%s\"", field, expected);
+  if (strcmp(actual, expected) != 0) return fail("%s is \"%s\", expected \"%s\"", field, actual, expected);
+  if (api.byteLength(actual) != strlen(expected))
+    return fail("%s: SysStringByteLen says %u", field, api.byteLength(actual));
+  return 0;
+}
+
+/* Finish with the first gallery clip; the slot already holds a string. */
+static int checkGalleryFinish(void) {
+  SystemString markup = api.allocString("earlier markup");
+  WizardResult record;
+  memset(&record, 0, sizeof record);
+  int32_t status = runWizard("gallery-finish", &markup, &record);
+  if (status != ZV_WIZARD_FINISHED) return fail("gallery road: DoZvEncoder returned %d", status);
+  /* A fresh settings store: the wizard's defaults. */
+  if (record.buttonCount != 2) return fail("buttonCount %d", record.buttonCount);
+  if (record.autoplay != 0) return fail("autoplay %d", record.autoplay);
+  if (record.visible != 1) return fail("visible %d", record.visible);
+  if (record.playCount != 1) return fail("playCount %d", record.playCount);
+  if (record.height != 32) return fail("height %d", record.height);
+  if (record.width != 64) return fail("width %d", record.width);
+  if (expectText("className", record.className, "ZvStreamPlayer.class") ||
+      expectText("codebase", record.codebase, "/Java/ZvTavelwork") ||
+      expectText("tag", record.tag, "APPLET") || expectText("alignment", record.alignment, "middle") ||
+      expectText("bodyText", record.bodyText,
+                 "This browser is aware of Java applets, but is unable to execute them.") ||
+      expectText("otherAttributes", record.otherAttributes,
+                 "ALT=\"Java is not available in this browser\""))
+    return 1;
+  /* The gallery sorts "speech-sample-music" first. */
+  if (!record.clipFile || !endsWith(record.clipFile, "/Gallery/speech-sample-music.zvsa"))
+    return fail("clipFile \"%s\"", record.clipFile ? record.clipFile : "(null)");
+  if (!fileExists(record.clipFile)) return fail("the gallery clip %s does not exist", record.clipFile);
+  if (!markup) return fail("no markup");
+  if (!strstr(markup, "<PARAM NAME=\"Clip\" VALUE=\"speech-sample-music.zvsa\">\n"))
+    return fail("the markup does not name the clip:\n%s", markup);
+  if (strncmp(markup, "<APPLET ", 8) != 0 || strchr(markup, '\r'))
+    return fail("the markup is not LF-separated APPLET markup:\n%s", markup);
+  if (api.byteLength(markup) != strlen(markup)) return fail("markup length mismatch");
+  freeRecord(&record);
+  api.freeString(markup);
+  return 0;
+}
+
+static int checkCancel(void) {
+  SystemString markup = api.allocString("kept");
+  SystemString before = markup;
+  WizardResult record;
+  memset(&record, 0, sizeof record);
+  int32_t status = runWizard("cancel", &markup, &record);
+  if (status != ZV_WIZARD_CANCELLED) return fail("cancel: DoZvEncoder returned %d", status);
+  if (markup != before || strcmp(markup, "kept") != 0) return fail("cancel changed the markup slot");
+  if (!isZero(&record, sizeof record)) return fail("cancel wrote into the record");
+  api.freeString(markup);
+  return 0;
+}
+
+static int checkNullRecord(void) {
+  SystemString markup = NULL;
+  int32_t status = runWizard("gallery-finish", &markup, NULL);
+  if (status != ZV_WIZARD_FINISHED) return fail("null record: DoZvEncoder returned %d", status);
+  if (!markup || !strstr(markup, "VALUE=\"speech-sample-music.zvsa\""))
+    return fail("null record: no markup for the clip");
+  api.freeString(markup);
+  return 0;
+}
+
+static int checkFileRoad(const char *source, int withMarkup) {
+  char script[512], clip[512];
+  const char *name = withMarkup ? "cabi-clip" : "cabi-unplaced";
+  snprintf(script, sizeof script, "file-finish:%s:%s", name, source);
+  snprintf(clip, sizeof clip, "%s/%s.zvsa", tmpdir, name);
+  SystemString markup = NULL;
+  WizardResult record;
+  memset(&record, 0, sizeof record);
+  int32_t status = runWizard(script, withMarkup ? &markup : NULL, &record);
+  if (status != ZV_WIZARD_FINISHED) return fail("file road: DoZvEncoder returned %d", status);
+  if (!withMarkup) {
+    /* Nothing assembled and no file touched. */
+    if (!isZero(&record, sizeof record)) return fail("null markup slot: the record was filled");
+    if (fileExists(clip)) return fail("null markup slot: %s was made", clip);
+    return 0;
+  }
+  if (expectText("clipFile", record.clipFile, clip)) return 1;
+  struct stat info;
+  if (stat(clip, &info) != 0 || info.st_size <= 154) return fail("the clip %s is missing or empty", clip);
+  if (!markup || !strstr(markup, "VALUE=\"cabi-clip.zvsa\"")) return fail("file road: markup without the clip");
+  freeRecord(&record);
+  api.freeString(markup);
+  return 0;
+}
+
+int main(int argc, char **argv) {
+  if (argc != 4) return fail("usage: wizard_abi_check LIBRARY DRIVER SOURCE_WAV");
+
+  /* A private temporary folder and settings store, set before the library
+   * is loaded: its working files are made at load. */
+  snprintf(tmpdir, sizeof tmpdir, "%s/zvwizard-abi-XXXXXX", getenv("TMPDIR") ? getenv("TMPDIR") : "/tmp");
+  if (!mkdtemp(tmpdir)) return fail("cannot make a temporary folder");
+  setenv("TMPDIR", tmpdir, 1);
+  char config[300];
+  snprintf(config, sizeof config, "%s/config", tmpdir);
+  setenv("XDG_CONFIG_HOME", config, 1);
+
+  if (!dlopen(argv[2], RTLD_NOW | RTLD_GLOBAL)) return fail("cannot load the driver: %s", dlerror());
+  void *library = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
+  if (!library) return fail("cannot load %s: %s", argv[1], dlerror());
+
+  char loaded[kMaxWorkingFiles][256];
+  int count = workingFiles(loaded, kMaxWorkingFiles);
+  if (count != 3) return fail("%d working files in %s after loading, expected 3", count, tmpdir);
+
+  const ZvOrdinalTable *table = (const ZvOrdinalTable *)dlsym(library, ZV_ORDINAL_TABLE_SYMBOL);
+  if (!table || table->count < ZV_DO_ZV_ENCODER_ORDINAL || !table->entries[ZV_DO_ZV_ENCODER_ORDINAL - 1])
+    return fail("no ordinal %d", ZV_DO_ZV_ENCODER_ORDINAL);
+  api.doZvEncoder = (DoZvEncoderFn)table->entries[ZV_DO_ZV_ENCODER_ORDINAL - 1];
+  if ((void *)api.doZvEncoder != dlsym(library, "DoZvEncoder"))
+    return fail("ordinal 1 is not DoZvEncoder");
+  api.allocString = (SysAllocStringFn)dlsym(library, "SysAllocString");
+  api.freeString = (SysFreeStringFn)dlsym(library, "SysFreeString");
+  api.byteLength = (SysStringByteLenFn)dlsym(library, "SysStringByteLen");
+  if (!api.allocString || !api.freeString || !api.byteLength || !dlsym(library, "SysReAllocString"))
+    return fail("the system-string functions are not exported");
+
+  if (checkGalleryFinish() || checkCancel() || checkNullRecord() || checkFileRoad(argv[3], 0) ||
+      checkFileRoad(argv[3], 1))
+    return 1;
+
+  if (dlclose(library) != 0) return fail("dlclose: %s", dlerror());
+  for (int i = 0; i < 3; ++i) {
+    char path[8192];
+    snprintf(path, sizeof path, "%s/%s", tmpdir, loaded[i]);
+    if (fileExists(path)) return fail("the working file %s outlived the library", path);
+  }
+  /* Kept after a failure, for a look at what was left. */
+  nftw(tmpdir, removeEntry, 16, FTW_DEPTH | FTW_PHYS);
+  puts("wizard_abi_check: all checks passed");
+  return 0;
+}
