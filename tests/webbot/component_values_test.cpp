@@ -7,41 +7,14 @@
 #include <utility>
 #include <vector>
 
+#include "tests/webbot/edit/recording_component.h"
 #include "webbot/edit/component_values.h"
 
 namespace zv::webbot {
 namespace {
 
-// A host whose component holds `attributes`; SetAttribute calls are
-// recorded in order.
-struct FakeHost {
-  std::map<std::string, std::string> attributes;
-  std::vector<std::pair<std::string, std::string>> written;
-  ZvHostCallbacks callbacks{};
-
-  FakeHost() {
-    callbacks.GetAttribute = [](void* handle, const char* key) -> const char* {
-      auto& self = *static_cast<FakeHost*>(handle);
-      const auto found = self.attributes.find(key);
-      return found == self.attributes.end() ? nullptr : found->second.c_str();
-    };
-    callbacks.SetAttribute = [](void* handle, const char* key, const char* value) {
-      static_cast<FakeHost*>(handle)->written.emplace_back(key, value);
-    };
-  }
-};
-
-FakeHost insertedComponent() {
-  FakeHost host;
-  host.attributes = {
-      {"I-NUMBUTTONS", "3"}, {"I-AUTOPLAY", "0"}, {"I-VISIBLE", "1"}, {"I-COUNT", "1"},
-      {"I-HEIGHT", "32"}, {"I-WIDTH", "96"}, {"S-CLASS", "ZvStreamPlayer.class"},
-      {"S-CODEBASE", "/Java/ZvTavelwork"}, {"S-APPLETTAG", "APPLET"}, {"S-ALIGN", "middle"},
-      {"S-BODY", "Say &quot;hi&quot; &amp; go"},
-      {"S-ATTRIBS", "ALT=&quot;Java is not available&quot; HSPACE=4"}, {"S-CLIP", "hello.zvsa"},
-  };
-  return host;
-}
+using FakeHost = test::RecordingComponent;
+using test::insertedComponent;
 
 TEST(ComponentValues, ReadsEveryAttributeDecodingBodyAndAttributeSet) {
   FakeHost host = insertedComponent();

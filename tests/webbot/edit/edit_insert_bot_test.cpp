@@ -23,28 +23,13 @@
 #include "platform/module.h"
 #include "tests/support/temp_dir.h"
 #include "tests/webbot/edit/modal_script.h"
+#include "tests/webbot/edit/recording_component.h"
 
 using zv::test::ModalScript;
+using Component = zv::test::RecordingComponent;
 namespace fs = std::filesystem;
 
 namespace {
-
-struct Component {
-  std::map<std::string, std::string> attributes;
-  int setCalls = 0;
-  ZvHostCallbacks callbacks{};
-
-  Component() {
-    callbacks.GetAttribute = [](void* handle, const char* key) -> const char* {
-      auto& self = *static_cast<Component*>(handle);
-      const auto found = self.attributes.find(key);
-      return found == self.attributes.end() ? nullptr : found->second.c_str();
-    };
-    callbacks.SetAttribute = [](void* handle, const char*, const char*) {
-      ++static_cast<Component*>(handle)->setCalls;
-    };
-  }
-};
 
 // One line from the named pipe, waiting up to ten seconds for the writer.
 std::string readLine(const std::string& fifo) {
@@ -100,7 +85,7 @@ class EditInsertBotTest : public QObject {
       component.attributes = {{"S-CLIP", "hello.zvsa"}, {"I-COUNT", "1"}};
       if (std::string(numButtons) != "(missing)") component.attributes["I-NUMBUTTONS"] = numButtons;
       QCOMPARE(edit_(&component, &component.callbacks), 0);
-      QCOMPARE(component.setCalls, 0);
+      QVERIFY(component.written.empty());
       QCOMPARE(readLine(fifo), std::string("started with 0 arguments\n"));
     }
     fs::remove(program);
@@ -113,7 +98,7 @@ class EditInsertBotTest : public QObject {
     ModalScript script;
     script.then(script.answerMessage());
     QCOMPARE(edit_(&component, &component.callbacks), 0);
-    QCOMPARE(component.setCalls, 0);
+    QVERIFY(component.written.empty());
     QCOMPARE(script.messages().size(), std::size_t{1});
     const std::string& text = script.messages()[0];
     QVERIFY2(text.find("could not be started") != std::string::npos, text.c_str());

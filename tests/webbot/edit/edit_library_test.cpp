@@ -9,57 +9,19 @@
 #include <QTabWidget>
 #include <QtTest>
 
-#include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include <zv/webbot_host.h>
 
 #include "platform/module.h"
 #include "tests/webbot/edit/modal_script.h"
+#include "tests/webbot/edit/recording_component.h"
 
 using zv::test::ModalScript;
 
-namespace {
-
-// The host's side: one component's attributes; SetAttribute calls recorded.
-struct Component {
-  std::map<std::string, std::string> attributes;
-  std::vector<std::pair<std::string, std::string>> written;
-  ZvHostCallbacks callbacks{};
-
-  Component() {
-    callbacks.GetAttribute = [](void* handle, const char* key) -> const char* {
-      auto& self = *static_cast<Component*>(handle);
-      const auto found = self.attributes.find(key);
-      return found == self.attributes.end() ? nullptr : found->second.c_str();
-    };
-    callbacks.SetAttribute = [](void* handle, const char* key, const char* value) {
-      static_cast<Component*>(handle)->written.emplace_back(key, value);
-    };
-  }
-
-  std::string writtenValue(const std::string& key) const {
-    for (const auto& [name, value] : written)
-      if (name == key) return value;
-    return "(not written)";
-  }
-};
-
-Component insertedComponent() {
-  Component component;
-  component.attributes = {
-      {"I-NUMBUTTONS", "3"}, {"I-AUTOPLAY", "0"}, {"I-VISIBLE", "1"}, {"I-COUNT", "1"},
-      {"I-HEIGHT", "32"}, {"I-WIDTH", "96"}, {"S-CLASS", "ZvStreamPlayer.class"},
-      {"S-CODEBASE", "/Java/ZvTavelwork"}, {"S-APPLETTAG", "APPLET"}, {"S-ALIGN", "middle"},
-      {"S-BODY", "Say &quot;hi&quot; &amp; go"},
-      {"S-ATTRIBS", "ALT=&quot;Java is not available&quot; HSPACE=4"}, {"S-CLIP", "hello.zvsa"},
-  };
-  return component;
-}
-
-}  // namespace
+using Component = zv::test::RecordingComponent;
+using zv::test::insertedComponent;
 
 class EditLibraryTest : public QObject {
   Q_OBJECT
