@@ -1,10 +1,15 @@
 # What `cmake --install` puts into a prefix, and the package config that lets
 # another CMake project use the public headers and the libraries:
 #
-#   bin/                      zvsa, webhost
-#   lib/                      libQV80W.so, libQV160MXW.so, libZvEditBot.so
+#   bin/                      zvsa, webhost, zvwizard
+#   lib/                      libQV80W.so, libQV160MXW.so, libZvEditBot.so,
+#                             libZvEncoder.so
+#   lib/Gallery/              the wizard's gallery: the sample as two clips
 #   include/zv/               the public C headers
 #   share/zvtavelworks/       the built-in sample sound
+#   share/doc/ZvTavelworks/   README.md, the user guide
+#   share/applications/, share/icons/hicolor/scalable/apps/
+#                             zvwizard's desktop entry and icon
 #   lib/cmake/ZvTavelworks/   ZvTavelworksConfig.cmake and its targets
 #
 # The programs find the libraries at $ORIGIN/../lib (their run path, and the
@@ -18,10 +23,18 @@ set(ZV_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/ZvTavelworks)
 
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/zv
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} FILES_MATCHING PATTERN "*.h")
-install(TARGETS zv_headers QV80W QV160MXW ZvEditBot
+install(TARGETS zv_headers QV80W QV160MXW ZvEditBot ZvEncoder
         EXPORT ZvTavelworksTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(TARGETS zvsa webhost RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS zvsa webhost zvwizard RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The wizard's gallery lies beside the wizard library; the user guide is
+# what the wizard's about box opens; the desktop entry starts zvwizard.
+install(FILES ${ZV_GALLERY_CLIPS} DESTINATION ${CMAKE_INSTALL_LIBDIR}/Gallery)
+install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/data/zvwizard.desktop
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/data/zvwizard.svg
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${PROJECT_SOURCE_DIR}/data/speech-sample.wav DESTINATION ${ZV_INSTALL_DATADIR})
 # The component folder is the library folder: the insertion program and the
 # preview images it hands the editor lie beside the libraries.
