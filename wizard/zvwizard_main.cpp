@@ -196,11 +196,11 @@ bool placeClip(const std::string& clip, const std::string& outputDir) {
   if (exists(target)) {
     if (!::isatty(STDIN_FILENO)) {
       complain("\"" + target + "\" already exists and is not replaced without asking (run zvwizard "
-               "on a terminal to be asked).  The new clip is \"" + clip + "\".");
+               "on a terminal to be asked).  The clip you made is \"" + clip + "\".");
       return false;
     }
     if (!userAgreesToReplace(target)) {
-      complain("\"" + target + "\" is left as it was.  The new clip is \"" + clip + "\".");
+      complain("\"" + target + "\" is left as it was.  The clip you made is \"" + clip + "\".");
       return false;
     }
     replace = true;
@@ -209,7 +209,7 @@ bool placeClip(const std::string& clip, const std::string& outputDir) {
   const bool fromGallery = folderOf(clip) == galleryFolder() || sameFile(folderOf(clip), galleryFolder());
   const std::string reason = fromGallery ? copyInto(clip, target, replace) : moveInto(clip, target, replace);
   if (!reason.empty()) {
-    complain("the clip cannot be put into \"" + target + "\": " + reason + ".  The clip is \"" + clip +
+    complain("the clip cannot be put into \"" + target + "\": " + reason + ".  It is still \"" + clip +
              "\".");
     return false;
   }
