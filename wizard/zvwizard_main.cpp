@@ -13,6 +13,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -152,6 +153,16 @@ std::string moveInto(const std::string& from, const std::string& to, bool replac
   return reason;
 }
 
+bool environmentSet(const char* name) {
+  const char* value = std::getenv(name);
+  return value != nullptr && *value != '\0';
+}
+
+bool hasDisplay() {
+  return environmentSet("DISPLAY") || environmentSet("WAYLAND_DISPLAY") ||
+         environmentSet("QT_QPA_PLATFORM");
+}
+
 struct Options {
   std::string outputDir = ".";
 };
@@ -226,6 +237,14 @@ int main(int argc, char** argv) {
   if (!isDirectory(options.outputDir)) {
     complain("the output folder \"" + options.outputDir + "\" does not exist or is not a folder");
     return kExitUsage;
+  }
+
+  // Without a display the windowing layer would end the program with its
+  // own fatal error; say it plainly instead.
+  if (!hasDisplay()) {
+    complain("no display to show the wizard on (DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM are "
+             "unset); for files without a display, use zvsa");
+    return kExitNotDone;
   }
 
   SystemString markup = nullptr;

@@ -55,6 +55,15 @@ if(NOT status EQUAL 2 OR NOT errors MATCHES "does not exist")
   fail("a missing output folder")
 endif()
 
+# No display at all: a plain message, not the windowing layer's abort.
+execute_process(
+  COMMAND ${CMAKE_COMMAND} -E env --unset=DISPLAY --unset=WAYLAND_DISPLAY --unset=QT_QPA_PLATFORM
+    ${ZVWIZARD} -o ${out}
+  RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors TIMEOUT 60)
+if(NOT status EQUAL 1 OR NOT errors MATCHES "no display")
+  fail("without a display")
+endif()
+
 # Cancel: status 1, nothing written.
 zvwizard("cancel" -o ${out})
 file(GLOB written ${out}/*)
