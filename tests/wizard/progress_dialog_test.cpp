@@ -167,16 +167,17 @@ class ProgressDialogTest : public QObject {
     QCOMPARE(dialog.progress(), seen.back());
   }
 
-  // Cancel (the button or Esc) once the job is under way: result 2, the
-  // worker joined, no stream file, no sizes, and the job's later messages
+  // Cancel (the button, Esc, or a close request from the window system)
+  // once the job is under way: result 2, the worker joined, no stream file, no sizes, and the job's later messages
   // ignored.
   void cancelStopsTheJob_data() {
-    QTest::addColumn<bool>("escape");
-    QTest::newRow("button") << false;
-    QTest::newRow("escape key") << true;
+    QTest::addColumn<QString>("how");
+    QTest::newRow("button") << "button";
+    QTest::newRow("escape key") << "escape";
+    QTest::newRow("close request") << "close";
   }
   void cancelStopsTheJob() {
-    QFETCH(bool, escape);
+    QFETCH(QString, how);
     // Far more frames than the worker can code while the first progress
     // message travels to the dialog and the click follows.
     fixture_->writeTone(5'000'000);
@@ -189,8 +190,10 @@ class ProgressDialogTest : public QObject {
       if (clicked) return;
       clicked = true;
       QTimer::singleShot(0, &dialog, [&]() {
-        if (escape)
+        if (how == "escape")
           QTest::keyClick(&dialog, Qt::Key_Escape);
+        else if (how == "close")
+          dialog.close();
         else
           QTest::mouseClick(dialog.cancelButton(), Qt::LeftButton);
       });
