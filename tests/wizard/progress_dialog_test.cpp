@@ -168,8 +168,8 @@ class ProgressDialogTest : public QObject {
   }
 
   // Cancel (the button, Esc, or a close request from the window system)
-  // once the job is under way: result 2, the worker joined, no stream file, no sizes, and the job's later messages
-  // ignored.
+  // once the job is under way: result 2, the worker joined, no stream file,
+  // no sizes, and the job's later messages ignored.
   void cancelStopsTheJob_data() {
     QTest::addColumn<QString>("how");
     QTest::newRow("button") << "button";
