@@ -67,6 +67,22 @@ constexpr StringTableEntry kEngineStrings[] = {
     {kIdsWavRateNotConvertible,
      "The sample rate of this WAV file (%d Hz) cannot be converted.  Please select another "
      "file."},
+    {kIdsSoundTooLong,
+     "This sound is too long: at 8000 Hz mono 16-bit it would take more than 4 GB.  Please "
+     "select a shorter file."},
+    {kIdsWavExtensionTooShort,
+     "The format of this WAV file announces an extended format record, but its \"fmt \" chunk "
+     "is too short to hold it.  The file may be corrupt."},
+    {kIdsWavUnknownSubFormat,
+     "This WAV file names a sub-format that is not known.  Please select a file in PCM or "
+     "floating-point format."},
+    {kIdsWavValidBitsAboveContainer,
+     "The format of this WAV file gives its samples more valid bits (%d) than they hold.  The "
+     "file may be corrupt."},
+    {kIdsSoundNoAudioData, "This sound file contains no audio data.  Please select another file."},
+    {kIdsSoundRateNotConvertible,
+     "The sample rate of this sound file (%d Hz) cannot be converted.  Please select another "
+     "file."},
 
     {kIdsJobOutOfMemory,
      "There is not enough memory to process the compression or decompression file conversion.  "

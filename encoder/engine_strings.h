@@ -1,9 +1,9 @@
 // The encoding engine's string table and the way its messages are shown.
 //
 // Ids below 10410 (and 57344, 2000x, 2005x) are the system's fixed texts;
-// 10206 and 10410 to 10415 are the engine's texts for failures that would
+// 10206 and 10410 to 10421 are the engine's texts for failures that would
 // otherwise leave the user without any explanation (damaged or truncated
-// files, impossible format fields, a failed conversion).
+// files, impossible format fields, a failed conversion, a sound too long).
 #ifndef ZV_ENCODER_ENGINE_STRINGS_H
 #define ZV_ENCODER_ENGINE_STRINGS_H
 
@@ -45,6 +45,12 @@ enum EngineStringId : unsigned {
   kIdsConversionFailed = 10413,
   kIdsWavShortRead = 10414,            // %s: file name
   kIdsWavRateNotConvertible = 10415,   // %d: sample rate in Hz
+  kIdsSoundTooLong = 10416,
+  kIdsWavExtensionTooShort = 10417,
+  kIdsWavUnknownSubFormat = 10418,
+  kIdsWavValidBitsAboveContainer = 10419,  // %d: valid bits per sample
+  kIdsSoundNoAudioData = 10420,
+  kIdsSoundRateNotConvertible = 10421,  // %d: sample rate in Hz
 
   kIdsJobOutOfMemory = 10503,
 };

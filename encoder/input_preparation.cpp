@@ -2,12 +2,15 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <cstring>
-#include <vector>
 
 #include "encoder/au_file_reader.h"
 #include "encoder/engine_strings.h"
 #include "encoder/file_handle.h"
+#include "encoder/pcm_sink.h"
+#include "encoder/reader_failure.h"
+#include "encoder/sound_file_reader.h"
 #include "encoder/wave_file_reader.h"
 #include "platform/replacing_file.h"
 
@@ -25,64 +28,73 @@ SourceKind sniffSource(std::FILE* file) {
   return SourceKind::Other;
 }
 
-bool writePcmWorkFile(const std::string& path, const std::vector<std::uint8_t>& samples) {
-  ReplacingFile out;
-  if (!out.open(path)) return false;
-  if (!samples.empty() &&
-      std::fwrite(samples.data(), 1, samples.size(), out.stream()) != samples.size())
-    return false;
-  // A working file: atomic replacement matters, surviving a power cut not.
-  return out.commit(ReplacingFile::Sync::CacheOnly);
+// Why `path` cannot be a source, or an empty text when it is a regular
+// file: a pipe or a device could block or never end.
+std::string sourceFileProblem(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0) return osReason(errno);
+  if (S_ISDIR(info.st_mode)) return osReason(EISDIR);
+  if (!S_ISREG(info.st_mode)) return "Not a regular file";
+  return {};
 }
 
 }  // namespace
 
 bool prepareSourceFile(EngineWorkspace& workspace, const std::string& sourcePath,
-                       MessagePresenter& presenter) {
-  if (sourcePath.empty()) {
-    showEngineMessage(presenter, kIdsSelectSourceFile);
+                       MessagePresenter& presenter, MessageWording wording) {
+  const auto show = [&presenter, wording](const EngineNotice& notice) {
+    showEngineText(presenter, wording(notice));
     return false;
-  }
-  struct stat info {};
-  if (::stat(sourcePath.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-    showEngineMessage(presenter, kIdsInvalidFileName, sourcePath);
-    return false;
-  }
+  };
+  if (sourcePath.empty()) return show({kIdsSelectSourceFile, {}, {}});
+  if (std::string problem = sourceFileProblem(sourcePath); !problem.empty())
+    return show({kIdsInvalidFileName, sourcePath, std::move(problem)});
   SourceKind kind;
   {
+    errno = 0;
     FileHandle source = openFile(sourcePath, "rb");
-    if (!source) {
-      showEngineMessage(presenter, kIdsInvalidFileName, sourcePath);
-      return false;
-    }
+    if (!source) return show({kIdsInvalidFileName, sourcePath, osReason(errno)});
     kind = sniffSource(source.get());
   }
-  if (kind == SourceKind::Other) {
-    showEngineMessage(presenter, kIdsNeitherWavNorAu);
-    return false;
-  }
+
+  ReplacingFile work;
+  errno = 0;
+  if (!work.open(workspace.PcmWorkFile))
+    return show({kIdsFileDoesNotExist, sourcePath, osReason(errno)});
+  std::setvbuf(work.stream(), nullptr, _IOFBF, kJobStreamBufferBytes);
+  StreamPcmSink sink(work.stream(), sourcePath);
 
   workspace.LastErrorText.clear();
+  const FailureReport report(workspace.LastErrorText, wording);
   WaveFormat format;
-  std::vector<std::uint8_t> samples;
   bool read = false;
-  if (kind == SourceKind::Au) {
-    read = ReadAuFile(sourcePath, workspace.AuConvertFile, workspace.LastErrorText) &&
-           ReadWaveFile(workspace.AuConvertFile, format, samples, workspace.LastErrorText);
-  } else {
-    read = ReadWaveFile(sourcePath, format, samples, workspace.LastErrorText);
+  switch (kind) {
+    case SourceKind::Au:
+      read = ReadAuFile(sourcePath, workspace.AuConvertFile, report) &&
+             ReadWaveFile(workspace.AuConvertFile, format, sink, report);
+      break;
+    case SourceKind::Wave:
+      read = ReadWaveFile(sourcePath, format, sink, report);
+      break;
+    case SourceKind::Other:
+      switch (ReadSoundFile(sourcePath, format, sink, report)) {
+        case SoundFileRead::Converted: read = true; break;
+        case SoundFileRead::NotRecognised: return show({kIdsNeitherWavNorAu, {}, {}});
+        case SoundFileRead::Failed: break;
+      }
+      break;
   }
   if (!read) {
     std::string text = workspace.LastErrorText.get();
-    if (text.empty()) text = engineMessage(kIdsConversionFailed);
+    if (text.empty()) text = wording({kIdsConversionFailed, {}, {}});
     showEngineText(presenter, text);
     return false;
   }
 
-  if (!writePcmWorkFile(workspace.PcmWorkFile, samples)) {
-    showEngineMessage(presenter, kIdsFileDoesNotExist, sourcePath);
-    return false;
-  }
+  // A working file: atomic replacement matters, surviving a power cut not.
+  errno = 0;
+  if (!work.commit(ReplacingFile::Sync::CacheOnly))
+    return show({kIdsFileDoesNotExist, sourcePath, osReason(errno)});
   workspace.PcmFormat = format;
   return true;
 }

@@ -4,21 +4,27 @@
 //  1. empty source name: message 10400;
 //  2. the source cannot be opened (or is not a regular file, which could
 //     block or never end): 10403 with the name;
-//  3. its first 4 bytes: "RIFF" is a WAV, ".snd" an AU, anything else 10202;
+//  3. its first 4 bytes: "RIFF" is a WAV, ".snd" an AU; anything else is
+//     offered to libsndfile (FLAC, Ogg, MP3, AIFF...), and what it does not
+//     recognise gets 10202;
 //  4. AU: ReadAuFile into AuConvertFile, then ReadWaveFile on that;
-//     WAV: ReadWaveFile; a failure shows LastErrorText (every reader failure
-//     sets a text of its own);
-//  5. PcmWorkFile replaced by the converted samples (through a partial file,
-//     so a failure keeps its previous content): failure 10200 with the source
-//     name;
+//     WAV: ReadWaveFile; other: ReadSoundFile. A failure shows LastErrorText
+//     (every reader failure sets a text of its own);
+//  5. the samples stream into a partial file beside PcmWorkFile, which
+//     replaces it only when the whole sound is there, so a failure keeps its
+//     previous content; a write failure: 10200 with the source name;
 //  6. PcmFormat = the converted format.
-// Each message goes to `presenter` with the application title as caption.
+// Memory stays at a few blocks whatever the length of the source.
+// Each message goes to `presenter` with the application title as caption,
+// worded by `wording` (the system's texts unless the caller words them for
+// its own setting, as the command line does).
 // Every failure leaves PcmWorkFile and PcmFormat as they were.
 #ifndef ZV_ENCODER_INPUT_PREPARATION_H
 #define ZV_ENCODER_INPUT_PREPARATION_H
 
 #include <string>
 
+#include "encoder/engine_notice.h"
 #include "encoder/engine_workspace.h"
 #include "platform/message_presenter.h"
 
@@ -26,7 +32,7 @@ namespace zv {
 
 // True when PcmWorkFile and PcmFormat now hold the source's sound.
 bool prepareSourceFile(EngineWorkspace& workspace, const std::string& sourcePath,
-                       MessagePresenter& presenter);
+                       MessagePresenter& presenter, MessageWording wording = systemWording);
 
 }  // namespace zv
 

@@ -24,10 +24,8 @@ bool putChunkHeader(std::FILE* out, const char* id, std::uint32_t size) {
 
 }  // namespace
 
-bool writeWaveStream(std::FILE* out, const WaveFormat& format,
-                     std::span<const std::uint8_t> samples) {
-  const std::uint64_t pad = samples.size() & 1u;
-  const std::uint64_t riffSize = kRiffOverhead + samples.size() + pad;
+bool writeWaveHeader(std::FILE* out, const WaveFormat& format, std::uint64_t dataBytes) {
+  const std::uint64_t riffSize = kRiffOverhead + dataBytes + (dataBytes & 1u);
   if (riffSize > std::numeric_limits<std::uint32_t>::max()) return false;
 
   if (!putChunkHeader(out, "RIFF", static_cast<std::uint32_t>(riffSize))) return false;
@@ -38,7 +36,14 @@ bool writeWaveStream(std::FILE* out, const WaveFormat& format,
     return false;
   const std::uint8_t zero[4] = {0, 0, 0, 0};
   if (!putChunkHeader(out, "fact", kFactBytes) || std::fwrite(zero, 1, 4, out) != 4) return false;
-  if (!putChunkHeader(out, "data", static_cast<std::uint32_t>(samples.size()))) return false;
+  return putChunkHeader(out, "data", static_cast<std::uint32_t>(dataBytes));
+}
+
+bool writeWaveStream(std::FILE* out, const WaveFormat& format,
+                     std::span<const std::uint8_t> samples) {
+  if (!writeWaveHeader(out, format, samples.size())) return false;
+  const std::uint8_t zero[1] = {0};
+  const std::size_t pad = samples.size() & 1u;
   if (!samples.empty() && std::fwrite(samples.data(), 1, samples.size(), out) != samples.size())
     return false;
   if (pad && std::fwrite(zero, 1, 1, out) != 1) return false;

@@ -20,6 +20,12 @@ namespace zv {
 bool WriteWaveFile(const std::string& path, const WaveFormat& format,
                    std::span<const std::uint8_t> samples);
 
+// The part of that file before the samples, for `dataBytes` bytes of them,
+// written to an open stream: the samples (and a pad byte when `dataBytes` is
+// odd) are the caller's to write after it. False when writing fails or the
+// sizes do not fit 32 bits.
+bool writeWaveHeader(std::FILE* out, const WaveFormat& format, std::uint64_t dataBytes);
+
 // The same file content written to an open stream (at its position).
 bool writeWaveStream(std::FILE* out, const WaveFormat& format,
                      std::span<const std::uint8_t> samples);

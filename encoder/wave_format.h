@@ -2,7 +2,7 @@
 // PCM samples, as stored in a WAV file's "fmt " chunk.
 //
 //   offset size field
-//   0      2    formatTag        1 = PCM
+//   0      2    formatTag        1 = PCM, 3 = IEEE float, 0xFFFE = extensible
 //   2      2    channels
 //   4      4    samplesPerSec    Hz
 //   8      4    avgBytesPerSec
@@ -20,6 +20,8 @@ namespace zv {
 
 inline constexpr std::size_t kWaveFormatSize = 18;
 inline constexpr std::uint16_t kWaveFormatPcm = 1;
+inline constexpr std::uint16_t kWaveFormatIeeeFloat = 3;
+inline constexpr std::uint16_t kWaveFormatExtensible = 0xFFFE;
 inline constexpr std::uint32_t kCodecSampleRateHz = 8000;
 
 struct WaveFormat {
