@@ -52,6 +52,10 @@ std::string SettingsStore::readText(std::string_view section, std::string_view e
                                     std::string_view fallback) const {
   const QVariant value = settings_->value(key(section, entry));
   if (!value.isValid()) return std::string(fallback);
+  // QSettings writes a text with commas quoted, but reads an unquoted one
+  // (a file edited by hand) as a list of texts: join it back.
+  if (value.metaType().id() == QMetaType::QStringList)
+    return value.toStringList().join(QStringLiteral(", ")).toStdString();
   return value.toString().toStdString();
 }
 

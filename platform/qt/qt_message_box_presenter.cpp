@@ -16,8 +16,8 @@ constexpr char kApplicationTitle[] = "Z&V Tavelworks";
 }  // namespace
 
 MessageAnswer QtMessageBoxPresenter::present(const MessageRequest& request) {
-  QCoreApplication* application = QCoreApplication::instance();
-  // Without an application object no box can be shown; nobody can answer.
+  // Without a widget application no box can be shown; nobody can answer.
+  auto* application = qobject_cast<QApplication*>(QCoreApplication::instance());
   if (application == nullptr)
     return request.kind == MessageKind::Question ? MessageAnswer::No : MessageAnswer::Ok;
   if (QThread::currentThread() == application->thread()) return presentOnGuiThread(request);

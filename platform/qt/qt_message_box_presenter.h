@@ -9,7 +9,10 @@
 // present() may be called on any thread: a call from a thread other than
 // the application's GUI thread is carried over to the GUI thread and waits
 // there for the answer (the jobs raise their memory message on the worker
-// thread while the progress dialog runs the event loop).
+// thread while the progress dialog runs the event loop). The GUI thread
+// must therefore keep its event loop running while a worker may raise a
+// message. Without a QApplication nothing is shown: information is answered
+// OK and a question No.
 #ifndef ZV_PLATFORM_QT_QT_MESSAGE_BOX_PRESENTER_H
 #define ZV_PLATFORM_QT_QT_MESSAGE_BOX_PRESENTER_H
 

@@ -4,6 +4,7 @@
 // before), and the entries' names as they appear in the file.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QSettings>
 #include <QString>
 
@@ -51,7 +52,8 @@ TEST_F(SettingsStoreTest, BothSectionsWrittenAndReadBack) {
   required.alignment = "left";
   OptionalAppletAttributes optional;
   optional.bodyText = "Two\nlines";
-  optional.attributes = {{"ALT", "\"a b\""}, {"BORDER", "0"}, {"data-x", "1"}};
+  optional.attributes = {{"ALT", "\"a b\""}, {"BORDER", "0"}, {"data-x", "1"},
+                         {"coords", "\"1, 2\""}, {"title", "a,b"}, {"x", "=;#[]"}};
   {
     SettingsStore store(file());
     writeRequiredAppletAttributes(store, required);
@@ -130,6 +132,16 @@ TEST_F(SettingsStoreTest, ShorterListLeavesOldEntriesUnread) {
   writeOptionalAppletAttributes(store, shorter);
   EXPECT_EQ(store.readText(kOptionalSection, optionalAttributeNameEntry(2), ""), "C");
   EXPECT_EQ(readAppletAttributes(store).optional.attributes, shorter.attributes);
+}
+
+TEST_F(SettingsStoreTest, UnquotedCommaInAnEditedFileStaysText) {
+  {
+    QFile edited(QString::fromStdString(file()));
+    ASSERT_TRUE(edited.open(QIODevice::WriteOnly));
+    edited.write("[Required%20Applet%20Attributes]\nApplet%20Alignment=top, left\n");
+  }
+  SettingsStore store(file());
+  EXPECT_EQ(readAppletAttributes(store).required.alignment, "top, left");
 }
 
 TEST_F(SettingsStoreTest, NonIntegerEntryReadsAsTheDefault) {

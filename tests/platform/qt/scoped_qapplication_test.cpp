@@ -1,5 +1,5 @@
 // An application object made for a call when the caller has none, ended
-// after it, and the caller's own left alone. The process starts without
+// after it, and the caller's own left alone; message boxes without one. The process starts without
 // any application object, as a plain C program calling the library would.
 #include <gtest/gtest.h>
 
@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QWidget>
 
+#include "platform/qt/qt_message_box_presenter.h"
 #include "platform/qt/scoped_qapplication.h"
 
 namespace zv {
@@ -53,6 +54,19 @@ TEST(ScopedQApplication, CoreApplicationAllowsNoWidgets) {
   EXPECT_FALSE(scoped.ownsApplication());
   EXPECT_FALSE(scoped.widgets());
   EXPECT_EQ(QCoreApplication::instance(), &callers);
+}
+
+// Without a widget application no box can be shown: nobody answers.
+TEST(QtMessageBoxPresenter, WithoutApplicationNobodyAnswers) {
+  ASSERT_EQ(QCoreApplication::instance(), nullptr);
+  QtMessageBoxPresenter presenter;
+  EXPECT_EQ(presenter.present({"", "text", MessageKind::Information}), MessageAnswer::Ok);
+  EXPECT_EQ(presenter.present({"", "text?", MessageKind::Question}), MessageAnswer::No);
+  int argc = 1;
+  char name[] = "caller";
+  char* argv[] = {name, nullptr};
+  QCoreApplication core(argc, argv);
+  EXPECT_EQ(presenter.present({"", "text?", MessageKind::Question}), MessageAnswer::No);
 }
 
 }  // namespace
