@@ -95,6 +95,7 @@ class AttributeSheetTest : public QObject {
     explicit Fixture(int page = 0, RequiredAppletAttributes required = storedRequired(),
                      OptionalAppletAttributes optional = someAttributes())
         : sheet(presenter) {
+      sheet.requiredPage().setButtonCount(2);
       sheet.requiredPage().setValues(required);
       sheet.optionalPage().setValues(optional);
       sheet.tabs()->setCurrentIndex(page);
