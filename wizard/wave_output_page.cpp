@@ -5,10 +5,16 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "encoder/engine_strings.h"
+#include "encoder/engine_workspace.h"
+#include "wizard/audio/qt_wave_devices.h"
+#include "wizard/compress_progress_dialog.h"
 #include "wizard/compression_chart.h"
+#include "wizard/job_failure_message.h"
+#include "wizard/record/recording_animation.h"
 #include "wizard/output_name_rule.h"
 #include "wizard/wizard_strings.h"
 
@@ -19,10 +25,21 @@ namespace {
 // Height of the chart: two bars, each tall enough for a line of text.
 constexpr int kChartHeight = 84;
 
+// The devices a page uses: those handed in, else the system's, owned here.
+WaveDeviceFactory& devicesOrDefault(WaveDeviceFactory* given, std::unique_ptr<WaveDeviceFactory>& own) {
+  if (given) return *given;
+  own = std::make_unique<QtWaveDeviceFactory>();
+  return *own;
+}
+
 }  // namespace
 
-CPageWaveOutput::CPageWaveOutput(WizardState& state, WizardServices& services, QWidget* parent)
-    : QWizardPage(parent), state_(state), services_(services) {
+CPageWaveOutput::CPageWaveOutput(WizardState& state, WizardServices& services, QWidget* parent,
+                                 WaveDeviceFactory* devices)
+    : QWizardPage(parent),
+      state_(state),
+      services_(services),
+      player_(devicesOrDefault(devices, own_devices_).makeOutput()) {
   setTitle(QStringLiteral("Compressed Audio File Output"));
 
   intro_ = new QLabel(
@@ -50,7 +67,21 @@ CPageWaveOutput::CPageWaveOutput(WizardState& state, WizardServices& services, Q
   chartArea_->setFixedHeight(kChartHeight);
   chartArea_->setMinimumWidth(200);
 
+  play_ = new QPushButton(playIcon(), QStringLiteral("&Play"), this);
+  play_->setAccessibleName(QStringLiteral("Play"));
+  stop_ = new QPushButton(stopIcon(), QStringLiteral("S&top"), this);
+  stop_->setAccessibleName(QStringLiteral("Stop"));
+  for (QPushButton* button : {play_, stop_}) {
+    button->setIconSize(QSize(24, 24));
+    button->setMinimumWidth(96);
+  }
+  stop_->setEnabled(false);
+  connect(play_, &QPushButton::clicked, this, &CPageWaveOutput::onPlay);
+  connect(stop_, &QPushButton::clicked, this, &CPageWaveOutput::onStop);
+
   playbackColumn_ = new QVBoxLayout;
+  playbackColumn_->addWidget(play_);
+  playbackColumn_->addWidget(stop_);
   playbackColumn_->addStretch(1);
 
   auto* chartRow = new QHBoxLayout;
@@ -86,7 +117,10 @@ void CPageWaveOutput::initializePage() {
   update();
 }
 
+CPageWaveOutput::~CPageWaveOutput() { player_.stop(); }
+
 bool CPageWaveOutput::validatePage() {
+  if (stop_->isEnabled()) onStop();
   const std::string problem = clipNameProblem(name_->text());
   if (!problem.empty()) {
     showEngineText(services_.presenter, problem);
@@ -100,6 +134,60 @@ bool CPageWaveOutput::validatePage() {
 }
 
 int CPageWaveOutput::nextId() const { return kPageAppletProperties; }
+
+void CPageWaveOutput::cleanupPage() {
+  if (stop_->isEnabled()) onStop();
+}
+
+bool CPageWaveOutput::decodeForPlayback() {
+  if (!state_.decompressionStale) return true;
+  const JobEnvironment environment(services_.workspace, services_.presenter);
+  CCompressProgressDialog dialog(JobMode::Decode, state_.streamPath, state_.codecIndex, environment,
+                                 this);
+  if (progressDialogHook_) progressDialogHook_(dialog);
+  if (dialog.exec() == kProgressCancelled) return false;
+  if (dialog.jobEnd() != JobEnd::Completed) {
+    // A decode that broke off would play a truncated or empty file as if it
+    // were the clip: say why instead, and decode again next time.
+    showJobFailure(services_.presenter, JobMode::Decode, dialog.jobEnd(), environment.codecTable,
+                   state_.codecIndex);
+    return false;
+  }
+  state_.decompressionStale = false;
+  return true;
+}
+
+void CPageWaveOutput::onPlay() {
+  if (!decodeForPlayback()) return;
+  play_->setEnabled(false);
+  stop_->setEnabled(true);
+  stop_->setDefault(true);
+  stop_->setFocus();
+  if (!player_.open(services_.workspace.DecodedPcmFile, services_.workspace.PcmFormat, this)) {
+    showIdle();
+    showWizardMessage(services_.presenter, kIdsOutputDeviceFailed, player_.errorText());
+  }
+}
+
+void CPageWaveOutput::onStop() {
+  player_.stop();
+  showIdle();
+}
+
+void CPageWaveOutput::showIdle() {
+  const bool hadFocus = stop_->hasFocus();
+  play_->setEnabled(true);
+  stop_->setEnabled(false);
+  play_->setDefault(true);
+  if (hadFocus) play_->setFocus();
+}
+
+bool CPageWaveOutput::event(QEvent* event) {
+  if (event->type() != WaveDoneEvent::eventType()) return QWizardPage::event(event);
+  if (player_.onBlockDone(*static_cast<WaveDoneEvent*>(event)) == CWavePlayer::Notice::PlaybackEnded)
+    showIdle();
+  return true;
+}
 
 QString CPageWaveOutput::compressedLabelText() const { return compressedLabel(pcmBytes_, codedBytes_); }
 

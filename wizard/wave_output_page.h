@@ -1,6 +1,6 @@
 // CPageWaveOutput, "Compressed Audio File Output": the name of the finished
-// clip, whether to add it to the gallery, and a chart of how much the
-// compression saved.
+// clip, whether to add it to the gallery, a chart of how much the
+// compression saved, and Play and Stop to listen to the compressed sound.
 //
 // The name is proposed when the page is shown with an empty name edit: the
 // gallery clip's name, "TypeRecordedFileNameHere" for a recording, or the
@@ -9,34 +9,51 @@
 // refused. The chart (compression_chart.h) is drawn by the page itself in the
 // rectangle of its chart area, so that its labels may run past that
 // rectangle as far as the page allows.
+//
+// Play decodes the stream file into DecodedPcmFile once per compression
+// (under the progress dialog in decode mode) and plays it; a decode that is
+// cancelled or fails (its reason is shown) plays nothing and is tried again
+// on the next Play. A sound output that cannot be opened is reported with
+// the reason and the page stays idle. Next and Back stop the playback first.
 #ifndef ZV_WIZARD_WAVE_OUTPUT_PAGE_H
 #define ZV_WIZARD_WAVE_OUTPUT_PAGE_H
 
 #include <QWizardPage>
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 
+#include "wizard/audio/wave_player.h"
 #include "wizard/wizard_state.h"
 
 class QBoxLayout;
 class QCheckBox;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 
 namespace zv {
+
+class CCompressProgressDialog;
 
 class CPageWaveOutput : public QWizardPage {
   Q_OBJECT
 
  public:
-  CPageWaveOutput(WizardState& state, WizardServices& services, QWidget* parent = nullptr);
+  // `devices`: where the sound is played (null: the system's default output).
+  CPageWaveOutput(WizardState& state, WizardServices& services, QWidget* parent = nullptr,
+                  WaveDeviceFactory* devices = nullptr);
+  ~CPageWaveOutput() override;
 
   // Proposes a name if there is none; takes the compression's sizes for the
   // chart and its label.
   void initializePage() override;
-  // The name rule; on success the name and the gallery choice go to the
-  // wizard's state.
+  // Stops the playback, then the name rule; on success the name and the
+  // gallery choice go to the wizard's state.
   bool validatePage() override;
+  // Back: stops the playback.
+  void cleanupPage() override;
   // The applet page follows.
   int nextId() const override;
 
@@ -50,12 +67,25 @@ class CPageWaveOutput : public QWizardPage {
   QCheckBox* addToGalleryBox() const { return addToGallery_; }
   // The column beside the chart that holds the playback buttons.
   QBoxLayout* playbackButtonColumn() const { return playbackColumn_; }
+  QPushButton* playButton() const { return play_; }
+  QPushButton* stopButton() const { return stop_; }
+  bool isPlaying() const { return player_.isPlaying(); }
+
+  // Called with the decode's progress dialog before it runs (for tests).
+  void setProgressDialogHook(std::function<void(CCompressProgressDialog&)> hook) {
+    progressDialogHook_ = std::move(hook);
+  }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   QString proposedName() const;
+  void onPlay();
+  void onStop();
+  bool decodeForPlayback();
+  void showIdle();
 
   WizardState& state_;
   WizardServices& services_;
@@ -64,6 +94,11 @@ class CPageWaveOutput : public QWizardPage {
   QCheckBox* addToGallery_ = nullptr;
   QWidget* chartArea_ = nullptr;
   QBoxLayout* playbackColumn_ = nullptr;
+  QPushButton* play_ = nullptr;
+  QPushButton* stop_ = nullptr;
+  std::unique_ptr<WaveDeviceFactory> own_devices_;  // when none was handed in
+  CWavePlayer player_;
+  std::function<void(CCompressProgressDialog&)> progressDialogHook_;
   // The sizes the chart shows, taken when the page was shown.
   std::uint32_t pcmBytes_ = 0;
   std::uint32_t codedBytes_ = 0;

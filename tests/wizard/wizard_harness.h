@@ -24,11 +24,13 @@ namespace zv::test {
 
 class WizardHarness {
  public:
-  WizardHarness(WizardFixture& fixture, int startId, CodecTable codecs = kCodecTable) {
+  // `devices`: the output page's sound output (null: the system's).
+  WizardHarness(WizardFixture& fixture, int startId, CodecTable codecs = kCodecTable,
+                WaveDeviceFactory* devices = nullptr) {
     wizard.setPage(kPageWaveInput, new QWizardPage);
     compression = new CPageWaveCompression(fixture.state, *fixture.services, nullptr, codecs);
     wizard.setPage(kPageWaveCompression, compression);
-    output = new CPageWaveOutput(fixture.state, *fixture.services);
+    output = new CPageWaveOutput(fixture.state, *fixture.services, nullptr, devices);
     wizard.setPage(kPageWaveOutput, output);
     wizard.setPage(kPageAppletProperties, new QWizardPage);
     wizard.setStartId(startId);
