@@ -47,9 +47,16 @@ bool convertFrames(SNDFILE* file, const SF_INFO& info, PcmSink& sink, const std:
       return report.fail(converter.failure());
     frames += static_cast<std::uint64_t>(got);
   }
-  // The decoders stop early without an error at a clean end; an error means
-  // the rest of the sound is lost, so none of it is used.
-  if (sf_error(file) != SF_ERR_NO_ERROR) return report.fail(kIdsWavShortRead, path);
+  // A decoder that stops before the end the file announces has lost the
+  // rest of the sound (a truncated or damaged file), so none of it is used.
+  // libsndfile does not always keep the decoder's error for sf_error(); the
+  // count tells too, where the format states it exactly: an MP3's count
+  // may be an estimate, an unknown one is SF_COUNT_MAX.
+  const bool countIsExact = (info.format & SF_FORMAT_TYPEMASK) != SF_FORMAT_MPEG &&
+                            info.frames != SF_COUNT_MAX;
+  if (sf_error(file) != SF_ERR_NO_ERROR ||
+      (countIsExact && frames < static_cast<std::uint64_t>(info.frames)))
+    return report.fail(kIdsWavShortRead, path);
   if (frames == 0) return report.fail(kIdsSoundNoAudioData);
   if (!converter.finish()) return report.fail(converter.failure());
   return true;

@@ -11,8 +11,8 @@
 //  - libsndfile does not recognise it: NotRecognised, nothing reported (the
 //    caller has its own message for that);
 //  - a rate the converter cannot take: 10421;
-//  - the decoder stops with an error (a truncated or damaged file): 10414
-//    with the path;
+//  - the decoder stops with an error, or before the number of frames the
+//    file states (a truncated or damaged file): 10414 with the path;
 //  - no samples at all: 10420;
 //  - more than PcmWorkFile can hold: 10416; the sink's failure its own.
 #ifndef ZV_ENCODER_SOUND_FILE_READER_H
