@@ -17,6 +17,8 @@
 #ifndef ZV_WIZARD_AUDIO_WAVE_RECORDER_H
 #define ZV_WIZARD_AUDIO_WAVE_RECORDER_H
 
+#include <QPointer>
+
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -61,7 +63,7 @@ class CWaveRecorder {
   std::unique_ptr<std::uint8_t[]> storage_;  // kBlockCount * kBlockBytes
   std::array<WaveBlock, kBlockCount> blocks_{};
   std::FILE* file_ = nullptr;
-  QObject* notify_ = nullptr;
+  QPointer<QObject> notify_;  // null once the owner is gone
   bool stopping_ = false;           // blocks coming back are written, not queued again
   std::uint64_t generation_ = 0;    // counts openings; tags queued blocks
   std::string error_text_;

@@ -75,11 +75,13 @@ class WavePlayerTest : public ::testing::Test {
     while (output->completeNext()) deliverNotices();
   }
 
+  // The page outlives the engine that posts to it, as a page that owns its
+  // engine does.
+  NoticeForwarder page;
   test::TempDir dir;
   std::string path;
   SimulatedWaveOutput* output = nullptr;
   std::unique_ptr<CWavePlayer> player;
-  NoticeForwarder page;
 };
 
 TEST_F(WavePlayerTest, PrimingQueuesTheFileAndOneEmptyBlockOrSixteenFullOnes) {
@@ -178,11 +180,11 @@ class WaveRecorderTest : public ::testing::Test {
     path = dir.path() + "/recording.raw";
   }
 
+  NoticeForwarder page;
   test::TempDir dir;
   std::string path;
   SimulatedWaveInput* input = nullptr;
   std::unique_ptr<CWaveRecorder> recorder;
-  NoticeForwarder page;
 };
 
 TEST_F(WaveRecorderTest, QueuesAllSixtyFourBlocksAndStarts) {
