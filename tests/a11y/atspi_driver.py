@@ -12,9 +12,22 @@ is what makes a failed run readable.
 import os
 import subprocess
 import time
+import unittest
+import warnings
 
-import pyatspi
-from gi.repository import Atspi, GLib
+# pyatspi calls a few libatspi functions under names that are deprecated; the
+# warnings would bury the test's own output.
+warnings.filterwarnings("ignore", category=DeprecationWarning, module="pyatspi")
+
+import pyatspi  # noqa: E402
+from gi.repository import Atspi, GLib  # noqa: E402
+
+
+def run_tests():
+    """unittest.main for a test script of this harness. warnings=False keeps
+    the filter above: by default unittest puts its own in front of it."""
+    unittest.main(module="__main__", warnings=False)
+
 
 # Seconds to wait for a control, a window or a state before failing. Long
 # enough for a slow, busy machine; the programs normally answer in
@@ -411,7 +424,10 @@ class Program:
 
     def choose(self, role, name, item, within=None, timeout=None):
         """Chooses `item` in the list or combo box `name`."""
-        acc = self.find(role, name, within, timeout, enabled=True)
+        return self.choose_in(self.find(role, name, within, timeout, enabled=True), item)
+
+    def choose_in(self, acc, item):
+        """Chooses `item` in the list or combo box `acc`, found before."""
         if role_of(acc) == "combo box":
             choose_in_combo(self, acc, item)
         else:

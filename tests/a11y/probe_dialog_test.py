@@ -58,4 +58,4 @@ class ProbeDialogTest(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main()
+    atspi_driver.run_tests()
