@@ -9,6 +9,7 @@
 #include "cli/exit_status.h"
 #include "platform/module.h"
 #include "platform/replacing_file.h"
+#include "player/player_files.h"
 #include <zv/system_string.h>
 #include "webbot/markup/applet_defaults.h"
 #include "webbot/markup/applet_markup.h"
@@ -46,6 +47,9 @@ std::optional<std::string> buildText(const MarkupSettings& markup, const std::st
     return std::nullopt;
   std::string text(generated, SysStringByteLen(generated));
   SysFreeString(generated);
+  if (markup.playerScript) {
+    text += player::PlayerScriptElement(*markup.playerScript) + (markup.crlf ? "\r\n" : "\n");
+  }
   return text;
 }
 

@@ -29,6 +29,7 @@ struct MarkupSettings {
   bool crlf = false;    // the markup's lines end with CR LF
   bool webbot = false;  // the component's WEBBOT text instead of the markup
   std::optional<std::string> previewImage;  // with webbot; nothing: beside the program
+  std::optional<std::string> playerScript;  // URL of the web player's script, printed after the markup
 };
 
 }  // namespace zv::cli

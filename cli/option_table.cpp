@@ -2,6 +2,7 @@
 
 #include "cli/option_values.h"
 #include "platform/ascii_case.h"
+#include "player/player_files.h"
 
 namespace zv::cli {
 
@@ -38,6 +39,8 @@ std::string checkMarkup(const Options& options) {
   if (options.inputs.size() > 1) return "one clip only";
   if (options.inputs.front().empty()) return "the clip name is empty";
   if (options.markup.previewImage && !options.markup.webbot) return "--preview-image needs --webbot";
+  if (options.markup.playerScript && options.markup.webbot)
+    return "--player goes with the markup, not --webbot (publishing adds the player to the page)";
   return {};
 }
 
@@ -216,6 +219,16 @@ const OptionSpec kOptions[] = {
      [] { return std::string("file://<zvsa's folder>/FP<One|Two|Three>Button.gif"); },
      [](Options& o, const std::string& v) -> std::string {
        o.markup.previewImage = v;
+       return {};
+     }},
+    {kMarkup, nullptr, "--player", "URL",
+     "after the markup, the <script> element that loads the web\n"
+     "player, which plays the clip in browsers without Java: URL\n"
+     "of its ZvStreamPlayer.js, or of its folder when it ends in /",
+     nullptr,
+     [](Options& o, const std::string& v) -> std::string {
+       if (v.empty()) return "the player's URL is empty";
+       o.markup.playerScript = v.back() == '/' ? player::PlayerScriptUrl(v) : v;
        return {};
      }},
     {kMarkup, "-o", "--output", "FILE", "write to FILE instead of standard output", nullptr,

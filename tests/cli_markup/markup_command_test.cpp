@@ -193,6 +193,43 @@ TEST(MarkupCommand, HelpListsEveryOption) {
   }
 }
 
+// --player: the markup, then the element that loads the web player, as
+// webhost publish writes it into a page with that class folder.
+TEST(MarkupCommand, PlayerScriptFollowsTheMarkup) {
+  const std::string markup = runMarkup({"hello.zvsa"}).out;
+  struct Case {
+    std::vector<std::string> args;
+    std::string script;
+  };
+  const Case cases[] = {
+      {{"--player", "/Java/ZvTavelwork/"}, "<script src=\"/Java/ZvTavelwork/ZvStreamPlayer.js\" defer></script>\n"},
+      {{"--player", "https://cdn.example/p/ZvStreamPlayer.js?v=1&x=\"2\""},
+       "<script src=\"https://cdn.example/p/ZvStreamPlayer.js?v=1&amp;x=&quot;2&quot;\" defer></script>\n"},
+      {{"--player=ZvStreamPlayer.js"}, "<script src=\"ZvStreamPlayer.js\" defer></script>\n"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> args = c.args;
+    args.push_back("hello.zvsa");
+    const CommandRun run = runMarkup(args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, markup + c.script);
+  }
+  const CommandRun crlf = runMarkup({"hello.zvsa", "--crlf", "--player", "p/"});
+  EXPECT_EQ(crlf.out, runMarkup({"hello.zvsa", "--crlf"}).out +
+                          "<script src=\"p/ZvStreamPlayer.js\" defer></script>\r\n");
+
+  for (const auto& [args, message] : std::vector<std::pair<std::vector<std::string>, std::string>>{
+           {{"a.zvsa", "--player", ""}, "the player's URL is empty"},
+           {{"a.zvsa", "--webbot", "--player", "p/"}, "--player goes with the markup, not --webbot"},
+       }) {
+    const CommandRun run = runMarkup(args);
+    EXPECT_EQ(run.status, 2);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("zvsa markup: " + message), std::string::npos) << run.err;
+  }
+  EXPECT_NE(runMarkup({"--help"}).out.find("--player URL"), std::string::npos);
+}
+
 // As the program: the output file is written whole, or not at all.
 TEST(MarkupCommand, OutputFileThroughTheDriverProgram) {
   const zv::test::TempDir folder;
