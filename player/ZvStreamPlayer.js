@@ -375,6 +375,10 @@
       `style="max-width:100%;max-height:100%;fill:currentColor">${ICONS[name]}</svg>`;
   }
 
+  // A browser that holds audio back until the visitor has interacted with
+  // the page may refuse resume(); the first interaction resumes it then.
+  const ignore = () => {};
+
   const SCHEDULE_AHEAD_SECONDS = 2; // audio handed to Web Audio in advance
   const START_LEAD_SECONDS = 0.05; // from the press of Play to the first sample
 
@@ -563,7 +567,7 @@
     }
 
     resumeAfterInteraction() {
-      if (this.state === 'playing' && this.context) this.context.resume();
+      if (this.state === 'playing' && this.context) this.context.resume().catch(ignore);
     }
 
     audioContext() {
@@ -579,10 +583,10 @@
       const context = this.audioContext();
       if (this.state === 'paused') {
         this.setState('playing');
-        context.resume();
+        context.resume().catch(ignore);
         return;
       }
-      context.resume();
+      context.resume().catch(ignore);
       this.generation += 1;
       const count = this.settings.count;
       this.passesLeft = count < 0 ? Infinity : Math.max(1, count);
@@ -596,7 +600,7 @@
     pause() {
       if (this.state !== 'playing') return;
       this.setState('paused');
-      this.context.suspend();
+      this.context.suspend().catch(ignore);
     }
 
     stop() {
@@ -609,7 +613,7 @@
       this.sources.clear();
       clearTimeout(this.timer);
       this.setState('stopped');
-      if (this.context.state === 'suspended') this.context.resume();
+      if (this.context.state === 'suspended') this.context.resume().catch(ignore);
     }
 
     // Hands decoded blocks to Web Audio, back to back, up to a little ahead
@@ -685,7 +689,7 @@
         for (const source of this.sources) source.stop();
         this.sources.clear();
         clearTimeout(this.timer);
-        this.context.close();
+        this.context.close().catch(ignore);
       }
       this.setState('failed');
       // The element's body text, as a browser without the player would show it.
