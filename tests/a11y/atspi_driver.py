@@ -568,3 +568,58 @@ def next_control(program, anchor, role):
                         return later
                 raise A11yFailure("no %s follows %s\n%s" % (role, describe(anchor), program.screen()))
     raise A11yFailure("%s is not showing\n%s" % (describe(anchor), program.screen()))
+
+
+# ---------------------------------------------------------------------------
+# The keyboard (synthesised through the accessibility registry, as on-screen
+# keyboards and scripted screen readers do)
+
+_MODIFIERS = {
+    "alt": 1 << Atspi.ModifierType.ALT,
+    "ctrl": 1 << Atspi.ModifierType.CONTROL,
+    "shift": 1 << Atspi.ModifierType.SHIFT,
+}
+
+
+# X keysyms of the keys a dialog is operated with.
+_KEYSYMS = {
+    "BackSpace": 0xFF08, "Tab": 0xFF09, "Return": 0xFF0D, "Escape": 0xFF1B,
+    "Home": 0xFF50, "Left": 0xFF51, "Up": 0xFF52, "Right": 0xFF53, "Down": 0xFF54,
+    "End": 0xFF57, "Delete": 0xFFFF, "space": 0x20,
+}
+
+
+def _keysym(name):
+    if len(name) == 1:
+        return ord(name)
+    if name not in _KEYSYMS:
+        raise ValueError("no keysym known for the key %r" % name)
+    return _KEYSYMS[name]
+
+
+def key(chord):
+    """Presses and releases a key with its modifiers: "alt+n", "Return",
+    "Down", "ctrl+a". Key names are X keysym names; a single character is
+    that character's key."""
+    *modifiers, name = chord.split("+")
+    mask = 0
+    for modifier in modifiers:
+        mask |= _MODIFIERS[modifier.lower()]
+    keysym = _keysym(name)
+    if mask:
+        Atspi.generate_keyboard_event(mask, None, Atspi.KeySynthType.LOCKMODIFIERS)
+    try:
+        Atspi.generate_keyboard_event(keysym, None, Atspi.KeySynthType.SYM)
+    finally:
+        if mask:
+            Atspi.generate_keyboard_event(mask, None, Atspi.KeySynthType.UNLOCKMODIFIERS)
+
+
+def type_text(text):
+    """Types `text` on the keyboard into whatever has the focus."""
+    Atspi.generate_keyboard_event(0, text, Atspi.KeySynthType.STRING)
+
+
+def is_focused(acc):
+    states = _states(acc)
+    return states is not None and states.contains(pyatspi.STATE_FOCUSED)

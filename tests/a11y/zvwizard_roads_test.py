@@ -20,7 +20,8 @@ import unittest
 import wave
 
 import atspi_driver
-from atspi_driver import Program, next_control
+from atspi_driver import (Program, click_at_centre, is_checked, is_focused, is_selected, key,
+                          next_control, read_text, type_text, wait_until)
 
 ZVWIZARD = os.environ["ZVWIZARD"]
 ZVSA = os.environ["ZVSA"]
@@ -169,6 +170,67 @@ class ZvWizardRoadsTest(unittest.TestCase):
 
     def test_file_road_speech_codec(self):
         self.go_file_road("Medium quality sound", "speech", "glide-speech")
+
+    def test_keyboard_road(self):
+        """The file road with the keyboard alone: mnemonics, Tab, the arrow
+        keys and the default button, each key's effect read back through the
+        accessibility interface before the next key."""
+        sound = os.path.join(self.work, "keys.wav")
+        write_test_sound(sound, seconds=1.0)
+        clip_name = "keyboard.zvsa"
+
+        def focus_window(page_title):
+            # Without a window manager nothing gives a window the keyboard
+            # (at the start, or back after the progress dialog): a click on
+            # the page's title does, as it would for a user.
+            click_at_centre(wizard.find("label", page_title))
+
+        def wait_for(condition, what):
+            wait_until(condition, what, explain=wizard.screen)
+
+        with self.start_wizard() as wizard:
+            wizard.window("Wizard")
+            focus_window("Audio Input")
+            key("alt+s")
+            choice = wizard.find("radio button", "Specify the source audio file")
+            wait_for(lambda: is_checked(choice), "Alt+S to choose 'Specify the source audio file'")
+            path = wizard.find("text", "Source audio file", enabled=True)
+            key("Tab")
+            wait_for(lambda: is_focused(path), "Tab to reach the source file field")
+            type_text(sound)
+            wait_for(lambda: read_text(path) == sound, "the path typed into the field")
+            key("alt+n")
+
+            codecs = wizard.find("list", "Select the compression type")
+            key("alt+s")
+            wait_for(lambda: is_focused(codecs) or any(is_focused(item) for item in codecs),
+                     "Alt+S to reach the compression list")
+            key("Down")
+            wait_for(lambda: any(is_selected(item) and item.name == "Highest quality sound" for item in codecs),
+                     "Down to move from 'Medium quality sound' to 'Highest quality sound'")
+            key("alt+n")
+
+            wizard.find("label", "Compressed Audio File Output", timeout=COMPRESSION_TIMEOUT)
+            focus_window("Compressed Audio File Output")
+            name = wizard.find("text", "Specify the name for the compressed audio file")
+            key("alt+s")
+            wait_for(lambda: is_focused(name), "Alt+S to reach the name field")
+            key("ctrl+a")
+            type_text("keyboard")
+            wait_for(lambda: read_text(name) == "keyboard", "the name typed over the proposed one")
+            key("alt+n")
+
+            wizard.find("label", "Applet Attributes")
+            key("Return")  # Finish is the last page's default button
+            status = wizard.wait_exit()
+            self.assertEqual(status, 0, "zvwizard ended with %d: %s" % (status, wizard.stderr))
+            markup = wizard.stdout
+
+        self.assertOnlyFiles(self.out, [clip_name])
+        reference = os.path.join(self.work, "zvsa-" + clip_name)
+        self.zvsa("encode", sound, "--codec", "music", "-q", "-o", reference)
+        self.assertSameStream(os.path.join(self.out, clip_name), reference)
+        self.assertEqual(markup, self.zvsa("markup", clip_name))
 
     def test_gallery_road(self):
         clip_name = "speech-sample-speech.zvsa"
