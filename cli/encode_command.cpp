@@ -3,6 +3,7 @@
 #include <chrono>
 #include <memory>
 
+#include "cli/command_line_messages.h"
 #include "cli/compression_summary.h"
 #include "cli/file_tasks.h"
 #include "cli/interrupt_watch.h"
@@ -23,7 +24,8 @@ FileOutcome encodeOne(const FileTask& task, int codecIndex, bool quiet, Terminal
   const std::unique_ptr<EngineWorkspace> workspace = createJobWorkspace(task.input, out);
   if (!workspace) return FileOutcome::Failed;
   CliMessagePresenter presenter(out, task.input);
-  if (!prepareSourceFile(*workspace, task.input, presenter)) return FileOutcome::Failed;
+  if (!prepareSourceFile(*workspace, task.input, presenter, commandLineWording))
+    return FileOutcome::Failed;
   if (interrupted()) return FileOutcome::Failed;
 
   JobContext context;

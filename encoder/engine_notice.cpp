@@ -7,7 +7,9 @@
 namespace zv {
 
 std::string systemWording(const EngineNotice& notice) {
-  return engineMessage(notice.id, notice.value);
+  const unsigned id =
+      notice.id == kNoticePcmWorkFileNotWritten ? unsigned{kIdsFileDoesNotExist} : notice.id;
+  return engineMessage(id, notice.value);
 }
 
 std::string osReason(int osError) {

@@ -11,6 +11,11 @@
 
 namespace zv {
 
+// A fact the system's table has no text of its own for: the converted
+// sound could not be written to PcmWorkFile (a full disk, say). The system
+// states it with message 10200 naming the source; a caller may say more.
+inline constexpr unsigned kNoticePcmWorkFileNotWritten = 10430;
+
 struct EngineNotice {
   unsigned id = 0;      // the engine string that states it (EngineStringId)
   std::string value;    // the text's placeholder value (a file name, a rate)
@@ -21,8 +26,9 @@ struct EngineNotice {
 // Turns a notice into the text shown to the user.
 using MessageWording = std::string (*)(const EngineNotice& notice);
 
-// The system's texts: engineMessage(id, value), the reason left out. The
-// wizard's wording and the default everywhere.
+// The system's texts: engineMessage(id, value) (10200 for
+// kNoticePcmWorkFileNotWritten), the reason left out. The wizard's wording
+// and the default everywhere.
 std::string systemWording(const EngineNotice& notice);
 
 // The operating system's text for errno value `osError`; empty for 0.

@@ -60,7 +60,7 @@ bool prepareSourceFile(EngineWorkspace& workspace, const std::string& sourcePath
   ReplacingFile work;
   errno = 0;
   if (!work.open(workspace.PcmWorkFile))
-    return show({kIdsFileDoesNotExist, sourcePath, osReason(errno)});
+    return show({kNoticePcmWorkFileNotWritten, sourcePath, osReason(errno)});
   std::setvbuf(work.stream(), nullptr, _IOFBF, kJobStreamBufferBytes);
   StreamPcmSink sink(work.stream(), sourcePath);
 
@@ -94,7 +94,7 @@ bool prepareSourceFile(EngineWorkspace& workspace, const std::string& sourcePath
   // A working file: atomic replacement matters, surviving a power cut not.
   errno = 0;
   if (!work.commit(ReplacingFile::Sync::CacheOnly))
-    return show({kIdsFileDoesNotExist, sourcePath, osReason(errno)});
+    return show({kNoticePcmWorkFileNotWritten, sourcePath, osReason(errno)});
   workspace.PcmFormat = format;
   return true;
 }

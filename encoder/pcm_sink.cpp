@@ -27,7 +27,7 @@ bool StreamPcmSink::write(const std::uint8_t* bytes, std::size_t count) {
 }
 
 EngineNotice StreamPcmSink::failure() const {
-  return {kIdsFileDoesNotExist, source_name_, osReason(os_error_)};
+  return {kNoticePcmWorkFileNotWritten, source_name_, osReason(os_error_)};
 }
 
 }  // namespace zv

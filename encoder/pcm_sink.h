@@ -35,8 +35,9 @@ class VectorPcmSink : public PcmSink {
   std::vector<std::uint8_t>& samples_;
 };
 
-// Writes to an open stream. A failed write is reported as message 10200
-// naming `sourceName` (the file the user chose), with the system's reason.
+// Writes to an open stream. A failed write is reported as
+// kNoticePcmWorkFileNotWritten naming `sourceName` (the file the user
+// chose), with the system's reason.
 class StreamPcmSink : public PcmSink {
  public:
   StreamPcmSink(std::FILE* stream, std::string sourceName)
