@@ -357,6 +357,24 @@ class Program:
             return None
         return wait_until(find, "a window named %r" % name, timeout, self.screen)
 
+    def wait_window_closed(self, window, timeout=None):
+        """Waits until `window` is no longer showing (a dialog answered)."""
+        what = "the window %s to close" % describe(window)
+
+        def closed():
+            self.check_running()
+            return window not in self.windows()
+        wait_until(closed, what, timeout, self.screen)
+
+    def new_window(self, known, timeout=None):
+        """Waits for a showing window that is not among `known` (the windows
+        showing before a button opened a dialog) and returns it."""
+        def find():
+            self.check_running()
+            fresh = [window for window in self.windows() if window not in known]
+            return fresh[0] if fresh else None
+        return wait_until(find, "a new window to open", timeout, self.screen)
+
     def find(self, role, name, within=None, timeout=None, enabled=False):
         """Waits for a showing control of `role` named `name` (its accessible
         name or a label naming it) in the program's windows, or under
