@@ -111,9 +111,15 @@ bool WebAutomation::start(std::string& error) {
 }
 
 void WebAutomation::stop() {
-  // Closing a connection gives up the names it owns.
-  if (explorerConnected_) QDBusConnection::disconnectFromBus(QString::fromLatin1(kExplorerConnection));
-  if (editorConnected_) QDBusConnection::disconnectFromBus(QString::fromLatin1(kEditorConnection));
+  // The names are released first, so that they are free when this returns
+  // (closing a connection would give them up too, but later).
+  const auto release = [](const char* connectionName, const char* busName) {
+    QDBusConnection connection(QString::fromLatin1(connectionName));
+    if (connection.isConnected()) connection.interface()->unregisterService(QString::fromLatin1(busName));
+    QDBusConnection::disconnectFromBus(QString::fromLatin1(connectionName));
+  };
+  if (explorerConnected_) release(kExplorerConnection, automation::kExplorerProgramId);
+  if (editorConnected_) release(kEditorConnection, automation::kEditorProgramId);
   explorerConnected_ = editorConnected_ = false;
 }
 

@@ -111,6 +111,16 @@ void ScriptedAutomationServer::setUp() {
 }
 
 void ScriptedAutomationServer::tearDown() {
+  // Releasing the names is answered once the bus has let them go, so the
+  // next server of the same test can take them at once.
+  if (script_.offerExplorer)
+    QDBusConnection(QString::fromLatin1(kExplorerConnection))
+        .interface()
+        ->unregisterService(QString::fromLatin1(automation::kExplorerProgramId));
+  if (script_.offerEditor)
+    QDBusConnection(QString::fromLatin1(kEditorConnection))
+        .interface()
+        ->unregisterService(QString::fromLatin1(automation::kEditorProgramId));
   QDBusConnection::disconnectFromBus(QString::fromLatin1(kExplorerConnection));
   QDBusConnection::disconnectFromBus(QString::fromLatin1(kEditorConnection));
   delete context_;
