@@ -252,6 +252,36 @@ class ZvWizardRoadsTest(unittest.TestCase):
         self.assertSameStream(os.path.join(self.out, clip_name), os.path.join(GALLERY, clip_name))
         self.assertEqual(markup, self.expected_markup(clip_name, **settings))
 
+    def test_advanced_attributes_road(self):
+        """The gallery road with the Advanced Applet Attributes sheet: width
+        set by hand after "Calculate width" is cleared, the height, the
+        alignment and the element chosen, all through their accessibility
+        actions."""
+        clip_name = "speech-sample-music.zvsa"
+        with self.start_wizard() as wizard:
+            wizard.window("Wizard")
+            wizard.find("label", "Audio Input")
+            wizard.check("radio button", "Select &previously compressed file")
+            wizard.press("push button", "&Next >")
+            wizard.find("label", "Applet Attributes")
+
+            before = wizard.windows()
+            wizard.press("push button", "A&dvanced Applet Attributes")
+            sheet = wizard.new_window(before)
+            wizard.check("check box", "&Calculate width", False, within=sheet)
+            wizard.set_text("Width", "200", within=sheet)
+            wizard.set_text("Height", "40", within=sheet)
+            wizard.choose("combo box", "Alignment", "left", within=sheet)
+            wizard.choose("combo box", "HTML tag", "OBJECT", within=sheet)
+            wizard.press("push button", "OK", within=sheet)
+            wizard.wait_window_closed(sheet)
+            markup = self.finish(wizard)
+
+        self.assertOnlyFiles(self.out, [clip_name])
+        self.assertSameStream(os.path.join(self.out, clip_name), os.path.join(GALLERY, clip_name))
+        self.assertEqual(markup, self.zvsa("markup", clip_name, "--width", "200", "--height", "40",
+                                           "--align", "left", "--tag", "OBJECT"))
+
 
 if __name__ == "__main__":
     atspi_driver.run_tests()
