@@ -11,6 +11,7 @@ is what makes a failed run readable.
 
 import os
 import subprocess
+import tempfile
 import time
 import unittest
 import warnings
@@ -250,9 +251,13 @@ class Program:
 
     def __init__(self, argv, env=None, cwd=None):
         self.argv = [str(arg) for arg in argv]
+        # Output goes to files, not pipes: a program that writes much while
+        # the test operates it must never block on a full pipe.
+        self._out = tempfile.TemporaryFile()
+        self._err = tempfile.TemporaryFile()
         self.process = subprocess.Popen(
-            self.argv, stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-            stderr=subprocess.PIPE, env=env, cwd=cwd)
+            self.argv, stdin=subprocess.DEVNULL, stdout=self._out, stderr=self._err,
+            env=env, cwd=cwd)
         self.stdout = None
         self.stderr = None
         self._app = None
@@ -271,19 +276,24 @@ class Program:
                 self.process.wait(timeout=10)
             except subprocess.TimeoutExpired:
                 self.process.kill()
-        self._collect(timeout=10)
+                self.process.wait()
+        self._collect()
 
-    def _collect(self, timeout):
+    def _collect(self):
+        """Reads the output of the ended program."""
         if self.stdout is None:
-            out, err = self.process.communicate(timeout=timeout)
-            self.stdout = out.decode("utf-8", "replace")
-            self.stderr = err.decode("utf-8", "replace")
+            self._out.seek(0)
+            self._err.seek(0)
+            self.stdout = self._out.read().decode("utf-8", "replace")
+            self.stderr = self._err.read().decode("utf-8", "replace")
+            self._out.close()
+            self._err.close()
 
     def check_running(self):
         """Fails at once, with the program's own words, when it has ended
         while the test still expects it on screen."""
         if self.process.poll() is not None:
-            self._collect(timeout=10)
+            self._collect()
             raise A11yFailure(
                 "%s ended with status %d while the test was still operating it\n"
                 "standard output:\n%s\nstandard error:\n%s"
@@ -294,7 +304,7 @@ class Program:
         .stdout and .stderr afterwards."""
         timeout = TIMEOUT if timeout is None else timeout
         try:
-            self._collect(timeout=timeout)
+            self.process.wait(timeout=timeout)
         except subprocess.TimeoutExpired:
             explain = ""
             if self._app is not None:
@@ -303,6 +313,7 @@ class Program:
                 except GLib.Error:
                     pass
             raise A11yFailure("%s did not end within %.0f s%s" % (self.argv[0], timeout, explain))
+        self._collect()
         return self.process.returncode
 
     def application(self, timeout=None):
