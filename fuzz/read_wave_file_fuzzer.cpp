@@ -1,6 +1,8 @@
-// ReadWaveFile (RIFF walk, format checks, mixing, width conversion and
-// resampling) on arbitrary files. Every input must end in a result or a
-// message; a success must describe 8 kHz mono 16-bit samples of even length.
+// ReadWaveFile (RIFF walk, the "fmt " record with its EXTENSIBLE extension,
+// integer and float mixing, width conversion and streaming resampling) on
+// arbitrary files; the corpus holds EXTENSIBLE, float and many-channel
+// seeds. Every input must end in a result or a message; a success must
+// describe 8 kHz mono 16-bit samples.
 #include <cstdlib>
 #include <vector>
 
