@@ -9,6 +9,7 @@ packages=(
   clang libclang-rt-14-dev            # libFuzzer and the sanitizer runtimes
   libgtest-dev libgmock-dev libbenchmark-dev
   libsoxr-dev                         # sample-rate conversion in the engine
+  libsndfile1-dev                     # FLAC, Ogg, MP3, AIFF and other sound files in the engine
   qemu-user                           # the codecs' vectors on an emulated processor without AVX
   python3                             # HTML well-formedness checks in the host tests
   speex opus-tools                    # reference codecs for the speed comparison
