@@ -13,24 +13,19 @@
 #include "encoder/engine_strings.h"
 #include "tests/cli/zvsa_run.h"
 #include "tests/support/audio_fixtures.h"
+#include "tests/support/sound_file_writer.h"
 
 namespace zv {
 namespace {
 
 using test::runZvsa;
 
+// A second of a 440 Hz tone at 44.1 kHz, in both channels.
 bool writeTone(const std::string& path, int format) {
-  SF_INFO info{};
-  info.samplerate = 44100;
-  info.channels = 2;
-  info.format = format;
-  SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
-  if (!file) return false;
   std::vector<double> sound(2 * 44100);
   for (std::size_t i = 0; i < sound.size(); ++i)
     sound[i] = 0.3 * std::sin(2 * M_PI * 440 * static_cast<double>(i / 2) / 44100);
-  const bool written = sf_writef_double(file, sound.data(), 44100) == 44100;
-  return sf_close(file) == 0 && written;
+  return test::writeSoundFile(path, format, 44100, 2, sound);
 }
 
 std::string lower(std::string text) {

@@ -14,12 +14,15 @@
 #include "encoder/engine_strings.h"
 #include "encoder/input_preparation.h"
 #include "tests/encoder/job_harness.h"
+#include "tests/encoder/wave_reading.h"
+#include "tests/support/sound_file_writer.h"
 
 namespace zv {
 namespace {
 
 using test::Bytes;
 using test::JobHarness;
+using test::samples16;
 
 constexpr int kRate = 44100;
 constexpr int kFrames = kRate;  // one second
@@ -36,25 +39,8 @@ std::vector<double> testSound(int rate, int frames) {
   return sound;
 }
 
-// Writes `sound` (stereo) in libsndfile format `format`; false when this
-// libsndfile cannot write it.
 bool writeSound(const std::string& path, int format, int rate, const std::vector<double>& sound) {
-  SF_INFO info{};
-  info.samplerate = rate;
-  info.channels = 2;
-  info.format = format;
-  SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
-  if (!file) return false;
-  const sf_count_t frames = static_cast<sf_count_t>(sound.size() / 2);
-  const bool written = sf_writef_double(file, sound.data(), frames) == frames;
-  return sf_close(file) == 0 && written;
-}
-
-std::vector<std::int16_t> samples16(const Bytes& bytes) {
-  std::vector<std::int16_t> out(bytes.size() / 2);
-  for (std::size_t i = 0; i < out.size(); ++i)
-    out[i] = static_cast<std::int16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
-  return out;
+  return test::writeSoundFile(path, format, rate, 2, sound);
 }
 
 // The normalised correlation of `a` and `b` over the samples both have,

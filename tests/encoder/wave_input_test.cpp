@@ -7,6 +7,7 @@
 
 #include "encoder/engine_strings.h"
 #include "encoder/wave_file_reader.h"
+#include "tests/encoder/wave_reading.h"
 #include "tests/support/audio_fixtures.h"
 
 namespace zv {
@@ -16,30 +17,9 @@ using test::Bytes;
 using test::Chunk;
 using test::PcmLayout;
 
-struct Read {
-  bool ok = false;
-  WaveFormat format;
-  Bytes samples;
-  std::string error;
-};
-
-Read readWave(const Bytes& file) {
-  test::TempDir dir;
-  const std::string path = dir.file("in.wav");
-  test::writeFile(path, file);
-  Read read;
-  GuardedText error;
-  read.ok = ReadWaveFile(path, read.format, read.samples, error);
-  read.error = error.get();
-  return read;
-}
-
-std::vector<std::int16_t> samples16(const Bytes& bytes) {
-  std::vector<std::int16_t> out(bytes.size() / 2);
-  for (std::size_t i = 0; i < out.size(); ++i)
-    out[i] = static_cast<std::int16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
-  return out;
-}
+using test::readWave;
+using test::samples16;
+using Read = test::WaveRead;
 
 TEST(ReadWaveFile, CodecPcmIsTakenByteForByteWithItsOwnFormatRecord) {
   const Bytes pcm = test::pcm16(test::sine16(300, 8000, 801));
