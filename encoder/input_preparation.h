@@ -30,6 +30,12 @@
 
 namespace zv {
 
+// The file-name patterns of the sound files prepareSourceFile() takes, for
+// a file chooser's filter, separated by spaces. The names only help the
+// user find the files: the content decides how a file is read.
+inline constexpr const char* kSoundFilePatterns =
+    "*.wav *.au *.snd *.flac *.ogg *.opus *.mp3 *.aif *.aiff";
+
 // True when PcmWorkFile and PcmFormat now hold the source's sound.
 bool prepareSourceFile(EngineWorkspace& workspace, const std::string& sourcePath,
                        MessagePresenter& presenter, MessageWording wording = systemWording);
