@@ -181,7 +181,7 @@ AppletValues CPageAppletProperties::appletValues() const {
   values.tag = required_.tag;
   values.alignment = required_.alignment;
   values.bodyText = optional_.bodyText;
-  values.otherAttributes = joinAttributes(optional_.attributes);
+  values.otherAttributes = webbot::JoinAttributeText(optional_.attributes);
   return values;
 }
 

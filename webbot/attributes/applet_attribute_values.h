@@ -7,16 +7,18 @@
 #ifndef ZV_WEBBOT_ATTRIBUTES_APPLET_ATTRIBUTE_VALUES_H
 #define ZV_WEBBOT_ATTRIBUTES_APPLET_ATTRIBUTE_VALUES_H
 
-#include <map>
 #include <string>
+
+#include "webbot/attribute_text.h"
 
 namespace zv {
 
 // Attribute name -> value, names unique by exact comparison. A value is kept
 // exactly as the Tag Attribute dialog accepted it (a value holding spaces
 // keeps its surrounding double quotes). Iterated in ascending byte order of
-// the names: the order of the joined text and of the numbered store entries.
-using AttributeMap = std::map<std::string, std::string>;
+// the names: the order of the joined text (webbot::JoinAttributeText) and of
+// the numbered store entries.
+using AttributeMap = webbot::AttributeSet;
 
 // The Required page's values, with the values a new page starts from.
 struct RequiredAppletAttributes {
@@ -36,20 +38,6 @@ struct OptionalAppletAttributes {
   AttributeMap attributes;
   bool saveForNextTime = false;  // "&Save these properties for next time"
 };
-
-// The attribute set as the element's further attributes: every entry as
-// "name=value", joined by single spaces in the map's order, no leading or
-// trailing space; an empty map gives an empty text.
-inline std::string joinAttributes(const AttributeMap& attributes) {
-  std::string joined;
-  for (const auto& [name, value] : attributes) {
-    if (!joined.empty()) joined += ' ';
-    joined += name;
-    joined += '=';
-    joined += value;
-  }
-  return joined;
-}
 
 }  // namespace zv
 
