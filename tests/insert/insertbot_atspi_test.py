@@ -47,10 +47,10 @@ class Deadline:
         fail("timed out waiting for " + what + "; showing: " + Deadline.describe())
 
 
-def start_display():
+def start_display(log):
     read_end, write_end = os.pipe()
     xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-                            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                            pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=log)
     os.close(write_end)
     number = b""
     while not number.endswith(b"\n"):
@@ -91,7 +91,8 @@ def main():
     env["XDG_CONFIG_HOME"] = os.path.join(work, "config")  # the wizard's settings: fresh ones
     env["XDG_RUNTIME_DIR"] = os.path.join(work, "runtime")
     os.makedirs(env["XDG_RUNTIME_DIR"], mode=0o700)
-    xvfb, display = start_display()
+    xvfb_log = open(os.path.join(work, "xvfb.log"), "w+")
+    xvfb, display = start_display(xvfb_log)
     env["DISPLAY"] = display
     os.environ["DISPLAY"] = display
     processes = [xvfb]
@@ -133,6 +134,9 @@ def main():
             state = showing_texts()
             if bot.poll() is not None:
                 state += f"; ZvInsertBot ended with {bot.returncode}: {bot.stderr.read()}"
+            if xvfb.poll() is not None:
+                xvfb_log.seek(0)
+                state += f"; Xvfb ended with {xvfb.returncode}: {xvfb_log.read()}"
             return state
 
         Deadline.describe = describe
