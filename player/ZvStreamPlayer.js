@@ -445,11 +445,15 @@
   }
 
   // The first interaction with the page, for players whose Autoplay the
-  // browser held back.
+  // browser held back. A player whose own button is pressed is left to that
+  // button (see Player.press).
   const waitingForInteraction = new Set();
-  function onFirstInteraction() {
-    for (const player of waitingForInteraction) player.resumeAfterInteraction();
-    waitingForInteraction.clear();
+  function onFirstInteraction(event) {
+    for (const player of waitingForInteraction) {
+      player.resumeAfterInteraction(event);
+      if (!player.held) waitingForInteraction.delete(player);
+    }
+    if (waitingForInteraction.size > 0) return;
     for (const type of ['pointerdown', 'keydown', 'touchend']) {
       document.removeEventListener(type, onFirstInteraction, true);
     }
@@ -469,6 +473,7 @@
       this.settings = settings;
       this.context = null;
       this.state = 'stopped'; // stopped, playing, paused, failed
+      this.held = false; // playing, but the browser holds the sound until an interaction
       this.generation = 0; // advances at every start and stop, to retire old sources
       this.sources = new Set();
       this.view = this.buildView();
@@ -523,7 +528,7 @@
       const { play, pause, stop } = this.buttons;
       if (this.settings.buttons === 1) {
         // One button: Play while stopped or paused, Stop while playing.
-        if (state === 'playing') this.label(play, 'stop', 'Stop');
+        if (state === 'playing' && !this.held) this.label(play, 'stop', 'Stop');
         else this.label(play, 'play', 'Play');
         return;
       }
@@ -536,6 +541,17 @@
 
     press(name) {
       if (this.state === 'failed') return;
+      if (this.held) {
+        // Nothing has been heard yet: the press decides what the sound does.
+        this.held = false;
+        if (name === 'stop') this.stop();
+        else if (name === 'pause') this.setState('paused');
+        else {
+          this.context.resume().catch(ignore);
+          this.setState(this.state);
+        }
+        return;
+      }
       if (name === 'play') {
         if (this.settings.buttons === 1 && this.state === 'playing') this.stop();
         else this.play();
@@ -563,11 +579,18 @@
 
     autoplay() {
       this.play();
-      if (this.context && this.context.state !== 'running') awaitInteraction(this);
+      if (this.context && this.context.state !== 'running') {
+        this.held = true;
+        this.setState(this.state);
+        awaitInteraction(this);
+      }
     }
 
-    resumeAfterInteraction() {
-      if (this.state === 'playing' && this.context) this.context.resume().catch(ignore);
+    resumeAfterInteraction(event) {
+      if (!this.held || this.view.contains(event.target)) return;
+      this.held = false;
+      this.context.resume().catch(ignore);
+      this.setState(this.state);
     }
 
     audioContext() {

@@ -74,9 +74,12 @@ export function writePage(zvsa, file, title, players) {
     'latin1');
 }
 
-// webhost preview of `web`: resolves to { url, stop() }.
+// webhost preview of `web`: resolves to { url, stop() }. It is stopped
+// when this process exits, whatever the way.
 export function startPreview(webhost, web) {
   const child = spawn(webhost, ['preview', web], { stdio: ['ignore', 'pipe', 'inherit'] });
+  const stopOnExit = () => child.kill('SIGTERM');
+  process.once('exit', stopOnExit);
   return new Promise((resolve, reject) => {
     child.once('error', reject);
     child.once('exit', (code) => reject(new Error(`webhost preview ended early (${code})`)));
@@ -85,6 +88,7 @@ export function startPreview(webhost, web) {
       resolve({
         url,
         stop: () => new Promise((done) => {
+          process.removeListener('exit', stopOnExit);
           child.once('exit', (code, signal) => done({ code, signal }));
           child.kill('SIGTERM');
         }),
@@ -108,7 +112,7 @@ export function browserTestOptions(args) {
 // page, as every current browser does by default; with `allowAutoplay` it
 // lets pages start sound by themselves, as a visitor's settings may.
 export async function launchChromium(args, { allowAutoplay }) {
-  const { chromium } = createRequire(path.join(args.npm, 'package.json'))('playwright-core');
+  const { chromium } = createRequire(path.resolve(args.npm, 'package.json'))('playwright-core');
   const switches = ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
     '--disable-sync', '--no-first-run'];
   if (allowAutoplay) switches.push('--autoplay-policy=no-user-gesture-required');

@@ -11,7 +11,8 @@
 //   count       Count 2 with Autoplay plays the clip twice, back to back
 //   held        Autoplay where the browser holds sound back until the
 //               visitor's first interaction (Chromium's default): silent
-//               until then, then it plays
+//               until then; the first press of a player's own button plays
+//               it (it does not stop it) and lets the other player play too
 //   broken      a damaged and a missing clip show the element's body text
 //               and log the reason
 //   trickle     playback begins while the server is still sending the clip
@@ -59,7 +60,8 @@ writePage(args.zvsa, path.join(web, 'buttons.htm'), 'Buttons', [1, 2, 3].map((n)
 writePage(args.zvsa, path.join(web, 'count.htm'), 'Count', [
   { clip: 'music.zvsa', args: ['--autoplay', '1', '--count', '2'] }]);
 writePage(args.zvsa, path.join(web, 'held.htm'), 'Held', [
-  { clip: 'speech.zvsa', args: ['--autoplay', '1', '--buttons', '1'] }]);
+  { clip: 'speech.zvsa', args: ['--autoplay', '1', '--buttons', '1'] },
+  { clip: 'music.zvsa', args: ['--autoplay', '1', '--buttons', '2'] }]);
 writePage(args.zvsa, path.join(web, 'broken.htm'), 'Broken', [
   { clip: 'damaged.zvsa', args: ['--autoplay', '1', ...body('Damaged clip, no sound')] },
   { clip: 'missing.zvsa', args: ['--tag', 'OBJECT', ...body('Missing clip, no sound')] }]);
@@ -242,20 +244,23 @@ const scenarios = {
   async held() {
     const { page, errors, close } = await openPage(`${preview.url}held.htm`);
     try {
-      // Autoplay has started the player, but the browser keeps it silent.
-      await page.waitForFunction(() => {
-        const player = window.ZvStreamPlayer.players[0];
-        return player.state === 'playing' && player.clip.complete;
-      });
-      const held = await page.evaluate(() => {
-        const context = window.ZvStreamPlayer.players[0].context;
-        return { state: context.state, time: context.currentTime };
-      });
-      assert.deepEqual(held, { state: 'suspended', time: 0 });
-      // The first interaction with the page lets it play, the whole clip.
-      await page.mouse.click(5, 5);
+      // Autoplay has started both players, but the browser keeps them silent.
+      await page.waitForFunction(() => window.ZvStreamPlayer.players.every(
+        (player) => player.state === 'playing' && player.clip.complete));
+      const held = await page.evaluate(() => window.ZvStreamPlayer.players.map(
+        (player) => ({ state: player.context.state, time: player.context.currentTime })));
+      assert.deepEqual(held, [{ state: 'suspended', time: 0 }, { state: 'suspended', time: 0 }]);
+      const single = page.getByRole('group').nth(0).getByRole('button');
+      assert.equal(await single.getAttribute('aria-label'), 'Play', 'nothing is heard, so the one button offers Play');
+      // The first interaction, on that button, lets it play; the other
+      // player is let go by the same interaction. Both play the whole clip.
+      await single.click();
+      await page.waitForFunction(() => window.ZvStreamPlayer.players[0].context.state === 'running');
+      assert.equal(await single.getAttribute('aria-label'), 'Stop');
       await playedThrough(page, 0);
-      assertPlayed(await recordedAudio(page, 0), clips.speech.samples, 'held autoplay');
+      await playedThrough(page, 1);
+      assertPlayed(await recordedAudio(page, 0), clips.speech.samples, 'held autoplay, own button');
+      assertPlayed(await recordedAudio(page, 1), clips.music.samples, 'held autoplay, other player');
       assert.deepEqual(errors, []);
     } finally {
       await close();
