@@ -16,20 +16,19 @@ if(ZV_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-# A codec library exports only its C entry points and its ordinal table, links
-# nothing but libc and libm, and never lets a C++ exception cross its edge.
-function(zv_codec_library target version_script)
+# A shared library of the system exports only its C entry points and its
+# ordinal table, as its version script lists them: everything else is hidden
+# and local, so nothing of its C++ (or of the static libraries linked in)
+# leaks. Every symbol must be resolved when it is linked, except in the fuzz
+# build, where clang links its sanitizer runtimes into programs only and a
+# shared library's sanitizer calls stay open until a fuzz target loads it.
+function(zv_export_only_listed target version_script)
   set_target_properties(${target} PROPERTIES
     C_VISIBILITY_PRESET hidden CXX_VISIBILITY_PRESET hidden
-    VISIBILITY_INLINES_HIDDEN ON)
-  target_compile_options(${target} PRIVATE -fno-exceptions -fno-rtti)
-  target_link_options(${target} PRIVATE
-    -Wl,--version-script=${version_script} -Wl,--as-needed)
-  # clang links its sanitizer runtimes into programs only, so in the fuzz
-  # build a shared library's sanitizer calls stay undefined until it is
-  # loaded into a fuzz target.
+    VISIBILITY_INLINES_HIDDEN ON
+    LINK_DEPENDS ${version_script})
+  target_link_options(${target} PRIVATE -Wl,--version-script=${version_script} -Wl,--as-needed)
   if(NOT ZV_BUILD_FUZZERS)
     target_link_options(${target} PRIVATE -Wl,--no-undefined)
   endif()
-  set_target_properties(${target} PROPERTIES LINK_DEPENDS ${version_script})
 endfunction()
