@@ -1,7 +1,7 @@
 """zvwizard operated from outside through the accessibility interface, as a
 screen reader user would: every control found by its role and its label and
-operated through its accessibility actions, on a sound file the wizard has
-never seen. The clip it writes and the markup it prints are compared with
+operated through its accessibility actions (on the keyboard road, by keys
+alone), on a sound file the wizard has never seen. The clip it writes and the markup it prints are compared with
 what zvsa makes of the same file and settings.
 
 Run by run_under_display.sh with ZVWIZARD, ZVSA and ZV_GALLERY (the gallery
