@@ -99,13 +99,17 @@ async function playedThrough(page, index) {
 const repeat = (samples, times) => Array.from({ length: times }, () => samples).flat();
 
 // What reached Web Audio is the clip as the native decoder decodes it, and
-// renders to sound of that length.
-function assertPlayed(audio, samples, what) {
+// renders to sound of that length. With `late`, data may have come later
+// than its time (the player then goes on after a pause), so the sound may
+// take longer.
+function assertPlayed(audio, samples, what, { late = false } = {}) {
   assert.ok(audio.sources > 0, `${what}: nothing was started`);
   assert.equal(audio.samples.length, samples.length, `${what}: sample count`);
   assert.ok(audio.samples.every((x, n) => x === samples[n]), `${what}: samples differ from the native decoder's`);
-  assert.ok(audio.gapless, `${what}: the buffers do not follow each other`);
-  assert.equal(audio.render.length, samples.length, `${what}: rendered length`);
+  if (!late) {
+    assert.ok(audio.gapless, `${what}: the buffers do not follow each other`);
+    assert.equal(audio.render.length, samples.length, `${what}: rendered length`);
+  }
   assert.ok(audio.render.rms > 0.01, `${what}: rendered sound is silent (RMS ${audio.render.rms})`);
   assert.ok(audio.render.first < audio.rate * 0.2 && audio.render.last > samples.length - audio.rate * 0.2,
     `${what}: the sound does not span the clip (${audio.render.first}..${audio.render.last})`);
@@ -317,7 +321,7 @@ const scenarios = {
       assert.ok(sent < total, `playback began after the whole clip was sent (${sent} of ${total})`);
       release();
       await playedThrough(page, 0);
-      assertPlayed(await recordedAudio(page, 0), clips.speech.samples, 'trickled clip');
+      assertPlayed(await recordedAudio(page, 0), clips.speech.samples, 'trickled clip', { late: true });
       assert.deepEqual(errors, []);
     } finally {
       release();
