@@ -128,14 +128,7 @@ bool ReadAuFile(const std::string& sourcePath, const std::string& wavPath,
   if (fseeko(file.get(), static_cast<off_t>(dataOffset), SEEK_SET) != 0)
     return report.failFileOperation(kIdsWavShortRead, sourcePath, errno);
 
-  WaveFormat format;
-  format.formatTag = kWaveFormatPcm;
-  format.channels = 1;
-  format.samplesPerSec = sampleRate;
-  format.avgBytesPerSec = sampleRate * 2;
-  format.blockAlign = 2;
-  format.bitsPerSample = 16;
-  format.extraSize = 0;
+  const WaveFormat format = pcmMono16Format(sampleRate);
   errno = 0;
   FileHandle wav = openFile(wavPath, "wb", kJobStreamBufferBytes);
   if (!wav) return report.failFileOperation(kIdsAuIntermediateNotWritten, wavPath, errno);

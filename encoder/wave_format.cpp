@@ -4,17 +4,19 @@
 
 namespace zv {
 
-WaveFormat codecPcmFormat() {
+WaveFormat pcmMono16Format(std::uint32_t samplesPerSec) {
   WaveFormat format;
   format.formatTag = kWaveFormatPcm;
   format.channels = 1;
-  format.samplesPerSec = kCodecSampleRateHz;
-  format.avgBytesPerSec = kCodecSampleRateHz * 2;
+  format.samplesPerSec = samplesPerSec;
+  format.avgBytesPerSec = samplesPerSec * 2;
   format.blockAlign = 2;
   format.bitsPerSample = 16;
   format.extraSize = 0;
   return format;
 }
+
+WaveFormat codecPcmFormat() { return pcmMono16Format(kCodecSampleRateHz); }
 
 std::array<std::uint8_t, kWaveFormatSize> serializeWaveFormat(const WaveFormat& format) {
   std::array<std::uint8_t, kWaveFormatSize> bytes{};

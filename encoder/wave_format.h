@@ -36,6 +36,10 @@ struct WaveFormat {
   friend bool operator==(const WaveFormat&, const WaveFormat&) = default;
 };
 
+// PCM, 1 channel, `samplesPerSec`, twice that in bytes per second, block
+// alignment 2, 16 bits, extra size 0.
+WaveFormat pcmMono16Format(std::uint32_t samplesPerSec);
+
 // PCM, 1 channel, 8000 Hz, 16000 bytes per second, block alignment 2,
 // 16 bits, extra size 0: what both codecs take, and the format of a
 // recording.
