@@ -1,10 +1,11 @@
 // PcmConverter in streaming use: the same samples as libsoxr's one call over
 // the whole buffer (what the conversion did before it streamed), however
-// the input is cut; and the PcmWorkFile length limit.
+// the input is cut; the PcmWorkFile length limit; a sink that fails.
 #include <gtest/gtest.h>
 
 #include <soxr.h>
 
+#include <cstdio>
 #include <random>
 #include <vector>
 
@@ -81,6 +82,25 @@ TEST(PcmConverter, OutputBeyondTheLimitIsRefused) {
   EXPECT_TRUE(converter.push(input.data(), input.size()));
   EXPECT_TRUE(converter.finish());
   EXPECT_EQ(bytes.size(), 1000u);
+}
+
+// A full disk under PcmWorkFile: the sink's notice names the source and
+// carries the system's reason, which the command line shows and the
+// wizard's wording leaves out.
+TEST(PcmConverter, AFailedWriteIsReportedWithTheSystemsReason) {
+  std::FILE* full = std::fopen("/dev/full", "wb");
+  ASSERT_NE(full, nullptr);
+  std::setvbuf(full, nullptr, _IONBF, 0);  // every write reaches the device
+  StreamPcmSink sink(full, "song.flac");
+  PcmConverter converter(8000, sink);
+  const std::vector<std::int16_t> input(100, 1);
+  EXPECT_FALSE(converter.push(input.data(), input.size()));
+  std::fclose(full);
+  const EngineNotice& failure = converter.failure();
+  EXPECT_EQ(failure.id, kNoticePcmWorkFileNotWritten);
+  EXPECT_EQ(failure.value, "song.flac");
+  EXPECT_EQ(failure.reason, "No space left on device");
+  EXPECT_EQ(systemWording(failure), engineMessage(kIdsFileDoesNotExist, "song.flac"));
 }
 
 }  // namespace
