@@ -18,7 +18,9 @@ constexpr CommandLineText kTexts[] = {
      "Please give the path of a WAV, AU, FLAC, Ogg, MP3 or AIFF file."},
     {kIdsInvalidFileName, "The name \"%s\" is not a valid file name or path.",
      "Please check the path given on the command line."},
-    {kIdsFileDoesNotExist, "The file \"%s\" does not exist.",
+    // The system says "does not exist" whatever kept the file from opening;
+    // with the reason beside it, that would contradict "Permission denied".
+    {kIdsFileDoesNotExist, "The file \"%s\" could not be opened.",
      "Please give the path of a valid audio file."},
     {kNoticePcmWorkFileNotWritten,
      "The converted sound of \"%s\" could not be written to the working file.", ""},
