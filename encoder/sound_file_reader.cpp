@@ -77,8 +77,11 @@ SoundFileRead ReadSoundFile(const std::string& path, WaveFormat& format, PcmSink
   SF_INFO info{};
   const SoundFileHandle file(sf_open_fd(descriptor, SFM_READ, &info, SF_FALSE));
   if (!file) return SoundFileRead::NotRecognised;
-  if (info.channels < 1 || info.samplerate < 1 ||
-      !isConvertibleRate(static_cast<std::uint32_t>(info.samplerate))) {
+  if (info.channels < 1) {  // libsndfile never opens such a file; no sound if it did
+    report.fail(kIdsSoundNoAudioData);
+    return SoundFileRead::Failed;
+  }
+  if (info.samplerate < 1 || !isConvertibleRate(static_cast<std::uint32_t>(info.samplerate))) {
     report.fail(kIdsSoundRateNotConvertible, std::to_string(info.samplerate));
     return SoundFileRead::Failed;
   }
