@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <sndfile.h>
+#include <sys/resource.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
@@ -11,6 +13,7 @@
 
 #include "cli/command_line_messages.h"
 #include "encoder/engine_strings.h"
+#include "encoder/wave_file_writer.h"
 #include "tests/cli/zvsa_run.h"
 #include "tests/support/audio_fixtures.h"
 #include "tests/support/sound_file_writer.h"
@@ -59,6 +62,35 @@ TEST(ZvsaSoundInput, EncodesFlacMp3AndExtensibleWave) {
     EXPECT_NE(run.err.find("1.00 s of audio, 16000 bytes"), std::string::npos) << c.name << "\n" << run.err;
     EXPECT_TRUE(test::fileExists(dir.file("out.zvsa"))) << c.name;
   }
+}
+
+// Ten minutes of 44.1 kHz stereo (101 MiB of samples; read whole, as the
+// engine once did, it took 187 MB) must pass in bounded memory: the sound
+// is streamed. The file is sparse (silence that takes no disk). A child's
+// peak resident memory counts what it had when forked, here a copy of this
+// small test process, so the bound holds for zvsa's own use.
+TEST(ZvsaSoundInput, TenMinutesOfWaveAreEncodedInBoundedMemory) {
+  test::TempDir dir;
+  const std::string input = dir.file("ten-minutes.wav");
+  WaveFormat stereo = codecPcmFormat();
+  stereo.channels = 2;
+  stereo.samplesPerSec = 44100;
+  stereo.blockAlign = 4;
+  stereo.avgBytesPerSec = 44100 * 4;
+  const std::uint64_t dataBytes = std::uint64_t{44100} * 4 * 600;
+  std::FILE* file = std::fopen(input.c_str(), "wb");
+  ASSERT_NE(file, nullptr);
+  ASSERT_TRUE(writeWaveHeader(file, stereo, dataBytes));
+  const long headerBytes = std::ftell(file);
+  ASSERT_EQ(std::fclose(file), 0);
+  ASSERT_EQ(::truncate(input.c_str(), static_cast<off_t>(headerBytes + dataBytes)), 0);
+
+  const auto run = runZvsa({"encode", input, "-o", dir.file("out.zvsa")});
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_NE(run.err.find("600.00 s of audio"), std::string::npos) << run.err;
+  rusage children{};
+  ASSERT_EQ(::getrusage(RUSAGE_CHILDREN, &children), 0);
+  EXPECT_LT(children.ru_maxrss, 64 * 1024) << "peak resident memory in KiB";
 }
 
 TEST(ZvsaSoundInput, InputFailuresAreWordedForTheCommandLineWithTheSystemsReason) {
