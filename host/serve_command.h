@@ -13,7 +13,7 @@
 namespace zv::host {
 
 inline constexpr char kServeUsage[] =
-    "       webhost serve --web DIR --page PAGE [--url URL] [--at OFFSET | --marker TEXT] [-v]\n";
+    "Usage: webhost serve --web DIR --page PAGE [--url URL] [--at OFFSET | --marker TEXT] [-v]\n";
 
 inline constexpr char kServeHelp[] =
     "  serve            answer the automation calls of the web editor's Explorer\n"
