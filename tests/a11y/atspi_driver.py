@@ -255,9 +255,14 @@ class Program:
         # the test operates it must never block on a full pipe.
         self._out = tempfile.TemporaryFile()
         self._err = tempfile.TemporaryFile()
-        self.process = subprocess.Popen(
-            self.argv, stdin=subprocess.DEVNULL, stdout=self._out, stderr=self._err,
-            env=env, cwd=cwd)
+        try:
+            self.process = subprocess.Popen(
+                self.argv, stdin=subprocess.DEVNULL, stdout=self._out, stderr=self._err,
+                env=env, cwd=cwd)
+        except OSError as error:
+            self._out.close()
+            self._err.close()
+            raise A11yFailure("cannot start %s: %s (is it built?)" % (self.argv[0], error.strerror))
         self.stdout = None
         self.stderr = None
         self._app = None
