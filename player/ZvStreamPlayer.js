@@ -593,10 +593,17 @@
       this.setState(this.state);
     }
 
+    // A context at the clip's own rate, where the browser offers one, so the
+    // decoded samples reach the output unchanged (the browser resamples
+    // once, for the device).
     audioContext() {
       if (!this.context) {
         const AudioContextClass = window.AudioContext || window.webkitAudioContext;
-        this.context = new AudioContextClass();
+        try {
+          this.context = new AudioContextClass({ sampleRate: this.clip.sampleRate, latencyHint: 'playback' });
+        } catch (error) {
+          this.context = new AudioContextClass();
+        }
       }
       return this.context;
     }
@@ -615,7 +622,8 @@
       this.passesLeft = count < 0 ? Infinity : Math.max(1, count);
       this.nextBlock = 0;
       this.passSamples = 0; // samples of this pass handed to Web Audio
-      this.passStart = context.currentTime + START_LEAD_SECONDS;
+      // On a sample of the context, so that no buffer starts between two.
+      this.passStart = Math.ceil((context.currentTime + START_LEAD_SECONDS) * context.sampleRate) / context.sampleRate;
       this.setState('playing');
       this.schedule();
     }
@@ -654,7 +662,7 @@
         }
         if (this.nextBlock < clip.blocks.length) {
           // Data that arrives late starts as soon as it can.
-          const earliest = context.currentTime + 0.01;
+          const earliest = Math.ceil((context.currentTime + 0.01) * context.sampleRate) / context.sampleRate;
           if (at < earliest) {
             this.passStart += earliest - at;
             at = earliest;

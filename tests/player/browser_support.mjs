@@ -109,13 +109,14 @@ export function browserTestOptions(args) {
 }
 
 // Chromium holds sound back until the visitor's first interaction with the
-// page, as every current browser does by default; with `allowAutoplay` it
-// lets pages start sound by themselves, as a visitor's settings may.
+// page, as every current browser does by default (said explicitly here);
+// with `allowAutoplay` it lets pages start sound by themselves, as a
+// visitor's settings may.
 export async function launchChromium(args, { allowAutoplay }) {
   const { chromium } = createRequire(path.resolve(args.npm, 'package.json'))('playwright-core');
   const switches = ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
     '--disable-sync', '--no-first-run'];
-  if (allowAutoplay) switches.push('--autoplay-policy=no-user-gesture-required');
+  switches.push(`--autoplay-policy=${allowAutoplay ? 'no-user-gesture-required' : 'document-user-activation-required'}`);
   // playwright gives each launch a fresh, temporary --user-data-dir.
   return chromium.launch({ executablePath: args.chromium, headless: true, args: switches });
 }

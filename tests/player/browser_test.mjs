@@ -72,20 +72,34 @@ const preview = await startPreview(args.webhost, web);
 const browser = await launchChromium(args, { allowAutoplay: args.only !== 'held' });
 
 // A fresh page with the audio recorder, its console errors collected.
-async function openPage(url) {
+// With `untouched`, the test does not look into the page until it has read
+// `report`'s console message: every evaluation by playwright counts as a
+// user gesture, which would let the page's sound go.
+async function openPage(url, { untouched = false, report = null } = {}) {
   const context = await browser.newContext();
   await context.addInitScript(audioRecorder());
+  if (report) await context.addInitScript(report);
   const page = await context.newPage();
   const errors = [];
+  const logs = [];
   page.on('console', (message) => {
+    if (message.type() === 'log') logs.push(message.text());
     // The browser's own request for a site icon is no concern of the page.
     if (message.type() !== 'error' || message.location().url.endsWith('/favicon.ico')) return;
     errors.push(`${message.text()} (${message.location().url})`);
   });
   page.on('pageerror', (error) => errors.push(`uncaught: ${error.message}`));
   await page.goto(url);
-  await page.waitForFunction(() => window.ZvStreamPlayer && window.ZvStreamPlayer.players.length > 0);
-  return { page, errors, close: () => context.close() };
+  if (!untouched) await page.waitForFunction(() => window.ZvStreamPlayer && window.ZvStreamPlayer.players.length > 0);
+  // The first console message that begins with `prefix`, without the prefix.
+  const logged = async (prefix) => {
+    for (;;) {
+      const line = logs.find((text) => text.startsWith(prefix));
+      if (line) return line.slice(prefix.length);
+      await page.waitForEvent('console', { timeout: 20000 });
+    }
+  };
+  return { page, errors, logged, close: () => context.close() };
 }
 
 // Waits until player `index` has played and stopped again.
@@ -137,6 +151,9 @@ const scenarios = {
       assert.equal(await page.getByText('Music needs Java').count(), 0);
       await playedThrough(page, 1);
       assertPlayed(await recordedAudio(page, 1), clips.music.samples, 'invisible music player');
+      // The context runs at the clip's rate, so the samples reach the
+      // output as they are (the browser resamples once, for the device).
+      assert.equal(await page.evaluate(() => window.ZvStreamPlayer.players[1].context.sampleRate), 8000);
 
       // The visible one plays when its Play button is clicked.
       assert.equal((await recordedAudio(page, 0)).sources, 0, 'the visible player waits for Play');
@@ -246,16 +263,25 @@ const scenarios = {
   },
 
   async held() {
-    const { page, errors, close } = await openPage(`${preview.url}held.htm`);
+    // The page reports, a while after Autoplay has started both players with
+    // their clips loaded, what the browser does with their sound.
+    const report = `(() => {
+      const timer = setInterval(() => {
+        const players = window.ZvStreamPlayer ? window.ZvStreamPlayer.players : [];
+        if (players.length < 2 || !players.every((p) => p.state === 'playing' && p.clip.complete)) return;
+        clearInterval(timer);
+        setTimeout(() => console.log('held: ' + JSON.stringify({
+          contexts: players.map((p) => ({ state: p.context.state, time: p.context.currentTime })),
+          label: document.querySelector('.zv-stream-player button').getAttribute('aria-label'),
+        })), 300);
+      }, 50);
+    })();`;
+    const { page, errors, logged, close } = await openPage(`${preview.url}held.htm`, { untouched: true, report });
     try {
-      // Autoplay has started both players, but the browser keeps them silent.
-      await page.waitForFunction(() => window.ZvStreamPlayer.players.every(
-        (player) => player.state === 'playing' && player.clip.complete));
-      const held = await page.evaluate(() => window.ZvStreamPlayer.players.map(
-        (player) => ({ state: player.context.state, time: player.context.currentTime })));
-      assert.deepEqual(held, [{ state: 'suspended', time: 0 }, { state: 'suspended', time: 0 }]);
+      const held = JSON.parse(await logged('held: '));
+      assert.deepEqual(held.contexts, [{ state: 'suspended', time: 0 }, { state: 'suspended', time: 0 }]);
+      assert.equal(held.label, 'Play', 'nothing is heard, so the one button offers Play');
       const single = page.getByRole('group').nth(0).getByRole('button');
-      assert.equal(await single.getAttribute('aria-label'), 'Play', 'nothing is heard, so the one button offers Play');
       // The first interaction, on that button, lets it play; the other
       // player is let go by the same interaction. Both play the whole clip.
       await single.click();
