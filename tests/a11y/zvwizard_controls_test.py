@@ -1,7 +1,8 @@
 """Every control of zvwizard, on each page and in each dialog it opens, has a
 name a screen reader can say: its accessible name, or a label naming it.
 A combo box needs a label: on this platform its own name is its current
-text, which says what is chosen but not what the choice is for.
+text, which says what is chosen but not what the choice is for. And no two
+controls in one window answer to the same Alt key.
 
 Run by run_under_display.sh with ZVWIZARD in the environment. The pages are
 reached with mouse clicks where a click is the simplest way there; operating
@@ -41,6 +42,34 @@ def unnamed_controls(window):
     return problems
 
 
+def alt_keys(acc):
+    """The Alt+letter keys that reach `acc` (its mnemonic, or its label's),
+    in upper case."""
+    try:
+        action = acc.queryAction()
+    except NotImplementedError:
+        return set()
+    keys = set()
+    for i in range(action.nActions):
+        for binding in action.getKeyBinding(i).split(";"):
+            if binding.lower().startswith("alt+") and len(binding) == 5:
+                keys.add(binding.upper())
+    return keys
+
+
+def shared_mnemonics(window):
+    """The Alt keys that more than one control showing in `window` answers
+    to, so that pressing one reaches only one of them. (Qt offers no
+    actions, and so no keys, for a disabled control.)"""
+    owners = {}
+    for acc in showing_controls(window):
+        if role_of(acc) in INTERACTIVE_ROLES:
+            for key in alt_keys(acc):
+                owners.setdefault(key, []).append("[%s] %r" % (role_of(acc), name_of(acc)))
+    return ["%s reaches %s" % (key, " and ".join(names))
+            for key, names in sorted(owners.items()) if len(names) > 1]
+
+
 class ZvWizardControlsTest(unittest.TestCase):
     def setUp(self):
         self.work = tempfile.mkdtemp(prefix="zvwizard-controls.")
@@ -50,7 +79,7 @@ class ZvWizardControlsTest(unittest.TestCase):
         shutil.rmtree(self.work)
 
     def audit(self, window, where):
-        for problem in unnamed_controls(window):
+        for problem in unnamed_controls(window) + shared_mnemonics(window):
             self.problems.append("%s: %s" % (where, problem))
         self.seen.append("%s:\n%s" % (where, listing(window)))
 
@@ -63,7 +92,7 @@ class ZvWizardControlsTest(unittest.TestCase):
         wizard.press("push button", close, within=dialog)
         wizard.wait_window_closed(dialog)
 
-    def test_every_control_has_a_name(self):
+    def test_every_control_has_a_name_and_its_own_alt_key(self):
         self.seen = []
         sound = os.environ["ZV_SAMPLE_WAV"]
         with Program([ZVWIZARD, "-o", self.work], cwd=self.work) as wizard:
@@ -101,8 +130,8 @@ class ZvWizardControlsTest(unittest.TestCase):
             self.assertEqual(wizard.wait_exit(), 1, wizard.stderr)
 
         if self.problems:
-            self.fail("controls a screen reader cannot name:\n  " + "\n  ".join(self.problems)
-                      + "\n\nwhat was showing:\n" + "\n".join(self.seen))
+            self.fail("controls a screen reader cannot name, or that share an Alt key:\n  "
+                      + "\n  ".join(self.problems) + "\n\nwhat was showing:\n" + "\n".join(self.seen))
 
 
 if __name__ == "__main__":
