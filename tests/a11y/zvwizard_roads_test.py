@@ -1,8 +1,9 @@
 """zvwizard operated from outside through the accessibility interface, as a
 screen reader user would: every control found by its role and its label and
 operated through its accessibility actions (on the keyboard road, by keys
-alone), on a sound file the wizard has never seen. The clip it writes and the markup it prints are compared with
-what zvsa makes of the same file and settings.
+alone), on a sound file the wizard has never seen. The clip it writes and
+the markup it prints are compared with what zvsa makes of the same file and
+settings.
 
 Run by run_under_display.sh with ZVWIZARD, ZVSA and ZV_GALLERY (the gallery
 folder beside the wizard library) in the environment; each test method is
@@ -206,7 +207,8 @@ class ZvWizardRoadsTest(unittest.TestCase):
             wait_for(lambda: is_focused(codecs) or any(is_focused(item) for item in codecs),
                      "Alt+S to reach the compression list")
             key("Down")
-            wait_for(lambda: any(is_selected(item) and item.name == "Highest quality sound" for item in codecs),
+            wait_for(lambda: any(is_selected(item) and item.name == "Highest quality sound"
+                                 for item in codecs),
                      "Down to move from 'Medium quality sound' to 'Highest quality sound'")
             key("alt+n")
 
