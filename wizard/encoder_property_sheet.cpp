@@ -79,7 +79,6 @@ CEncoderPropertySheet::CEncoderPropertySheet(WizardServices& services, SettingsS
   setWizardStyle(QWizard::ClassicStyle);
   setOption(QWizard::HaveHelpButton, true);
   setOption(QWizard::HaveCustomButton1, true);
-  setOption(QWizard::NoBackButtonOnStartPage, false);
 
   input_ = new CPageWaveInput(state_, services_);
   compression_ = new CPageWaveCompression(state_, services_);
@@ -93,9 +92,9 @@ CEncoderPropertySheet::CEncoderPropertySheet(WizardServices& services, SettingsS
   setStartId(kPageWaveInput);
 
   // About: the entry a title-bar menu would have carried, as a button on the
-  // sheet and in the window's context menu.
-  // The button has no mnemonic of its own: Alt+A belongs to the pages
-  // ("&Add to gallery", "&Autoplay"); the menu entry keeps it.
+  // sheet and in the window's context menu. The button has no mnemonic of
+  // its own, since Alt+A belongs to the pages ("&Add to gallery",
+  // "&Autoplay"); the menu entry keeps it.
   const QString aboutText = wizardText(kIdsAboutEntry);
   setButtonText(kAboutButton, labelWithoutMnemonic(aboutText));
   button(kAboutButton)->setAccessibleName(textWithoutMnemonic(aboutText));

@@ -51,9 +51,13 @@ CPageWaveInput::CPageWaveInput(WizardState& state, WizardServices& services, QWi
   intro_->setFont(bold);
 
   galleryRadio_ = makeRadio(QStringLiteral("Select &previously compressed file"), this);
+  // A combo box is named by its label (its own accessible name is the
+  // chosen text, which says what is chosen but not what for).
+  galleryLabel_ = new QLabel(QStringLiteral("&Gallery clip:"), this);
   galleryList_ = new QComboBox(this);
-  galleryList_->setAccessibleName(QStringLiteral("Previously compressed file"));
+  galleryList_->setAccessibleName(QStringLiteral("Gallery clip"));
   galleryList_->setEditable(false);
+  galleryLabel_->setBuddy(galleryList_);
   recordingRadio_ = makeRadio(QStringLiteral("&Quick voice recording"), this);
   sourceFileRadio_ = makeRadio(QStringLiteral("&Specify the source audio file"), this);
   pathEdit_ = new QLineEdit(this);
@@ -75,6 +79,7 @@ CPageWaveInput::CPageWaveInput(WizardState& state, WizardServices& services, QWi
   const int indent = galleryRadio_->sizeHint().height() + 6;
   auto* galleryRow = new QHBoxLayout;
   galleryRow->addSpacing(indent);
+  galleryRow->addWidget(galleryLabel_);
   galleryRow->addWidget(galleryList_, 1);
   auto* pathRow = new QHBoxLayout;
   pathRow->addSpacing(indent);
@@ -84,12 +89,14 @@ CPageWaveInput::CPageWaveInput(WizardState& state, WizardServices& services, QWi
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(intro_);
   layout->addSpacing(12);
-  layout->addWidget(galleryRadio_);
+  // The radio buttons keep their natural width, so that a click beside
+  // their text is not taken for a click on them.
+  layout->addWidget(galleryRadio_, 0, Qt::AlignLeft);
   layout->addLayout(galleryRow);
   layout->addSpacing(6);
-  layout->addWidget(recordingRadio_);
+  layout->addWidget(recordingRadio_, 0, Qt::AlignLeft);
   layout->addSpacing(6);
-  layout->addWidget(sourceFileRadio_);
+  layout->addWidget(sourceFileRadio_, 0, Qt::AlignLeft);
   layout->addLayout(pathRow);
   layout->addStretch(1);
 
@@ -103,7 +110,11 @@ CPageWaveInput::CPageWaveInput(WizardState& state, WizardServices& services, QWi
   pathEdit_->setText(QFile::decodeName(state_.sourcePath.c_str()));
   selectChoice(state_.inputChoice);
 
-  connect(choices_, &QButtonGroup::idClicked, this, &CPageWaveInput::onChoiceChanged);
+  // Toggled, not clicked: a radio set through the accessibility interface
+  // or the keyboard counts as much as one set by a click.
+  connect(choices_, &QButtonGroup::idToggled, this, [this](int choice, bool checked) {
+    if (checked) onChoiceChanged(choice);
+  });
   connect(galleryList_, &QComboBox::currentTextChanged, this,
           [this](const QString& name) { state_.galleryClipName = QFile::encodeName(name).toStdString(); });
   connect(pathEdit_, &QLineEdit::textChanged, this,
@@ -155,6 +166,7 @@ void CPageWaveInput::enableControlsForChoice() {
   const bool gallery = state_.inputChoice == kInputGalleryClip;
   const bool sourceFile = state_.inputChoice == kInputSourceFile;
   galleryList_->setEnabled(gallery && galleryRadio_->isEnabled());
+  galleryLabel_->setEnabled(galleryList_->isEnabled());
   pathEdit_->setEnabled(sourceFile);
   browseButton_->setEnabled(sourceFile);
 }

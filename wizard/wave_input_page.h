@@ -80,6 +80,7 @@ class CPageWaveInput : public QWizardPage {
   QLabel* intro_ = nullptr;
   QButtonGroup* choices_ = nullptr;
   QRadioButton* galleryRadio_ = nullptr;
+  QLabel* galleryLabel_ = nullptr;
   QComboBox* galleryList_ = nullptr;
   QRadioButton* recordingRadio_ = nullptr;
   QRadioButton* sourceFileRadio_ = nullptr;

@@ -219,6 +219,15 @@ class EncoderSheetTest : public QObject {
     QVERIFY(!input->recordingRadio()->isEnabled());
     saveScreenshot(*fixture.sheet, QStringLiteral("wizard_sheet_audio_input"));
 
+    // A radio set without a click, as the accessibility interface sets it,
+    // switches the controls as a click does.
+    input->sourceFileRadio()->setChecked(true);
+    QVERIFY(input->pathEdit()->isEnabled() && input->browseButton()->isEnabled());
+    QVERIFY(!input->galleryList()->isEnabled());
+    QCOMPARE(input->nextId(), int{kPageWaveCompression});
+    input->galleryRadio()->setChecked(true);
+    QVERIFY(!input->pathEdit()->isEnabled() && input->galleryList()->isEnabled());
+
     input->galleryList()->setCurrentIndex(1);
     const auto tempBefore = fixture.temp.entries();
     fixture.next();
