@@ -32,3 +32,13 @@ function(zv_export_only_listed target version_script)
     target_link_options(${target} PRIVATE -Wl,--no-undefined)
   endif()
 endfunction()
+
+# A library that carries Qt and is loaded by hosts that come and go stays
+# loaded once a host has loaded it: Qt and what it loads in turn cannot be
+# unloaded and loaded again cleanly (their static data would be lost
+# half-way, and a later call would start a second Qt in a process that had
+# one). The wizard library keeps being unloadable, since its unloading is
+# when it deletes its working files.
+function(zv_stay_loaded target)
+  target_link_options(${target} PRIVATE -Wl,-z,nodelete)
+endfunction()
