@@ -36,6 +36,14 @@ foreach(line IN LISTS symbol_lines)
   if(line STREQUAL "")
     continue()
   endif()
+  # A symbol of LOCAL binding (nm's lower-case type letters other than the
+  # weak "w" and "v", the unique "u" and the indirect "i") can sit in the
+  # dynamic symbol table without being exported: nothing outside can bind
+  # to it. Unoptimised builds leave such entries for inline variables of the
+  # C++ library.
+  if(line MATCHES "^[^ ]+ [a-hj-tx-z] ")
+    continue()
+  endif()
   string(REGEX REPLACE " .*" "" name "${line}")
   string(REGEX REPLACE "@.*" "" name "${name}")
   list(APPEND exported ${name})
