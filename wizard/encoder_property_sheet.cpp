@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QScreen>
+#include <QShortcut>
 #include <QShowEvent>
 
 #include "wizard/about_dialog.h"
@@ -106,6 +107,9 @@ CEncoderPropertySheet::CEncoderPropertySheet(WizardServices& services, SettingsS
     if (which == kAboutButton) showAbout();
   });
   connect(this, &QWizard::helpRequested, this, &CEncoderPropertySheet::showHelp);
+  // F1, the desktop's key for help, as well as the Help button.
+  auto* helpKey = new QShortcut(QKeySequence::HelpContents, this);
+  connect(helpKey, &QShortcut::activated, this, &CEncoderPropertySheet::showHelp);
   setButtonLayout({kAboutButton, QWizard::HelpButton, QWizard::Stretch, QWizard::BackButton,
                    QWizard::NextButton, QWizard::FinishButton, QWizard::CancelButton});
 
