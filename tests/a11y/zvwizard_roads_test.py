@@ -147,7 +147,17 @@ class ZvWizardRoadsTest(unittest.TestCase):
             wizard.press("push button", "&Next >")
 
             wizard.find("label", "Compression Algorithms")
-            wizard.choose("list", "&Select the compression type", codec_choice)
+            codecs = wizard.find("list", "&Select the compression type", enabled=True)
+            description = wizard.find("text", "&Description")
+            described = read_text(description)
+            already_chosen = any(item.name == codec_choice and is_selected(item) for item in codecs)
+            wizard.choose_in(codecs, codec_choice)
+            if not already_chosen:
+                # The page must follow the selection, not only the keyboard's
+                # current row: its description is the first sign of that.
+                wait_until(lambda: read_text(description) != described,
+                           "the description to follow the selection of %r; it still reads %r"
+                           % (codec_choice, described), explain=wizard.screen)
             wizard.press("push button", "&Next >")
 
             # The compression runs behind its progress dialog; the output
