@@ -25,11 +25,12 @@ namespace {
 constexpr char kHost[] = "127.0.0.1";
 
 // The player's files of the installation (and of the build tree, which has
-// the same layout): share/zvtavelworks/player beside the program's bin/.
+// the same layout): the library folder beside the program's bin/, where the
+// insertion program finds them too.
 fs::path installedPlayerFolder() {
   const std::string program = programFolder();
   if (program.empty()) return {};
-  return fs::path(program) / ".." / ZV_INSTALL_DATADIR / "zvtavelworks" / "player";
+  return fs::path(program) / ".." / ZV_INSTALL_LIBDIR;
 }
 
 int usageError(const std::string& why) {

@@ -32,11 +32,11 @@ constexpr StringTableEntry kEntries[] = {
      "the name \"%s\", but it may not be up-to-date.\r\n\r\nThe new audio file was kept at \"%s\"; you "
      "can add it to your web site yourself."},
     {kMsgAddClassFiles,
-     "The Java class files were expected to already be in the web  at \"%s\". These classes are needed "
-     "to run the applet.  You can add the files manually later, or they can be added now.  Would you "
-     "like to add the class files now?\n\nIf you select Yes, all the Java class files will be added to "
-     "the site.  This only needs to be done once.\n\nIf you select No, you are expected to add the Java "
-     "class files manually.  They are located in '%s'."},
+     "The player's files (ZvStreamPlayer.js and its decoders) were expected to already be in the web  "
+     "at \"%s\". These files are needed to play the audio.  You can add the files manually later, or "
+     "they can be added now.  Would you like to add the player's files now?\n\nIf you select Yes, all "
+     "the player's files will be added to the site.  This only needs to be done once.\n\nIf you "
+     "select No, you are expected to add the player's files manually.  They are located in '%s'."},
     {kMsgAddFailed,
      "Unable to add the file \"%s\" to FrontPage Explorer as \"%s\".  You can add it to your web site "
      "manually, if you would like."},

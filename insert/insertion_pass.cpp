@@ -10,6 +10,7 @@
 #include "insert/automation/frontpage_calls.h"
 #include "insert/automation/web_url.h"
 #include "insert/insert_strings.h"
+#include "player/player_files.h"
 #include "insert/message_text.h"
 #include "insert/web_paths.h"
 #include "platform/ascii_case.h"
@@ -17,7 +18,7 @@
 
 namespace zv::insert {
 
-const std::vector<std::string_view> kPlayerFileExtensions = {".class"};
+const std::vector<std::string_view> kPlayerFileExtensions = {".class", ".js", ".wasm"};
 
 namespace {
 
@@ -37,8 +38,7 @@ class Pass {
  private:
   void inform(unsigned id, std::initializer_list<std::string_view> values = {});
   bool ask(unsigned id, std::initializer_list<std::string_view> values);
-  void checkPlayerFiles(ExplorerCalls& explorer, const WebUrlParts& web, const ClassPlacement& placement,
-                        const WizardRecord& record);
+  void checkPlayerFiles(ExplorerCalls& explorer, const WebUrlParts& web, const ClassPlacement& placement);
   void addPlayerFiles(ExplorerCalls& explorer, const std::string& classFolder);
   std::vector<std::string> playerFileNames() const;
 
@@ -85,11 +85,13 @@ void Pass::addPlayerFiles(ExplorerCalls& explorer, const std::string& classFolde
   }
 }
 
-void Pass::checkPlayerFiles(ExplorerCalls& explorer, const WebUrlParts& web, const ClassPlacement& placement,
-                            const WizardRecord& record) {
-  const std::string classUrl =
-      web.server + placement.classFolder + "/" + automation::PercentEncodePath(record.className);
-  if (explorer.fileExists(classUrl)) return;
+void Pass::checkPlayerFiles(ExplorerCalls& explorer, const WebUrlParts& web, const ClassPlacement& placement) {
+  // Browsers today play the clip with the web player, whose script stands
+  // in the class folder beside any class files: its presence says the
+  // player's files are there.
+  const std::string playerUrl =
+      web.server + placement.classFolder + "/" + automation::PercentEncodePath(player::kPlayerScript);
+  if (explorer.fileExists(playerUrl)) return;
   if (!ask(kMsgAddClassFiles, {PercentDecode(placement.classFolder), env_.programFolder})) return;
   if (placement.usesCodebase)
     for (const std::string& folder : FolderCreationSequence(placement.classFolder, web.web))
@@ -141,7 +143,7 @@ PassOutcome Pass::run() {
   const std::string clipWebPath = ClipWebPath(*pagePath, clipName);
   const ClassPlacement placement = ChooseClassPlacement(record->codebase, diskBased, web->web, *pagePath);
 
-  checkPlayerFiles(explorer, *web, placement, *record);
+  checkPlayerFiles(explorer, *web, placement);
 
   bool copyClip = true;
   if (explorer.fileExists(web->server + clipWebPath) &&

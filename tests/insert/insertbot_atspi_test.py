@@ -182,9 +182,9 @@ def main():
         question = Deadline.wait(lambda: next((n for app in desktop if app is not None and app.name == "ZvInsertBot"
                                                for n in [pyatspi.utils.findDescendant(
                                                    app, lambda n: n is not None and n.getRoleName() == "label"
-                                                   and n.name.startswith("The Java class files were expected"))]
-                                               if n), None), "the question about the class files")
-        if "add the class files now?" not in question.name:
+                                                   and n.name.startswith("The player's files (ZvStreamPlayer.js and its decoders) were expected"))]
+                                               if n), None), "the question about the player's files")
+        if "add the player's files now?" not in question.name:
             fail("unexpected question: " + question.name)
         find("push button", "No")
         press("push button", "Yes")
@@ -232,7 +232,18 @@ def main():
             if line.startswith("webhost: FrontPage."):  # "webhost: FrontPage.Explorer 12() -> ..."
                 _, program, call = line.split(" ", 2)
                 calls.append(program.replace("FrontPage.", "") + " " + call.split("(")[0])
-        expected = ["Explorer 12", "Editor 21", "Explorer 15", "Explorer 15", "Explorer 3", "Editor 22"]
+        # Yes added the player's files of the program's folder (the web
+        # player's script and decoders, and any class files), one call each.
+        program_folder = os.path.dirname(os.path.abspath(args.insertbot))
+        player_files = sorted(name for name in os.listdir(program_folder)
+                              if name.endswith((".class", ".js", ".wasm")))
+        if "ZvStreamPlayer.js" not in player_files:
+            fail("the program's folder has no ZvStreamPlayer.js: " + ", ".join(player_files))
+        for name in player_files:
+            if not os.path.isfile(os.path.join(web, name)):
+                fail("the player's file " + name + " was not added to the web")
+        expected = (["Explorer 12", "Editor 21", "Explorer 15"] + ["Explorer 3"] * len(player_files)
+                    + ["Explorer 15", "Explorer 3", "Editor 22"])
         if calls != expected:
             fail(f"calls {calls}, expected {expected}")
         print(f"ZvInsertBot put the player for {clip_name} on the page; calls: {', '.join(calls)}")

@@ -202,13 +202,13 @@ TEST_F(InsertionPassTest, SilentEnds) {
 
 TEST_F(InsertionPassTest, ClassFilesPresentAddsOnlyTheClip) {
   AutomationScript script = httpWeb();
-  script.existingUrls = {"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.class"};
+  script.existingUrls = {"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.js"};
   EXPECT_EQ(run(script), PassOutcome::Inserted);
   EXPECT_TRUE(presenter.texts().empty());
   EXPECT_EQ(calls(), (Calls{
                          "Explorer 12()",
                          "Editor 21()",
-                         "Explorer 15(\"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.class\")",
+                         "Explorer 15(\"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.js\")",
                          "Explorer 15(\"http://S/myweb/sub/ZVSA1234.zvsa\")",
                          "Explorer 3(\"" + clipFile + "\", \"/myweb/sub/ZVSA1234.zvsa\", true)",
                          "Editor 22(\"" + expectedText("/myweb/Java/ZvTavelwork") + "\")",
@@ -227,7 +227,7 @@ TEST_F(InsertionPassTest, ClassFilesAbsentAndDeclined) {
   EXPECT_EQ(calls(), (Calls{
                          "Explorer 12()",
                          "Editor 21()",
-                         "Explorer 15(\"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.class\")",
+                         "Explorer 15(\"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.js\")",
                          "Explorer 15(\"http://S/myweb/sub/ZVSA1234.zvsa\")",
                          "Explorer 3(\"" + clipFile + "\", \"/myweb/sub/ZVSA1234.zvsa\", true)",
                          "Editor 22(\"" + expectedText("/myweb/Java/ZvTavelwork") + "\")",
@@ -246,7 +246,7 @@ TEST_F(InsertionPassTest, ClassFilesAddedIntoNewFoldersOneLevelAtATime) {
   EXPECT_EQ(calls(), (Calls{
                          "Explorer 12()",
                          "Editor 21()",
-                         "Explorer 15(\"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.class\")",
+                         "Explorer 15(\"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.js\")",
                          "Explorer 27(\"/myweb/Java\")",
                          "Explorer 27(\"/myweb/Java/ZvTavelwork\")",
                          "Explorer 3(\"" + programFolder + "A.class\", \"/myweb/Java/ZvTavelwork/A.class\", true)",
@@ -259,6 +259,30 @@ TEST_F(InsertionPassTest, ClassFilesAddedIntoNewFoldersOneLevelAtATime) {
   EXPECT_EQ(status.progress, (std::vector<int>{1, 2}));
   EXPECT_EQ(status.texts,
             (Calls{"Adding /myweb/Java/ZvTavelwork/A.class", "Adding /myweb/Java/ZvTavelwork/B.class"}));
+}
+
+TEST_F(InsertionPassTest, TheWebPlayersFilesAreAddedWithTheClassFiles) {
+  touch(programFolder + "ZvStreamPlayer.js");
+  touch(programFolder + "QV80W.wasm");
+  touch(programFolder + "QV160MXW.wasm");
+  touch(programFolder + "A.class");
+  touch(programFolder + "FPOneButton.gif");
+  presenter.scriptAnswer(MessageAnswer::Yes);
+  EXPECT_EQ(run(httpWeb()), PassOutcome::Inserted);
+  // The question names the player's files, and where they are.
+  ASSERT_EQ(presenter.texts().size(), 1u);
+  EXPECT_EQ(presenter.texts()[0], message(kMsgAddClassFiles, {"/myweb/Java/ZvTavelwork", programFolder}));
+  EXPECT_NE(presenter.texts()[0].find("The player's files (ZvStreamPlayer.js and its decoders)"), std::string::npos);
+  const Calls received = calls();
+  Calls added;
+  for (const std::string& call : received)
+    if (call.rfind("Explorer 3(\"" + programFolder, 0) == 0) added.push_back(call);
+  EXPECT_EQ(added, (Calls{
+                       "Explorer 3(\"" + programFolder + "A.class\", \"/myweb/Java/ZvTavelwork/A.class\", true)",
+                       "Explorer 3(\"" + programFolder + "QV160MXW.wasm\", \"/myweb/Java/ZvTavelwork/QV160MXW.wasm\", true)",
+                       "Explorer 3(\"" + programFolder + "QV80W.wasm\", \"/myweb/Java/ZvTavelwork/QV80W.wasm\", true)",
+                       "Explorer 3(\"" + programFolder + "ZvStreamPlayer.js\", \"/myweb/Java/ZvTavelwork/ZvStreamPlayer.js\", true)",
+                   }));
 }
 
 TEST_F(InsertionPassTest, NoClassFilesInTheProgramFolderOpensNoStatus) {
@@ -301,7 +325,7 @@ TEST_F(InsertionPassTest, RefusedAddsAreReportedAndThePassGoesOn) {
 
 TEST_F(InsertionPassTest, ClipPresentAndDeclinedKeepsTheNewClip) {
   AutomationScript script = httpWeb();
-  script.existingUrls = {"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.class", "http://S/myweb/sub/ZVSA1234.zvsa"};
+  script.existingUrls = {"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.js", "http://S/myweb/sub/ZVSA1234.zvsa"};
   presenter.scriptAnswer(MessageAnswer::No);
   EXPECT_EQ(run(script), PassOutcome::Inserted);
   ASSERT_EQ(presenter.shown().size(), 2u);
@@ -313,7 +337,7 @@ TEST_F(InsertionPassTest, ClipPresentAndDeclinedKeepsTheNewClip) {
   EXPECT_EQ(calls(), (Calls{
                          "Explorer 12()",
                          "Editor 21()",
-                         "Explorer 15(\"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.class\")",
+                         "Explorer 15(\"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.js\")",
                          "Explorer 15(\"http://S/myweb/sub/ZVSA1234.zvsa\")",
                          "Editor 22(\"" + expectedText("/myweb/Java/ZvTavelwork") + "\")",
                      }));
@@ -322,7 +346,7 @@ TEST_F(InsertionPassTest, ClipPresentAndDeclinedKeepsTheNewClip) {
 
 TEST_F(InsertionPassTest, ClipPresentAndOverwritten) {
   AutomationScript script = httpWeb();
-  script.existingUrls = {"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.class", "http://S/myweb/sub/ZVSA1234.zvsa"};
+  script.existingUrls = {"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.js", "http://S/myweb/sub/ZVSA1234.zvsa"};
   presenter.scriptAnswer(MessageAnswer::Yes);
   EXPECT_EQ(run(script), PassOutcome::Inserted);
   EXPECT_EQ(presenter.texts(), Calls{message(kMsgClipPresent, {"/myweb/sub/ZVSA1234.zvsa"})});
@@ -335,7 +359,7 @@ TEST_F(InsertionPassTest, GalleryClipIsNotDeleted) {
   record.clipFile = gallery.file("hello.zvsa");
   touch(record.clipFile);
   AutomationScript script = httpWeb();
-  script.existingUrls = {"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.class"};
+  script.existingUrls = {"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.js"};
   EXPECT_EQ(run(script), PassOutcome::Inserted);
   EXPECT_EQ(calls()[4], "Explorer 3(\"" + record.clipFile + "\", \"/myweb/sub/hello.zvsa\", true)");
   EXPECT_TRUE(exists(record.clipFile));
@@ -360,7 +384,7 @@ TEST_F(InsertionPassTest, DiskBasedWebKeepsClassesBesideThePage) {
   EXPECT_EQ(calls(), (Calls{
                          "Explorer 12()",
                          "Editor 21()",
-                         "Explorer 15(\"file:///home/ann/site/a/ZvStreamPlayer.class\")",
+                         "Explorer 15(\"file:///home/ann/site/a/ZvStreamPlayer.js\")",
                          "Explorer 3(\"" + programFolder + "ZvStreamPlayer.class\", \"/site/a/ZvStreamPlayer.class\", true)",
                          "Explorer 15(\"file:///home/ann/site/a/ZVSA1234.zvsa\")",
                          "Explorer 3(\"" + clipFile + "\", \"/site/a/ZVSA1234.zvsa\", true)",
@@ -379,7 +403,7 @@ TEST_F(InsertionPassTest, RootWebWithoutCodebaseUsesBareNames) {
   EXPECT_EQ(calls(), (Calls{
                          "Explorer 12()",
                          "Editor 21()",
-                         "Explorer 15(\"http://S/ZvStreamPlayer.class\")",
+                         "Explorer 15(\"http://S/ZvStreamPlayer.js\")",
                          "Explorer 3(\"" + programFolder + "ZvStreamPlayer.class\", \"ZvStreamPlayer.class\", true)",
                          "Explorer 15(\"http://S/ZVSA1234.zvsa\")",
                          "Explorer 3(\"" + clipFile + "\", \"/ZVSA1234.zvsa\", true)",
