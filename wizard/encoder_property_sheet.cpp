@@ -9,9 +9,11 @@
 #include <QShowEvent>
 
 #include "wizard/about_dialog.h"
+#include "wizard/audio/qt_wave_devices.h"
 #include "wizard/applet_properties_page.h"
 #include "wizard/wave_compression_page.h"
 #include "wizard/wave_input_page.h"
+#include "wizard/record/wave_record_page.h"
 #include "wizard/wave_output_page.h"
 #include "wizard/wizard_icon.h"
 #include "wizard/wizard_strings.h"
@@ -70,8 +72,13 @@ constexpr QSize kMinimumSheetSize(600, 470);
 }  // namespace
 
 CEncoderPropertySheet::CEncoderPropertySheet(WizardServices& services, SettingsStore& settings,
-                                             std::uint32_t reserved, QWidget* parent)
+                                             std::uint32_t reserved, QWidget* parent,
+                                             WaveDeviceFactory* devices)
     : QWizard(parent), services_(services), reserved_(reserved) {
+  if (!devices) {
+    own_devices_ = std::make_unique<QtWaveDeviceFactory>();
+    devices = own_devices_.get();
+  }
   setWindowTitle(wizardText(kIdsWizardCaption));
   setWindowIcon(wizardIcon());
   // A title bar with its menu, minimize and close; no maximize.
@@ -82,11 +89,14 @@ CEncoderPropertySheet::CEncoderPropertySheet(WizardServices& services, SettingsS
   setOption(QWizard::HaveCustomButton1, true);
 
   input_ = new CPageWaveInput(state_, services_);
+  input_->setVoiceRecordingAvailable(true);
+  record_ = new CPageWaveRecord(state_, services_, *devices);
   compression_ = new CPageWaveCompression(state_, services_);
-  output_ = new CPageWaveOutput(state_, services_);
+  output_ = new CPageWaveOutput(state_, services_, nullptr, devices);
   applet_ = new CPageAppletProperties(state_, services_, settings);
   applet_->setPreviewClipName([this]() { return finishedClipName(state_); });
   setPage(kPageWaveInput, input_);
+  setPage(kPageWaveRecord, record_);
   setPage(kPageWaveCompression, compression_);
   setPage(kPageWaveOutput, output_);
   setPage(kPageAppletProperties, applet_);

@@ -1,13 +1,14 @@
 // CEncoderPropertySheet: the wizard. Its pages, by identifier:
 //
 //   103 CPageWaveInput         "Audio Input"
+//   108 CPageWaveRecord        "Record Voice"
 //   104 CPageWaveCompression   "Compression Algorithms"
 //   109 CPageWaveOutput        "Compressed Audio File Output"
 //   106 CPageAppletProperties  "Applet Attributes"
 //
-// (108, the record page, has its identifier kept free for it.) Each page's
-// nextId() names the page that follows, so a gallery clip goes Input ->
-// Applet and a file Input -> Compression -> Output -> Applet; Back retraces
+// Each page's nextId() names the page that follows, so a gallery clip goes
+// Input -> Applet, a file Input -> Compression -> Output -> Applet and a
+// recording Input -> Record -> Compression -> Output -> Applet; Back retraces
 // the pages actually visited, which gives the Applet page's Back the Input
 // page for a gallery clip and the Output page otherwise, and the Compression
 // page's Back the page that led to it.
@@ -23,6 +24,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -40,6 +42,8 @@ class CPageAppletProperties;
 class CPageWaveCompression;
 class CPageWaveInput;
 class CPageWaveOutput;
+class CPageWaveRecord;
+class WaveDeviceFactory;
 class SettingsStore;
 
 class CEncoderPropertySheet : public QWizard {
@@ -50,9 +54,11 @@ class CEncoderPropertySheet : public QWizard {
   static constexpr WizardButton kAboutButton = QWizard::CustomButton1;
 
   // `reserved` is kept with the sheet and never read (the entry's first
-  // argument).
+  // argument). `devices`: where the record and output pages record and play
+  // (null: the system's default sound devices).
   CEncoderPropertySheet(WizardServices& services, SettingsStore& settings,
-                        std::uint32_t reserved = 0, QWidget* parent = nullptr);
+                        std::uint32_t reserved = 0, QWidget* parent = nullptr,
+                        WaveDeviceFactory* devices = nullptr);
   ~CEncoderPropertySheet() override;
 
   // Finish mode (the default): Finish puts the clip in its place. Off, Finish
@@ -67,6 +73,7 @@ class CEncoderPropertySheet : public QWizard {
   const WizardState& state() const { return state_; }
 
   CPageWaveInput* inputPage() const { return input_; }
+  CPageWaveRecord* recordPage() const { return record_; }
   CPageWaveCompression* compressionPage() const { return compression_; }
   CPageWaveOutput* outputPage() const { return output_; }
   CPageAppletProperties* appletPage() const { return applet_; }
@@ -94,7 +101,9 @@ class CEncoderPropertySheet : public QWizard {
   bool placeClipOnFinish_ = true;
   bool centred_ = false;
   std::optional<PlacedClip> placed_;
+  std::unique_ptr<WaveDeviceFactory> own_devices_;  // when none was handed in
   CPageWaveInput* input_ = nullptr;
+  CPageWaveRecord* record_ = nullptr;
   CPageWaveCompression* compression_ = nullptr;
   CPageWaveOutput* output_ = nullptr;
   CPageAppletProperties* applet_ = nullptr;

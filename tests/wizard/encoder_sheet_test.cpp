@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -34,8 +35,10 @@
 #include "webbot/markup/applet_markup.h"
 #include "wizard/about_dialog.h"
 #include "wizard/applet_properties_page.h"
+#include "wizard/audio/simulated_wave_devices.h"
 #include "wizard/encoder_property_sheet.h"
 #include "wizard/gallery_folder.h"
+#include "wizard/record/wave_record_page.h"
 #include "wizard/settings_store.h"
 #include "wizard/wave_input_page.h"
 #include "wizard/wave_output_page.h"
@@ -93,7 +96,7 @@ struct SheetFixture {
     if (!workspace) qFatal("no workspace: %s", error.c_str());
     settings = std::make_unique<SettingsStore>(temp.file("settings.ini"));
     services = std::make_unique<WizardServices>(WizardServices{*workspace, presenter, galleryDir});
-    sheet = std::make_unique<CEncoderPropertySheet>(*services, *settings);
+    sheet = std::make_unique<CEncoderPropertySheet>(*services, *settings, 0, nullptr, &devices);
     sheet->show();
     sheet->activateWindow();
     static_cast<void>(QTest::qWaitForWindowActive(sheet.get()));
@@ -148,6 +151,9 @@ struct SheetFixture {
   test::RecordingPresenter presenter;
   std::unique_ptr<SettingsStore> settings;
   std::unique_ptr<WizardServices> services;
+  // Sound devices the test drives: nothing is played or recorded for real.
+  SimulatedAudio audio;
+  SimulatedWaveDeviceFactory devices{audio};
   std::unique_ptr<CEncoderPropertySheet> sheet;
 };
 
@@ -216,7 +222,7 @@ class EncoderSheetTest : public QObject {
     QCOMPARE(input->galleryList()->itemText(2), QStringLiteral("chime"));
     QCOMPARE(input->galleryList()->currentText(), QStringLiteral("Alarm"));
     QVERIFY(!input->pathEdit()->isEnabled());
-    QVERIFY(!input->recordingRadio()->isEnabled());
+    QVERIFY(input->recordingRadio()->isEnabled());
     saveScreenshot(*fixture.sheet, QStringLiteral("wizard_sheet_audio_input"));
 
     // A radio set without a click, as the accessibility interface sets it,
@@ -282,6 +288,52 @@ class EncoderSheetTest : public QObject {
     QCOMPARE(text(handed.markup), expectedMarkup(values, "hello.zvsa"));
     // The gallery did not hold the clip, so nobody was asked anything.
     QCOMPARE(fixture.presenter.texts().size(), std::size_t{0});
+  }
+
+  void recordingRoadFinishesWithTheRecordingCompressed() {
+    SheetFixture fixture;
+    CPageWaveInput* input = fixture.sheet->inputPage();
+    clickIndicator(input->recordingRadio());
+    fixture.next();
+    QCOMPARE(fixture.sheet->currentId(), int{kPageWaveRecord});
+    CPageWaveRecord* record = fixture.sheet->recordPage();
+    // No recording yet: Next is not offered.
+    QVERIFY(!fixture.sheet->button(QWizard::NextButton)->isEnabled());
+    saveScreenshot(*fixture.sheet, QStringLiteral("wizard_sheet_record_voice"));
+
+    QTest::mouseClick(record->recordButton(), Qt::LeftButton);
+    QVERIFY(record->isRecording());
+    // One second of a 440 Hz tone from the (simulated) microphone.
+    std::vector<std::int16_t> samples(8000);
+    for (std::size_t i = 0; i < samples.size(); ++i)
+      samples[i] = static_cast<std::int16_t>(8000 * std::sin(2 * 3.14159265358979 * 440.0 * i / 8000));
+    const Bytes tone = test::pcm16(samples);
+    fixture.audio.input->capture(std::vector<std::uint8_t>(tone.begin(), tone.end()));
+    QCoreApplication::sendPostedEvents();
+    QTest::mouseClick(record->stopButton(), Qt::LeftButton);
+    QCOMPARE(test::readFile(fixture.workspace->PcmWorkFile).size(), tone.size());
+
+    fixture.next();
+    QCOMPARE(fixture.sheet->currentId(), int{kPageWaveCompression});
+    // Back from the compression page returns to the recording.
+    fixture.click(QWizard::BackButton);
+    QCOMPARE(fixture.sheet->currentId(), int{kPageWaveRecord});
+    fixture.next();
+    fixture.next();  // compresses, under the progress dialog
+    QCOMPARE(fixture.sheet->currentId(), int{kPageWaveOutput});
+    CPageWaveOutput* output = fixture.sheet->outputPage();
+    QCOMPARE(output->nameEdit()->text(), QStringLiteral("TypeRecordedFileNameHere"));
+    output->nameEdit()->selectAll();
+    QTest::keyClicks(output->nameEdit(), QStringLiteral("greeting"));
+    fixture.next();
+    QCOMPARE(fixture.sheet->currentId(), int{kPageAppletProperties});
+    fixture.finish();
+    QCOMPARE(fixture.sheet->result(), int{QDialog::Accepted});
+    HandedOver handed(*fixture.sheet);
+    const std::string clip = fixture.temp.file("greeting.zvsa");
+    QCOMPARE(text(handed.record.clipFile), clip);
+    // 154 header bytes and fifty 20-byte speech frames for one second.
+    QCOMPARE(test::readFile(clip).size(), std::size_t{154 + 50 * 20});
   }
 
   void resultWithoutARecordFreesItsStrings() {
@@ -427,10 +479,10 @@ class EncoderSheetTest : public QObject {
              (std::vector<std::string>{wizardMessage(kIdsNoGalleryClips)}));
     QVERIFY(!input->galleryRadio()->isEnabled());
     QVERIFY(!input->galleryList()->isEnabled());
-    // "Quick voice recording" is not offered yet, so the file is the choice.
-    QVERIFY(input->sourceFileRadio()->isChecked());
-    QVERIFY(input->pathEdit()->isEnabled());
-    QCOMPARE(input->nextId(), int{kPageWaveCompression});
+    // The gallery cannot be chosen: "Quick voice recording" is chosen instead.
+    QVERIFY(input->recordingRadio()->isChecked());
+    QVERIFY(!input->pathEdit()->isEnabled());
+    QCOMPARE(input->nextId(), int{kPageWaveRecord});
     if (gallery == int(SheetFixture::Gallery::Missing))
       saveScreenshot(*fixture.sheet, QStringLiteral("wizard_sheet_audio_input_no_gallery"));
   }
