@@ -87,6 +87,13 @@ CPageWaveCompression::CPageWaveCompression(WizardState& state, WizardServices& s
   layout->addWidget(description_);
 
   connect(list_, &QListWidget::currentRowChanged, this, &CPageWaveCompression::onCodecRowChanged);
+  // The accessibility interface selects a row without making it current:
+  // a selected row is the choice as much as a current one.
+  connect(list_, &QListWidget::itemSelectionChanged, this, [this] {
+    const QList<QListWidgetItem*> selected = list_->selectedItems();
+    if (selected.size() == 1 && list_->row(selected.front()) != list_->currentRow())
+      list_->setCurrentRow(list_->row(selected.front()));
+  });
   // With no row installed the first row stays the choice: its job then says
   // why it cannot run.
   const int initial = firstAvailable >= 0 ? firstAvailable : 0;

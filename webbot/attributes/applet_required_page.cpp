@@ -87,7 +87,9 @@ CPageAppletRequired::CPageAppletRequired(MessagePresenter& presenter, QWidget* p
   setTabOrder(tag_, alignment_);
   setTabOrder(alignment_, save_);
 
-  connect(calculateWidth_, &QCheckBox::clicked, this, &CPageAppletRequired::calculateWidthClicked);
+  // Toggled, not clicked: a box set through the accessibility interface or
+  // the keyboard counts as much as a click.
+  connect(calculateWidth_, &QCheckBox::toggled, this, &CPageAppletRequired::calculateWidthClicked);
   connect(height_, &QLineEdit::textChanged, this, &CPageAppletRequired::heightChanged);
   connect(height_, &SpinEdit::stepped, this, &CPageAppletRequired::heightChanged);
 }
