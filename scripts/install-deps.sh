@@ -17,7 +17,6 @@ packages=(
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins   # the wizard (Widgets, sound devices, offscreen tests)
   pulseaudio pulseaudio-utils         # a private sound server for the real sound-path test
   dbus                                # dbus-run-session: private session buses for the automation tests
-  xvfb at-spi2-core python3-pyatspi   # ZvInsertBot driven through the accessibility interface in its test
   xvfb at-spi2-core python3-pyatspi   # programs operated through the accessibility interface on a private display
   emscripten nodejs chromium libcpp-httplib-dev   # web player: decoders in WebAssembly, node and browser tests, webhost preview
 )
