@@ -17,8 +17,12 @@ endfunction()
 
 run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
 
-foreach(file bin/zvsa bin/webhost lib/libQV80W.so lib/libQV160MXW.so lib/libZvEditBot.so
-        include/zv/codec_api.h include/zv/system_string.h share/zvtavelworks/speech-sample.wav
+foreach(file bin/zvsa bin/webhost bin/zvwizard lib/libQV80W.so lib/libQV160MXW.so
+        lib/libZvEditBot.so lib/libZvEncoder.so lib/ZvInsertBot
+        lib/FPOneButton.gif lib/FPTwoButton.gif lib/FPThreeButton.gif lib/ZvStreamPlayer.js
+        lib/Gallery/speech-sample-speech.zvsa lib/Gallery/speech-sample-music.zvsa
+        include/zv/codec_api.h include/zv/system_string.h include/zv/zv_encoder.h
+        share/zvtavelworks/speech-sample.wav
         lib/cmake/ZvTavelworks/ZvTavelworksConfig.cmake)
   if(NOT EXISTS ${prefix}/${file})
     message(FATAL_ERROR "the installed tree lacks ${file}")
@@ -26,7 +30,7 @@ foreach(file bin/zvsa bin/webhost lib/libQV80W.so lib/libQV160MXW.so lib/libZvEd
 endforeach()
 
 # Run paths must be relative to the installed file, never the build tree.
-foreach(file bin/zvsa bin/webhost)
+foreach(file bin/zvsa bin/webhost bin/zvwizard lib/ZvInsertBot)
   run(readelf -d ${prefix}/${file})
   if(last_output MATCHES "${BUILD_DIR}")
     message(FATAL_ERROR "${file} still refers to the build tree:\n${last_output}")

@@ -8,6 +8,7 @@
 #include <zv/qv80.h>
 #include <zv/system_string.h>
 #include <zv/webbot_host.h>
+#include <zv/zv_encoder.h>
 
 int main(void) {
   CodecInfoEx info;

@@ -4,6 +4,7 @@
 #include <zv/qv160mx.h>
 #include <zv/system_string.h>
 #include <zv/webbot_host.h>
+#include <zv/zv_encoder.h>
 
 #include <cstdio>
 
