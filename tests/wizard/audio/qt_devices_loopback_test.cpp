@@ -9,6 +9,8 @@
 #include <QTimer>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <cstdint>
 #include <fstream>
 #include <iterator>
@@ -121,7 +123,17 @@ TEST(QtDevicesLoopback, TheRecordingHearsTheTonePlayed) {
 }  // namespace zv
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  int status = 0;
+  {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    status = RUN_ALL_TESTS();
+  }
+  // The verdict is in. Qt's PulseAudio backend tears its connection down in
+  // a global destructor that can race with the server's last messages and
+  // abort inside libpulse at exit; that is not what this test is about, so
+  // it ends without running the global destructors.
+  std::fflush(stdout);
+  std::fflush(stderr);
+  std::_Exit(status);
 }
