@@ -2,6 +2,9 @@
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
+#include <QDBusPendingCall>
+#include <QDBusPendingCallWatcher>
+#include <QEventLoop>
 #include <QDBusReply>
 #include <QDBusVariant>
 #include <QVariant>
@@ -64,8 +67,18 @@ AutomationValue DBusAutomationObject::invoke(std::int32_t dispid,
                                                      QString::fromLatin1(kInterface),
                                                      QString::fromLatin1(kInvokeMethod));
   call << static_cast<int>(dispid) << QVariant::fromValue(packed);
-  // BlockWithGui keeps the status window painted while the other program works.
-  const QDBusMessage reply = connection_.call(call, QDBus::BlockWithGui, kNoTimeout);
+  // Wait in a local event loop, so that the status window stays painted while
+  // the other program works. The watcher reports the end through an event to
+  // this thread, so a reply that comes at once is never missed (a blocking
+  // call with the GUI kept alive could miss one and wait for ever).
+  const QDBusPendingCall pending = connection_.asyncCall(call, kNoTimeout);
+  if (!pending.isFinished()) {
+    QDBusPendingCallWatcher watcher(pending);
+    QEventLoop loop;
+    QObject::connect(&watcher, &QDBusPendingCallWatcher::finished, &loop, &QEventLoop::quit);
+    if (!watcher.isFinished()) loop.exec(QEventLoop::ExcludeUserInputEvents);
+  }
+  const QDBusMessage reply = pending.reply();
   if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
     std::cerr << "ZvInsertBot: call " << dispid << " to " << busName_.toStdString()
               << " failed: " << reply.errorMessage().toStdString() << " ("

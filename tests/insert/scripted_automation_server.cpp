@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <QThread>
 #include <QVariant>
+#include <atomic>
 #include <stdexcept>
 
 #include "insert/automation/automation_contract.h"
@@ -60,8 +61,8 @@ class ScriptedAutomationObject : public QObject, protected QDBusContext {
 
 namespace {
 
-constexpr char kExplorerConnection[] = "scripted-explorer";
-constexpr char kEditorConnection[] = "scripted-editor";
+// Each server's connections get a number of their own.
+std::atomic<int> serverCount{0};
 
 void offer(const char* connectionName, const char* busName, QObject* object) {
   QDBusConnection connection =
@@ -80,6 +81,9 @@ void offer(const char* connectionName, const char* busName, QObject* object) {
 
 ScriptedAutomationServer::ScriptedAutomationServer(AutomationScript script)
     : script_(std::move(script)), thread_(std::make_unique<QThread>()) {
+  const std::string number = std::to_string(++serverCount);
+  explorer_connection_ = "scripted-explorer-" + number;
+  editor_connection_ = "scripted-editor-" + number;
   thread_->start();
   context_ = new QObject;
   context_->moveToThread(thread_.get());
@@ -105,24 +109,26 @@ ScriptedAutomationServer::~ScriptedAutomationServer() {
 
 void ScriptedAutomationServer::setUp() {
   if (script_.offerExplorer)
-    offer(kExplorerConnection, automation::kExplorerProgramId, new ScriptedAutomationObject(*this, "Explorer", context_));
+    offer(explorer_connection_.c_str(), automation::kExplorerProgramId,
+          new ScriptedAutomationObject(*this, "Explorer", context_));
   if (script_.offerEditor)
-    offer(kEditorConnection, automation::kEditorProgramId, new ScriptedAutomationObject(*this, "Editor", context_));
+    offer(editor_connection_.c_str(), automation::kEditorProgramId,
+          new ScriptedAutomationObject(*this, "Editor", context_));
 }
 
 void ScriptedAutomationServer::tearDown() {
   // Releasing the names is answered once the bus has let them go, so the
   // next server of the same test can take them at once.
   if (script_.offerExplorer)
-    QDBusConnection(QString::fromLatin1(kExplorerConnection))
+    QDBusConnection(QString::fromStdString(explorer_connection_))
         .interface()
         ->unregisterService(QString::fromLatin1(automation::kExplorerProgramId));
   if (script_.offerEditor)
-    QDBusConnection(QString::fromLatin1(kEditorConnection))
+    QDBusConnection(QString::fromStdString(editor_connection_))
         .interface()
         ->unregisterService(QString::fromLatin1(automation::kEditorProgramId));
-  QDBusConnection::disconnectFromBus(QString::fromLatin1(kExplorerConnection));
-  QDBusConnection::disconnectFromBus(QString::fromLatin1(kEditorConnection));
+  QDBusConnection::disconnectFromBus(QString::fromStdString(explorer_connection_));
+  QDBusConnection::disconnectFromBus(QString::fromStdString(editor_connection_));
   delete context_;
   context_ = nullptr;
 }

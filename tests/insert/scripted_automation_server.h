@@ -64,6 +64,10 @@ class ScriptedAutomationServer {
   std::vector<std::string> inserted_;
   std::unique_ptr<QThread> thread_;
   QObject* context_ = nullptr;
+  // Names of this server's own bus connections: new for every server, so a
+  // server never reuses a connection an earlier one is still letting go of.
+  std::string explorer_connection_;
+  std::string editor_connection_;
 };
 
 }  // namespace zv::test
