@@ -38,8 +38,8 @@ std::string commandsTaking(const std::string& name) {
   for (const OptionSpec& option : optionTable())
     if (named(option, name)) commands |= option.commands;
   std::vector<std::string> names;
-  for (const CommandSpec& spec : commandTable())
-    if ((commands & commandBit(spec.command)) && spec.name[0]) names.push_back(spec.name);
+  for (const CommandEntry& entry : commandTable())
+    if ((commands & commandBit(entry.command)) && entry.name[0]) names.push_back(entry.name);
   std::string words;
   for (std::size_t i = 0; i < names.size(); ++i) {
     if (i > 0) words += i + 1 == names.size() ? " and " : ", ";
@@ -49,8 +49,8 @@ std::string commandsTaking(const std::string& name) {
 }
 
 Command commandFromName(const std::string& name) {
-  for (const CommandSpec& spec : commandTable())
-    if (spec.name[0] && name == spec.name) return spec.command;
+  for (const CommandEntry& entry : commandTable())
+    if (entry.name[0] && name == entry.name) return entry.command;
   return Command::None;
 }
 
@@ -113,7 +113,7 @@ std::string optionHelp(const OptionSpec& option) {
 
 }  // namespace
 
-const char* commandName(Command command) { return commandSpec(command).name; }
+const char* commandName(Command command) { return commandEntry(command).name; }
 
 ParseResult parseCommandLine(int argc, char** argv) {
   ParseResult result;
@@ -136,18 +136,18 @@ ParseResult parseCommandLine(int argc, char** argv) {
       options.inputs.push_back(argument);
     }
   }
-  if (!options.help && !options.version) result.error = commandSpec(options.command).check(options);
+  if (!options.help && !options.version) result.error = commandEntry(options.command).check(options);
   return result;
 }
 
 std::string usageText(Command command) {
-  const CommandSpec& spec = commandSpec(command);
+  const CommandEntry& entry = commandEntry(command);
   std::string text = "Usage: zvsa";
-  if (spec.name[0]) text += std::string(" ") + spec.name;
-  text += std::string(" ") + spec.synopsis + "\n" + spec.description + "\n";
+  if (entry.name[0]) text += std::string(" ") + entry.name;
+  text += std::string(" ") + entry.synopsis + "\n" + entry.description + "\n";
   if (command == Command::None) {
     text += "\nCommands:\n";
-    for (const CommandSpec& each : commandTable()) {
+    for (const CommandEntry& each : commandTable()) {
       if (!each.name[0]) continue;
       std::string line = std::string("  ") + each.name;
       line.resize(kListColumn, ' ');

@@ -44,7 +44,7 @@ std::string checkMarkup(const Options& options) {
   return {};
 }
 
-const CommandSpec kCommands[] = {
+const CommandEntry kCommands[] = {
     {Command::None, "", "COMMAND [options] FILE...", "",
      "Compress sound into .zvsa stream clips for web pages, and back.\n"
      "'zvsa COMMAND --help' shows the options of a command.",
@@ -249,11 +249,11 @@ const OptionSpec kOptions[] = {
 
 }  // namespace
 
-std::span<const CommandSpec> commandTable() { return kCommands; }
+std::span<const CommandEntry> commandTable() { return kCommands; }
 
-const CommandSpec& commandSpec(Command command) {
-  for (const CommandSpec& spec : kCommands)
-    if (spec.command == command) return spec;
+const CommandEntry& commandEntry(Command command) {
+  for (const CommandEntry& entry : kCommands)
+    if (entry.command == command) return entry;
   return kCommands[0];
 }
 

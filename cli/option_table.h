@@ -23,7 +23,7 @@ inline constexpr CommandSet kEveryCommand = commandBit(Command::None) | kConvers
                                             commandBit(Command::Info) |
                                             commandBit(Command::Markup);
 
-struct CommandSpec {
+struct CommandEntry {
   Command command;
   const char* name;         // as typed; "" for the program itself
   const char* synopsis;     // what follows "Usage: zvsa[ name] "
@@ -46,10 +46,10 @@ struct OptionSpec {
 };
 
 // Every command, the program itself (Command::None) first.
-std::span<const CommandSpec> commandTable();
+std::span<const CommandEntry> commandTable();
 
 // The row of `command`.
-const CommandSpec& commandSpec(Command command);
+const CommandEntry& commandEntry(Command command);
 
 // Every option, in the order the help lists them. A name may stand in more
 // than one row when the commands that share it explain it differently; the
