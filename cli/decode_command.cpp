@@ -2,9 +2,12 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
-#include <vector>
+#include <system_error>
 
 #include "cli/compression_summary.h"
 #include "cli/file_tasks.h"
@@ -19,15 +22,26 @@ namespace zv::cli {
 
 namespace {
 
-bool readWhole(const std::string& path, std::vector<std::uint8_t>& bytes) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) return false;
-  bytes.clear();
+// The decoded samples in `pcmPath` as a WAV file into `wav`, block by block,
+// so that memory does not grow with the length of the clip. `pcmBytes` is
+// set to the number of sample bytes copied.
+bool copyPcmAsWave(const std::string& pcmPath, std::FILE* wav, std::uint64_t& pcmBytes) {
+  std::FILE* pcm = std::fopen(pcmPath.c_str(), "rb");
+  if (!pcm) return false;
+  std::error_code error;
+  pcmBytes = std::filesystem::file_size(pcmPath, error);
+  bool ok = !error && writeWaveHeader(wav, codecPcmFormat(), pcmBytes);
+  std::uint64_t copied = 0;
   std::uint8_t block[65536];
   std::size_t got;
-  while ((got = std::fread(block, 1, sizeof block, file)) > 0) bytes.insert(bytes.end(), block, block + got);
-  const bool ok = !std::ferror(file);
-  std::fclose(file);
+  while (ok && (got = std::fread(block, 1, sizeof block, pcm)) > 0) {
+    ok = std::fwrite(block, 1, got, wav) == got;
+    copied += got;
+  }
+  ok = ok && !std::ferror(pcm) && copied == pcmBytes;
+  // RIFF chunks are padded to an even length.
+  if (ok && (pcmBytes & 1u)) ok = std::fputc(0, wav) != EOF;
+  std::fclose(pcm);
   return ok;
 }
 
@@ -75,22 +89,27 @@ FileOutcome decodeOne(const FileTask& task, const std::optional<int>& chosenCode
     default: out.line(prefix + describeJobEnd(end)); return FileOutcome::Failed;
   }
 
-  std::vector<std::uint8_t> pcm;
-  if (!readWhole(workspace->DecodedPcmFile, pcm)) {
-    out.line(prefix + "cannot read the decoded samples back");
+  ReplacingFile wav;
+  if (!wav.open(output)) {
+    out.line(prefix + "cannot write '" + output + "': " + std::strerror(errno));
     return FileOutcome::Failed;
   }
-  ReplacingFile wav;
-  if (!wav.open(output) || !writeWaveStream(wav.stream(), codecPcmFormat(), pcm) || !wav.commit()) {
+  std::uint64_t pcmBytes = 0;
+  if (!copyPcmAsWave(workspace->DecodedPcmFile, wav.stream(), pcmBytes)) {
+    out.line(prefix + "cannot read the decoded samples back or write '" + output + "': " +
+             std::strerror(errno));
+    return FileOutcome::Failed;
+  }
+  if (!wav.commit()) {
     out.line(prefix + "cannot write '" + output + "': " + std::strerror(errno));
     return FileOutcome::Failed;
   }
   if (!quiet) {
     const double wallSeconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
-    const double audioSeconds = static_cast<double>(pcm.size()) / codecPcmFormat().avgBytesPerSec;
+    const double audioSeconds = static_cast<double>(pcmBytes) / codecPcmFormat().avgBytesPerSec;
     out.line(input + " -> " + output + ": " + formatSeconds(audioSeconds) + " s of audio, " +
-             std::to_string(pcm.size()) + " bytes of PCM" +
+             std::to_string(pcmBytes) + " bytes of PCM" +
              realTimeSpeedText(audioSeconds, wallSeconds));
   }
   return FileOutcome::Converted;

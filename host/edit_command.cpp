@@ -2,33 +2,21 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 
 #include "host/component_editor.h"
 #include "host/page_parser.h"
 #include "host/web_publisher.h"
 #include "platform/replacing_file.h"
+#include "platform/whole_file.h"
 
 namespace zv::host {
-
-namespace {
-
-bool readWholeFile(const std::string& path, std::string& text) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
-}
-
-}  // namespace
 
 int EditComponent(const std::string& pagePath, int componentNumber, EditBotBinding& editBot,
                   std::ostream& report) {
   std::string page;
-  if (!readWholeFile(pagePath, page)) {
-    report << "webhost: cannot read " << pagePath << ": " << std::strerror(errno) << "\n";
+  std::string why;
+  if (!readWholeFile(pagePath, page, why)) {
+    report << "webhost: cannot read " << pagePath << ": " << why << "\n";
     return kStatusFailed;
   }
   const ParsedPage parsed = ParsePage(page);
@@ -44,7 +32,6 @@ int EditComponent(const std::string& pagePath, int componentNumber, EditBotBindi
     return kStatusBadUsage;
   }
 
-  std::string why;
   const ZvTavelworkEditFn edit = editBot.edit(why);
   if (!edit) {
     report << "webhost: " << why << "\n";

@@ -11,6 +11,7 @@
 
 #include "host/page_parser.h"
 #include "platform/ascii_case.h"
+#include "platform/whole_file.h"
 #include "player/player_files.h"
 
 namespace zv::host {
@@ -24,21 +25,6 @@ bool isPage(const fs::path& path) {
   return equalsIgnoringCase(extension, ".htm") || equalsIgnoringCase(extension, ".html");
 }
 
-bool readWhole(const fs::path& path, std::string& bytes, std::string& why) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) {
-    why = std::strerror(errno);
-    return false;
-  }
-  bytes.clear();
-  char buffer[65536];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
-  const bool ok = !std::ferror(file);
-  if (!ok) why = std::strerror(errno);
-  std::fclose(file);
-  return ok;
-}
 
 std::string escapeHtml(std::string_view text) {
   std::string escaped;
@@ -164,7 +150,7 @@ PreviewReply PreviewSite::serveFile(const fs::path& file, std::string_view path)
   if (isPage(file)) return publish(file, path);
   PreviewReply reply;
   std::string why;
-  if (!readWhole(file, reply.body, why)) return errorPage(500, "Cannot read the file", why);
+  if (!readWholeFile(file.string(), reply.body, why)) return errorPage(500, "Cannot read the file", why);
   reply.contentType = MediaTypeOf(file);
   return reply;
 }
@@ -206,7 +192,7 @@ PreviewReply PreviewSite::serveFolder(const fs::path& folder, std::string_view p
 PreviewReply PreviewSite::publish(const fs::path& page, std::string_view path) {
   std::string text;
   std::string why;
-  if (!readWhole(page, text, why)) return errorPage(500, "Cannot read the page", why);
+  if (!readWholeFile(page.string(), text, why)) return errorPage(500, "Cannot read the page", why);
   std::lock_guard lock(mutex_);
   PublishedPage published = PublishPage(text, expandSource_);
   std::string problems;

@@ -11,6 +11,7 @@
 
 #include "platform/ascii_case.h"
 #include "platform/replacing_file.h"
+#include "platform/whole_file.h"
 
 namespace zv::host {
 
@@ -18,11 +19,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// The whole file, the reason for a failure dropped (the callers say what
+// they could not read).
 bool readWholeFile(const fs::path& path, std::string& content) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return !in.bad();
+  std::string why;
+  return zv::readWholeFile(path.string(), content, why);
 }
 
 // Writes `parts` one after the other into a new file that replaces

@@ -10,6 +10,7 @@
 
 #include "host/page_parser.h"
 #include "platform/ascii_case.h"
+#include "platform/whole_file.h"
 #include "platform/replacing_file.h"
 
 namespace zv::host {
@@ -23,22 +24,6 @@ bool isPage(const fs::path& path) {
   return equalsIgnoringCase(extension, ".htm") || equalsIgnoringCase(extension, ".html");
 }
 
-// The whole file, or false with the reason in `why`.
-bool readWhole(const fs::path& path, std::string& bytes, std::string& why) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) {
-    why = std::strerror(errno);
-    return false;
-  }
-  bytes.clear();
-  char buffer[65536];
-  std::size_t n;
-  while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, n);
-  const bool ok = !std::ferror(file);
-  if (!ok) why = std::strerror(errno);
-  std::fclose(file);
-  return ok;
-}
 
 // Writes `bytes` to a file beside `path` and renames it over `path` when
 // complete; false with the reason in `why`.
@@ -85,7 +70,7 @@ void WebPublisher::report(const fs::path& path, const char* kind, const std::str
 bool WebPublisher::publishFile(const fs::path& page, std::string& published) {
   std::string text;
   std::string why;
-  if (!readWhole(page, text, why)) {
+  if (!readWholeFile(page.string(), text, why)) {
     report(page, "error", "cannot read the page: " + why);
     return false;
   }
@@ -173,7 +158,7 @@ int WebPublisher::publishWeb(const fs::path& web, const fs::path& out) {
         ++failures;
         continue;
       }
-    } else if (!readWhole(source, bytes, why)) {
+    } else if (!readWholeFile(source.string(), bytes, why)) {
       report(source, "error", "cannot read the file: " + why);
       ++failures;
       continue;
