@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "webbot/attributes/field_label.h"
 #include "webbot/attributes/attribute_build.h"
 #include "webbot/attributes/attribute_strings.h"
 #include "webbot/attributes/tag_attribute_dialog.h"
@@ -33,12 +34,6 @@ class AttributeRow : public QTreeWidgetItem {
   }
 };
 
-QLabel* labelFor(const QString& text, QWidget* field, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setBuddy(field);
-  field->setAccessibleName(QString(text).remove(u'&'));
-  return label;
-}
 
 QPushButton* makeButton(const QString& text, QWidget* parent) {
   auto* button = new QPushButton(text, parent);

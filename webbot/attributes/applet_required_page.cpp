@@ -10,22 +10,12 @@
 #include "platform/qt/dialog_exchange.h"
 #include "platform/qt/dialog_integer.h"
 #include "platform/qt/spin_edit.h"
+#include "webbot/attributes/field_label.h"
 #include "webbot/attributes/attribute_build.h"
 #include "webbot/attributes/combo_entry.h"
 #include "webbot/markup/applet_defaults.h"
 
 namespace zv {
-
-namespace {
-
-QLabel* labelFor(const QString& text, QWidget* field, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setBuddy(field);
-  field->setAccessibleName(QString(text).remove(u'&'));
-  return label;
-}
-
-}  // namespace
 
 CPageAppletRequired::CPageAppletRequired(MessagePresenter& presenter, QWidget* parent)
     : CAttributeSheetPage(parent),

@@ -11,22 +11,12 @@
 #include <QWhatsThis>
 
 #include "platform/qt/dialog_exchange.h"
+#include "webbot/attributes/field_label.h"
 #include "webbot/attributes/attribute_build.h"
 #include "webbot/attributes/attribute_strings.h"
 #include "webbot/attributes/tag_attribute_rules.h"
 
 namespace zv {
-
-namespace {
-
-QLabel* labelFor(const QString& text, QWidget* field, QWidget* parent) {
-  auto* label = new QLabel(text, parent);
-  label->setBuddy(field);
-  field->setAccessibleName(QString(text).remove(u'&'));
-  return label;
-}
-
-}  // namespace
 
 CTagAttributeDialog::CTagAttributeDialog(MessagePresenter& presenter, QWidget* parent)
     : QDialog(parent),
