@@ -3,9 +3,9 @@
 //
 // The player's files live where the applet's class files live (the class
 // folder: the markup's codebase, or the page's own folder when the codebase
-// is empty): ZvStreamPlayer.js, which takes over the page's APPLET and
-// OBJECT elements, and the two decoders in WebAssembly, which the script
-// loads from its own folder.
+// is empty): ZvStreamPlayer.js, the one script a page loads, the modules it
+// loads from its own folder (which take over the page's APPLET and OBJECT
+// elements), and the two decoders in WebAssembly.
 #ifndef ZV_PLAYER_PLAYER_FILES_H
 #define ZV_PLAYER_PLAYER_FILES_H
 
@@ -16,8 +16,23 @@ namespace zv::player {
 
 inline constexpr char kPlayerScript[] = "ZvStreamPlayer.js";
 
-// Every file of the player, the script first.
-inline constexpr const char* kPlayerFiles[] = {kPlayerScript, "QV80W.wasm", "QV160MXW.wasm"};
+// Every file of the player, the script first. The build copies these very
+// files (player/CMakeLists.txt reads this list), one name a line.
+inline constexpr const char* kPlayerFiles[] = {
+    kPlayerScript,
+    "zvplayer_audio.js",
+    "zvplayer_clip_stream.js",
+    "zvplayer_decoder.js",
+    "zvplayer_page.js",
+    "zvplayer_player.js",
+    "zvplayer_scheduler.js",
+    "zvplayer_settings.js",
+    "zvplayer_states.js",
+    "zvplayer_stream_format.js",
+    "zvplayer_view.js",
+    "QV80W.wasm",
+    "QV160MXW.wasm",
+};
 
 // Whether `name` (a file name without folder) is one of kPlayerFiles.
 bool IsPlayerFile(std::string_view name);

@@ -14,8 +14,8 @@ import test from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
-import { createRequire } from 'node:module';
 import path from 'node:path';
+import { pathToFileURL } from 'node:url';
 
 import { options, requireFiles } from './requirements.mjs';
 
@@ -23,8 +23,9 @@ const args = options();
 const wasmFiles = ['QV80W.wasm', 'QV160MXW.wasm'].map((f) => path.join(args.wasm, f));
 requireFiles(wasmFiles, 'the WebAssembly decoders are not built (emscripten missing?)');
 
-const player = createRequire(import.meta.url)(path.resolve(args.player, 'ZvStreamPlayer.js'));
-const { ClipDecoder, FrameDecoder, CODECS } = player;
+const { ClipDecoder, FrameDecoder } = await import(pathToFileURL(path.resolve(args.player, 'zvplayer_decoder.js')).href);
+const player = await import(pathToFileURL(path.resolve(args.player, 'zvplayer_stream_format.js')).href);
+const { CODECS } = player;
 
 const instances = new Map();
 async function openCodec(codec) {
