@@ -8,12 +8,15 @@
 // over the next, and so does every arrival of data, so no timer runs.
 // When the sound that has arrived runs out before the rest, the last
 // piece ends with nothing after it: the scheduler reports that it is
-// starved, and goes on from the very next sample when data comes. Pieces
+// starved, and goes on from the very next sample when CUSHION_SECONDS of
+// it have come (or the rest of the clip, if that is less), so that a slow
+// network makes a few clear pauses rather than a stutter. Pieces
 // start on a sample of the context, so that none begins between two.
 const AHEAD_SECONDS = 1.5;
 const PIECE_SECONDS = 0.5;
 const START_LEAD_SECONDS = 0.1; // from a press of Play to the first sample
 const HALT_LEAD_SECONDS = 0.1; // from a press of Pause to the last sample
+const CUSHION_SECONDS = 0.3; // what must have arrived before sound starts, or starts again after a stall
 const LATE_SECONDS = 0.1; // audio due sooner than this may already be rendered (engines render ahead in blocks)
 
 export class Scheduler {
@@ -43,7 +46,8 @@ export class Scheduler {
   // Whether there is sound to go on with: sound handed over and not yet
   // played, samples at the position, or the end of the clip.
   hasData() {
-    return this.pieces.length > 0 || this.sample < this.stream.length || this.stream.ended;
+    if (this.pieces.length > 0 || this.stream.ended) return true;
+    return this.stream.length - this.sample >= Math.round(CUSHION_SECONDS * this.stream.sampleRate);
   }
 
   // Where the sound is now: { pass, sample } of the next sample to be heard.
@@ -128,7 +132,13 @@ export class Scheduler {
     const stream = this.stream;
     const rate = stream.sampleRate;
     const pieceSamples = Math.round(PIECE_SECONDS * rate);
-    if (this.pieces.length === 0) this.newTimeline();
+    if (this.pieces.length === 0) {
+      if (!this.hasData()) {
+        this.events.starved();
+        return;
+      }
+      this.newTimeline();
+    }
     for (;;) {
       if (this.pass >= this.lastPass()) break;
       if (this.sample >= stream.length) {

@@ -19,8 +19,9 @@ packages=(
   dbus                                # dbus-run-session: private session buses for the automation tests
   xvfb at-spi2-core python3-pyatspi   # programs operated through the accessibility interface on a private display
   emscripten nodejs chromium libcpp-httplib-dev   # web player: decoders in WebAssembly, node and browser tests, webhost preview
+  firefox-esr webkit2gtk-driver       # the web player's tests in Firefox and WebKitGTK (MiniBrowser)
 )
-# npm fetches the browser tests' playwright-core; node builds from elsewhere bring their own npm.
+# npm fetches the browser tests' drivers; node builds from elsewhere bring their own npm.
 command -v npm >/dev/null || packages+=(npm)
 
 missing=()
@@ -29,11 +30,15 @@ for p in "${packages[@]}"; do
 done
 if [ ${#missing[@]} -eq 0 ]; then
   echo "install-deps: all packages present"
-  exit 0
+else
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  export DEBIAN_FRONTEND=noninteractive
+  "${sudo_cmd[@]}" apt-get update -qq
+  "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-sudo_cmd=()
-[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+# The browser tests' drivers from npm, pinned by their lock file, into
+# tests/player/node_modules (the build never fetches anything). Skipped when
+# the locked versions are there already.
+"$(dirname "$0")/../tests/player/install_npm_packages.sh"

@@ -1,14 +1,16 @@
 // What the browser tests share: a web made by the system (clips that zvsa
 // encodes from the built-in sample, pages with WEBBOT components that
 // `zvsa markup --webbot` writes), `webhost preview` serving it, the native
-// decoder's samples of each clip, Debian's chromium driven by playwright-core,
-// and a recorder of what the page hands to Web Audio.
+// decoder's samples of each clip, and the judgement of what a page sent to
+// Web Audio against them.
 import { execFileSync, spawn } from 'node:child_process';
 import { mkdirSync, readFileSync, writeFileSync } from 'node:fs';
-import { createRequire } from 'node:module';
 import path from 'node:path';
 import { createInterface } from 'node:readline';
 
+import assert from 'node:assert/strict';
+
+import { ENGINES, engineAvailable, enginePrograms } from './browsers.mjs';
 import { require as requireTool, requireFiles } from './requirements.mjs';
 
 // The first `seconds` of a 16-bit mono WAV file, as a new WAV file.
@@ -66,10 +68,11 @@ export function nativeSamples(zvsa, clip) {
 // entry of `players`: { clip, args } with args the markup options.
 export function writePage(zvsa, file, title, players) {
   let body = '';
-  for (const { clip, args } of players) {
-    body += `<p>${title}: ${clip}</p>\r\n`;
+  players.forEach(({ clip, args }, index) => {
+    body += `<p>${title}: ${clip}</p>\r\n<div id="player-${index}">\r\n`;
     body += execFileSync(zvsa, ['markup', clip, '--webbot', ...args], { encoding: 'latin1' });
-  }
+    body += '</div>\r\n';
+  });
   writeFileSync(file, `<!DOCTYPE html>\r\n<html><head><title>${title}</title></head><body>\r\n${body}</body></html>\r\n`,
     'latin1');
 }
@@ -99,99 +102,72 @@ export function startPreview(webhost, web) {
 
 // The options of the browser tests, with what they need checked.
 export function browserTestOptions(args) {
-  requireTool(args.chromium && !args.chromium.endsWith('NOTFOUND'), 'chromium not found (install it with scripts/install-deps.sh)');
-  requireFiles([args.chromium], 'chromium is missing');
-  requireFiles([path.join(args.npm, 'node_modules', 'playwright-core', 'package.json')],
-    'playwright-core is not installed (npm ci in the build tree failed or npm is missing)');
-  requireFiles(['ZvStreamPlayer.js', 'QV80W.wasm', 'QV160MXW.wasm'].map((f) => path.join(args.player, f)),
+  requireTool(ENGINES.includes(args.engine), `unknown engine ${args.engine}`);
+  requireTool(engineAvailable(args.engine, args),
+    `${args.engine} is not installed (${enginePrograms(args.engine, args).join(', ')}; scripts/install-deps.sh installs it)`);
+  requireFiles([path.join(args.npm, 'node_modules', 'puppeteer-core', 'package.json'),
+    path.join(args.npm, 'node_modules', 'selenium-webdriver', 'package.json')],
+  'the browser drivers from npm are not installed (scripts/install-deps.sh runs npm ci in tests/player)');
+  requireFiles(playerFiles(args.playerlist).map((f) => path.join(args.player, f)),
     'the web player is not built (emscripten missing?)');
   return args;
 }
 
-// Chromium holds sound back until the visitor's first interaction with the
-// page, as every current browser does by default (said explicitly here);
-// with `allowAutoplay` it lets pages start sound by themselves, as a
-// visitor's settings may.
-export async function launchChromium(args, { allowAutoplay }) {
-  const { chromium } = createRequire(path.resolve(args.npm, 'package.json'))('playwright-core');
-  const switches = ['--no-sandbox', '--disable-gpu', '--disable-background-networking', '--disable-component-update',
-    '--disable-sync', '--no-first-run'];
-  switches.push(`--autoplay-policy=${allowAutoplay ? 'no-user-gesture-required' : 'document-user-activation-required'}`);
-  // playwright gives each launch a fresh, temporary --user-data-dir.
-  return chromium.launch({ executablePath: args.chromium, headless: true, args: switches });
+// The player's files as the product lists them (player/player_files.h).
+export function playerFiles(header) {
+  return [...readFileSync(header, 'utf8').matchAll(/^ +"([A-Za-z0-9_.]+\.(?:js|wasm))",$/gm)].map((m) => m[1])
+    .concat(['ZvStreamPlayer.js']);
 }
 
-// Runs in the page before its scripts: records every buffer that the page
-// starts on an AudioBufferSourceNode (its samples, the context, the start
-// time asked for) and every stop, in window.__zvAudio.
-export function audioRecorder() {
-  return `(() => {
-    const records = [];
-    window.__zvAudio = records;
-    const start = AudioBufferSourceNode.prototype.start;
-    AudioBufferSourceNode.prototype.start = function (when = 0, ...rest) {
-      records.push({ context: this.context, node: this, when: when || this.context.currentTime,
-        askedAt: this.context.currentTime, rate: this.buffer.sampleRate,
-        samples: this.buffer.getChannelData(0).slice(), stopped: false });
-      return start.call(this, when, ...rest);
-    };
-    const stop = AudioBufferSourceNode.prototype.stop;
-    AudioBufferSourceNode.prototype.stop = function (...args) {
-      for (const r of records) if (r.node === this) r.stopped = true;
-      return stop.apply(this, args);
-    };
-  })();`;
-}
-
-// In the page: what player `index` handed to Web Audio. `samples` are the
-// 16-bit values (every sample the player makes is one of them exactly),
-// `gapless` whether every buffer starts where the one before ends, and
-// `render` what an OfflineAudioContext makes of the recorded buffers at
-// their recorded times: its length in samples, its RMS, and the first and
-// last sample above silence.
-export async function recordedAudio(page, index) {
-  return page.evaluate(async (i) => {
-    const context = window.ZvStreamPlayer.players[i].context;
-    const list = window.__zvAudio.filter((r) => r.context === context);
-    if (list.length === 0) return { samples: [], sources: 0 };
-    const rate = list[0].rate;
-    const t0 = list[0].when;
-    const samples = [];
-    let gapless = true;
-    let expected = t0;
-    for (const r of list) {
-      if (Math.abs(r.when - expected) > 1e-6) gapless = false;
-      expected = r.when + r.samples.length / rate;
-      for (const x of r.samples) samples.push(Math.round(x * 32768));
-    }
-    const length = Math.round((expected - t0) * rate);
-    const offline = new OfflineAudioContext(1, length, rate);
-    for (const r of list) {
-      const buffer = offline.createBuffer(1, r.samples.length, rate);
-      buffer.copyToChannel(r.samples, 0);
-      const source = offline.createBufferSource();
-      source.buffer = buffer;
-      source.connect(offline.destination);
-      source.start(r.when - t0);
-    }
-    const rendered = (await offline.startRendering()).getChannelData(0);
-    let sum = 0;
-    let first = -1;
-    let last = -1;
-    for (let n = 0; n < rendered.length; ++n) {
-      sum += rendered[n] * rendered[n];
-      if (Math.abs(rendered[n]) > 1e-3) {
-        if (first < 0) first = n;
-        last = n;
-      }
-    }
-    return {
-      samples, sources: list.length, gapless, rate, stopped: list.filter((r) => r.stopped).length,
-      endTime: expected, contextTime: context.currentTime,
-      render: { length: rendered.length, rms: Math.sqrt(sum / rendered.length), first, last },
-    };
+// In the page: what player `index` sent to its context's destination (as
+// the tap in page_tap.js heard it), and the player's state.
+export function heard(page, index) {
+  return page.evaluate((i) => {
+    const player = window.ZvStreamPlayer.players[i];
+    return { state: player.state, samples: player.output ? window.__zvHeard(player.output) : [] };
   }, index);
 }
+
+const nonZero = (samples) => samples.filter((x) => x !== 0);
+
+// Waits until the tap has heard as many sounding samples as `expected`
+// holds (the tap hears a block after it is rendered), or more.
+export async function waitHeard(page, index, expected, what) {
+  const want = nonZero(expected).length;
+  try {
+    await page.waitFor(([i, n]) => {
+      const player = window.ZvStreamPlayer.players[i];
+      return player.output && window.__zvHeard(player.output).filter((x) => x !== 0).length >= n;
+    }, [index, want], `${what}: the whole clip to be heard`);
+  } catch (error) {
+    const { samples, state } = await heard(page, index);
+    throw new Error(`${error.message} (${nonZero(samples).length} of ${want} sounding samples heard, ` +
+      `${samples.length} in all; player ${state})`);
+  }
+  return heard(page, index);
+}
+
+// What was heard is `expected` (the native decoder's samples), in order,
+// nothing skipped, nothing twice. Silence between samples (a stall, a
+// pause) is allowed unless `gapless`: then the sound is one unbroken run.
+export function assertHeard(samples, expected, what, { gapless = false } = {}) {
+  const got = nonZero(samples);
+  const want = nonZero(expected);
+  const firstDifference = () => {
+    for (let n = 0; n < Math.max(got.length, want.length); ++n) if (got[n] !== want[n]) return n;
+    return -1;
+  };
+  const at = firstDifference();
+  assert.ok(at < 0, `${what}: the sound heard differs from the native decoder's from sounding sample ${at} ` +
+    `(${got.length} heard, ${want.length} expected)`);
+  if (!gapless) return;
+  const offset = samples.findIndex((x) => x !== 0) - expected.findIndex((x) => x !== 0);
+  const run = samples.slice(offset, offset + expected.length);
+  assert.ok(run.length === expected.length && run.every((x, n) => x === expected[n]),
+    `${what}: the clip was not heard as one unbroken run`);
+}
+
+export const repeat = (samples, times) => Array.from({ length: times }, () => samples).flat();
 
 export function ensureFolder(folder) {
   mkdirSync(folder, { recursive: true });
