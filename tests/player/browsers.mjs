@@ -69,7 +69,7 @@ async function launchPuppeteer(puppeteer, engine, args, allowAutoplay) {
           .catch((error) => { throw new Error(`waiting for ${what}: ${error.message}`); }),
         click: (css) => page.click(css),
         focus: (css) => page.focus(css),
-        press: (key) => page.keyboard.press(key),
+        press: (key) => page.keyboard.press(key === 'Space' ? ' ' : key),
         screenshot: (file) => page.screenshot({ path: file }),
         close: () => page.close(),
       };
