@@ -14,10 +14,10 @@
 // start on a sample of the context, so that none begins between two.
 const AHEAD_SECONDS = 1.5;
 const PIECE_SECONDS = 0.5;
-const START_LEAD_SECONDS = 0.1; // from a press of Play to the first sample
-const HALT_LEAD_SECONDS = 0.1; // from a press of Pause to the last sample
+const START_LEAD_SECONDS = 0.2; // from a press of Play to the first sample
+const HALT_LEAD_SECONDS = 0.2; // from a press of Pause to the last sample
 const CUSHION_SECONDS = 0.3; // what must have arrived before sound starts, or starts again after a stall
-const LATE_SECONDS = 0.1; // audio due sooner than this may already be rendered (engines render ahead in blocks)
+const LATE_SECONDS = 0.2; // audio due sooner than this may already be rendered (engines render ahead in blocks)
 
 export class Scheduler {
   // `context`: the page's AudioContext; `output`: the node the pieces go

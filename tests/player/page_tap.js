@@ -37,7 +37,8 @@
   const pendingSuspend = new Map(); // context -> token
   AudioContext.prototype.suspend = function () {
     const context = this;
-    const until = context.currentTime + 0.1;
+    // Engines hand a processor its input up to two blocks late.
+    const until = context.currentTime + (2 * TAP_FRAMES) / context.sampleRate;
     const token = {};
     pendingSuspend.set(context, token);
     const giveUpAt = Date.now() + 5000;
