@@ -82,6 +82,8 @@ export class PlayerView {
     if (!this.settings.visible) return;
     const waiting = state === 'loading' || state === 'buffering';
     this.root.setAttribute('aria-busy', String(waiting));
+    // Seen as well as said: a waiting player is drawn faded.
+    this.root.style.opacity = waiting ? '0.6' : '';
     const announcement = ANNOUNCEMENTS[state] || '';
     if (this.status.textContent !== announcement) this.status.textContent = announcement;
     const { play, pause, stop } = this.buttons;
