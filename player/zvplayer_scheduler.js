@@ -46,7 +46,12 @@ export class Scheduler {
   // Whether there is sound to go on with: sound handed over and not yet
   // played, samples at the position, or the end of the clip.
   hasData() {
-    if (this.pieces.length > 0 || this.stream.ended) return true;
+    return this.pieces.length > 0 || this.hasCushion();
+  }
+
+  // Whether enough has arrived beyond the position to start a timeline.
+  hasCushion() {
+    if (this.stream.ended || this.pass > 0) return true;
     return this.stream.length - this.sample >= Math.round(CUSHION_SECONDS * this.stream.sampleRate);
   }
 
@@ -132,13 +137,6 @@ export class Scheduler {
     const stream = this.stream;
     const rate = stream.sampleRate;
     const pieceSamples = Math.round(PIECE_SECONDS * rate);
-    if (this.pieces.length === 0) {
-      if (!this.hasData()) {
-        this.events.starved();
-        return;
-      }
-      this.newTimeline();
-    }
     for (;;) {
       if (this.pass >= this.lastPass()) break;
       if (this.sample >= stream.length) {
@@ -148,9 +146,12 @@ export class Scheduler {
         continue;
       }
       let when = this.timelineStart + this.timelineSamples / rate;
-      if (when < this.context.currentTime + LATE_SECONDS) {
-        // Too late to follow on (data that came just as the sound ran out,
-        // a Play long after a Pause): begin anew rather than overlap.
+      if (this.pieces.length === 0 || when < this.context.currentTime + LATE_SECONDS) {
+        // A new timeline: at the start, after a stall, or where the data
+        // came too late to follow on without a gap (rather than overlap).
+        // It waits for a cushion, so that a slow download makes clear
+        // pauses (buffering) and not a stutter.
+        if (!this.hasCushion()) break;
         this.newTimeline();
         when = this.timelineStart;
       }

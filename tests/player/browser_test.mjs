@@ -108,8 +108,12 @@ async function openPage(name, { untouched = false } = {}) {
   page.state = (i) => page.evaluate((n) => window.ZvStreamPlayer.players[n].state, i);
   page.waitState = (i, state) => page.waitFor(([n, s]) => window.ZvStreamPlayer.players[n].state === s, [i, state],
     `player ${i} ${state}`);
-  page.waitShown = (i, state) => page.waitFor(([n, s]) =>
-    window.__zvStatesShown(window.ZvStreamPlayer.players[n].view.root).includes(s), [i, state], `player ${i} to show ${state}`)
+  // Until player i has shown `states` in this order (others between).
+  page.waitShown = (i, states) => page.waitFor(([n, wanted]) => {
+    let next = 0;
+    for (const s of window.__zvStatesShown(window.ZvStreamPlayer.players[n].view.root)) if (s === wanted[next]) ++next;
+    return next === wanted.length;
+  }, [i, states], `player ${i} to show ${states.join(', then ')}`)
     .catch(async (error) => {
       const shown = await page.evaluate((n) => window.__zvStatesShown(window.ZvStreamPlayer.players[n].view.root), i);
       throw new Error(`${error.message} (it showed ${shown.join(', ')})`);
@@ -346,9 +350,11 @@ const scenarios = {
   },
 
   async trickle() {
-    // Half as fast as it plays: five frames (0.1 s) every 0.2 s.
+    // Half as fast as it plays: five frames (0.1 s) every 0.2 s, from when
+    // the page may sound (a browser may take a while to start its audio).
+    const start = stallAfter(speechBytes(5));
     server.plans.set('long.zvsa', async (bytes, delivery) => {
-      await delivery.send(bytes.subarray(0, speechBytes(5)));
+      await start.plan(bytes.subarray(0, speechBytes(5)), { send: delivery.send, end: async () => {} });
       for (let at = speechBytes(5); at < bytes.length; at += 100) {
         await new Promise((resolve) => setTimeout(resolve, 200));
         await delivery.send(bytes.subarray(at, Math.min(bytes.length, at + 100)));
@@ -356,7 +362,10 @@ const scenarios = {
       await delivery.end();
     });
     const page = await openPage('trickle');
-    await page.waitShown(0, 'buffering');
+    await page.waitFor(() => window.ZvStreamPlayer.players[0].context.state === 'running', null, 'the page\'s audio');
+    assert.ok(['loading', 'buffering'].includes(await page.state(0)), 'a tenth of a second is too little to start with');
+    start.release();
+    await page.waitShown(0, ['playing', 'buffering', 'playing']);
     assert.equal(server.requested('long.zvsa'), 1);
     await playedWhole(page, 0, clips.long.samples, 'trickled clip');
     assert.deepEqual(await page.errors(), []);

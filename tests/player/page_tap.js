@@ -8,7 +8,8 @@
 // and uncaught errors are kept too, and a page may report to the test
 // server (a fetch, which no engine counts as the visitor's gesture).
 (() => {
-  const TAP_FRAMES = 4096;
+  // Large blocks: an engine whose main thread is late may drop a block.
+  const TAP_FRAMES = 16384;
   const taps = new Map(); // node -> { blocks: Float32Array each, context, since, frames }
   const connect = AudioNode.prototype.connect;
   AudioNode.prototype.connect = function (target, ...rest) {
@@ -41,7 +42,7 @@
     const until = context.currentTime + (2 * TAP_FRAMES) / context.sampleRate;
     const token = {};
     pendingSuspend.set(context, token);
-    const giveUpAt = Date.now() + 5000;
+    const giveUpAt = Date.now() + 10000;
     return new Promise((resolve, reject) => {
       const check = () => {
         if (pendingSuspend.get(context) !== token) return resolve();
