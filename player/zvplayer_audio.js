@@ -24,6 +24,15 @@ export function audioSupported() {
 export function pageAudioContext() {
   if (context) return context;
   const AudioContextClass = window.AudioContext || window.webkitAudioContext;
+  // On phones, sound that plays back media, not an app's effects: the
+  // silent switch of an iPhone then does not mute the clip.
+  if (navigator.audioSession) {
+    try {
+      navigator.audioSession.type = 'playback';
+    } catch (error) {
+      // A type this browser does not take; its default stays.
+    }
+  }
   try {
     context = new AudioContextClass({ sampleRate: CLIP_RATE, latencyHint: 'playback' });
   } catch (error) {

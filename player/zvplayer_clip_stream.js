@@ -16,6 +16,7 @@ export class ClipStream {
     this.samples = new Int16Array(0);
     this.length = 0; // samples decoded so far
     this.sampleRate = 8000;
+    this.expectedSamples = 0; // the header's sample count, once it has come
     this.complete = false; // every byte has arrived and is decoded
     this.error = null; // why the data ended early (this.length may be > 0)
     this.started = false;
@@ -71,6 +72,7 @@ export class ClipStream {
 
   take(decoder, frames) {
     if (decoder.decoder) this.sampleRate = decoder.decoder.sampleRate;
+    if (decoder.header) this.expectedSamples = decoder.header.sampleCount;
     if (this.samples.length === 0 && decoder.header) {
       this.samples = new Int16Array(Math.min(decoder.header.sampleCount, MAX_PREALLOCATED_SAMPLES));
     }

@@ -2,6 +2,12 @@
 // scheduler, moved between states by the table in zvplayer_states.js.
 // Every change of state goes through `send`; what each state needs done
 // (hand sound over, halt it, let the page's audio rest) is done on entry.
+//
+// The player's element in the page (`player.root`) hears, like a media
+// element, the events "play" (it wants to sound: after Play, Autoplay or
+// the end of a pause), "pause", "stop", "ended" and "error"; they do not
+// bubble. `player.pressed` is set when the visitor (or the page's script,
+// through `play()`) asked for sound, as against Autoplay.
 import { audioRunning, existingAudioContext, pageAudioContext, releaseAudio, wantAudio, watchAudio } from './zvplayer_audio.js';
 import { ClipStream } from './zvplayer_clip_stream.js';
 import { Scheduler } from './zvplayer_scheduler.js';
@@ -22,7 +28,8 @@ export class Player {
     this.clip = null; // the ClipStream, made when it is first needed
     this.scheduler = null;
     this.output = null; // this player's node before the context's destination
-    this.view = new PlayerView(settings, (name) => this.press(name));
+    this.view = new PlayerView(settings, (name) => this.press(name), (seconds) => this.seek(seconds));
+    this.drawing = false; // the position is drawn at every frame while the clip sounds
     element.replaceWith(this.view.root);
     this.view.render(this.state);
     watchAudio(() => this.send(audioRunning() ? 'allow' : 'hold'));
@@ -33,15 +40,64 @@ export class Player {
     return existingAudioContext();
   }
 
+  // The player's element in the page.
+  get root() {
+    return this.view.root;
+  }
+
+  // The clip's length in seconds, as its header says (0 until it is known).
+  get duration() {
+    return this.clip && this.clip.expectedSamples ? this.clip.expectedSamples / this.clip.sampleRate : 0;
+  }
+
+  // Where the sound is in the current pass, in seconds.
+  get currentTime() {
+    if (!this.scheduler || !this.clip) return 0;
+    return this.scheduler.playingPosition().sample / this.clip.sampleRate;
+  }
+
+  pause() {
+    this.send('pause');
+  }
+
+  // Moves to `seconds` into the clip (the current pass), within the
+  // clip's length; a part that has not arrived is waited for.
+  seek(seconds) {
+    if (!this.scheduler || !this.clip || this.state === 'failed') return;
+    const total = this.clip.expectedSamples || this.clip.length;
+    const sample = Math.min(Math.max(0, Math.round(seconds * this.clip.sampleRate)), Math.max(0, total - 1));
+    this.scheduler.seek(sample);
+    if (this.state === 'buffering' && this.scheduler.pieces.length > 0) this.send('data');
+    this.view.render(this.state);
+    this.drawPosition();
+    this.announce('seeked');
+  }
+
+  stop() {
+    this.send('stop');
+  }
+
   // A press of one of the player's buttons (or the visitor's equivalent).
   press(name) {
     if (name === 'play' && this.view.buttonActsAsStop(this.state)) name = 'stop';
     if (name === 'play') this.play();
-    else if (name === 'pause') this.send('pause');
-    else this.send('stop');
+    else if (name === 'pause') this.pause();
+    else this.stop();
   }
 
+  // Play, as the visitor's press (or the page's script) asks for it.
   play() {
+    this.pressed = true;
+    this.start();
+  }
+
+  // Autoplay: the same, but not asked for by anyone on the page.
+  autoplay() {
+    this.pressed = false;
+    this.start();
+  }
+
+  start() {
     if (this.state === 'failed') return;
     const why = this.cannotPlay();
     if (why) {
@@ -94,6 +150,24 @@ export class Player {
         `${this.clip.error.message}`);
     }
     this.send('end');
+    this.announce('ended');
+  }
+
+  // Draws the position now, and at every frame while the clip sounds; no
+  // frame is asked for otherwise.
+  drawPosition() {
+    const sounding = this.state === 'playing' || this.state === 'buffering';
+    this.view.renderPosition(this.currentTime, this.duration, sounding);
+    if (!sounding || this.drawing || typeof requestAnimationFrame !== 'function') return;
+    this.drawing = true;
+    requestAnimationFrame(() => {
+      this.drawing = false;
+      this.drawPosition();
+    });
+  }
+
+  announce(type) {
+    this.view.root.dispatchEvent(new Event(type));
   }
 
   facts() {
@@ -111,6 +185,10 @@ export class Player {
     this.state = after;
     this.enter(after, before);
     this.view.render(after);
+    this.drawPosition();
+    if (wantsAudio(after) && !wantsAudio(before)) this.announce('play');
+    else if (after === 'paused') this.announce('pause');
+    else if (after === 'stopped' && event === 'stop') this.announce('stop');
   }
 
   enter(state, before) {
@@ -120,7 +198,10 @@ export class Player {
         this.scheduler.run();
         break;
       case 'paused':
-        this.scheduler.halt().then(() => this.rest());
+        this.scheduler.halt().then(() => {
+          this.rest();
+          this.drawPosition();
+        });
         break;
       case 'stopped':
         this.scheduler.stop();
@@ -149,6 +230,11 @@ export class Player {
     this.state = 'failed';
     releaseAudio(this);
     this.view.render('failed');
+    const root = this.view.root;
     this.view.showFallback(this.element);
+    // Said on the element that was in the page until now, and on the
+    // fallback that takes its place.
+    root.dispatchEvent(new Event('error'));
+    if (this.view.root !== root) this.view.root.dispatchEvent(new Event('error'));
   }
 }

@@ -107,6 +107,16 @@ export class Scheduler {
     });
   }
 
+  // Moves the position to `sample` of the current pass: what sounds is
+  // silenced, and a running scheduler goes on from there (waiting, like
+  // after a stall, when that part has not arrived yet).
+  seek(sample) {
+    for (const piece of this.pieces) this.cancel(piece);
+    this.pieces = [];
+    this.sample = Math.max(0, Math.floor(sample));
+    this.fill();
+  }
+
   // Silences everything at once and goes back to the start.
   stop() {
     this.running = false;

@@ -1,6 +1,9 @@
 // Which elements are players, and the settings an element carries: the
 // PARAMs Clip, Visible, Buttons, Autoplay and Count, and the element's
-// WIDTH, HEIGHT and ALIGN.
+// WIDTH, HEIGHT and ALIGN. One PARAM of the web player's own, which the
+// system's markup does not write: Exclusive (default yes) says that Play
+// on this player pauses the other exclusive players of the page; "no"
+// lets it play beside them.
 const CLASS_FILE = 'ZvStreamPlayer.class';
 
 // Whether an element is one of the player's: an APPLET whose CODE names
@@ -46,6 +49,7 @@ export function readSettings(element) {
     autoplay: yes(params.get('autoplay'), false),
     // -1 (any negative count) plays continuously; 0 still plays once.
     count: integer(params.get('count'), 1),
+    exclusive: yes(params.get('exclusive'), true),
     width: Math.max(0, integer(element.getAttribute('width'), 0)),
     height: Math.max(0, integer(element.getAttribute('height'), 0)),
     align: (element.getAttribute('align') || '').trim().toLowerCase(),

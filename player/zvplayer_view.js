@@ -1,6 +1,12 @@
 // What a visitor sees of a player: one, two or three buttons in the box of
-// the element it replaces (or nothing, for an invisible player), drawn
-// from the player's state alone.
+// the element it replaces (or nothing, for an invisible player), with the
+// position bar along the bottom where the box has room for it and the
+// elapsed and total time beside the buttons where it is wide enough; drawn
+// from the player's state and position alone.
+import { POSITION_BAR_PIXELS, PositionBar } from './zvplayer_position_bar.js';
+
+const MIN_BUTTON_PIXELS = 24; // a touch target
+const TIME_TEXT_PIXELS = 72;
 const ICONS = {
   play: '<path d="M4 2.5v11l9-5.5z"/>',
   pause: '<path d="M3.5 2.5h3v11h-3zM9.5 2.5h3v11h-3z"/>',
@@ -35,8 +41,9 @@ function applyAlign(style, align) {
 
 export class PlayerView {
   // `settings`: the element's settings; `press(name)`: called with "play",
-  // "pause" or "stop" when a button is pressed.
-  constructor(settings, press) {
+  // "pause" or "stop" when a button is pressed; `seek(seconds)`: when the
+  // visitor moves the position.
+  constructor(settings, press, seek) {
     this.settings = settings;
     this.buttons = {};
     this.root = document.createElement('span');
@@ -48,10 +55,14 @@ export class PlayerView {
     }
     this.root.setAttribute('role', 'group');
     this.root.setAttribute('aria-label', `Sound clip ${settings.clip}`);
-    Object.assign(this.root.style, { display: 'inline-flex', boxSizing: 'border-box', width: `${settings.width}px`,
-      height: `${settings.height}px`, gap: '2px', verticalAlign: 'middle', position: 'relative' });
+    Object.assign(this.root.style, { display: 'inline-flex', flexDirection: 'column', boxSizing: 'border-box',
+      width: `${settings.width}px`, height: `${settings.height}px`, gap: '2px', verticalAlign: 'middle',
+      position: 'relative' });
     applyAlign(this.root.style, settings.align);
     const names = settings.buttons === 1 ? ['play'] : settings.buttons === 2 ? ['play', 'stop'] : ['play', 'pause', 'stop'];
+    const row = document.createElement('span');
+    Object.assign(row.style, { display: 'flex', flex: '1 1 auto', minHeight: '0', gap: '2px', alignItems: 'stretch' });
+    this.root.append(row);
     for (const name of names) {
       const button = document.createElement('button');
       button.type = 'button';
@@ -59,8 +70,21 @@ export class PlayerView {
       Object.assign(button.style, { flex: '1 1 0', minWidth: '0', height: '100%', padding: '0',
         display: 'inline-flex', alignItems: 'center', justifyContent: 'center', cursor: 'pointer' });
       button.addEventListener('click', () => press(name));
-      this.root.append(button);
+      row.append(button);
       this.buttons[name] = button;
+    }
+    if (settings.width >= names.length * MIN_BUTTON_PIXELS + TIME_TEXT_PIXELS) {
+      // The slider says the same to assistive technology.
+      this.time = document.createElement('span');
+      this.time.className = 'zv-stream-player-time';
+      this.time.setAttribute('aria-hidden', 'true');
+      Object.assign(this.time.style, { flex: `0 0 ${TIME_TEXT_PIXELS - 4}px`, alignSelf: 'center', textAlign: 'center',
+        font: '11px/1 system-ui, sans-serif', whiteSpace: 'nowrap', overflow: 'hidden' });
+      row.append(this.time);
+    }
+    if (settings.height >= MIN_BUTTON_PIXELS / 2 + POSITION_BAR_PIXELS) {
+      this.bar = new PositionBar(seek);
+      this.root.append(this.bar.element);
     }
     // Said once by a screen reader when the state changes.
     this.status = document.createElement('span');
@@ -70,6 +94,15 @@ export class PlayerView {
     Object.assign(this.status.style, { position: 'absolute', width: '1px', height: '1px', overflow: 'hidden',
       clipPath: 'inset(50%)', whiteSpace: 'nowrap' });
     this.root.append(this.status);
+  }
+
+  // Draws where the clip is: `position` of `duration` seconds.
+  renderPosition(position, duration, playing) {
+    if (this.bar) this.bar.render(position, duration, playing);
+    if (this.time) {
+      const text = duration > 0 ? `${position.toFixed(1)} / ${duration.toFixed(1)}` : '';
+      if (this.time.textContent !== text) this.time.textContent = text;
+    }
   }
 
   // The one-button layout's button acts as Stop while it sounds.

@@ -111,7 +111,8 @@ async function launchWebKit(selenium, args, allowAutoplay) {
       'webkitgtk:browserOptions': { binary: MINIBROWSER, args: browserArgs },
     })
     .build();
-  const keys = { Tab: Key.TAB, Enter: Key.ENTER, Space: ' ' };
+  const keys = { Tab: Key.TAB, Enter: Key.ENTER, Space: ' ', ArrowRight: Key.ARROW_RIGHT, ArrowLeft: Key.ARROW_LEFT,
+    Home: Key.HOME, End: Key.END };
   const evaluate = (fn, ...rest) => driver.executeScript(`return (${fn}).apply(null, arguments)`, ...rest);
   return {
     async newPage(url) {
