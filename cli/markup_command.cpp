@@ -41,6 +41,19 @@ std::optional<std::string> buildText(const MarkupSettings& markup, const std::st
         "file://" + programFolder() + webbot::PreviewImageName(markup.buttonCount));
     return webbot::FormatWebBotText(settings, image, clip);
   }
+  if (markup.element) {
+    player::PlayerElementSettings element;
+    element.buttons = settings.buttonCount;
+    element.count = settings.playCount;
+    element.autoplay = settings.autoplay != 0;
+    element.visible = settings.visible != 0;
+    element.width = settings.width;
+    element.height = settings.height;
+    const char* lineEnd = markup.crlf ? "\r\n" : "\n";
+    std::string text = player::PlayerElement(clip, element, markup.bodyText) + lineEnd;
+    if (markup.playerScript) text += player::PlayerScriptElement(*markup.playerScript) + lineEnd;
+    return text;
+  }
   SystemString generated = nullptr;
   if (!GenerateAppletMarkup(settings, clip.c_str(), &generated,
                             markup.crlf ? kMarkupLinesEndCrLf : kMarkupLinesEndLf))

@@ -28,6 +28,7 @@ struct MarkupSettings {
       std::string(applet_defaults::kAltName) + "=" + applet_defaults::kAltValue;
   bool crlf = false;    // the markup's lines end with CR LF
   bool webbot = false;  // the component's WEBBOT text instead of the markup
+  bool element = false;  // the web player's <zv-stream-player> element instead of the markup
   std::optional<std::string> previewImage;  // with webbot; nothing: beside the program
   std::optional<std::string> playerScript;  // URL of the web player's script, printed after the markup
 };

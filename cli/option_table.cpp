@@ -39,6 +39,7 @@ std::string checkMarkup(const Options& options) {
   if (options.inputs.size() > 1) return "one clip only";
   if (options.inputs.front().empty()) return "the clip name is empty";
   if (options.markup.previewImage && !options.markup.webbot) return "--preview-image needs --webbot";
+  if (options.markup.element && options.markup.webbot) return "--element and --webbot exclude each other";
   if (options.markup.playerScript && options.markup.webbot)
     return "--player goes with the markup, not --webbot (publishing adds the player to the page)";
   return {};
@@ -212,6 +213,14 @@ const OptionSpec kOptions[] = {
      nullptr,
      [](Options& o, const std::string&) -> std::string {
        o.markup.webbot = true;
+       return {};
+     }},
+    {kMarkup, nullptr, "--element", nullptr,
+     "print the web player's <zv-stream-player> element instead,\n"
+     "for pages written by hand (the body text is its fallback)",
+     nullptr,
+     [](Options& o, const std::string&) -> std::string {
+       o.markup.element = true;
        return {};
      }},
     {kMarkup, nullptr, "--preview-image", "URL",

@@ -15,18 +15,42 @@ std::string PlayerScriptUrl(std::string_view codebase) {
   return url + kPlayerScript;
 }
 
-std::string PlayerScriptElement(std::string_view scriptUrl) {
-  std::string element = "<script src=\"";
-  for (const char c : scriptUrl) {
+namespace {
+
+// `text` with '&', '"', '<' and '>' as character references: safe inside
+// a quoted attribute and in element text alike.
+void appendEscaped(std::string& out, std::string_view text) {
+  for (const char c : text) {
     switch (c) {
-      case '&': element += "&amp;"; break;
-      case '"': element += "&quot;"; break;
-      case '<': element += "&lt;"; break;
-      case '>': element += "&gt;"; break;
-      default: element += c;
+      case '&': out += "&amp;"; break;
+      case '"': out += "&quot;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      default: out += c;
     }
   }
+}
+
+}  // namespace
+
+std::string PlayerScriptElement(std::string_view scriptUrl) {
+  std::string element = "<script src=\"";
+  appendEscaped(element, scriptUrl);
   element += "\" defer></script>";
+  return element;
+}
+
+std::string PlayerElement(std::string_view clip, const PlayerElementSettings& settings,
+                          std::string_view fallbackText) {
+  std::string element = "<zv-stream-player clip=\"";
+  appendEscaped(element, clip);
+  element += "\" buttons=\"" + std::to_string(settings.buttons) + "\" count=\"" + std::to_string(settings.count) +
+             "\" width=\"" + std::to_string(settings.width) + "\" height=\"" + std::to_string(settings.height) + '"';
+  if (settings.autoplay) element += " autoplay";
+  if (settings.visible) element += " visible";
+  element += '>';
+  appendEscaped(element, fallbackText);
+  element += "</zv-stream-player>";
   return element;
 }
 

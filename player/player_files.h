@@ -23,6 +23,7 @@ inline constexpr const char* kPlayerFiles[] = {
     "zvplayer_audio.js",
     "zvplayer_clip_stream.js",
     "zvplayer_decoder.js",
+    "zvplayer_element.js",
     "zvplayer_media_session.js",
     "zvplayer_page.js",
     "zvplayer_player.js",
@@ -48,6 +49,26 @@ std::string PlayerScriptUrl(std::string_view codebase);
 // with '&', '"', '<' and '>' of the URL written as character references, so
 // that any URL stays inside its attribute. No line end.
 std::string PlayerScriptElement(std::string_view scriptUrl);
+
+// What <zv-stream-player> carries besides its clip: the applet's settings.
+struct PlayerElementSettings {
+  int buttons = 2;
+  int count = 1;  // -1: without end
+  bool autoplay = false;
+  bool visible = true;
+  int width = 64;
+  int height = 32;
+};
+
+// The element that the web player's script makes into a player, for pages
+// written by hand:
+//   <zv-stream-player clip="CLIP" buttons="2" count="1" width="64" height="32"
+//   autoplay visible>FALLBACK</zv-stream-player>
+// (autoplay and visible only when set). The clip is written as it is given,
+// a URL; every value is written with character references where HTML needs
+// them, so that it stays inside its attribute or text. No line end.
+std::string PlayerElement(std::string_view clip, const PlayerElementSettings& settings,
+                          std::string_view fallbackText);
 
 }  // namespace zv::player
 

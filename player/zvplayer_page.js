@@ -10,11 +10,15 @@
 //   player.play(), pause(), stop(), state, duration, currentTime, root
 //   events "play", "pause", "stop", "ended", "error" on player.root
 //
+// and the element <zv-stream-player> (zvplayer_element.js) for pages
+// written by hand.
+//
 // Nothing is fetched until a player needs its clip (Play, or Autoplay).
 // Play on an exclusive player (the default) pauses the page's other
 // exclusive players that are sounding.
 import { wantsAudio } from './zvplayer_states.js';
 import { instantiateCodec } from './zvplayer_decoder.js';
+import { defineElement, readElementSettings } from './zvplayer_element.js';
 import { showInMediaSession, updateState } from './zvplayer_media_session.js';
 import { Player } from './zvplayer_player.js';
 import { namesPlayer, readSettings } from './zvplayer_settings.js';
@@ -44,8 +48,12 @@ function isOuterPlayerElement(element) {
 
 function attach(element) {
   if (playerOf.has(element)) return playerOf.get(element);
-  if (!element || !isOuterPlayerElement(element) || !element.isConnected) return null;
-  const player = new Player(element, readSettings(element), openCodec);
+  if (!element || !element.isConnected) return null;
+  const custom = element.localName === 'zv-stream-player';
+  if (!custom && !isOuterPlayerElement(element)) return null;
+  const player = custom
+    ? new Player(element, readElementSettings(element), openCodec, { inside: true })
+    : new Player(element, readSettings(element), openCodec);
   players.push(player);
   playerOf.set(element, player);
   playerOf.set(player.root, player);
@@ -82,6 +90,7 @@ function takeOverPage() {
 
 export function start() {
   window.ZvStreamPlayer = { players, attach, ClipError, readStreamHeader };
+  defineElement(attach);
   if (document.readyState === 'loading') document.addEventListener('DOMContentLoaded', takeOverPage);
   else takeOverPage();
 }

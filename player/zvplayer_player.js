@@ -18,10 +18,13 @@ import { PlayerView } from './zvplayer_view.js';
 const LOG_PREFIX = 'ZvStreamPlayer:';
 
 export class Player {
-  // `element`: the APPLET or OBJECT (kept aside for its body text);
-  // `settings`: what it carries; `openCodec(codec)`: the page's decoders.
-  constructor(element, settings, openCodec) {
+  // `element`: the APPLET or OBJECT (kept aside for its body text), or a
+  // <zv-stream-player> element (`inside`: the player is drawn in its shadow
+  // root, and its own content is the fallback); `settings`: what it
+  // carries; `openCodec(codec)`: the page's decoders.
+  constructor(element, settings, openCodec, { inside = false } = {}) {
     this.element = element;
+    this.inside = inside;
     this.settings = settings;
     this.openCodec = openCodec;
     this.state = 'idle';
@@ -30,7 +33,8 @@ export class Player {
     this.output = null; // this player's node before the context's destination
     this.view = new PlayerView(settings, (name) => this.press(name), (seconds) => this.seek(seconds));
     this.drawing = false; // the position is drawn at every frame while the clip sounds
-    element.replaceWith(this.view.root);
+    if (inside) (element.shadowRoot || element.attachShadow({ mode: 'open' })).replaceChildren(this.view.root);
+    else element.replaceWith(this.view.root);
     this.view.render(this.state);
     watchAudio(() => this.send(audioRunning() ? 'allow' : 'hold'));
   }
@@ -40,9 +44,9 @@ export class Player {
     return existingAudioContext();
   }
 
-  // The player's element in the page.
+  // The player's element in the page, which hears its events.
   get root() {
-    return this.view.root;
+    return this.inside ? this.element : this.view.root;
   }
 
   // The clip's length in seconds, as its header says (0 until it is known).
@@ -167,7 +171,7 @@ export class Player {
   }
 
   announce(type) {
-    this.view.root.dispatchEvent(new Event(type));
+    this.root.dispatchEvent(new Event(type));
   }
 
   facts() {
@@ -230,6 +234,12 @@ export class Player {
     this.state = 'failed';
     releaseAudio(this);
     this.view.render('failed');
+    if (this.inside) {
+      // The element's own content, in place of the player.
+      this.element.shadowRoot.replaceChildren(document.createElement('slot'));
+      this.element.dispatchEvent(new Event('error'));
+      return;
+    }
     const root = this.view.root;
     this.view.showFallback(this.element);
     // Said on the element that was in the page until now, and on the

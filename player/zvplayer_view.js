@@ -57,7 +57,11 @@ export class PlayerView {
     this.root.setAttribute('aria-label', `Sound clip ${settings.clip}`);
     Object.assign(this.root.style, { display: 'inline-flex', flexDirection: 'column', boxSizing: 'border-box',
       width: `${settings.width}px`, height: `${settings.height}px`, gap: '2px', verticalAlign: 'middle',
-      position: 'relative' });
+      position: 'relative',
+      // Light or dark as the visitor prefers; the buttons' own look, their
+      // focus rings and system colours carry over to high contrast modes.
+      // Nothing moves, so there is nothing to calm for reduced motion.
+      colorScheme: 'light dark' });
     applyAlign(this.root.style, settings.align);
     const names = settings.buttons === 1 ? ['play'] : settings.buttons === 2 ? ['play', 'stop'] : ['play', 'pause', 'stop'];
     const row = document.createElement('span');

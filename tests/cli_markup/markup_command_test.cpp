@@ -231,6 +231,37 @@ TEST(MarkupCommand, PlayerScriptFollowsTheMarkup) {
 }
 
 // As the program: the output file is written whole, or not at all.
+// --element: the web player's own element, its settings as attributes and
+// the body text as its fallback, every value kept inside its place.
+TEST(MarkupCommand, PlayerElementForPagesWrittenByHand) {
+  struct Case {
+    std::vector<std::string> args;
+    std::string out;
+  };
+  const Case cases[] = {
+      {{"hello.zvsa", "--element", "--body", "No sound here"},
+       "<zv-stream-player clip=\"hello.zvsa\" buttons=\"2\" count=\"1\" width=\"64\" height=\"32\" visible>"
+       "No sound here</zv-stream-player>\n"},
+      {{"a.zvsa", "--element", "--buttons", "3", "--count", "-1", "--autoplay", "1", "--visible", "0", "--body", "x"},
+       "<zv-stream-player clip=\"a.zvsa\" buttons=\"3\" count=\"-1\" width=\"96\" height=\"32\" autoplay>x"
+       "</zv-stream-player>\n"},
+      {{"my \"clip\" <b>&.zvsa", "--element", "--body", "a <b> & \"c\""},
+       "<zv-stream-player clip=\"my &quot;clip&quot; &lt;b&gt;&amp;.zvsa\" buttons=\"2\" count=\"1\" width=\"64\" "
+       "height=\"32\" visible>a &lt;b&gt; &amp; &quot;c&quot;</zv-stream-player>\n"},
+      {{"c.zvsa", "--element", "--body", "", "--crlf", "--player", "/p/"},
+       "<zv-stream-player clip=\"c.zvsa\" buttons=\"2\" count=\"1\" width=\"64\" height=\"32\" visible>"
+       "</zv-stream-player>\r\n<script src=\"/p/ZvStreamPlayer.js\" defer></script>\r\n"},
+  };
+  for (const Case& c : cases) {
+    const CommandRun run = runMarkup(c.args);
+    EXPECT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, c.out);
+  }
+  const CommandRun both = runMarkup({"a.zvsa", "--element", "--webbot"});
+  EXPECT_EQ(both.status, 2);
+  EXPECT_NE(both.err.find("--element and --webbot exclude each other"), std::string::npos) << both.err;
+}
+
 TEST(MarkupCommand, OutputFileThroughTheDriverProgram) {
   const zv::test::TempDir folder;
   const fs::path work = folder.path();

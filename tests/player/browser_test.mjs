@@ -38,6 +38,8 @@
 //                clip from there
 //   added        a player element the page adds after load is taken over
 //                and plays, and tells the page of play and ended
+//   element      <zv-stream-player> as `zvsa markup --element` writes it:
+//                plays from the keyboard; shows its content for a damaged clip
 //
 //   node browser_test.mjs --engine E --only NAME --chromium PATH --firefox PATH
 //        --webkitdriver PATH --npm DIR --player DIR --playerlist HEADER
@@ -103,9 +105,18 @@ const pages = {
   exclusive: [0, 1, 2, 3].map(() => ({ clip: 'long.zvsa', args: ['--buttons', '2'] })),
   seek: [{ clip: 'long.zvsa', args: ['--buttons', '3', '--width', '220', '--height', '40'] }],
   added: [{ clip: 'speech.zvsa', args: ['--buttons', '2'] }],
+  element: [],
 };
 assert.ok(pages[args.only], `unknown scenario ${args.only}`);
 writePage(args.zvsa, path.join(web, `${args.only}.htm`), args.only, pages[args.only]);
+if (args.only === 'element') {
+  const element = (clip, ...more) => execFileSync(args.zvsa, ['markup', clip, '--element', ...more],
+    { encoding: 'latin1' });
+  writeFileSync(path.join(web, 'element.htm'), '<!DOCTYPE html>\r\n<html><head><title>element</title></head><body>\r\n' +
+    `<div id="player-0">${element('speech.zvsa', '--body', 'Speech cannot play')}</div>\r\n` +
+    `<div id="player-1">${element('damaged.zvsa', '--autoplay', '1', '--body', 'Damaged clip shown as text')}</div>\r\n` +
+    element('speech.zvsa', '--player', '/Java/ZvTavelwork/').split('\n')[1] + '\r\n</body></html>\r\n', 'latin1');
+}
 if (args.only === 'exclusive') {
   // Markup pasted by hand, as `zvsa markup` prints it, where the last two
   // players say they may play beside others: a PARAM that authors add
@@ -536,6 +547,22 @@ scenarios.added = async () => {
   await playedWhole(page, 1, clips.speech.samples, 'the player added after load', { gapless: true });
   assert.deepEqual(await page.evaluate(() => window.__zvEvents), ['play', 'ended']);
   assert.deepEqual(await page.errors(), []);
+};
+
+scenarios.element = async () => {
+  const page = await openPage('element');
+  await page.waitState(1, 'failed');
+  const shown = () => page.evaluate(() => document.body.innerText);
+  assert.ok((await shown()).includes('Damaged clip shown as text'), 'a clip that cannot play shows the content');
+  assert.ok(!(await shown()).includes('Speech cannot play'), 'a player that can play hides its content');
+  assert.ok((await page.errors()).some((e) => e.includes('damaged.zvsa') && e.includes('check word is wrong')));
+  const names = await page.evaluate(() => [...document.querySelector('zv-stream-player').shadowRoot
+    .querySelectorAll('button, [role="slider"]')].map((b) => b.getAttribute('aria-label')));
+  assert.deepEqual(names, ['Play', 'Stop', 'Position']);
+  await snapshot(page, 'element');
+  await page.evaluate(() => document.querySelector('zv-stream-player').shadowRoot.querySelector('button').focus());
+  await page.press('Enter');
+  await playedWhole(page, 0, clips.speech.samples, 'the element', { gapless: true });
 };
 
 test(`player in ${engine}: ${args.only}`, async () => {
