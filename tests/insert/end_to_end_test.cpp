@@ -118,9 +118,16 @@ class WizardDriver : public QObject {
         QTest::mouseClick(wizard->button(QWizard::NextButton), Qt::LeftButton);
         break;
       }
-      case kPageAppletProperties:
+      case kPageAppletProperties: {
+        // A play count unlike every other number of the settings, so that
+        // one copied into another's place shows in the page.
+        auto* count = findByName<QLineEdit>(wizard, QStringLiteral("Play count"));
+        if (!count) return;
+        count->clear();
+        QTest::keyClicks(count, QStringLiteral("5"));
         QTest::mouseClick(wizard->button(QWizard::FinishButton), Qt::LeftButton);
         break;
+      }
       default:
         QTest::mouseClick(wizard->button(QWizard::NextButton), Qt::LeftButton);
     }
@@ -204,8 +211,8 @@ TEST_F(EndToEndTest, WizardOnTheFileRoadPutsThePlayerOnThePage) {
 
   // The page: the WEBBOT text just before the marker, every other byte as it
   // was. The text is written out from what the wizard was given: the sound
-  // file's name for the clip, the settings a fresh configuration starts with,
-  // and no codebase, as a disk-based web keeps the classes beside the page.
+  // file's name for the clip, the settings a fresh configuration starts with
+  // (the play count as typed), and no codebase, as a disk-based web keeps the classes beside the page.
   EXPECT_EQ(clipName, fs::path(kSourceSound).stem().string() + ".zvsa");
   const std::string expectedText =
       "<p><!--WEBBOT bot=\"ZvTavelwork\" StartSpan PREVIEW=\"&lt;IMG SRC=&quot;" +
@@ -214,7 +221,7 @@ TEST_F(EndToEndTest, WizardOnTheFileRoadPutsThePlayerOnThePage) {
       " I-NUMBUTTONS=\"2\" \r\n"
       "I-AUTOPLAY=\"0\" \r\n"
       "I-VISIBLE=\"1\" \r\n"
-      "I-COUNT=\"1\" \r\n"
+      "I-COUNT=\"5\" \r\n"
       "I-HEIGHT=\"32\" \r\n"
       "I-WIDTH=\"64\" \r\n"
       "S-CLASS=\"ZvStreamPlayer.class\" \r\n"

@@ -237,7 +237,10 @@ def main():
             status = bot.wait(TIME_LIMIT)
         except subprocess.TimeoutExpired:
             fail("ZvInsertBot did not end")
-        out, err = bot.communicate()
+        try:
+            out, err = bot.communicate(timeout=TIME_LIMIT)
+        except subprocess.TimeoutExpired:
+            fail("ZvInsertBot's output did not end")
         if status != 0:
             fail(f"ZvInsertBot ended with {status}: {err}")
 
