@@ -1,6 +1,7 @@
 // The web that `webhost serve` offers: checking the options, mapping web
 // paths and URLs to files (and refusing those outside the web), and the
-// file operations behind the Explorer's and the Editor's calls.
+// file operations behind the Explorer's and the Editor's calls: what they
+// do, and that a write that fails leaves the web as it was and says why.
 #include <grp.h>
 #include <gtest/gtest.h>
 #include <pwd.h>
