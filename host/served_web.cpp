@@ -1,6 +1,7 @@
 #include "host/served_web.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -207,6 +208,13 @@ bool ServedWeb::insertText(std::string_view text, std::string& why) {
                                    : content.size();
   struct stat before {};
   const bool hadMode = ::stat(page_.c_str(), &before) == 0;
+  // The page is saved by replacing it, which only the folder's permission
+  // governs; a page marked read-only is left alone all the same. A page
+  // without any write permission counts as read-only for root too.
+  if (hadMode && (::access(page_.c_str(), W_OK) != 0 || (before.st_mode & 0222) == 0)) {
+    why = "the page " + page_.string() + " is read-only";
+    return false;
+  }
   if (!writeReplacing(page_, {std::string_view(content).substr(0, point), text,
                               std::string_view(content).substr(point)},
                       why))

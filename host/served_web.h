@@ -51,8 +51,9 @@ class ServedWeb {
   // Copies a local file into the web, replacing a file there only when
   // `replace` is set. The copy appears complete or not at all.
   bool addFile(std::string_view localPath, std::string_view webPath, bool replace, std::string& why) const;
-  // Inserts `text` at the insertion point and saves the page atomically; the
-  // insertion point then lies after the text.
+  // Inserts `text` at the insertion point and saves the page atomically,
+  // keeping its file mode; the insertion point then lies after the text. A
+  // read-only page is not saved.
   bool insertText(std::string_view text, std::string& why);
 
  private:

@@ -1,7 +1,8 @@
 // `webhost serve` as a program on a private session bus (the test runs under
 // dbus-run-session): it says which names it owns, answers the six calls with
 // the contract's types when called with plain D-Bus messages, changes the
-// web's files, refuses a second instance, and stops cleanly on SIGTERM.
+// web's files, says what it could not save, refuses a second instance, and
+// stops cleanly on SIGTERM, SIGINT and SIGHUP.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -83,9 +84,9 @@ class WebhostServeTest : public testing::Test {
     ASSERT_TRUE(QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("FrontPage.Explorer")));
   }
 
-  // Stops it with SIGTERM; its exit status.
-  int stopServer() {
-    ::kill(static_cast<pid_t>(server.processId()), SIGTERM);
+  // Stops it with `signal`; its exit status.
+  int stopServer(int signal = SIGTERM) {
+    ::kill(static_cast<pid_t>(server.processId()), signal);
     EXPECT_TRUE(server.waitForFinished(kWaitMs));
     return server.exitStatus() == QProcess::NormalExit ? server.exitCode() : -1;
   }
@@ -146,6 +147,49 @@ TEST_F(WebhostServeTest, AnswersTheSixCallsOnTheWebAndLogsThem) {
   EXPECT_NE(log.find("FrontPage.Editor 22(\"<p>caf\xC3\xA9</p>\") -> 1"), std::string::npos) << log;
   EXPECT_FALSE(QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("FrontPage.Editor")))
       << "the names are given up on stop";
+}
+
+TEST_F(WebhostServeTest, WhatCannotBeSavedAnswersZeroAndIsSaid) {
+  const fs::path page = web / "sub" / "index.htm";
+  const std::string before = readFile(page);
+  fs::permissions(page, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  startServer({QStringLiteral("--marker"), QStringLiteral("<!-- here -->")});
+
+  Reply reply = invoke("FrontPage.Editor", 22, {QStringLiteral("<p>x</p>")});
+  EXPECT_EQ(reply.value.metaType().id(), QMetaType::Int);
+  EXPECT_EQ(reply.value.toInt(), 0) << "a page that cannot be saved answers 0";
+  EXPECT_EQ(readFile(page), before);
+
+  // A file whose folder would have to be inside the page.
+  const fs::path clip = fs::path(folder.path()) / "clip.zvsa";
+  writeFile(clip, "clip bytes");
+  reply = invoke("FrontPage.Explorer", 3,
+                 {QString::fromStdString(clip.string()), QStringLiteral("/a%20web%20%C3%A9/sub/index.htm/c.zvsa"), true});
+  EXPECT_EQ(reply.value.toInt(), 0) << "a file that cannot be written answers 0";
+
+  // Still serving, and a page that can be saved again takes the text.
+  fs::permissions(page, fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(invoke("FrontPage.Editor", 22, {QStringLiteral("<p>x</p>")}).value.toInt(), 1);
+  EXPECT_EQ(readFile(page), "<html><body>\n<p>x</p><!-- here -->\n</body></html>\n");
+  EXPECT_EQ(fs::status(page).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+
+  EXPECT_EQ(stopServer(), 0);
+  const std::string log = server.readAllStandardError().toStdString();
+  EXPECT_NE(log.find("webhost: the page was not changed: the page " + page.string() + " is read-only"),
+            std::string::npos)
+      << log;
+}
+
+TEST_F(WebhostServeTest, StopsCleanlyOnEachStopSignal) {
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    startServer({QStringLiteral("-v")});
+    EXPECT_EQ(stopServer(signal), 0) << "signal " << signal;
+    EXPECT_NE(server.readAllStandardError().toStdString().find("webhost: stopped; the names are given up"),
+              std::string::npos)
+        << "signal " << signal;
+    EXPECT_FALSE(QDBusConnection::sessionBus().interface()->isServiceRegistered(QStringLiteral("FrontPage.Explorer")))
+        << "signal " << signal;
+  }
 }
 
 TEST_F(WebhostServeTest, UnknownMethodsAndWrongArgumentsAnswerErrors) {

@@ -39,7 +39,7 @@
 #include "tests/support/recording_presenter.h"
 #include "tests/support/temp_dir.h"
 #include "webbot/markup/applet_markup.h"
-#include "webbot/webbot_text.h"
+#include "player/player_files.h"
 #include "wizard/wizard_state.h"
 
 namespace zv::insert {
@@ -118,9 +118,16 @@ class WizardDriver : public QObject {
         QTest::mouseClick(wizard->button(QWizard::NextButton), Qt::LeftButton);
         break;
       }
-      case kPageAppletProperties:
+      case kPageAppletProperties: {
+        // A play count unlike every other number of the settings, so that
+        // one copied into another's place shows in the page.
+        auto* count = findByName<QLineEdit>(wizard, QStringLiteral("Play count"));
+        if (!count) return;
+        count->clear();
+        QTest::keyClicks(count, QStringLiteral("5"));
         QTest::mouseClick(wizard->button(QWizard::FinishButton), Qt::LeftButton);
         break;
+      }
       default:
         QTest::mouseClick(wizard->button(QWizard::NextButton), Qt::LeftButton);
     }
@@ -194,22 +201,40 @@ TEST_F(EndToEndTest, WizardOnTheFileRoadPutsThePlayerOnThePage) {
   ASSERT_TRUE(fs::is_regular_file(web / clipName));
   EXPECT_GT(fs::file_size(web / clipName), 154u) << "a stream file: header and frames";
 
-  // The player's files, beside the page in a disk-based web.
-  for (const auto& entry : fs::directory_iterator(kComponentFolder)) {
-    const std::string name = entry.path().filename().string();
-    for (const std::string_view extension : kPlayerFileExtensions) {
-      if (name.size() > extension.size() && name.ends_with(extension)) {
-        EXPECT_EQ(readFile(web / name), readFile(entry.path())) << name;
-      }
-    }
+  // The player's files, every one the player has, beside the page in a
+  // disk-based web, as they are in the program's folder.
+  for (const char* name : player::kPlayerFiles) {
+    ASSERT_TRUE(fs::is_regular_file(fs::path(kComponentFolder) / name)) << name << " was not built";
+    EXPECT_TRUE(fs::is_regular_file(web / name)) << name << " is not in the web";
+    EXPECT_EQ(readFile(web / name), readFile(fs::path(kComponentFolder) / name)) << name;
   }
 
-  // The page: the WEBBOT text just before the marker, every other byte as it was.
+  // The page: the WEBBOT text just before the marker, every other byte as it
+  // was. The text is written out from what the wizard was given: the sound
+  // file's name for the clip, the settings a fresh configuration starts with
+  // (the play count as typed), and no codebase, as a disk-based web keeps the classes beside the page.
+  EXPECT_EQ(clipName, fs::path(kSourceSound).stem().string() + ".zvsa");
+  const std::string expectedText =
+      "<p><!--WEBBOT bot=\"ZvTavelwork\" StartSpan PREVIEW=\"&lt;IMG SRC=&quot;" +
+      automation::FileUrlForPath(kComponentFolder + "/FPTwoButton.gif") +
+      "&quot; HEIGHT=&quot;32&quot; WIDTH=&quot;64&quot;&gt;\"\r\n"
+      " I-NUMBUTTONS=\"2\" \r\n"
+      "I-AUTOPLAY=\"0\" \r\n"
+      "I-VISIBLE=\"1\" \r\n"
+      "I-COUNT=\"5\" \r\n"
+      "I-HEIGHT=\"32\" \r\n"
+      "I-WIDTH=\"64\" \r\n"
+      "S-CLASS=\"ZvStreamPlayer.class\" \r\n"
+      "S-CODEBASE=\"\" \r\n"
+      "S-APPLETTAG=\"APPLET\" \r\n"
+      "S-ALIGN=\"middle\" \r\n"
+      "S-BODY=\"This browser is aware of Java applets, but is unable to execute them.\" \r\n"
+      "S-ATTRIBS=\"ALT=&quot;Java is not available in this browser&quot;\" \r\n"
+      "S-CLIP=\"" + fs::path(kSourceSound).stem().string() + ".zvsa\" -->\r\n"
+      "\r\n"
+      "<!--WEBBOT bot=\"ZvTavelwork\" EndSpan --><p>\r\n";
   WizardRecord inserted = *record;
-  inserted.codebase.clear();  // a disk-based web keeps the classes beside the page
-  const std::string expectedText = webbot::FormatWebBotText(
-      inserted.settings(),
-      automation::FileUrlForPath(kComponentFolder + "/" + webbot::PreviewImageName(record->buttonCount)), clipName);
+  inserted.codebase.clear();  // for the markup webhost publish writes
   const std::string before = kPageBefore;
   const std::size_t at = before.find(kMarker);
   EXPECT_EQ(readFile(web / "index.htm"), before.substr(0, at) + expectedText + before.substr(at));

@@ -8,12 +8,14 @@ the clip is in the web, and the automation calls came in the pass's order.
 
 Run it inside a private session bus:
   dbus-run-session -- /usr/bin/python3 insertbot_atspi_test.py \
-      --webhost PATH --insertbot PATH --sound WAV
+      --webhost PATH --insertbot PATH --sound WAV --player-files player/player_files.h
 Exit status 0 when every check holds, 1 when one fails, 77 when the
-machine lacks Xvfb or pyatspi (the test is then skipped).
+machine lacks Xvfb or pyatspi (the test is then skipped), except under
+CI=true, where a missing tool is a failure (1).
 """
 import argparse
 import os
+import select
 import shutil
 import signal
 import subprocess
@@ -47,13 +49,56 @@ class Deadline:
         fail("timed out waiting for " + what + "; showing: " + Deadline.describe())
 
 
+def missing(tool):
+    """A tool this test needs is not installed: skipped, except in CI."""
+    if os.environ.get("CI") == "true":
+        print("FAILED: " + tool + " is missing; CI must run this test (scripts/install-deps.sh installs it)",
+              file=sys.stderr)
+        return 1
+    print("skipped: no " + tool)
+    return SKIP
+
+
+def read_line(stream, what, limit=TIME_LIMIT):
+    """One line from a pipe of bytes, waiting at most `limit` seconds."""
+    end = time.monotonic() + limit
+    line = b""
+    while not line.endswith(b"\n"):
+        left = end - time.monotonic()
+        if left <= 0 or not select.select([stream], [], [], left)[0]:
+            fail("timed out waiting for " + what + "; read so far: " + line.decode(errors="replace"))
+        chunk = os.read(stream.fileno(), 1)
+        if not chunk:
+            break
+        line += chunk
+    return line.decode(errors="replace")
+
+
+def player_files(header):
+    """The names in kPlayerFiles of player/player_files.h: the player's own
+    list of its files, kPlayerScript standing for the script."""
+    import re
+    with open(header) as source:
+        text = source.read()
+    script = re.search(r'kPlayerScript\[\] = "([^"]+)"', text)
+    files = re.search(r'kPlayerFiles\[\] = \{([^}]*)\}', text)
+    if not script or not files:
+        fail("no kPlayerScript or kPlayerFiles in " + header)
+    names = [name.strip() for name in files.group(1).split(",")]
+    return [script.group(1) if name == "kPlayerScript" else name.strip('"') for name in names]
+
+
 def start_display(log):
     read_end, write_end = os.pipe()
     xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
                             pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=log)
     os.close(write_end)
+    end = time.monotonic() + TIME_LIMIT
     number = b""
     while not number.endswith(b"\n"):
+        left = end - time.monotonic()
+        if left <= 0 or not select.select([read_end], [], [], left)[0]:
+            fail("Xvfb did not say its display in time")
         chunk = os.read(read_end, 16)
         if not chunk:
             fail("Xvfb did not start")
@@ -67,17 +112,16 @@ def main():
     parser.add_argument("--webhost", required=True)
     parser.add_argument("--insertbot", required=True)
     parser.add_argument("--sound", required=True)
+    parser.add_argument("--player-files", required=True, help="player/player_files.h, the player's own list")
     args = parser.parse_args()
     args.sound = os.path.abspath(args.sound)
 
     if not shutil.which("Xvfb"):
-        print("skipped: no Xvfb")
-        return SKIP
+        return missing("Xvfb")
     try:
         import pyatspi
     except ImportError:
-        print("skipped: no pyatspi")
-        return SKIP
+        return missing("pyatspi")
 
     work = tempfile.mkdtemp(prefix="zvatspi")
     web = os.path.join(work, "my web")
@@ -105,9 +149,9 @@ def main():
                         "org.a11y.Bus.GetAddress"], check=True, stdout=subprocess.DEVNULL)
         serve_log = open(os.path.join(work, "serve.log"), "w+")
         serve = subprocess.Popen([args.webhost, "serve", "--web", web, "--page", "index.htm", "--marker",
-                                  "<!-- player -->", "-v"], stdout=subprocess.PIPE, stderr=serve_log, text=True)
+                                  "<!-- player -->", "-v"], stdout=subprocess.PIPE, stderr=serve_log)
         processes.append(serve)
-        said = serve.stdout.readline()
+        said = read_line(serve.stdout, "webhost serve to say which names it owns")
         if "owns FrontPage.Explorer and FrontPage.Editor" not in said:
             fail("webhost serve did not say which names it owns: " + said)
 
@@ -193,7 +237,10 @@ def main():
             status = bot.wait(TIME_LIMIT)
         except subprocess.TimeoutExpired:
             fail("ZvInsertBot did not end")
-        out, err = bot.communicate()
+        try:
+            out, err = bot.communicate(timeout=TIME_LIMIT)
+        except subprocess.TimeoutExpired:
+            fail("ZvInsertBot's output did not end")
         if status != 0:
             fail(f"ZvInsertBot ended with {status}: {err}")
 
@@ -232,17 +279,23 @@ def main():
             if line.startswith("webhost: FrontPage."):  # "webhost: FrontPage.Explorer 12() -> ..."
                 _, program, call = line.split(" ", 2)
                 calls.append(program.replace("FrontPage.", "") + " " + call.split("(")[0])
-        # Yes added the player's files of the program's folder (the web
-        # player's script and decoders, and any class files), one call each.
+        # Yes added the player's files (every one in the player's own list,
+        # as the program's folder holds it) and any class files, one call each.
         program_folder = os.path.dirname(os.path.abspath(args.insertbot))
-        player_files = sorted(name for name in os.listdir(program_folder)
-                              if name.endswith((".class", ".js", ".wasm")))
-        if "ZvStreamPlayer.js" not in player_files:
-            fail("the program's folder has no ZvStreamPlayer.js: " + ", ".join(player_files))
-        for name in player_files:
-            if not os.path.isfile(os.path.join(web, name)):
+        for name in player_files(args.player_files):
+            if not os.path.isfile(os.path.join(program_folder, name)):
+                fail("the player's file " + name + " was not built into " + program_folder)
+            with open(os.path.join(program_folder, name), "rb") as built:
+                wanted = built.read()
+            try:
+                with open(os.path.join(web, name), "rb") as added:
+                    if added.read() != wanted:
+                        fail("the player's file " + name + " in the web is not the program's")
+            except FileNotFoundError:
                 fail("the player's file " + name + " was not added to the web")
-        expected = (["Explorer 12", "Editor 21", "Explorer 15"] + ["Explorer 3"] * len(player_files)
+        class_files = [name for name in os.listdir(program_folder) if name.endswith(".class")]
+        added = len(player_files(args.player_files)) + len(class_files)
+        expected = (["Explorer 12", "Editor 21", "Explorer 15"] + ["Explorer 3"] * added
                     + ["Explorer 15", "Explorer 3", "Editor 22"])
         if calls != expected:
             fail(f"calls {calls}, expected {expected}")

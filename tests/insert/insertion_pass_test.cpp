@@ -23,7 +23,6 @@
 #include "tests/insert/scripted_automation_server.h"
 #include "tests/support/recording_presenter.h"
 #include "tests/support/temp_dir.h"
-#include "webbot/webbot_text.h"
 
 namespace zv::insert {
 namespace {
@@ -77,7 +76,7 @@ class InsertionPassTest : public testing::Test {
     clipFile = temporaryFolder + "ZVSA1234.zvsa";
     touch(clipFile, "clip");
     record.buttonCount = 2;
-    record.autoplay = 1;
+    record.autoplay = 0;
     record.visible = 1;
     record.playCount = -1;
     record.height = 32;
@@ -114,14 +113,28 @@ class InsertionPassTest : public testing::Test {
 
   Calls calls() const { return server ? server->calls() : Calls{}; }
 
-  // The WEBBOT text the pass should insert for `record` with this codebase value.
+  // The WEBBOT text the pass should insert for the fixture's record with
+  // this codebase value, written out from the record's values (each field
+  // distinct, so that one copied into the wrong place shows).
   std::string expectedText(const std::string& codebaseValue) const {
-    WizardRecord expected = record;
-    expected.codebase = codebaseValue;
     const std::string clipName = std::filesystem::path(record.clipFile).filename().string();
-    return webbot::FormatWebBotText(expected.settings(),
-                                    "file://" + programFolder + webbot::PreviewImageName(record.buttonCount),
-                                    clipName);
+    return "<p><!--WEBBOT bot=\"ZvTavelwork\" StartSpan PREVIEW=\"&lt;IMG SRC=&quot;file://" + programFolder +
+           "FPTwoButton.gif&quot; HEIGHT=&quot;32&quot; WIDTH=&quot;64&quot;&gt;\"\r\n"
+           " I-NUMBUTTONS=\"2\" \r\n"
+           "I-AUTOPLAY=\"0\" \r\n"
+           "I-VISIBLE=\"1\" \r\n"
+           "I-COUNT=\"-1\" \r\n"
+           "I-HEIGHT=\"32\" \r\n"
+           "I-WIDTH=\"64\" \r\n"
+           "S-CLASS=\"ZvStreamPlayer.class\" \r\n"
+           "S-CODEBASE=\"" + codebaseValue + "\" \r\n"
+           "S-APPLETTAG=\"APPLET\" \r\n"
+           "S-ALIGN=\"middle\" \r\n"
+           "S-BODY=\"<b&gt;no &quot;Java&quot;</b&gt;\" \r\n"
+           "S-ATTRIBS=\"ALT=&quot;x&quot;\" \r\n"
+           "S-CLIP=\"" + clipName + "\" -->\r\n"
+           "\r\n"
+           "<!--WEBBOT bot=\"ZvTavelwork\" EndSpan --><p>\r\n";
   }
 
   test::TempDir program;

@@ -1,11 +1,16 @@
 // The real sound path: CWavePlayer plays a known tone through Qt
 // Multimedia's default output while CWaveRecorder records the default input.
 // Run under run_with_private_pulse.sh, where the default input hears the
-// default output, so the recording must hold the tone: enough energy, and
-// its strongest frequency where the tone is.
+// default output. The recorder runs from the end of the first block played
+// to the end of the fourth, well inside the tone, while an independent
+// recorder (parec) records the same input over the same span: the recording
+// must be as long as parec's, hold the tone at the level played in every
+// tenth of a second, and no other frequency.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTimer>
 
 #include <cmath>
@@ -27,20 +32,46 @@ namespace {
 
 constexpr double kToneHz = 1000.0;
 constexpr int kSampleRateHz = 8000;
-constexpr int kToneSeconds = 2;
+constexpr int kToneSeconds = 6;
+constexpr double kToneAmplitude = 12000.0;
+constexpr std::size_t kWindowSamples = kSampleRateHz / 10;
 
+// Plays the tone; records from the first block's done notice to the
+// fourth's, with parec started and stopped at the same moments.
 class LoopbackPage : public QObject {
  public:
   CWavePlayer* player = nullptr;
   CWaveRecorder* recorder = nullptr;
-  bool playbackEnded = false;
+  std::string recordingPath;
+  QProcess parec;
+  int blocksPlayed = 0;
+  bool recordingOpened = false;
+  bool recordingStopped = false;
+  std::string failure;
 
   bool event(QEvent* event) override {
     if (event->type() != WaveDoneEvent::eventType()) return QObject::event(event);
     auto* done = static_cast<WaveDoneEvent*>(event);
     if (done->direction() == WaveDirection::Output) {
       if (player->onBlockDone(*done) == CWavePlayer::Notice::PlaybackEnded) {
-        playbackEnded = true;
+        failure = "playback ended before the recording was stopped";
+        QCoreApplication::exit(1);
+        return true;
+      }
+      ++blocksPlayed;
+      if (blocksPlayed == 1) {
+        parec.start(QStringLiteral("parec"), {QStringLiteral("--raw"), QStringLiteral("--format=s16le"),
+                                               QStringLiteral("--rate=8000"), QStringLiteral("--channels=1"),
+                                               QStringLiteral("--latency-msec=20")});
+        recordingOpened = recorder->open(recordingPath, codecPcmFormat(), this);
+        if (!recordingOpened) {
+          failure = recorder->errorText();
+          QCoreApplication::exit(1);
+        }
+      } else if (blocksPlayed == 4) {
+        recorder->stop();
+        parec.terminate();
+        recordingStopped = true;
         QCoreApplication::exit(0);
       }
     } else {
@@ -60,29 +91,33 @@ std::vector<std::int16_t> readSamples(const std::string& path) {
   return samples;
 }
 
-// Power of `samples` at `hz` (Goertzel), normalised by the length.
-double powerAt(const std::vector<std::int16_t>& samples, double hz) {
+// The amplitude of the `hz` component of `samples` (Goertzel): a sine of
+// amplitude A whole periods long gives A.
+double levelAt(const std::int16_t* samples, std::size_t count, double hz) {
   const double coefficient = 2.0 * std::cos(2.0 * std::numbers::pi * hz / kSampleRateHz);
   double previous = 0, beforePrevious = 0;
-  for (std::int16_t sample : samples) {
-    const double current = sample + coefficient * previous - beforePrevious;
+  for (std::size_t i = 0; i < count; ++i) {
+    const double current = samples[i] + coefficient * previous - beforePrevious;
     beforePrevious = previous;
     previous = current;
   }
   const double power = previous * previous + beforePrevious * beforePrevious -
                        coefficient * previous * beforePrevious;
-  return power / static_cast<double>(samples.size());
+  return 2.0 * std::sqrt(std::max(power, 0.0)) / static_cast<double>(count);
+}
+
+double levelAt(const std::vector<std::int16_t>& samples, double hz) {
+  return levelAt(samples.data(), samples.size(), hz);
 }
 
 TEST(QtDevicesLoopback, TheRecordingHearsTheTonePlayed) {
   test::TempDir dir;
   const std::string tonePath = dir.file("tone.raw");
-  const std::string recordingPath = dir.file("recording.raw");
   {
     std::ofstream tone(tonePath, std::ios::binary);
     for (int i = 0; i < kSampleRateHz * kToneSeconds; ++i) {
       const auto sample = static_cast<std::int16_t>(
-          std::lround(12000.0 * std::sin(2.0 * std::numbers::pi * kToneHz * i / kSampleRateHz)));
+          std::lround(kToneAmplitude * std::sin(2.0 * std::numbers::pi * kToneHz * i / kSampleRateHz)));
       const char bytes[2] = {static_cast<char>(sample & 0xFF), static_cast<char>((sample >> 8) & 0xFF)};
       tone.write(bytes, 2);
     }
@@ -93,29 +128,44 @@ TEST(QtDevicesLoopback, TheRecordingHearsTheTonePlayed) {
   CWaveRecorder recorder(std::make_unique<QtWaveInput>());
   page.player = &player;
   page.recorder = &recorder;
+  page.recordingPath = dir.file("recording.raw");
+  page.parec.setStandardOutputFile(QString::fromStdString(dir.file("parec.raw")));
 
-  ASSERT_TRUE(recorder.open(recordingPath, codecPcmFormat(), &page)) << recorder.errorText();
   ASSERT_TRUE(player.open(tonePath, codecPcmFormat(), &page)) << player.errorText();
-  // Runs until the player reports the end of playback; the guard only ends a
-  // run whose device never gives its blocks back.
+  // Runs until the recording is stopped; the guard only ends a run whose
+  // device never gives its blocks back.
   QTimer::singleShot(30000, [] { QCoreApplication::exit(1); });
   QCoreApplication::exec();
-  recorder.stop();
-  ASSERT_TRUE(page.playbackEnded) << "playback never ended";
+  player.stop();
+  ASSERT_TRUE(page.recordingStopped) << "the recording was not stopped: " << page.failure;
+  ASSERT_TRUE(page.parec.state() == QProcess::NotRunning || page.parec.waitForFinished(10000))
+      << "parec did not end";
 
-  const auto recorded = readSamples(recordingPath);
-  ASSERT_GT(recorded.size(), static_cast<std::size_t>(kSampleRateHz / 2)) << "almost nothing was recorded";
-  double energy = 0;
-  for (std::int16_t sample : recorded) energy += double(sample) * sample;
-  const double rms = std::sqrt(energy / static_cast<double>(recorded.size()));
-  EXPECT_GT(rms, 1000.0) << "the recording is (nearly) silent";
+  const auto recorded = readSamples(page.recordingPath);
+  const auto reference = readSamples(dir.file("parec.raw"));
+  ASSERT_GT(reference.size(), static_cast<std::size_t>(2 * kSampleRateHz))
+      << "parec heard too little to compare with: " << page.parec.readAllStandardError().toStdString();
+  EXPECT_NEAR(levelAt(reference, kToneHz), kToneAmplitude, 0.1 * kToneAmplitude) << "parec's level";
 
-  // The tone's frequency carries far more power than any other in a scan of
-  // 100 Hz steps (its neighbours 900 and 1100 Hz included).
-  const double atTone = powerAt(recorded, kToneHz);
+  // As long as parec's over the same span, within a few blocks for the two
+  // programs' start and stop.
+  const double recordedSeconds = double(recorded.size()) / kSampleRateHz;
+  const double referenceSeconds = double(reference.size()) / kSampleRateHz;
+  EXPECT_GT(recordedSeconds, 0.9 * referenceSeconds - 0.3) << "parec: " << referenceSeconds << " s";
+  EXPECT_LT(recordedSeconds, referenceSeconds + 0.5) << "parec: " << referenceSeconds << " s";
+
+  // The tone at the level played in every tenth of a second.
+  for (std::size_t at = 0; at + kWindowSamples <= recorded.size(); at += kWindowSamples) {
+    const double level = levelAt(recorded.data() + at, kWindowSamples, kToneHz);
+    EXPECT_NEAR(level, kToneAmplitude, 0.2 * kToneAmplitude) << "at " << double(at) / kSampleRateHz << " s";
+  }
+
+  // The tone's frequency carries far more than any other in a scan of 100
+  // Hz steps (its neighbours 900 and 1100 Hz included).
+  const double atTone = levelAt(recorded, kToneHz);
   for (double hz = 100; hz < kSampleRateHz / 2.0; hz += 100) {
     if (hz == kToneHz) continue;
-    EXPECT_GT(atTone, 20.0 * powerAt(recorded, hz)) << "at " << hz << " Hz";
+    EXPECT_GT(atTone, 20.0 * levelAt(recorded, hz)) << "at " << hz << " Hz";
   }
 }
 
