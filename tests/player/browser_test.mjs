@@ -300,22 +300,28 @@ const scenarios = {
     await page.waitState(2, 'paused');
     await snapshot(page, 'three-buttons-paused');
     await resting();
-    const pausedAt = await page.evaluate(() => window.ZvStreamPlayer.players[2].scheduler.sample);
+    const paused = await page.evaluate(() => {
+      const { pass, sample } = window.ZvStreamPlayer.players[2].scheduler;
+      return { pass, sample };
+    });
+    const clip = clips.speech.samples;
+    const pausedAt = paused.pass * clip.length + paused.sample;
     await page.focus(button(2, 'Play'));
     await page.press('Enter');
     await page.waitState(2, 'playing');
-    // Past the end of the first pass, so that a restart would show.
-    const clip = clips.speech.samples;
+    // A second of sound beyond the pause (the tap hears it late), so that
+    // a Play that began anew would show.
+    const heardToPause = repeat(clip, paused.pass + 1).slice(0, pausedAt).filter((x) => x !== 0).length;
     await page.waitFor((n) => window.__zvHeard(window.ZvStreamPlayer.players[2].output).filter((x) => x).length > n,
-      clip.filter((x) => x).length + 1000, 'the clip heard once and more');
+      heardToPause + 8000, 'a second heard beyond the pause');
     await page.focus(button(2, 'Stop'));
     await page.press('Space');
     await page.waitState(2, 'stopped');
     assert.ok(await silent(2));
     const { samples } = await heard(page, 2);
     const sounding3 = samples.filter((x) => x !== 0);
-    assertHeard(sounding3, repeat(clip, 3).filter((x) => x !== 0).slice(0, sounding3.length),
-      `Play after Pause at sample ${pausedAt} goes on from there`);
+    assertHeard(sounding3, repeat(clip, paused.pass + 3).filter((x) => x !== 0).slice(0, sounding3.length),
+      `Play after Pause at sample ${paused.sample} of pass ${paused.pass + 1} goes on from there`);
     await resting();
     assert.deepEqual(await page.errors(), []);
   },
