@@ -40,14 +40,6 @@ std::string InsertBotPath() {
   return folder.empty() ? std::string() : folder + "ZvInsertBot";
 }
 
-const char* PreviewImageName(int buttonIndex) {
-  switch (buttonIndex) {
-    case 1: return "FPTwoButton.gif";
-    case 2: return "FPThreeButton.gif";
-    default: return "FPOneButton.gif";
-  }
-}
-
 std::string FileUrl(std::string_view absolutePath) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   std::string url = "file://";

@@ -6,6 +6,7 @@
 #include "webbot/attribute_integer.h"
 #include "webbot/attribute_text.h"
 #include "webbot/bot_folder.h"
+#include "webbot/webbot_text.h"
 #include "webbot/component_attributes.h"
 
 namespace zv::webbot {
@@ -84,7 +85,7 @@ std::string BuildPreview(const ComponentValues& values, const std::string& clip,
            ", height=" + std::to_string(values.required.height) +
            ", width=" + std::to_string(values.required.width) + "]</b></font>";
   }
-  const std::string url = FileUrl(MapBotCacheToBots(componentFolder) + PreviewImageName(buttonIndex));
+  const std::string url = FileUrl(MapBotCacheToBots(componentFolder) + PreviewImageName(buttonIndex + 1));
   return "<IMG SRC=\"" + url + "\" HEIGHT=\"" + std::to_string(values.required.height) +
          "\" WIDTH=\"" + std::to_string(values.required.width) + "\">";
 }
