@@ -13,6 +13,7 @@
 #include "platform/ascii_case.h"
 #include "platform/whole_file.h"
 #include "player/player_files.h"
+#include "webbot/markup/clip_reference.h"
 
 namespace zv::host {
 
@@ -25,45 +26,12 @@ bool isPage(const fs::path& path) {
   return equalsIgnoringCase(extension, ".htm") || equalsIgnoringCase(extension, ".html");
 }
 
-
-std::string escapeHtml(std::string_view text) {
-  std::string escaped;
-  for (const char c : text) {
-    switch (c) {
-      case '&': escaped += "&amp;"; break;
-      case '<': escaped += "&lt;"; break;
-      case '>': escaped += "&gt;"; break;
-      case '"': escaped += "&quot;"; break;
-      default: escaped += c;
-    }
-  }
-  return escaped;
-}
-
-// A name as a URL path segment: everything but unreserved characters
-// percent-encoded.
-std::string encodeSegment(std::string_view name) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string encoded;
-  for (const unsigned char c : name) {
-    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-        c == '.' || c == '_' || c == '~') {
-      encoded += static_cast<char>(c);
-    } else {
-      encoded += '%';
-      encoded += kHex[c >> 4];
-      encoded += kHex[c & 15];
-    }
-  }
-  return encoded;
-}
-
 PreviewReply errorPage(int status, std::string_view title, std::string_view detail) {
   PreviewReply reply;
   reply.status = status;
   reply.contentType = "text/html; charset=utf-8";
-  reply.body = "<!DOCTYPE html>\n<html><head><title>" + escapeHtml(title) + "</title></head><body>\n<h1>" +
-               escapeHtml(title) + "</h1>\n<pre>" + escapeHtml(detail) + "</pre>\n</body></html>\n";
+  reply.body = "<!DOCTYPE html>\n<html><head><title>" + EscapeHtmlText(title) + "</title></head><body>\n<h1>" +
+               EscapeHtmlText(title) + "</h1>\n<pre>" + EscapeHtmlText(detail) + "</pre>\n</body></html>\n";
   return reply;
 }
 
@@ -177,13 +145,13 @@ PreviewReply PreviewSite::serveFolder(const fs::path& folder, std::string_view p
   std::sort(names.begin(), names.end());
   PreviewReply reply;
   reply.contentType = "text/html; charset=utf-8";
-  reply.body = "<!DOCTYPE html>\n<html><head><title>" + escapeHtml(path) + "</title></head><body>\n<h1>" +
-               escapeHtml(path) + "</h1>\n<ul>\n";
+  reply.body = "<!DOCTYPE html>\n<html><head><title>" + EscapeHtmlText(path) + "</title></head><body>\n<h1>" +
+               EscapeHtmlText(path) + "</h1>\n<ul>\n";
   for (const std::string& name : names) {
     const bool folderName = name.back() == '/';
-    const std::string href = encodeSegment(folderName ? name.substr(0, name.size() - 1) : name) +
+    const std::string href = ClipReferenceForPath(folderName ? name.substr(0, name.size() - 1) : name) +
                              (folderName ? "/" : "");
-    reply.body += "<li><a href=\"" + href + "\">" + escapeHtml(name) + "</a></li>\n";
+    reply.body += "<li><a href=\"" + href + "\">" + EscapeHtmlText(name) + "</a></li>\n";
   }
   reply.body += "</ul>\n</body></html>\n";
   return reply;

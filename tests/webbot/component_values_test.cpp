@@ -103,6 +103,13 @@ TEST(ComponentValues, TextOnlyPreviewNamesTheClipAndTheButtons) {
             "<font color=\"maroon\" face=\"Arial\"><b>[Z&V Tavelworks, hello, 1 button, "
             "height=32, width=96]</b></font>");
   EXPECT_NE(BuildPreview(values, "a", "/unused/").find("[Z&V Tavelworks, a, 1 button"), std::string::npos);
+  // The page's clip value is a URL, and the preview is HTML: the name it
+  // stands for is shown as text, whatever it holds.
+  EXPECT_NE(BuildPreview(values, "say%20%22hi%22%20%3Cb%3E%26%231.zvsa", "/unused/")
+                .find("[Z&V Tavelworks, say &quot;hi&quot; &lt;b&gt;&amp;#1, 1 button"),
+            std::string::npos);
+  EXPECT_NE(BuildPreview(values, "a\"<b>c.zvsa", "/unused/").find("Tavelworks, a&quot;&lt;b&gt;c, 1"),
+            std::string::npos);
 }
 
 TEST(ComponentValues, ImagePreviewIsAFileUrlIntoTheBotsFolder) {

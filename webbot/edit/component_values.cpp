@@ -6,6 +6,7 @@
 #include "webbot/attribute_integer.h"
 #include "webbot/attribute_text.h"
 #include "webbot/bot_folder.h"
+#include "webbot/markup/clip_reference.h"
 #include "webbot/webbot_text.h"
 #include "webbot/component_attributes.h"
 
@@ -79,8 +80,11 @@ std::string BuildPreview(const ComponentValues& values, const std::string& clip,
   if (values.general.textOnlyPreview) {
     // The clip name without its ".zvsa"; a name shorter than that is shown
     // whole rather than cut into nothing.
+    // The clip value is a URL: the preview shows the name it stands for, as
+    // text.
     const std::string name = clip.size() > 5 ? clip.substr(0, clip.size() - 5) : clip;
-    return "<font color=\"maroon\" face=\"Arial\"><b>[Z&V Tavelworks, " + name + ", " +
+    return "<font color=\"maroon\" face=\"Arial\"><b>[Z&V Tavelworks, " +
+           EscapeHtmlText(ClipPathOfReference(name)) + ", " +
            std::to_string(buttonIndex + 1) + " button" + (buttonIndex != 0 ? "s" : "") +
            ", height=" + std::to_string(values.required.height) +
            ", width=" + std::to_string(values.required.width) + "]</b></font>";
