@@ -11,6 +11,7 @@
 
 #include "host/page_parser.h"
 #include "platform/ascii_case.h"
+#include "platform/web_containment.h"
 #include "platform/whole_file.h"
 #include "player/player_files.h"
 #include "webbot/markup/clip_reference.h"
@@ -35,21 +36,19 @@ PreviewReply errorPage(int status, std::string_view title, std::string_view deta
   return reply;
 }
 
-// The web-relative path of a request path, or nothing when it has a ".."
-// segment or a zero byte. "." and empty segments are dropped.
-std::optional<fs::path> relativePathOf(std::string_view path) {
-  if (path.find('\0') != std::string_view::npos) return std::nullopt;
-  fs::path relative;
+// True when a segment of `path` names a dotfile or a dot-folder ("."
+// itself aside): such files (.git, .htaccess, an editor's .swp...) are the
+// author's tools, not pages for visitors.
+bool namesAHiddenFile(std::string_view path) {
   std::size_t at = 0;
-  while (at <= path.size()) {
+  while (at < path.size()) {
     std::size_t end = path.find('/', at);
     if (end == std::string_view::npos) end = path.size();
     const std::string_view segment = path.substr(at, end - at);
-    if (segment == "..") return std::nullopt;
-    if (!segment.empty() && segment != ".") relative /= std::string(segment);
+    if (segment.size() > 1 && segment[0] == '.' && segment != "..") return true;
     at = end + 1;
   }
-  return relative;
+  return false;
 }
 
 }  // namespace
@@ -76,38 +75,23 @@ std::string MediaTypeOf(const fs::path& file) {
 PreviewSite::PreviewSite(fs::path web, fs::path playerFolder, ExpandSource expandSource,
                          std::ostream& log)
     : playerFolder_(std::move(playerFolder)), expandSource_(std::move(expandSource)), log_(log) {
-  std::error_code ec;
-  web_ = fs::weakly_canonical(fs::absolute(web, ec), ec);
-}
-
-bool PreviewSite::insideWeb(const fs::path& file) const {
-  std::error_code ec;
-  const fs::path real = fs::weakly_canonical(file, ec);
-  if (ec) return false;
-  auto r = real.begin();
-  for (auto w = web_.begin(); w != web_.end(); ++w, ++r) {
-    if (w->empty()) continue;
-    if (r == real.end() || *r != *w) return false;
-  }
-  return true;
+  web_ = CanonicalWebFolder(web);
 }
 
 PreviewReply PreviewSite::get(std::string_view path) {
   if (path.empty() || path.front() != '/') return errorPage(404, "Not found", std::string(path));
-  const std::optional<fs::path> relative = relativePathOf(path);
-  if (!relative) return errorPage(403, "Forbidden", "paths with \"..\" are not served");
+  if (namesAHiddenFile(path)) return errorPage(404, "Not found", std::string(path) + " is not in the web");
+  const std::optional<fs::path> inside = FileInsideWeb(web_, path);
+  if (!inside) return errorPage(403, "Forbidden", "the path leads outside the web");
 
-  const fs::path target = web_ / *relative;
+  const fs::path& target = *inside;
   std::error_code ec;
   const fs::file_status status = fs::status(target, ec);
-  if (fs::exists(status) && !insideWeb(target)) {
-    return errorPage(403, "Forbidden", "a link leads outside the web");
-  }
   if (fs::is_directory(status)) return serveFolder(target, path);
   if (fs::is_regular_file(status)) return serveFile(target, path);
 
   // The player's files, when the web does not have them yet.
-  const std::string name = relative->filename().string();
+  const std::string name = target.filename().string();
   if (!playerFolder_.empty() && player::IsPlayerFile(name) && fs::is_regular_file(playerFolder_ / name, ec)) {
     return serveFile(playerFolder_ / name, path);
   }
@@ -139,6 +123,7 @@ PreviewReply PreviewSite::serveFolder(const fs::path& folder, std::string_view p
   std::vector<std::string> names;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     std::string name = it->path().filename().string();
+    if (name.front() == '.') continue;
     if (it->is_directory(ec)) name += '/';
     names.push_back(std::move(name));
   }

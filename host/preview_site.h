@@ -10,8 +10,10 @@
 //
 // The web player's files (player_files.h) that a web does not hold itself
 // are answered from the player folder of the installation, so that a page
-// plays before the player has been copied into its class folder. Paths with
-// ".." segments, and files that links lead outside the web, are refused.
+// plays before the player has been copied into its class folder. What lies
+// outside the web (web_containment.h: ".." segments, NUL bytes, links out of
+// the web) is refused with 403; dotfiles and dot-folders are not served (404)
+// nor listed.
 #ifndef ZV_HOST_PREVIEW_SITE_H
 #define ZV_HOST_PREVIEW_SITE_H
 
@@ -52,7 +54,6 @@ class PreviewSite {
   PreviewReply serveFile(const std::filesystem::path& file, std::string_view path);
   PreviewReply serveFolder(const std::filesystem::path& folder, std::string_view path);
   PreviewReply publish(const std::filesystem::path& page, std::string_view path);
-  bool insideWeb(const std::filesystem::path& file) const;
 
   std::filesystem::path web_;  // canonical
   std::filesystem::path playerFolder_;
