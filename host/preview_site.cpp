@@ -1,5 +1,9 @@
 #include "host/preview_site.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -88,7 +92,10 @@ PreviewReply PreviewSite::get(std::string_view path) {
   std::error_code ec;
   const fs::file_status status = fs::status(target, ec);
   if (fs::is_directory(status)) return serveFolder(target, path);
-  if (fs::is_regular_file(status)) return serveFile(target, path);
+  // A regular file, or something else where one is expected (a FIFO, a
+  // socket, a device), which then answers 500: it is there but cannot be
+  // served.
+  if (fs::exists(status)) return serveFile(target, path);
 
   // The player's files, when the web does not have them yet.
   const std::string name = target.filename().string();
@@ -98,12 +105,49 @@ PreviewReply PreviewSite::get(std::string_view path) {
   return errorPage(404, "Not found", std::string(path) + " is not in the web");
 }
 
+OpenFile::~OpenFile() {
+  if (descriptor_ >= 0) ::close(descriptor_);
+}
+
+OpenFile::OpenFile(OpenFile&& other) noexcept
+    : descriptor_(std::exchange(other.descriptor_, -1)), size_(other.size_) {}
+
+OpenFile& OpenFile::operator=(OpenFile&& other) noexcept {
+  if (this != &other) {
+    if (descriptor_ >= 0) ::close(descriptor_);
+    descriptor_ = std::exchange(other.descriptor_, -1);
+    size_ = other.size_;
+  }
+  return *this;
+}
+
 PreviewReply PreviewSite::serveFile(const fs::path& file, std::string_view path) {
   if (isPage(file)) return publish(file, path);
+  // O_NONBLOCK: a FIFO put where a file was must not hold the server.
+  const int descriptor = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (descriptor < 0) return errorPage(500, "Cannot read the file", std::strerror(errno));
   PreviewReply reply;
-  std::string why;
-  if (!readWholeFile(file.string(), reply.body, why)) return errorPage(500, "Cannot read the file", why);
+  struct stat status {};
+  if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+    const int error = errno;
+    ::close(descriptor);
+    return errorPage(500, "Cannot read the file",
+                     S_ISREG(status.st_mode) ? std::strerror(error) : "not a regular file");
+  }
+  reply.file = OpenFile(descriptor, static_cast<std::uint64_t>(status.st_size));
   reply.contentType = MediaTypeOf(file);
+  if (reply.file.size() > kFileBytesInMemory) return reply;
+  // A small file is read now, so that the answer is complete at once.
+  reply.body.resize(reply.file.size());
+  std::size_t done = 0;
+  while (done < reply.body.size()) {
+    const ssize_t got = ::pread(descriptor, reply.body.data() + done, reply.body.size() - done,
+                                static_cast<off_t>(done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return errorPage(500, "Cannot read the file", got < 0 ? std::strerror(errno) : "it got shorter");
+    done += static_cast<std::size_t>(got);
+  }
+  reply.file = OpenFile();
   return reply;
 }
 

@@ -17,6 +17,7 @@
 #ifndef ZV_HOST_PREVIEW_SITE_H
 #define ZV_HOST_PREVIEW_SITE_H
 
+#include <cstdint>
 #include <filesystem>
 #include <mutex>
 #include <ostream>
@@ -27,12 +28,40 @@
 
 namespace zv::host {
 
-struct PreviewReply {
-  int status = 200;         // 200, 301, 403, 404 or 500
-  std::string contentType;  // media type of `body`
-  std::string body;
-  std::string location;     // with 301: where the resource is
+// An open file whose bytes a reply sends: owned, closed with the reply.
+class OpenFile {
+ public:
+  OpenFile() = default;
+  OpenFile(int descriptor, std::uint64_t size) : descriptor_(descriptor), size_(size) {}
+  ~OpenFile();
+  OpenFile(OpenFile&& other) noexcept;
+  OpenFile& operator=(OpenFile&& other) noexcept;
+  OpenFile(const OpenFile&) = delete;
+  OpenFile& operator=(const OpenFile&) = delete;
+
+  bool isOpen() const { return descriptor_ >= 0; }
+  int descriptor() const { return descriptor_; }
+  std::uint64_t size() const { return size_; }
+
+ private:
+  int descriptor_ = -1;
+  std::uint64_t size_ = 0;
 };
+
+struct PreviewReply {
+  int status = 200;         // 200, 301, 403, 404 or 500 (a file that cannot be read)
+  std::string contentType;  // media type of `body`
+  std::string body;         // empty when `file` is open
+  std::string location;     // with 301: where the resource is
+  // A file larger than kFileBytesInMemory is not read: its bytes are sent
+  // from here, block by block, and `body` stays empty.
+  OpenFile file;
+
+  std::uint64_t size() const { return file.isOpen() ? file.size() : body.size(); }
+};
+
+// Files up to this size are read into the reply; larger ones are streamed.
+inline constexpr std::uint64_t kFileBytesInMemory = 256 * 1024;
 
 // The media type of a file by its extension: text/html for pages,
 // application/wasm, text/javascript, image types, ...;
