@@ -2,6 +2,8 @@
 // the attributes it writes back, through a host callback table.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include <map>
 #include <string>
 #include <utility>
@@ -45,6 +47,16 @@ TEST(ComponentValues, ComponentsNotSetUpAreToldApart) {
     else host.attributes.erase("I-NUMBUTTONS");
     EXPECT_FALSE(IsComponentSetUp(host.callbacks, &host));
   }
+}
+
+// The lowest count a page can hold gives the lowest index, not an overflow
+// (which the sanitizer build would report), and reads back the same.
+TEST(ComponentValues, TheLowestButtonCountStaysInRange) {
+  FakeHost host = insertedComponent();
+  host.attributes["I-NUMBUTTONS"] = "-2147483648";
+  const ComponentValues values = ReadComponentValues(host.callbacks, &host);
+  EXPECT_EQ(values.general.buttonIndex, INT32_MIN);
+  EXPECT_NE(BuildPreview(values, "a.zvsa", "/lib/").find("FPOneButton.gif"), std::string::npos);
 }
 
 TEST(ComponentValues, PlayCountsFromTheAttributeAndBack) {

@@ -1,5 +1,6 @@
 #include "webbot/edit/component_values.h"
 
+#include <cstdint>
 #include <string_view>
 
 #include "webbot/attribute_encoding.h"
@@ -40,7 +41,9 @@ bool IsComponentSetUp(const ZvHostCallbacks& host, void* attributes) {
 ComponentValues ReadComponentValues(const ZvHostCallbacks& host, void* attributes) {
   ComponentValues values;
   GeneralValues& general = values.general;
-  general.buttonIndex = integerOf(host, attributes, kKeyNumButtons) - 1;
+  // The lowest stored count stays the lowest index rather than wrap around.
+  const std::int32_t buttons = integerOf(host, attributes, kKeyNumButtons);
+  general.buttonIndex = buttons > INT32_MIN ? buttons - 1 : buttons;
   general.autoplay = integerOf(host, attributes, kKeyAutoplay) != 0;
   general.visible = integerOf(host, attributes, kKeyVisible) != 0;
   const std::string count = textOf(host, attributes, kKeyCount);
