@@ -357,7 +357,11 @@ void PreviewServer::serve(Connection& connection) {
       fields += "Content-Type: " + reply.contentType + "\r\n";
     }
     fields += "Content-Length: " + std::to_string(length) + "\r\n";
-    if (!keep) fields += "Connection: close\r\n";
+    if (!keep) {
+      fields += "Connection: close\r\n";
+    } else if (request.minorVersion == 0) {
+      fields += "Connection: keep-alive\r\n";  // an HTTP/1.0 client keeps it only when told
+    }
 
     if (log_) {
       std::lock_guard lock(log_mutex_);
