@@ -5,6 +5,7 @@
 #include "host/character_references.h"
 #include "platform/ascii_case.h"
 #include "webbot/component_attributes.h"
+#include "webbot/markup/clip_reference.h"
 
 namespace zv::host {
 
@@ -20,21 +21,6 @@ extern "C" void setAttributeCallback(void* handle, const char* key, const char* 
   static_cast<ComponentEditor*>(handle)->set(key, value ? value : "");
 }
 
-std::string escapeAttributeValue(std::string_view value) {
-  std::string escaped;
-  escaped.reserve(value.size());
-  for (const char c : value) {
-    switch (c) {
-      case '&': escaped += "&amp;"; break;
-      case '"': escaped += "&quot;"; break;
-      case '<': escaped += "&lt;"; break;
-      case '>': escaped += "&gt;"; break;
-      default: escaped += c;
-    }
-  }
-  return escaped;
-}
-
 }  // namespace
 
 ComponentEditor::ComponentEditor(std::string page, PageComponent component)
@@ -47,7 +33,7 @@ std::string ComponentEditor::WrittenForm(std::string_view key, std::string_view 
   const bool componentEncoded =
       equalsIgnoringCase(key, webbot::kKeyBody) || equalsIgnoringCase(key, webbot::kKeyAttribs);
   if (componentEncoded && value.find('"') == std::string_view::npos) return std::string(value);
-  return escapeAttributeValue(value);
+  return EscapeHtmlText(value);
 }
 
 const ComponentEditor::Change* ComponentEditor::findChange(std::string_view key) const {

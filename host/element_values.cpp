@@ -1,7 +1,6 @@
 #include "host/element_values.h"
 
 #include "platform/ascii_case.h"
-#include "webbot/attribute_encoding.h"
 #include "webbot/component_attributes.h"
 
 namespace zv::host {
@@ -58,14 +57,6 @@ std::optional<std::string> attributeListProblem(std::string_view list) {
 }
 
 }  // namespace
-
-std::string ValueForElement(std::string_view key, std::string_view value) {
-  using namespace webbot;
-  for (std::string_view quoted : {kKeyClass, kKeyCodebase, kKeyAlign, kKeyClip}) {
-    if (equalsIgnoringCase(key, quoted)) return EncodeAttributeValue(value);
-  }
-  return std::string(value);
-}
 
 std::optional<PageError> CheckElementValues(const PageComponent& component) {
   if (const ComponentAttribute* tag = component.find(webbot::kKeyAppletTag)) {

@@ -1,29 +1,12 @@
-// What webhost hands the component for each attribute when it publishes a
-// page, and the checks that make the published element well-formed.
+// The checks that make a published component's element well-formed, beyond
+// what the component's Expand entry encodes itself.
 //
-// The component's Expand entry writes every text byte for byte into the
-// element it builds (that is its contract, and other hosts compare its output
-// byte for byte), so escaping is the host's job: the host read the values
-// from the page as HTML attribute values and decoded them, and it knows into
-// which part of the element each one goes:
-//
-//   S-CLASS, S-CODEBASE,   go between double quotes (CODE="...", CODEBASE="...",
-//   S-ALIGN, S-CLIP        ALIGN="...", VALUE="..."): handed escaped, '"' as
-//                          &quot;, '&' as &amp;, '>' as &gt;, so a value with a
-//                          double quote cannot end its attribute early and the
-//                          browser reads back exactly the decoded value.
-//   S-ATTRIBS              is itself attribute markup (e.g. ALT="...") that the
-//                          element takes as it stands: handed decoded, so that
-//                          ALT=&quot;x&quot; in the page becomes ALT="x" in the
-//                          element. It must then be a well-formed attribute list.
-//   S-BODY                 is HTML content the author wrote: handed decoded.
-//   S-APPLETTAG            is the element name: handed decoded; it must be a
-//                          name, since no escaping can repair one that is not.
-//   integers and the rest  handed decoded.
-//
-// Escaping a second time in Expand would break every other host, and handing
-// the values as they stand in the page would give ALT=&quot;x&quot; (an
-// attribute value cut at the first space) in the published element.
+// webhost reads the component's values from the page as HTML attribute
+// values, decodes them and hands them to the component decoded: the markup
+// generator encodes the quoted values (class, codebase, alignment, clip)
+// once, where the element is made. What it cannot make safe by encoding is
+// checked here first: the tag must be a name, the other attributes a list
+// of attributes, the body complete HTML.
 #ifndef ZV_HOST_ELEMENT_VALUES_H
 #define ZV_HOST_ELEMENT_VALUES_H
 
@@ -34,10 +17,6 @@
 #include "host/page_parser.h"
 
 namespace zv::host {
-
-// The text handed to the component for attribute `key` whose decoded value
-// is `value`.
-std::string ValueForElement(std::string_view key, std::string_view value);
 
 // Checks that the component's values make a well-formed element that ends
 // where it should, so that the published page reads as intended and can be

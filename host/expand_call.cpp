@@ -2,7 +2,6 @@
 
 #include <new>
 
-#include "host/element_values.h"
 #include "platform/ascii_case.h"
 
 namespace zv::host {
@@ -39,7 +38,7 @@ const char* getAttribute(void* attributeHandle, const char* key) {
   const ComponentAttribute* attribute = handle->component->find(key);
   if (!attribute) return nullptr;
   try {
-    handle->answer = ValueForElement(key, attribute->value);
+    handle->answer = attribute->value;
   } catch (const std::bad_alloc&) {
     *handle->outOfMemory = true;
     return nullptr;

@@ -20,8 +20,9 @@ struct ExpandResult {
 // `component` and a callback table whose slots 7, 10 and 12 are AppendOutput,
 // GetAttribute and SetAttribute (the other slots are null):
 //   GetAttribute answers from the component's attributes (names compared
-//     without regard to letter case, the first of a name wins) with the text
-//     ValueForElement gives (element_values.h), valid until the next call;
+//     without regard to letter case, the first of a name wins) with its
+//     decoded value (the generator encodes what it writes), valid until the
+//     next call;
 //     null when the component has no such attribute.
 //   SetAttribute replaces or adds the decoded value in `component`.
 //   AppendOutput appends a copy of the text to the result.

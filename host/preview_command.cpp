@@ -1,6 +1,5 @@
 #include "host/preview_command.h"
 
-#include <httplib.h>
 #include <pthread.h>
 #include <signal.h>
 
@@ -8,10 +7,10 @@
 #include <cstring>
 #include <filesystem>
 #include <iostream>
-#include <mutex>
 #include <thread>
 
 #include "host/editbot_binding.h"
+#include "host/preview_server.h"
 #include "host/preview_site.h"
 #include "host/web_publisher.h"
 #include "platform/module.h"
@@ -103,42 +102,8 @@ int RunPreviewCommand(int argc, char** argv) {
   PreviewSite site(options->web, installedPlayerFolder(),
                    [&editBot](std::string& why) { return editBot.expand(why); }, std::cerr);
 
-  httplib::Server server;
-  server.Get(".*", [&site](const httplib::Request& request, httplib::Response& response) {
-    PreviewReply reply = site.get(request.path);
-    // The library cuts the byte ranges of a request out of the body after
-    // this handler. Only a whole file is cut; and a range that runs past the
-    // end ends at the last byte, which the library would otherwise state as
-    // asked in Content-Range. (The request is the library's own object,
-    // handed over as const.)
-    auto& ranges = const_cast<httplib::Ranges&>(request.ranges);
-    if (reply.status != 200) ranges.clear();
-    const auto size = static_cast<ssize_t>(reply.body.size());
-    for (auto& [first, last] : ranges) {
-      if (first >= 0 && last >= size) last = size - 1;
-      if (first >= size) {  // not one byte of it exists
-        ranges.clear();
-        response.status = 416;
-        response.set_header("Content-Range", "bytes */" + std::to_string(size));
-        return;
-      }
-    }
-    // Left unset for a whole file, so that the library answers a Range
-    // request with 206 and the part asked for.
-    if (reply.status != 200) response.status = reply.status;
-    if (!reply.location.empty()) response.set_header("Location", reply.location);
-    // The preview shows the web as it is now, never a cached copy.
-    response.set_header("Cache-Control", "no-store");
-    response.set_header("Accept-Ranges", "bytes");
-    response.set_content(std::move(reply.body), reply.contentType.c_str());
-  });
-  std::mutex logMutex;
-  if (options->verbose) {
-    server.set_logger([&logMutex](const httplib::Request& request, const httplib::Response& response) {
-      std::lock_guard lock(logMutex);
-      std::cerr << "webhost: " << request.method << ' ' << request.path << ' ' << response.status << '\n';
-    });
-  }
+  PreviewServer server([&site](std::string_view path) { return site.get(path); },
+                       options->verbose ? &std::cerr : nullptr);
 
   // SIGINT and SIGTERM stop the server: they are blocked here (the server's
   // threads inherit the mask) and taken by one thread that waits for them.
@@ -148,12 +113,7 @@ int RunPreviewCommand(int argc, char** argv) {
   sigaddset(&stopSignals, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
-  int port = options->port;
-  if (port == 0) {
-    port = server.bind_to_any_port(kHost);
-  } else if (!server.bind_to_port(kHost, port)) {
-    port = -1;
-  }
+  const int port = server.listen(options->port);
   if (port <= 0) {
     std::cerr << "webhost: cannot listen on " << kHost << ':' << options->port << ": "
               << std::strerror(errno) << "\n";
@@ -169,7 +129,7 @@ int RunPreviewCommand(int argc, char** argv) {
   std::cout << "http://" << kHost << ':' << port << "/" << std::endl;
   std::cerr << "webhost: previewing " << options->web << " at http://" << kHost << ':' << port
             << "/ (Ctrl+C to stop)\n";
-  const bool served = server.listen_after_bind();
+  const bool served = server.run();
   // When the server ended on its own, the waiting thread still needs its
   // signal.
   if (!served) pthread_kill(stopper.native_handle(), SIGTERM);

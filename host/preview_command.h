@@ -1,7 +1,7 @@
 // `webhost preview WEB [--port N]`: serves the web WEB over HTTP on
 // 127.0.0.1 (preview_site.h says what each path answers), with byte ranges
 // and HEAD, and prints the URL to open on standard output, until it is
-// stopped by SIGINT or SIGTERM. The HTTP side is cpp-httplib.
+// stopped by SIGINT or SIGTERM. The HTTP side is preview_server.h.
 #ifndef ZV_HOST_PREVIEW_COMMAND_H
 #define ZV_HOST_PREVIEW_COMMAND_H
 

@@ -1,5 +1,9 @@
 #include "host/preview_site.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -11,8 +15,10 @@
 
 #include "host/page_parser.h"
 #include "platform/ascii_case.h"
+#include "platform/web_containment.h"
 #include "platform/whole_file.h"
 #include "player/player_files.h"
+#include "webbot/markup/clip_reference.h"
 
 namespace zv::host {
 
@@ -25,63 +31,28 @@ bool isPage(const fs::path& path) {
   return equalsIgnoringCase(extension, ".htm") || equalsIgnoringCase(extension, ".html");
 }
 
-
-std::string escapeHtml(std::string_view text) {
-  std::string escaped;
-  for (const char c : text) {
-    switch (c) {
-      case '&': escaped += "&amp;"; break;
-      case '<': escaped += "&lt;"; break;
-      case '>': escaped += "&gt;"; break;
-      case '"': escaped += "&quot;"; break;
-      default: escaped += c;
-    }
-  }
-  return escaped;
-}
-
-// A name as a URL path segment: everything but unreserved characters
-// percent-encoded.
-std::string encodeSegment(std::string_view name) {
-  static const char kHex[] = "0123456789ABCDEF";
-  std::string encoded;
-  for (const unsigned char c : name) {
-    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' ||
-        c == '.' || c == '_' || c == '~') {
-      encoded += static_cast<char>(c);
-    } else {
-      encoded += '%';
-      encoded += kHex[c >> 4];
-      encoded += kHex[c & 15];
-    }
-  }
-  return encoded;
-}
-
 PreviewReply errorPage(int status, std::string_view title, std::string_view detail) {
   PreviewReply reply;
   reply.status = status;
   reply.contentType = "text/html; charset=utf-8";
-  reply.body = "<!DOCTYPE html>\n<html><head><title>" + escapeHtml(title) + "</title></head><body>\n<h1>" +
-               escapeHtml(title) + "</h1>\n<pre>" + escapeHtml(detail) + "</pre>\n</body></html>\n";
+  reply.body = "<!DOCTYPE html>\n<html><head><title>" + EscapeHtmlText(title) + "</title></head><body>\n<h1>" +
+               EscapeHtmlText(title) + "</h1>\n<pre>" + EscapeHtmlText(detail) + "</pre>\n</body></html>\n";
   return reply;
 }
 
-// The web-relative path of a request path, or nothing when it has a ".."
-// segment or a zero byte. "." and empty segments are dropped.
-std::optional<fs::path> relativePathOf(std::string_view path) {
-  if (path.find('\0') != std::string_view::npos) return std::nullopt;
-  fs::path relative;
+// True when a segment of `path` names a dotfile or a dot-folder ("."
+// itself aside): such files (.git, .htaccess, an editor's .swp...) are the
+// author's tools, not pages for visitors.
+bool namesAHiddenFile(std::string_view path) {
   std::size_t at = 0;
-  while (at <= path.size()) {
+  while (at < path.size()) {
     std::size_t end = path.find('/', at);
     if (end == std::string_view::npos) end = path.size();
     const std::string_view segment = path.substr(at, end - at);
-    if (segment == "..") return std::nullopt;
-    if (!segment.empty() && segment != ".") relative /= std::string(segment);
+    if (segment.size() > 1 && segment[0] == '.' && segment != "..") return true;
     at = end + 1;
   }
-  return relative;
+  return false;
 }
 
 }  // namespace
@@ -108,50 +79,75 @@ std::string MediaTypeOf(const fs::path& file) {
 PreviewSite::PreviewSite(fs::path web, fs::path playerFolder, ExpandSource expandSource,
                          std::ostream& log)
     : playerFolder_(std::move(playerFolder)), expandSource_(std::move(expandSource)), log_(log) {
-  std::error_code ec;
-  web_ = fs::weakly_canonical(fs::absolute(web, ec), ec);
-}
-
-bool PreviewSite::insideWeb(const fs::path& file) const {
-  std::error_code ec;
-  const fs::path real = fs::weakly_canonical(file, ec);
-  if (ec) return false;
-  auto r = real.begin();
-  for (auto w = web_.begin(); w != web_.end(); ++w, ++r) {
-    if (w->empty()) continue;
-    if (r == real.end() || *r != *w) return false;
-  }
-  return true;
+  web_ = CanonicalWebFolder(web);
 }
 
 PreviewReply PreviewSite::get(std::string_view path) {
   if (path.empty() || path.front() != '/') return errorPage(404, "Not found", std::string(path));
-  const std::optional<fs::path> relative = relativePathOf(path);
-  if (!relative) return errorPage(403, "Forbidden", "paths with \"..\" are not served");
+  if (namesAHiddenFile(path)) return errorPage(404, "Not found", std::string(path) + " is not in the web");
+  const std::optional<fs::path> inside = FileInsideWeb(web_, path);
+  if (!inside) return errorPage(403, "Forbidden", "the path leads outside the web");
 
-  const fs::path target = web_ / *relative;
+  const fs::path& target = *inside;
   std::error_code ec;
   const fs::file_status status = fs::status(target, ec);
-  if (fs::exists(status) && !insideWeb(target)) {
-    return errorPage(403, "Forbidden", "a link leads outside the web");
-  }
   if (fs::is_directory(status)) return serveFolder(target, path);
-  if (fs::is_regular_file(status)) return serveFile(target, path);
+  // A regular file, or something else where one is expected (a FIFO, a
+  // socket, a device), which then answers 500: it is there but cannot be
+  // served.
+  if (fs::exists(status)) return serveFile(target, path);
 
   // The player's files, when the web does not have them yet.
-  const std::string name = relative->filename().string();
+  const std::string name = target.filename().string();
   if (!playerFolder_.empty() && player::IsPlayerFile(name) && fs::is_regular_file(playerFolder_ / name, ec)) {
     return serveFile(playerFolder_ / name, path);
   }
   return errorPage(404, "Not found", std::string(path) + " is not in the web");
 }
 
+OpenFile::~OpenFile() {
+  if (descriptor_ >= 0) ::close(descriptor_);
+}
+
+OpenFile::OpenFile(OpenFile&& other) noexcept
+    : descriptor_(std::exchange(other.descriptor_, -1)), size_(other.size_) {}
+
+OpenFile& OpenFile::operator=(OpenFile&& other) noexcept {
+  if (this != &other) {
+    if (descriptor_ >= 0) ::close(descriptor_);
+    descriptor_ = std::exchange(other.descriptor_, -1);
+    size_ = other.size_;
+  }
+  return *this;
+}
+
 PreviewReply PreviewSite::serveFile(const fs::path& file, std::string_view path) {
   if (isPage(file)) return publish(file, path);
+  // O_NONBLOCK: a FIFO put where a file was must not hold the server.
+  const int descriptor = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (descriptor < 0) return errorPage(500, "Cannot read the file", std::strerror(errno));
   PreviewReply reply;
-  std::string why;
-  if (!readWholeFile(file.string(), reply.body, why)) return errorPage(500, "Cannot read the file", why);
+  struct stat status {};
+  if (::fstat(descriptor, &status) != 0 || !S_ISREG(status.st_mode)) {
+    const int error = errno;
+    ::close(descriptor);
+    return errorPage(500, "Cannot read the file",
+                     S_ISREG(status.st_mode) ? std::strerror(error) : "not a regular file");
+  }
+  reply.file = OpenFile(descriptor, static_cast<std::uint64_t>(status.st_size));
   reply.contentType = MediaTypeOf(file);
+  if (reply.file.size() > kFileBytesInMemory) return reply;
+  // A small file is read now, so that the answer is complete at once.
+  reply.body.resize(reply.file.size());
+  std::size_t done = 0;
+  while (done < reply.body.size()) {
+    const ssize_t got = ::pread(descriptor, reply.body.data() + done, reply.body.size() - done,
+                                static_cast<off_t>(done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return errorPage(500, "Cannot read the file", got < 0 ? std::strerror(errno) : "it got shorter");
+    done += static_cast<std::size_t>(got);
+  }
+  reply.file = OpenFile();
   return reply;
 }
 
@@ -171,19 +167,20 @@ PreviewReply PreviewSite::serveFolder(const fs::path& folder, std::string_view p
   std::vector<std::string> names;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
     std::string name = it->path().filename().string();
+    if (name.front() == '.') continue;
     if (it->is_directory(ec)) name += '/';
     names.push_back(std::move(name));
   }
   std::sort(names.begin(), names.end());
   PreviewReply reply;
   reply.contentType = "text/html; charset=utf-8";
-  reply.body = "<!DOCTYPE html>\n<html><head><title>" + escapeHtml(path) + "</title></head><body>\n<h1>" +
-               escapeHtml(path) + "</h1>\n<ul>\n";
+  reply.body = "<!DOCTYPE html>\n<html><head><title>" + EscapeHtmlText(path) + "</title></head><body>\n<h1>" +
+               EscapeHtmlText(path) + "</h1>\n<ul>\n";
   for (const std::string& name : names) {
     const bool folderName = name.back() == '/';
-    const std::string href = encodeSegment(folderName ? name.substr(0, name.size() - 1) : name) +
+    const std::string href = ClipReferenceForPath(folderName ? name.substr(0, name.size() - 1) : name) +
                              (folderName ? "/" : "");
-    reply.body += "<li><a href=\"" + href + "\">" + escapeHtml(name) + "</a></li>\n";
+    reply.body += "<li><a href=\"" + href + "\">" + EscapeHtmlText(name) + "</a></li>\n";
   }
   reply.body += "</ul>\n</body></html>\n";
   return reply;

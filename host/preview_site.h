@@ -10,11 +10,14 @@
 //
 // The web player's files (player_files.h) that a web does not hold itself
 // are answered from the player folder of the installation, so that a page
-// plays before the player has been copied into its class folder. Paths with
-// ".." segments, and files that links lead outside the web, are refused.
+// plays before the player has been copied into its class folder. What lies
+// outside the web (web_containment.h: ".." segments, NUL bytes, links out of
+// the web) is refused with 403; dotfiles and dot-folders are not served (404)
+// nor listed.
 #ifndef ZV_HOST_PREVIEW_SITE_H
 #define ZV_HOST_PREVIEW_SITE_H
 
+#include <cstdint>
 #include <filesystem>
 #include <mutex>
 #include <ostream>
@@ -25,12 +28,40 @@
 
 namespace zv::host {
 
-struct PreviewReply {
-  int status = 200;         // 200, 301, 403, 404 or 500
-  std::string contentType;  // media type of `body`
-  std::string body;
-  std::string location;     // with 301: where the resource is
+// An open file whose bytes a reply sends: owned, closed with the reply.
+class OpenFile {
+ public:
+  OpenFile() = default;
+  OpenFile(int descriptor, std::uint64_t size) : descriptor_(descriptor), size_(size) {}
+  ~OpenFile();
+  OpenFile(OpenFile&& other) noexcept;
+  OpenFile& operator=(OpenFile&& other) noexcept;
+  OpenFile(const OpenFile&) = delete;
+  OpenFile& operator=(const OpenFile&) = delete;
+
+  bool isOpen() const { return descriptor_ >= 0; }
+  int descriptor() const { return descriptor_; }
+  std::uint64_t size() const { return size_; }
+
+ private:
+  int descriptor_ = -1;
+  std::uint64_t size_ = 0;
 };
+
+struct PreviewReply {
+  int status = 200;         // 200, 301, 403, 404 or 500 (a file that cannot be read)
+  std::string contentType;  // media type of `body`
+  std::string body;         // empty when `file` is open
+  std::string location;     // with 301: where the resource is
+  // A file larger than kFileBytesInMemory is not read: its bytes are sent
+  // from here, block by block, and `body` stays empty.
+  OpenFile file;
+
+  std::uint64_t size() const { return file.isOpen() ? file.size() : body.size(); }
+};
+
+// Files up to this size are read into the reply; larger ones are streamed.
+inline constexpr std::uint64_t kFileBytesInMemory = 256 * 1024;
 
 // The media type of a file by its extension: text/html for pages,
 // application/wasm, text/javascript, image types, ...;
@@ -52,7 +83,6 @@ class PreviewSite {
   PreviewReply serveFile(const std::filesystem::path& file, std::string_view path);
   PreviewReply serveFolder(const std::filesystem::path& folder, std::string_view path);
   PreviewReply publish(const std::filesystem::path& page, std::string_view path);
-  bool insideWeb(const std::filesystem::path& file) const;
 
   std::filesystem::path web_;  // canonical
   std::filesystem::path playerFolder_;

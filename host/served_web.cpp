@@ -13,6 +13,7 @@
 #include "platform/ascii_case.h"
 #include "platform/replacing_file.h"
 #include "platform/whole_file.h"
+#include "platform/web_containment.h"
 
 namespace zv::host {
 
@@ -48,11 +49,6 @@ bool writeReplacing(const fs::path& destination, std::initializer_list<std::stri
   return true;
 }
 
-bool isWithin(const fs::path& path, const fs::path& folder) {
-  const fs::path relative = path.lexically_relative(folder);
-  return !relative.empty() && *relative.begin() != "..";
-}
-
 std::string trimTrailingSlash(std::string url) {
   while (url.size() > 1 && url.back() == '/' && url[url.size() - 2] != '/') url.pop_back();
   return url;
@@ -63,14 +59,14 @@ std::string trimTrailingSlash(std::string url) {
 std::optional<ServedWeb> ServedWeb::open(const ServeOptions& options, std::string& error) {
   std::error_code code;
   ServedWeb web;
-  web.folder_ = fs::weakly_canonical(fs::absolute(options.web, code), code);
-  if (code || !fs::is_directory(web.folder_, code)) {
+  web.folder_ = CanonicalWebFolder(options.web);
+  if (web.folder_.empty() || !fs::is_directory(web.folder_, code)) {
     error = "the web folder " + options.web.string() + " is not a folder";
     return std::nullopt;
   }
   const fs::path page = options.page.is_absolute() ? options.page : web.folder_ / options.page;
   web.page_ = fs::weakly_canonical(page, code);
-  if (code || !isWithin(web.page_, web.folder_)) {
+  if (code || web.page_ == web.folder_ || !LiesInsideWeb(web.folder_, page)) {
     error = "the page " + options.page.string() + " is not inside the web folder " + web.folder_.string();
     return std::nullopt;
   }
@@ -122,22 +118,9 @@ std::optional<fs::path> ServedWeb::fileForWebPath(std::string_view webPath) cons
     if (!rest.empty() && rest.front() != '/') return std::nullopt;
   }
   // else: a bare path, taken from the web's top folder.
-  fs::path file = folder_;
-  const std::string decoded = automation::PercentDecode(rest);
-  std::size_t start = 0;
-  while (start <= decoded.size()) {
-    std::size_t end = decoded.find('/', start);
-    if (end == std::string::npos) end = decoded.size();
-    const std::string segment = decoded.substr(start, end - start);
-    if (segment == "..") return std::nullopt;
-    if (!segment.empty() && segment != ".") file /= segment;
-    start = end + 1;
-  }
-  // A symbolic link inside the web must not lead out of it either.
-  std::error_code code;
-  const fs::path resolved = fs::weakly_canonical(file, code);
-  if (code || (resolved != folder_ && !isWithin(resolved, folder_))) return std::nullopt;
-  return file;
+  // The one containment rule of the webs webhost serves (NUL bytes, ".."
+  // segments and links out of the web refused).
+  return FileInsideWeb(folder_, automation::PercentDecode(rest));
 }
 
 std::optional<fs::path> ServedWeb::fileForUrl(std::string_view url) const {

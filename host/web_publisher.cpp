@@ -12,6 +12,7 @@
 #include "platform/ascii_case.h"
 #include "platform/whole_file.h"
 #include "platform/replacing_file.h"
+#include "platform/web_containment.h"
 
 namespace zv::host {
 
@@ -130,8 +131,13 @@ int WebPublisher::publishWeb(const fs::path& web, const fs::path& out) {
     report(out, "error", "cannot create the folder: " + ec.message());
     return kStatusFailed;
   }
+  const fs::path canonicalWeb = CanonicalWebFolder(web);
   for (const fs::path& source : entries) {
     const fs::path target = out / source.lexically_relative(web);
+    if (!LiesInsideWeb(canonicalWeb, source)) {
+      report(source, "warning", "skipped: a link that leads outside the web");
+      continue;
+    }
     const fs::file_status link = fs::symlink_status(source, ec);
     const fs::file_status status = fs::status(source, ec);
     if (fs::is_directory(status)) {

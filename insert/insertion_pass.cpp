@@ -165,7 +165,7 @@ PassOutcome Pass::run() {
 
   AppletSettings settings = record->settings();
   settings.codebase = placement.codebaseValue.c_str();
-  editor.insertHtml(webbot::FormatWebBotText(settings, previewUrl, clipName));
+  editor.insertHtml(webbot::FormatWebBotText(settings, previewUrl, ClipReference(clipName)));
   return PassOutcome::Inserted;
 }
 

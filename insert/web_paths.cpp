@@ -1,6 +1,7 @@
 #include "insert/web_paths.h"
 
 #include "platform/ascii_case.h"
+#include "webbot/markup/clip_reference.h"
 #include "webbot/webbot_text.h"
 
 namespace zv::insert {
@@ -30,8 +31,10 @@ std::string WebPathInFolder(std::string_view folder, std::string_view fileName) 
   return std::string(folder) + "/" + PercentEncodePath(fileName);
 }
 
+std::string ClipReference(std::string_view clipName) { return ClipReferenceForPath(clipName); }
+
 std::string ClipWebPath(std::string_view pagePath, std::string_view clipName) {
-  return std::string(pagePath) + "/" + PercentEncodePath(clipName);
+  return std::string(pagePath) + "/" + ClipReference(clipName);
 }
 
 ClassPlacement ChooseClassPlacement(std::string_view codebase, bool diskBasedWeb,

@@ -32,8 +32,14 @@ std::string FileNameOf(std::string_view localPath);
 // folder `folder`: "folder/name", or only the name when the folder is empty.
 std::string WebPathInFolder(std::string_view folder, std::string_view fileName);
 
-// The clip's web path: page path, "/", clip name (encoded); the slash stays
-// even when the page path is empty ("/hello.zvsa" for a page of a root web).
+// The clip's reference in the page (S-CLIP): its name as a URL relative to
+// the page, percent-encoded (clip_reference.h), so that the browser asks for
+// the very file that ClipWebPath names, whatever the name holds.
+std::string ClipReference(std::string_view clipName);
+
+// The clip's web path: page path, "/", ClipReference(clip name); the slash
+// stays even when the page path is empty ("/hello.zvsa" for a page of a root
+// web).
 std::string ClipWebPath(std::string_view pagePath, std::string_view clipName);
 
 struct ClassPlacement {

@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "platform/ascii_case.h"
+#include "platform/percent_encoding.h"
 
 namespace zv::webbot {
 
@@ -40,33 +41,8 @@ std::string InsertBotPath() {
   return folder.empty() ? std::string() : folder + "ZvInsertBot";
 }
 
-const char* PreviewImageName(int buttonIndex) {
-  switch (buttonIndex) {
-    case 1: return "FPTwoButton.gif";
-    case 2: return "FPThreeButton.gif";
-    default: return "FPOneButton.gif";
-  }
-}
-
 std::string FileUrl(std::string_view absolutePath) {
-  static constexpr char kHex[] = "0123456789ABCDEF";
-  std::string url = "file://";
-  for (const char c : absolutePath) {
-    const auto byte = static_cast<unsigned char>(c);
-    const bool keep = (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') ||
-                      (byte >= '0' && byte <= '9') || byte == '/' || byte == '-' || byte == '.' ||
-                      byte == '_' || byte == '~' || byte == '!' || byte == '$' || byte == '(' ||
-                      byte == ')' || byte == '*' || byte == '+' || byte == ',' || byte == ';' ||
-                      byte == '=' || byte == ':' || byte == '@';
-    if (keep) {
-      url += c;
-    } else {
-      url += '%';
-      url += kHex[byte >> 4];
-      url += kHex[byte & 0xF];
-    }
-  }
-  return url;
+  return "file://" + PercentEncode(absolutePath, "/!$()*+,;=:@");
 }
 
 }  // namespace zv::webbot

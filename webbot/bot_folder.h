@@ -1,5 +1,6 @@
 // Where the component finds the files that lie beside it: the insertion
-// program ZvInsertBot and the three preview images.
+// program ZvInsertBot and the three preview images (whose names are
+// PreviewImageName() of webbot_text.h).
 //
 // A web-page editor may load the component from a cache folder whose path
 // has a component named "botcache", while the component's files stay in the
@@ -26,10 +27,6 @@ std::string ComponentFolder();
 
 // The full path of the insertion program in ComponentFolder().
 std::string InsertBotPath();
-
-// The preview image for a button index (0 = one button, 1 = two, 2 = three;
-// anything else is taken as one button).
-const char* PreviewImageName(int buttonIndex);
 
 // A file: URL for an absolute path: "file://" and the path, with every byte
 // a URL path cannot hold as it is (space, "#", "%", "?", quotes, "&", "<",

@@ -51,7 +51,9 @@ std::string FormatWebBotText(const AppletSettings& settings, std::string_view pr
                              std::string_view clipName);
 
 // The preview image for a button count: 2 gives "FPTwoButton.gif",
-// 3 "FPThreeButton.gif", any other count "FPOneButton.gif".
+// 3 "FPThreeButton.gif", any other count "FPOneButton.gif". The one name of
+// the images for every caller: the insertion program, zvsa and the Edit entry
+// (whose sheet holds a button index: it asks for index + 1).
 const char* PreviewImageName(std::int32_t buttonCount);
 
 }  // namespace zv::webbot

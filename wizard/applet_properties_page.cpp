@@ -20,6 +20,7 @@
 #include "webbot/attributes/applet_required_page.h"
 #include "webbot/markup/applet_defaults.h"
 #include "webbot/markup/applet_markup.h"
+#include "webbot/markup/clip_reference.h"
 #include "wizard/settings_store.h"
 #include "wizard/view_html_dialog.h"
 #include "wizard/wizard_strings.h"
@@ -211,7 +212,8 @@ std::string CPageAppletProperties::previewMarkup() {
   // A refused count is reported, but the preview still shows what is held.
   saveControls();
   const AppletValues values = appletValues();
-  const std::string clipName = previewClipName_ ? previewClipName_() : std::string();
+  const std::string clipName =
+      previewClipName_ ? ClipReferenceForPath(previewClipName_()) : std::string();
   SystemString markup = nullptr;
   if (!GenerateAppletMarkup(values.settings(), clipName.c_str(), &markup, kMarkupLinesEndCrLf))
     return {};

@@ -10,6 +10,7 @@
 #include "encoder/file_handle.h"
 #include "platform/replacing_file.h"
 #include "webbot/markup/applet_markup.h"
+#include "webbot/markup/clip_reference.h"
 #include "wizard/gallery_folder.h"
 #include "wizard/wizard_strings.h"
 
@@ -132,7 +133,10 @@ void handOverResult(const AppletValues& values, const std::optional<PlacedClip>&
   std::memset(&local, 0, sizeof local);
   if (markup != nullptr && clip) {
     fillWizardResult(local, values, clip->path);
-    GenerateAppletMarkup(appletSettingsOf(local), clip->name.c_str(), markup, kMarkupLinesEndLf);
+    // The clip lies beside the page under its name: the markup names it by
+    // URL.
+    GenerateAppletMarkup(appletSettingsOf(local), ClipReferenceForPath(clip->name).c_str(), markup,
+                         kMarkupLinesEndLf);
   }
   if (result != nullptr) {
     *result = local;

@@ -1,6 +1,7 @@
 #include "insert/automation/web_url.h"
 
 #include "platform/ascii_case.h"
+#include "platform/percent_encoding.h"
 
 namespace zv::automation {
 
@@ -19,54 +20,11 @@ std::optional<WebUrlParts> SplitWebUrl(std::string_view url) {
 
 bool IsDiskBasedWeb(std::string_view url) { return startsWithIgnoringCase(url, "file:"); }
 
-namespace {
-
-bool staysInPath(unsigned char c) {
-  if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) return true;
-  constexpr std::string_view kKept = "-._~/!$&'()*+,;=:@";
-  return kKept.find(static_cast<char>(c)) != std::string_view::npos;
-}
-
-int hexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
-}  // namespace
-
 std::string PercentEncodePath(std::string_view path) {
-  constexpr char kHex[] = "0123456789ABCDEF";
-  std::string out;
-  out.reserve(path.size());
-  for (const char ch : path) {
-    const auto c = static_cast<unsigned char>(ch);
-    if (staysInPath(c)) {
-      out += ch;
-    } else {
-      out += '%';
-      out += kHex[c >> 4];
-      out += kHex[c & 0x0F];
-    }
-  }
-  return out;
+  return PercentEncode(path, "/!$&'()*+,;=:@");
 }
 
-std::string PercentDecode(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size() && hexValue(text[i + 1]) >= 0 &&
-        hexValue(text[i + 2]) >= 0) {
-      out += static_cast<char>(hexValue(text[i + 1]) * 16 + hexValue(text[i + 2]));
-      i += 2;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
-}
+std::string PercentDecode(std::string_view text) { return zv::PercentDecode(text); }
 
 std::string FileUrlForPath(std::string_view absolutePath) {
   return "file://" + PercentEncodePath(absolutePath);

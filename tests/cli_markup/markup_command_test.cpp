@@ -285,3 +285,44 @@ TEST(MarkupCommand, OutputFileThroughTheDriverProgram) {
 }
 
 }  // namespace
+
+namespace {
+
+// The markup as a browser reads it: the strict HTML checker of the published
+// pages parses it (Python's html.parser) and lists the player's elements with
+// their attribute values decoded. Values that hold quotes, '<', '>', '&',
+// spaces and non-ASCII bytes come out as they went in, in one element.
+TEST(MarkupCommand, AnHtmlParserReadsBackEveryValue) {
+  zv::test::TempDir work;
+  const struct {
+    std::vector<std::string> arguments;
+    std::vector<std::string> expectedLines;
+  } cases[] = {
+      {{"my \"clip\" <b>.zvsa"},
+       {"param name=\"Clip\" value=\"my%20%22clip%22%20%3Cb%3E.zvsa\""}},
+      {{"Gr\xC3\xBC\xC3\x9F" "e & co.zvsa", "--class", "Odd\"Player'<x>.class", "--codebase",
+        "/Java/a&b \"c\"", "--tag", "OBJECT"},
+       {"codetype=\"application/java\" classid=\"java:Odd\\\"Player'<x>.class\" codebase=\"/Java/a&b \\\"c\\\"\" align=\"middle\"",
+        "param name=\"Clip\" value=\"Gr%C3%BC%C3%9Fe%20&%20co.zvsa\""}},
+      {{"c.zvsa", "--attributes", "ALT=\"a > b\" TITLE=x\"y NAME=<q>"},
+       {"applet width=\"64\" height=\"32\" code=\"ZvStreamPlayer.class\" codebase=\"/Java/ZvTavelwork\" "
+        "align=\"middle\" alt=\"a > b\" title=\"x\\\"y\" name=\"<q>\""}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.arguments.front());
+    const fs::path page = fs::path(work.path()) / "markup.htm";
+    std::vector<std::string> argv{ZVSA_PATH, "markup"};
+    argv.insert(argv.end(), c.arguments.begin(), c.arguments.end());
+    argv.insert(argv.end(), {"-o", page.string()});
+    const zv::test::ProgramRun made = zv::test::runProgram(argv);
+    ASSERT_EQ(made.exitStatus, 0) << made.err;
+    const zv::test::ProgramRun read =
+        zv::test::runProgram({"/usr/bin/python3", ZV_HTML_CHECKER, page.string()});
+    EXPECT_EQ(read.exitStatus, 0) << read.err;
+    for (const std::string& line : c.expectedLines)
+      EXPECT_NE(read.out.find(line), std::string::npos) << line << "\nin\n" << read.out;
+    EXPECT_NE(read.out.find("param name=\"Count\""), std::string::npos) << "every PARAM inside the element";
+  }
+}
+
+}  // namespace

@@ -45,6 +45,9 @@ class PreviewSiteTest : public testing::Test {
     writeFile(player() / "QV80W.wasm", "installed decoder");
     writeFile(fs::path(outside_.path()) / "secret.txt", "secret");
     fs::create_symlink(fs::path(outside_.path()) / "secret.txt", webDir / "leak.txt");
+    writeFile(webDir / ".git" / "config", "secret: the author's tools");
+    writeFile(webDir / "sub" / ".htaccess", "secret");
+    writeFile(webDir / "sub" / ".page.htm.swp", "secret");
   }
 
   fs::path web() const { return fs::path(root_.path()) / "web"; }
@@ -108,17 +111,25 @@ TEST_F(PreviewSiteTest, FoldersRedirectToTheirSlashAndListTheirFiles) {
   EXPECT_EQ(listing.status, 200);
   EXPECT_NE(listing.body.find("<a href=\"picture.GIF\">picture.GIF</a>"), std::string::npos) << listing.body;
   EXPECT_NE(listing.body.find("<a href=\"plain.html\">plain.html</a>"), std::string::npos) << listing.body;
+  EXPECT_EQ(listing.body.find("htaccess"), std::string::npos) << "dotfiles are not listed";
+  EXPECT_EQ(get("/").body.find(".git"), std::string::npos);
 }
 
 TEST_F(PreviewSiteTest, PathsOutsideTheWebAndMissingFilesAreRefused) {
   struct Case {
-    const char* path;
+    std::string path;
     int status;
   };
   const Case cases[] = {
       {"/../player/QV80W.wasm", 403}, {"/sub/../../player/QV80W.wasm", 403},
       {"/leak.txt", 403},             {"/missing.htm", 404},
       {"/sub/other.wasm", 404},       {"relative", 404},
+      // NUL bytes (a request's %00) lie outside every web.
+      {std::string("/clip.zvsa\0.txt", 15), 403},
+      // Dotfiles and dot-folders are the author's tools, not the web's pages.
+      {"/.git/config", 404},          {"/.git/", 404},
+      {"/sub/.htaccess", 404},        {"/sub/.page.htm.swp", 404},
+      {"/sub/./.htaccess", 404},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);

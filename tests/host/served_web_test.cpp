@@ -436,3 +436,25 @@ TEST(ServeOptionsTest, ParsesAndRefuses) {
 
 }  // namespace
 }  // namespace zv::host
+
+namespace zv::host {
+namespace {
+
+// The web paths the Explorer is given hold percent-encoded bytes: a NUL
+// byte among them, or a link in the web that leads out of it, names no file
+// of the web (the containment rule of platform/web_containment.h).
+TEST_F(ServedWebTest, NulBytesAndLinksOutOfTheWebNameNoFile) {
+  ServeOptions o = options();
+  o.url = "http://S/myweb";
+  fs::create_directories(fs::path(folder.path()) / "outside");
+  fs::create_directory_symlink("../outside", web / "out");
+  fs::create_directories(web / "sub");
+  const ServedWeb served = open(o);
+  EXPECT_EQ(served.fileForWebPath("/myweb/a%00.zvsa"), std::nullopt);
+  EXPECT_EQ(served.fileForWebPath("/myweb/sub%00/../a"), std::nullopt);
+  EXPECT_EQ(served.fileForWebPath("/myweb/out/a.zvsa"), std::nullopt);
+  EXPECT_EQ(served.fileForWebPath("/myweb/sub/a.zvsa"), web / "sub" / "a.zvsa");
+}
+
+}  // namespace
+}  // namespace zv::host

@@ -123,6 +123,27 @@ TEST_F(WebhostCommand, MalformedPagesAreReportedAndLeftOut) {
   checkHtml(out / "good.htm");
 }
 
+// Publishing follows the same containment rule as preview and serve: a link
+// whose target lies outside the web is not followed (nothing of what it
+// points at reaches the published web); a link inside the web is.
+TEST_F(WebhostCommand, PublishFollowsNoLinkOutOfTheWeb) {
+  const fs::path web = work_ / "web";
+  fs::create_directories(web / "sub");
+  fs::create_directories(work_ / "private");
+  std::ofstream(work_ / "private" / "secret.txt") << "secret";
+  std::ofstream(web / "sub" / "clip.zvsa") << "clip";
+  fs::create_symlink("../private/secret.txt", web / "leak.txt");
+  fs::create_symlink("sub/clip.zvsa", web / "same-clip.zvsa");
+  const fs::path out = work_ / "published";
+  const zv::test::ProgramRun run = runProgram({kWebhost, "publish", web.string(), out.string()});
+  EXPECT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_FALSE(fs::exists(out / "leak.txt"));
+  EXPECT_NE(run.err.find((web / "leak.txt").string() + ": warning: skipped: a link that leads outside the web"),
+            std::string::npos)
+      << run.err;
+  EXPECT_EQ(readFile(out / "same-clip.zvsa"), "clip");
+}
+
 TEST_F(WebhostCommand, ExpandWritesOnePublishedPageToStandardOutput) {
   const zv::test::ProgramRun run =
       runProgram({kWebhost, "expand", (kData / "web/index.htm").string()});

@@ -23,6 +23,9 @@
 #include "tests/insert/scripted_automation_server.h"
 #include "tests/support/recording_presenter.h"
 #include "tests/support/temp_dir.h"
+#include "insert/automation/web_url.h"
+#include "webbot/attribute_encoding.h"
+#include "webbot/webbot_text.h"
 
 namespace zv::insert {
 namespace {
@@ -444,7 +447,7 @@ TEST_F(InsertionPassTest, SpacesAndNonAsciiTravelIntact) {
   EXPECT_EQ(received[5], "Explorer 3(\"" + record.clipFile + "\", \"/my%20site/caf%C3%A9/m%C3%BCsic%20clip.zvsa\", true)");
   ASSERT_EQ(server->insertedTexts().size(), 1u);
   const std::string text = server->insertedTexts()[0];
-  EXPECT_NE(text.find("S-CLIP=\"m\xC3\xBCsic clip.zvsa\""), std::string::npos);
+  EXPECT_NE(text.find("S-CLIP=\"m%C3%BCsic%20clip.zvsa\""), std::string::npos);  // a URL
   // The preview URL is percent-encoded; its '&' is written as a character
   // reference inside the PREVIEW value's quoted image element.
   EXPECT_NE(text.find("/Z&amp;amp;V%20Pl%C3%A4yer/FPTwoButton.gif&quot;"), std::string::npos);
@@ -461,3 +464,55 @@ int main(int argc, char** argv) {
   testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }
+
+namespace zv::insert {
+namespace {
+
+// Where a browser looks for the clip of a page at `pageUrl` whose Clip value
+// is `reference`: the reference resolved against the page's folder, without
+// its query and fragment, percent-decoded.
+std::string pathTheBrowserAsksFor(const std::string& pageUrl, const std::string& reference) {
+  const std::string folder = pageUrl.substr(pageUrl.find('/', pageUrl.find("//") + 2));
+  std::string path = folder.substr(0, folder.rfind('/') + 1) + reference.substr(0, reference.find_first_of("?#"));
+  return automation::PercentDecode(path);
+}
+
+// For any name a file system allows, the clip the page names is the file the
+// pass copied into the web: the page holds a URL (percent-encoded), the web
+// path names the plain file.
+TEST_F(InsertionPassTest, ThePageNamesTheCopiedClipWhateverItsName) {
+  const std::string names[] = {
+      "it's \"my\" clip #1 50% ?.zvsa",
+      "Gr\xC3\xBC\xC3\x9F" "e \xC3\xB0\xC3\xA6.zvsa",
+      "a&amp;b;c=d+e&#38;.zvsa",
+      "%41%zz%.zvsa",
+      "x:y<b>.zvsa",
+  };
+  for (const std::string& name : names) {
+    SCOPED_TRACE(name);
+    clipFile = temporaryFolder + name;
+    touch(clipFile);
+    record.clipFile = clipFile;
+    const AutomationScript script = httpWeb();
+    ASSERT_EQ(run(script), PassOutcome::Inserted);
+
+    std::string webPath;
+    const std::string addPrefix = "Explorer 3(\"" + clipFile + "\", \"";
+    for (const std::string& call : calls()) {
+      if (call.rfind(addPrefix, 0) == 0) webPath = call.substr(addPrefix.size(), call.size() - addPrefix.size() - 8);
+    }
+    ASSERT_FALSE(webPath.empty());
+    EXPECT_EQ(automation::PercentDecode(webPath), "/myweb/sub/" + name);
+
+    ASSERT_EQ(server->insertedTexts().size(), 1u);
+    const std::string text = server->insertedTexts()[0];
+    const std::size_t begin = text.find("S-CLIP=\"") + 8;
+    const std::string value = text.substr(begin, text.find('"', begin) - begin);
+    EXPECT_EQ(pathTheBrowserAsksFor(script.pageUrl, webbot::DecodeAttributeValue(value)), "/myweb/sub/" + name)
+        << value;
+    server.reset();
+  }
+}
+
+}  // namespace
+}  // namespace zv::insert

@@ -2,6 +2,8 @@
 // the attributes it writes back, through a host callback table.
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include <map>
 #include <string>
 #include <utility>
@@ -45,6 +47,16 @@ TEST(ComponentValues, ComponentsNotSetUpAreToldApart) {
     else host.attributes.erase("I-NUMBUTTONS");
     EXPECT_FALSE(IsComponentSetUp(host.callbacks, &host));
   }
+}
+
+// The lowest count a page can hold gives the lowest index, not an overflow
+// (which the sanitizer build would report), and reads back the same.
+TEST(ComponentValues, TheLowestButtonCountStaysInRange) {
+  FakeHost host = insertedComponent();
+  host.attributes["I-NUMBUTTONS"] = "-2147483648";
+  const ComponentValues values = ReadComponentValues(host.callbacks, &host);
+  EXPECT_EQ(values.general.buttonIndex, INT32_MIN);
+  EXPECT_NE(BuildPreview(values, "a.zvsa", "/lib/").find("FPOneButton.gif"), std::string::npos);
 }
 
 TEST(ComponentValues, PlayCountsFromTheAttributeAndBack) {
@@ -103,6 +115,13 @@ TEST(ComponentValues, TextOnlyPreviewNamesTheClipAndTheButtons) {
             "<font color=\"maroon\" face=\"Arial\"><b>[Z&V Tavelworks, hello, 1 button, "
             "height=32, width=96]</b></font>");
   EXPECT_NE(BuildPreview(values, "a", "/unused/").find("[Z&V Tavelworks, a, 1 button"), std::string::npos);
+  // The page's clip value is a URL, and the preview is HTML: the name it
+  // stands for is shown as text, whatever it holds.
+  EXPECT_NE(BuildPreview(values, "say%20%22hi%22%20%3Cb%3E%26%231.zvsa", "/unused/")
+                .find("[Z&V Tavelworks, say &quot;hi&quot; &lt;b&gt;&amp;#1, 1 button"),
+            std::string::npos);
+  EXPECT_NE(BuildPreview(values, "a\"<b>c.zvsa", "/unused/").find("Tavelworks, a&quot;&lt;b&gt;c, 1"),
+            std::string::npos);
 }
 
 TEST(ComponentValues, ImagePreviewIsAFileUrlIntoTheBotsFolder) {

@@ -13,6 +13,8 @@
 
 #include "tests/support/temp_dir.h"
 #include "webbot/bot_folder.h"
+#include "webbot/edit/component_values.h"
+#include "webbot/webbot_text.h"
 #include "webbot/insert_bot_launch.h"
 
 namespace zv::webbot {
@@ -35,12 +37,28 @@ TEST(BotFolder, MapsTheFirstBotCacheComponentToBotsAndKeepsEveryOtherCharacter) 
   for (const auto& c : cases) EXPECT_EQ(MapBotCacheToBots(c.path), c.mapped) << c.path;
 }
 
-TEST(BotFolder, PreviewImageByButtonIndex) {
-  EXPECT_STREQ(PreviewImageName(0), "FPOneButton.gif");
-  EXPECT_STREQ(PreviewImageName(1), "FPTwoButton.gif");
-  EXPECT_STREQ(PreviewImageName(2), "FPThreeButton.gif");
-  EXPECT_STREQ(PreviewImageName(-1), "FPOneButton.gif");
-  EXPECT_STREQ(PreviewImageName(7), "FPOneButton.gif");
+// One preview image name for one button count, whoever asks: the Edit
+// entry's preview (a button index in the sheet) and the WEBBOT text of the
+// insertion program (a button count) pick the same image, in one program.
+TEST(BotFolder, EditPreviewAndWebBotTextNameTheSameImage) {
+  const struct {
+    int buttonCount;
+    const char* image;
+  } cases[] = {{1, "FPOneButton.gif"}, {2, "FPTwoButton.gif"}, {3, "FPThreeButton.gif"},
+               {0, "FPOneButton.gif"}, {4, "FPOneButton.gif"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.buttonCount);
+    EXPECT_STREQ(PreviewImageName(c.buttonCount), c.image);
+    ComponentValues values;
+    values.general.buttonIndex = c.buttonCount - 1;
+    EXPECT_NE(BuildPreview(values, "x.zvsa", "/lib/").find(std::string("/lib/") + c.image),
+              std::string::npos);
+    AppletSettings settings;
+    settings.buttonCount = c.buttonCount;
+    EXPECT_NE(FormatWebBotText(settings, std::string("/lib/") + PreviewImageName(c.buttonCount), "x.zvsa")
+                  .find(std::string("SRC=&quot;/lib/") + c.image),
+              std::string::npos);
+  }
 }
 
 TEST(BotFolder, FileUrlsEncodeWhatAUrlCannotHold) {

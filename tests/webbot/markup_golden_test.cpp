@@ -130,6 +130,38 @@ std::vector<GoldenCase> goldenCases() {
                               "</APPLET>"},
                              "\r\n")});
 
+  // Values that would end their attribute or the tag early are encoded in
+  // the generator, whoever hands them in; character references that a host
+  // hands back as they stand in the page are not encoded a second time.
+  s = workedExample();
+  s.className = "Odd\"Player<b>.class";
+  s.codebase = "/Java/a&b/c&amp;d/&#34;e&#x22;";
+  s.alignment = "middle\" onload=\"x";
+  s.tag = "OBJECT";
+  cases.push_back({"QuotedValuesAreEncodedOnce", s, 1,
+                   joinLines({R"(<OBJECT WIDTH="96" HEIGHT="32" CODETYPE="application/java" )"
+                              R"(CLASSID="java:Odd&quot;Player&lt;b&gt;.class" )"
+                              R"(CODEBASE="/Java/a&amp;b/c&amp;d/&#34;e&#x22;" )"
+                              R"(ALIGN="middle&quot; onload=&quot;x">)",
+                              kClip, kVisibleYes, kButtons3, kAutoplayNo, kCount1, "</OBJECT>"},
+                             "\n")});
+
+  s = workedExample();
+  s.otherAttributes = "ALT=\"two words\" WIDTH=2 HSPACE='3' NAME=x&amp;y ISMAP";
+  cases.push_back({"WellFormedOtherAttributesStayAsWritten", s, 1,
+                   joinLines({kOpenWorked.substr(0, kOpenWorked.size() - 1) +
+                                  R"( ALT="two words" WIDTH=2 HSPACE='3' NAME=x&amp;y ISMAP>)",
+                              kClip, kVisibleYes, kButtons3, kAutoplayNo, kCount1, "</APPLET>"},
+                             "\n")});
+
+  s = workedExample();
+  s.otherAttributes = "ALT=a>b  TITLE=\"open > <i>  =stray \"x\" NAME=<q>";
+  cases.push_back({"BrokenOtherAttributesAreWrittenAgain", s, 1,
+                   joinLines({kOpenWorked.substr(0, kOpenWorked.size() - 1) +
+                                  R"( ALT="a&gt;b" TITLE="open > <i>  =stray " x NAME="&lt;q&gt;">)",
+                              kClip, kVisibleYes, kButtons3, kAutoplayNo, kCount1, "</APPLET>"},
+                             "\n")});
+
   s = workedExample();
   cases.push_back({"AnyNonZeroFlagMeansLf", s, -7,
                    joinLines({kOpenWorked, kClip, kVisibleYes, kButtons3, kAutoplayNo, kCount1,
@@ -147,6 +179,41 @@ TEST(AppletMarkupGolden, EveryCaseMatchesItsText) {
 
 // A codebase of 300 characters is longer than the scratch area of a piece:
 // it must be written whole, and so must a long clip reference, class and tag.
+// The clip reference is a URL: what no URL can hold is percent-encoded, the
+// URL's own syntax stays, and the value is encoded for its quotes.
+TEST(AppletMarkupGolden, TheClipIsAUrlInItsQuotes) {
+  const struct {
+    const char* reference;
+    const char* value;
+  } cases[] = {
+      {"clip.zvsa", "clip.zvsa"},
+      {"my \"clip\" <b>.zvsa", "my%20%22clip%22%20%3Cb%3E.zvsa"},
+      {"sub/Gr\xC3\xBC\xC3\x9F" "e.zvsa", "sub/Gr%C3%BC%C3%9Fe.zvsa"},
+      {"a%20b.zvsa?x=1&y=2#t", "a%20b.zvsa?x=1&amp;y=2#t"},
+      {"x&amp;y.zvsa", "x&amp;y.zvsa"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.reference);
+    const std::string text = generate(workedExample(), c.reference, 1);
+    EXPECT_NE(text.find(std::string("\n    <PARAM NAME=\"Clip\" VALUE=\"") + c.value + "\">\n"),
+              std::string::npos)
+        << text;
+  }
+}
+
+// No encoding makes an element name of a text that is not one: no markup.
+TEST(AppletMarkupGolden, ATagThatIsNoNameGivesNoMarkup) {
+  for (const char* tag : {"APPLET onload=x", "A\"B", "<APPLET", "", "1APPLET", "APP>LET"}) {
+    SCOPED_TRACE(tag);
+    AppletSettings s = workedExample();
+    s.tag = tag;
+    SystemString markup = zv::SysAllocString("kept");
+    EXPECT_FALSE(zv::GenerateAppletMarkup(s, "clip.zvsa", &markup, 1));
+    EXPECT_STREQ(markup, "kept");
+    zv::SysFreeString(markup);
+  }
+}
+
 TEST(AppletMarkupGolden, LongPiecesAreWrittenWhole) {
   const std::string codebase(300, 'c');
   const std::string clip = std::string(400, 'k') + ".zvsa";

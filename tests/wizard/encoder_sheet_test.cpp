@@ -353,6 +353,20 @@ class EncoderSheetTest : public QObject {
     QVERIFY(record.className == nullptr && record.clipFile == nullptr);
   }
 
+  void theMarkupNamesAGalleryClipOfAnyNameByUrl() {
+    // A gallery clip's file name may hold anything a file system allows; the
+    // markup's Clip value is the URL of that file beside the page, and the
+    // element stays whole.
+    AppletValues values;
+    SystemString markup = nullptr;
+    handOverResult(values, PlacedClip{"my \"clip\" <b>#1 50%?\xC3\xBC.zvsa", "/g/x.zvsa"}, &markup, nullptr);
+    const std::string html = text(markup);
+    SysFreeString(markup);
+    QVERIFY2(html.find("<PARAM NAME=\"Clip\" VALUE=\"my%20%22clip%22%20%3Cb%3E%231%2050%25%3F%C3%BC.zvsa\">") !=
+                 std::string::npos,
+             html.c_str());
+  }
+
   void backRetracesThePagesVisited() {
     SheetFixture fixture;
     fixture.next();

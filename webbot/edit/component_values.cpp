@@ -1,11 +1,14 @@
 #include "webbot/edit/component_values.h"
 
+#include <cstdint>
 #include <string_view>
 
 #include "webbot/attribute_encoding.h"
 #include "webbot/attribute_integer.h"
 #include "webbot/attribute_text.h"
 #include "webbot/bot_folder.h"
+#include "webbot/markup/clip_reference.h"
+#include "webbot/webbot_text.h"
 #include "webbot/component_attributes.h"
 
 namespace zv::webbot {
@@ -38,7 +41,9 @@ bool IsComponentSetUp(const ZvHostCallbacks& host, void* attributes) {
 ComponentValues ReadComponentValues(const ZvHostCallbacks& host, void* attributes) {
   ComponentValues values;
   GeneralValues& general = values.general;
-  general.buttonIndex = integerOf(host, attributes, kKeyNumButtons) - 1;
+  // The lowest stored count stays the lowest index rather than wrap around.
+  const std::int32_t buttons = integerOf(host, attributes, kKeyNumButtons);
+  general.buttonIndex = buttons > INT32_MIN ? buttons - 1 : buttons;
   general.autoplay = integerOf(host, attributes, kKeyAutoplay) != 0;
   general.visible = integerOf(host, attributes, kKeyVisible) != 0;
   const std::string count = textOf(host, attributes, kKeyCount);
@@ -78,13 +83,16 @@ std::string BuildPreview(const ComponentValues& values, const std::string& clip,
   if (values.general.textOnlyPreview) {
     // The clip name without its ".zvsa"; a name shorter than that is shown
     // whole rather than cut into nothing.
+    // The clip value is a URL: the preview shows the name it stands for, as
+    // text.
     const std::string name = clip.size() > 5 ? clip.substr(0, clip.size() - 5) : clip;
-    return "<font color=\"maroon\" face=\"Arial\"><b>[Z&V Tavelworks, " + name + ", " +
+    return "<font color=\"maroon\" face=\"Arial\"><b>[Z&V Tavelworks, " +
+           EscapeHtmlText(ClipPathOfReference(name)) + ", " +
            std::to_string(buttonIndex + 1) + " button" + (buttonIndex != 0 ? "s" : "") +
            ", height=" + std::to_string(values.required.height) +
            ", width=" + std::to_string(values.required.width) + "]</b></font>";
   }
-  const std::string url = FileUrl(MapBotCacheToBots(componentFolder) + PreviewImageName(buttonIndex));
+  const std::string url = FileUrl(MapBotCacheToBots(componentFolder) + PreviewImageName(buttonIndex + 1));
   return "<IMG SRC=\"" + url + "\" HEIGHT=\"" + std::to_string(values.required.height) +
          "\" WIDTH=\"" + std::to_string(values.required.width) + "\">";
 }

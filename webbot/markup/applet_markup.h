@@ -19,8 +19,25 @@
 // CODEBASE, ALIGN and the other attributes appear only when not empty; the
 // body text, when not empty, is its own line before the closing tag.
 //
-// No value is escaped: every text is written byte for byte, so the caller
-// hands in texts that are already what the page must contain.
+// Values are encoded here, once, for every caller, and handed in plain:
+//   - class name, codebase, alignment and clip reference sit in double
+//     quotes: '"', '<', '>' become &quot; &lt; &gt;, and '&' becomes &amp;
+//     unless it begins a character reference (&name; &#DDD; &#xHHH;), which
+//     a host may hand back as it stands in the page and which is not encoded
+//     a second time;
+//   - the clip reference is a URL relative to the page: the bytes no URL can
+//     hold as they are (controls, space, non-ASCII, "<>\^`{|}) are
+//     percent-encoded first; '%', '#' and '?' are URL syntax and stay, so a
+//     caller that holds a file name makes it a reference with
+//     ClipReferenceForPath() (clip_reference.h);
+//   - the other attributes are written as they stand when every item is a
+//     well-formed attribute (name, or name=value with the value quoted, or
+//     unquoted without " ' = < > `); otherwise each item is written again
+//     as name="value", encoded, and what cannot begin a name is left out;
+//   - the body text is the author's HTML and is written as it stands;
+//   - the tag must be an element name (a letter, then letters, digits, '-',
+//     '_', ':', '.'): no encoding can make another text one, so such a tag
+//     gives no markup (false).
 #ifndef ZV_WEBBOT_MARKUP_APPLET_MARKUP_H
 #define ZV_WEBBOT_MARKUP_APPLET_MARKUP_H
 
@@ -43,8 +60,9 @@ inline constexpr std::int32_t kMarkupLinesEndLf = 1;    // for a page (any non-z
 // clipReference: value of the Clip parameter (a URL relative to the page);
 //                null counts as empty.
 // lineEndFlag:   0 ends every line with CR LF, any other value with LF.
-// Returns true when the markup was stored; false when `slot` is null or a
-// memory request failed, in which case `*slot` is left exactly as it was.
+// Returns true when the markup was stored; false when `slot` is null, the tag
+// is not an element name or a memory request failed, in which case `*slot`
+// is left exactly as it was.
 // Texts of any length are written whole.
 bool GenerateAppletMarkup(const AppletSettings& settings, const char* clipReference,
                           SystemString* slot, std::int32_t lineEndFlag);
