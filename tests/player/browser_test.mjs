@@ -263,6 +263,10 @@ const scenarios = {
     await page.waitState(0, 'playing');
     await sounding(0);
     assert.equal(await page.label(`#player-0 button`), 'Stop');
+    assert.deepEqual(await page.evaluate(() => {
+      const status = document.querySelector('#player-0 [role="status"]');
+      return [status.getAttribute('aria-live'), status.textContent];
+    }), ['polite', 'Playing'], 'the new state is said once, politely');
     await snapshot(page, 'one-button-playing');
     await page.click(button(0, 'Stop'));
     await page.waitState(0, 'stopped');
