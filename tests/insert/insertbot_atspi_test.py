@@ -84,7 +84,7 @@ def player_files(header):
     files = re.search(r'kPlayerFiles\[\] = \{([^}]*)\}', text)
     if not script or not files:
         fail("no kPlayerScript or kPlayerFiles in " + header)
-    names = [name.strip() for name in files.group(1).split(",")]
+    names = [name.strip() for name in files.group(1).split(",") if name.strip()]
     return [script.group(1) if name == "kPlayerScript" else name.strip('"') for name in names]
 
 
