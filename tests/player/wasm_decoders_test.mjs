@@ -172,3 +172,42 @@ test('a damaged header is refused with its reason', async (t) => {
     assert.equal(player.computeCheckWord(0, 0, 1), 0xfffefffe);
   });
 });
+
+// A decoder that refuses one frame in the middle of a clip: the stream
+// decoder names the frame, at its byte in the file, and what came before it
+// was handed over. (The two codecs of the system take any frame a file can
+// hold, so this is a decoder made for the test, with the entry points and
+// memory layout of the real ones.)
+test('a frame the decoder refuses in the middle is named by its byte', async () => {
+  const good = vector('vowels-speech.zvsa');
+  const refusing = (refuseCall) => {
+    const memory = new WebAssembly.Memory({ initial: 1 });
+    let top = 1024;
+    let calls = 0;
+    const exports = {
+      memory,
+      malloc: (bytes) => { const at = top; top += (bytes + 7) & ~7; return at; },
+      free: () => {},
+      QV80_GetCodecInfoEx: (info) => {
+        const view = new DataView(memory.buffer, info, 122);
+        view.setUint32(100, 8000, true);
+        view.setUint16(110, 320, true);
+        view.setUint16(112, 20, true);
+      },
+      QV80_Open_Decoder: () => 1,
+      QV80_Close_Decoder: () => 0,
+      QV80_Decode: (handle, coded, codedBytes, pcm, pcmBytes) => {
+        if (++calls === refuseCall) return -3;
+        const view = new DataView(memory.buffer);
+        view.setUint16(codedBytes, 20, true);
+        view.setUint16(pcmBytes, 320, true);
+        return 0;
+      },
+    };
+    return async () => ({ exports });
+  };
+  const decoder = new ClipDecoder(refusing(3));
+  // The header and two whole frames first: those are decoded.
+  assert.equal((await decoder.push(good.subarray(0, 154 + 2 * 20 + 10))).length, 2);
+  await assert.rejects(decoder.push(good.subarray(154 + 50, 154 + 200)), /the frame at byte 194 cannot be decoded/);
+});
