@@ -60,7 +60,7 @@ void qmfSynthesisScalar(const int32_t* low, const int32_t* high, int32_t* out, Q
                         int n);
 
 // The SIMD form; present only where the build targets x86 with SSE2
-// (qmf_step_sse2.cpp) or AArch64 with NEON (qmf_step_neon.cpp), where
+// (qmf_kernels_sse2.h) or AArch64 with NEON (qmf_kernels_neon.h), where
 // ZV_QMF_HAVE_SIMD is 1. One build has at most one of the two.
 #if defined(__SSE2__)
 #define ZV_QMF_HAVE_SSE2 1

@@ -5,7 +5,7 @@
 // oldest first, so that output i is the dot product of the window
 // line[i+1 .. i+8] with eight taps c[0..7]. The lines are filled and the
 // outputs formed eight at a time by the kernels of one instruction set
-// (qmf_step_sse2.cpp, qmf_step_neon.cpp); the last few of a call, fewer than
+// (qmf_kernels_sse2.h, qmf_kernels_neon.h); the last few of a call, fewer than
 // eight, by the scalar code here, which computes the same 16-bit form.
 //
 // Analysis keeps only the low 16 bits of each 32-bit input; synthesis

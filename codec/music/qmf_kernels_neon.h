@@ -1,7 +1,7 @@
 // NEON (Advanced SIMD) kernels of the QMF step's SIMD form
 // (qmf_step_line16.h), for AArch64.
 //
-// They form the sums of the SSE2 kernels (qmf_step_sse2.cpp) in the same
+// They form the sums of the SSE2 kernels (qmf_kernels_sse2.h) in the same
 // order: for tap pair p, lane j gets c[2p]·line[i+1+2p+j] + c[2p+1]·line[i+2+2p+j]
 // (a widening multiply, then a widening multiply-accumulate: what one
 // pmaddwd lane computes), and the four pair sums are added as
@@ -10,6 +10,9 @@
 // saturate). The narrowing steps are the SSE2 ones: xtn keeps the low 16
 // bits as the analysis wants, sqxtn saturates like packssdw, sqadd and
 // sqsub like paddsw and psubsw.
+#ifndef ZV_CODEC_MUSIC_QMF_KERNELS_NEON_H
+#define ZV_CODEC_MUSIC_QMF_KERNELS_NEON_H
+
 #include "codec/music/qmf_step.h"
 
 #if ZV_QMF_HAVE_NEON
@@ -18,9 +21,7 @@
 
 #include "codec/music/qmf_step_line16.h"
 
-namespace zv::qv160mx {
-
-namespace {
+namespace zv::qv160mx::line16 {
 
 // The share of tap pair (c0, c1) in outputs i..i+3 (low) or i+4..i+7 (high):
 // c0·x + c1·y lane by lane.
@@ -89,17 +90,8 @@ struct NeonKernels {
   }
 };
 
-}  // namespace
-
-void qmfAnalysisSimd(const int32_t* in, int32_t* low, int32_t* high, QmfState& state, int n) {
-  line16::analysis<NeonKernels>(in, low, high, state, n);
-}
-
-void qmfSynthesisSimd(const int32_t* low, const int32_t* high, int32_t* out, QmfState& state,
-                      int n) {
-  line16::synthesis<NeonKernels>(low, high, out, state, n);
-}
-
-}  // namespace zv::qv160mx
+}  // namespace zv::qv160mx::line16
 
 #endif  // ZV_QMF_HAVE_NEON
+
+#endif  // ZV_CODEC_MUSIC_QMF_KERNELS_NEON_H

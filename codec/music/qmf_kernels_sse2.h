@@ -6,7 +6,10 @@
 // (line[i+1+2p+j], line[i+2+2p+j]), and one pmaddwd with (c[2p], c[2p+1]) in
 // every lane adds that pair's share to output i+j. Four pairs and their sums,
 // (p0 + p1) + (p2 + p3), finish eight outputs in two registers.
-// qmf_step_neon.cpp forms the same sums on AArch64.
+// qmf_kernels_neon.h forms the same sums on AArch64.
+#ifndef ZV_CODEC_MUSIC_QMF_KERNELS_SSE2_H
+#define ZV_CODEC_MUSIC_QMF_KERNELS_SSE2_H
+
 #include "codec/music/qmf_step.h"
 
 #if ZV_QMF_HAVE_SSE2
@@ -15,9 +18,7 @@
 
 #include "codec/music/qmf_step_line16.h"
 
-namespace zv::qv160mx {
-
-namespace {
+namespace zv::qv160mx::line16 {
 
 inline __m128i load8(const int16_t* p) {
   return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
@@ -120,17 +121,8 @@ struct Sse2Kernels {
   }
 };
 
-}  // namespace
-
-void qmfAnalysisSimd(const int32_t* in, int32_t* low, int32_t* high, QmfState& state, int n) {
-  line16::analysis<Sse2Kernels>(in, low, high, state, n);
-}
-
-void qmfSynthesisSimd(const int32_t* low, const int32_t* high, int32_t* out, QmfState& state,
-                      int n) {
-  line16::synthesis<Sse2Kernels>(low, high, out, state, n);
-}
-
-}  // namespace zv::qv160mx
+}  // namespace zv::qv160mx::line16
 
 #endif  // ZV_QMF_HAVE_SSE2
+
+#endif  // ZV_CODEC_MUSIC_QMF_KERNELS_SSE2_H
