@@ -23,25 +23,31 @@ set(ZV_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/ZvTavelworks)
 
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/zv
         DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} FILES_MATCHING PATTERN "*.h")
-install(TARGETS zv_headers QV80W QV160MXW ZvEditBot ZvEncoder
-        EXPORT ZvTavelworksTargets
+# A build without Qt (ZV_BUILD_QT off) installs the codecs, zvsa, the
+# headers and the sample only.
+install(TARGETS zv_headers QV80W QV160MXW EXPORT ZvTavelworksTargets
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(TARGETS zvsa webhost zvwizard RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-# The wizard's gallery lies beside the wizard library; the user guide is
-# what the wizard's about box opens; the desktop entry starts zvwizard.
-install(FILES ${ZV_GALLERY_CLIPS} DESTINATION ${CMAKE_INSTALL_LIBDIR}/Gallery)
+install(TARGETS zvsa RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
-install(FILES ${PROJECT_SOURCE_DIR}/data/zvwizard.desktop
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${PROJECT_SOURCE_DIR}/data/zvwizard.svg
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
 install(FILES ${PROJECT_SOURCE_DIR}/data/speech-sample.wav DESTINATION ${ZV_INSTALL_DATADIR})
-# The component folder is the library folder: the insertion program and the
-# preview images it hands the editor lie beside the libraries.
-if(TARGET ZvInsertBot)
-  install(TARGETS ZvInsertBot RUNTIME DESTINATION ${CMAKE_INSTALL_LIBDIR})
+if(ZV_BUILD_QT)
+  install(TARGETS ZvEditBot ZvEncoder EXPORT ZvTavelworksTargets
+          LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+  install(TARGETS webhost zvwizard RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  # The wizard's gallery lies beside the wizard library; the user guide is
+  # what the wizard's about box opens; the desktop entry starts zvwizard.
+  install(FILES ${ZV_GALLERY_CLIPS} DESTINATION ${CMAKE_INSTALL_LIBDIR}/Gallery)
+  install(FILES ${PROJECT_SOURCE_DIR}/data/zvwizard.desktop
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+  install(FILES ${PROJECT_SOURCE_DIR}/data/zvwizard.svg
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+  # The component folder is the library folder: the insertion program and the
+  # preview images it hands the editor lie beside the libraries.
+  if(TARGET ZvInsertBot)
+    install(TARGETS ZvInsertBot RUNTIME DESTINATION ${CMAKE_INSTALL_LIBDIR})
+  endif()
+  install(FILES ${ZV_PREVIEW_IMAGES} DESTINATION ${CMAKE_INSTALL_LIBDIR})
 endif()
-install(FILES ${ZV_PREVIEW_IMAGES} DESTINATION ${CMAKE_INSTALL_LIBDIR})
 
 install(EXPORT ZvTavelworksTargets NAMESPACE ZvTavelworks::
         DESTINATION ${ZV_INSTALL_CMAKEDIR})

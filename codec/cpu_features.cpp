@@ -2,6 +2,8 @@
 
 #if ZV_CPU_X86_64
 #include <cpuid.h>
+#elif ZV_CPU_AARCH64
+#include <sys/auxv.h>
 #endif
 
 namespace zv::cpu {
@@ -36,6 +38,16 @@ Arch processorArch() {
   return (ebx & bit_AVX2) != 0 ? Arch::kAvx2 : Arch::kSse2;
 }
 
+#elif ZV_CPU_AARCH64
+
+// The kernel tells what the processor has in the auxiliary vector. Advanced
+// SIMD is part of every ARMv8-A processor Linux runs on, but asking costs
+// nothing and keeps the rule of the x86 side: no kernel the processor has
+// not declared.
+Arch processorArch() {
+  return (getauxval(AT_HWCAP) & HWCAP_ASIMD) != 0 ? Arch::kNeon : Arch::kScalar;
+}
+
 #else
 
 // Elsewhere only the portable kernels exist.
@@ -48,7 +60,7 @@ bool processorRuns(Arch arch) { return static_cast<int>(arch) <= static_cast<int
 const char* archName(Arch arch) {
   switch (arch) {
     case Arch::kScalar: return "scalar";
-    case Arch::kSse2: return "sse2";
+    case Arch::kSse2: return ZV_CPU_AARCH64 ? "neon" : "sse2";  // kNeon is this level
     case Arch::kAvx2: return "avx2";
   }
   return "unknown";

@@ -10,7 +10,9 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libsoxr-dev                         # sample-rate conversion in the engine
   libsndfile1-dev                     # FLAC, Ogg, MP3, AIFF and other sound files in the engine
-  qemu-user                           # the codecs' vectors on an emulated processor without AVX
+  qemu-user                           # the codecs' vectors on an emulated processor without AVX, and the arm64 tests
+  crossbuild-essential-arm64          # the arm64 cross build (scripts/test-arm64.sh)
+  libsoxr-dev:arm64 libsndfile1-dev:arm64 libgtest-dev:arm64 libgmock-dev:arm64   # its target libraries (multiarch)
   python3                             # HTML well-formedness checks in the host tests
   speex opus-tools                    # reference codecs for the speed comparison
   sox espeak-ng                       # remaking the built-in speech sample
@@ -24,6 +26,13 @@ packages=(
 # npm fetches the browser tests' drivers; node builds from elsewhere bring their own npm.
 command -v npm >/dev/null || packages+=(npm)
 
+sudo_cmd=()
+[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+# The :arm64 packages come from the arm64 side of the same archive.
+if ! dpkg --print-foreign-architectures | grep -qx arm64; then
+  "${sudo_cmd[@]}" dpkg --add-architecture arm64
+fi
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -31,8 +40,6 @@ done
 if [ ${#missing[@]} -eq 0 ]; then
   echo "install-deps: all packages present"
 else
-  sudo_cmd=()
-  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
   export DEBIAN_FRONTEND=noninteractive
   "${sudo_cmd[@]}" apt-get update -qq
   "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"

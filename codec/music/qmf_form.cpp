@@ -4,7 +4,7 @@ namespace zv::qv160mx {
 
 bool processorOffersSimdQmf() {
 #if ZV_QMF_HAVE_SIMD
-  return cpu::processorRuns(cpu::Arch::kSse2);
+  return cpu::processorRuns(ZV_QMF_HAVE_NEON ? cpu::Arch::kNeon : cpu::Arch::kSse2);
 #else
   return false;
 #endif

@@ -2,8 +2,8 @@
 //
 // Each encoder and decoder takes its form once, when it is opened, from the
 // kernel level of the processor (codec/cpu_features.h): the SIMD form from
-// the SSE2 level up where the build has it, the scalar form otherwise. The
-// tests open instances in both forms.
+// the SSE2 level up (x86) or at the NEON level (AArch64) where the build has
+// it, the scalar form otherwise. The tests open instances in both forms.
 #ifndef ZV_CODEC_MUSIC_QMF_FORM_H
 #define ZV_CODEC_MUSIC_QMF_FORM_H
 

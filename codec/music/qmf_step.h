@@ -21,8 +21,9 @@
 //
 // Two forms compute this:
 //  - the scalar form works on the 32-bit values as they are;
-//  - the SIMD form keeps samples and delay lines as 16-bit values and forms
-//    the dot products with packed 16-bit multiply-adds accumulated in 32 bits:
+//  - the SIMD form (qmf_step_line16.h; SSE2 on x86, NEON on AArch64) keeps
+//    samples and delay lines as 16-bit values and forms the dot products
+//    with packed 16-bit multiply-adds accumulated in 32 bits:
 //    analysis takes only the low 16 bits of each input sample; synthesis
 //    saturates the low and high samples to 16 bits and saturates their sum
 //    and difference to 16 bits.
@@ -59,8 +60,19 @@ void qmfSynthesisScalar(const int32_t* low, const int32_t* high, int32_t* out, Q
                         int n);
 
 // The SIMD form; present only where the build targets x86 with SSE2
-// (ZV_QMF_HAVE_SIMD is then 1).
+// (qmf_kernels_sse2.h) or AArch64 with NEON (qmf_kernels_neon.h), where
+// ZV_QMF_HAVE_SIMD is 1. One build has at most one of the two.
 #if defined(__SSE2__)
+#define ZV_QMF_HAVE_SSE2 1
+#else
+#define ZV_QMF_HAVE_SSE2 0
+#endif
+#if defined(__aarch64__) && defined(__ARM_NEON)
+#define ZV_QMF_HAVE_NEON 1
+#else
+#define ZV_QMF_HAVE_NEON 0
+#endif
+#if ZV_QMF_HAVE_SSE2 || ZV_QMF_HAVE_NEON
 #define ZV_QMF_HAVE_SIMD 1
 void qmfAnalysisSimd(const int32_t* in, int32_t* low, int32_t* high, QmfState& state, int n);
 void qmfSynthesisSimd(const int32_t* low, const int32_t* high, int32_t* out, QmfState& state,

@@ -16,6 +16,9 @@ TEST(CpuFeatures, LevelAgreesWithTheCompilersFeatureQuery) {
   __builtin_cpu_init();
   const Arch expected = __builtin_cpu_supports("avx2") ? Arch::kAvx2 : Arch::kSse2;
   EXPECT_EQ(processorArch(), expected) << "reported " << archName(processorArch());
+#elif defined(__aarch64__)
+  // Advanced SIMD is part of every AArch64 processor Linux runs on.
+  EXPECT_EQ(processorArch(), Arch::kNeon) << "reported " << archName(processorArch());
 #else
   EXPECT_EQ(processorArch(), Arch::kScalar);
 #endif
@@ -30,7 +33,11 @@ TEST(CpuFeatures, ProcessorRunsExactlyTheLevelsUpToItsOwn) {
 TEST(CpuFeatures, EveryLevelHasItsOwnName) {
   std::set<std::string> names;
   for (const Arch arch : kAllArchs) names.insert(archName(arch));
+#if defined(__aarch64__)
+  EXPECT_EQ(names, (std::set<std::string>{"scalar", "neon"}));
+#else
   EXPECT_EQ(names, (std::set<std::string>{"scalar", "sse2", "avx2"}));
+#endif
 }
 
 }  // namespace

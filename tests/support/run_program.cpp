@@ -7,14 +7,49 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdint>
+#include <cstdio>
 #include <stdexcept>
 
 namespace zv::test {
+
+namespace {
+
+// The ELF machine number of a program file, 0 when it is not ELF (a script).
+uint16_t elfMachine(const char* path) {
+  unsigned char header[20] = {};
+  FILE* file = std::fopen(path, "rb");
+  if (file == nullptr) return 0;
+  const size_t got = std::fread(header, 1, sizeof header, file);
+  std::fclose(file);
+  if (got != sizeof header || header[0] != 0x7f || header[1] != 'E' || header[2] != 'L' ||
+      header[3] != 'F')
+    return 0;
+  return static_cast<uint16_t>(header[18] | header[19] << 8);  // e_machine, little-endian
+}
+
+// A cross build's tests run under the emulator (CMAKE_CROSSCOMPILING_EMULATOR,
+// ZV_TEST_PROGRAM_EMULATOR), and so must the programs of the build that they
+// start, which the machine cannot run by itself; the machine's own programs
+// (python3) start as they are. Empty when the program starts as it is.
+std::string emulatorFor(const std::string& program) {
+#ifdef ZV_TEST_PROGRAM_EMULATOR
+  // Under the emulator /proc/self/exe is this test program itself.
+  const uint16_t own = elfMachine("/proc/self/exe");
+  if (own != 0 && elfMachine(program.c_str()) == own) return ZV_TEST_PROGRAM_EMULATOR;
+#else
+  (void)program;
+#endif
+  return {};
+}
+
+}  // namespace
 
 ProgramRun runProgram(const std::string& program, const std::vector<std::string>& arguments,
                       int timeLimitSeconds) {
   int outPipe[2], errPipe[2];
   if (pipe(outPipe) != 0 || pipe(errPipe) != 0) throw std::runtime_error("pipe");
+  const std::string emulator = emulatorFor(program);
   const pid_t child = fork();
   if (child < 0) throw std::runtime_error("fork");
   if (child == 0) {
@@ -25,10 +60,11 @@ ProgramRun runProgram(const std::string& program, const std::vector<std::string>
     close(outPipe[0]);
     close(errPipe[0]);
     std::vector<char*> argv;
+    if (!emulator.empty()) argv.push_back(const_cast<char*>(emulator.c_str()));
     argv.push_back(const_cast<char*>(program.c_str()));
     for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
-    execv(program.c_str(), argv.data());
+    execv(argv[0], argv.data());
     _exit(127);
   }
   close(outPipe[1]);

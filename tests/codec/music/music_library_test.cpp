@@ -79,12 +79,17 @@ TEST_F(MusicLibrary, EncodesAndDecodesTheVectorsAsTheEngineCallsIt) {
 
 TEST(MusicFormChoice, FollowsTheKernelLevelOfTheInstance) {
   EXPECT_EQ(qmfFormFor(cpu::Arch::kScalar), QmfForm::kScalar);
-#if ZV_QMF_HAVE_SIMD
+#if ZV_QMF_HAVE_SSE2
   EXPECT_EQ(qmfFormFor(cpu::Arch::kSse2), QmfForm::kSimd);
   EXPECT_EQ(qmfFormFor(cpu::Arch::kAvx2), QmfForm::kSimd);
 #endif
+#if ZV_QMF_HAVE_NEON
+  EXPECT_EQ(qmfFormFor(cpu::Arch::kNeon), QmfForm::kSimd);
+#endif
 #if defined(__x86_64__)
   EXPECT_TRUE(processorOffersSimdQmf()) << "every x86-64 processor has SSE2";
+#elif defined(__aarch64__)
+  EXPECT_TRUE(processorOffersSimdQmf()) << "every AArch64 processor has Advanced SIMD";
 #endif
 }
 
