@@ -358,19 +358,38 @@ double exactSum(double a, double b, bool& exact) {
 
 }  // namespace
 
+bool certainSum(const double* terms, int count, double scale, float& out) {
+  // Short sums of floats (and exact products) often add up to a value with
+  // a few more significant bits than float has, on a rounding midpoint,
+  // where no error bound can decide. When every double addition is exact
+  // (its TwoSum error is zero) the value is the exact sum, which the
+  // reference also holds exactly (it fits in 53 bits, so in 64), and both
+  // round it the same way. Otherwise: at most count − 1 roundings in each
+  // precision against Σ|t| (every partial sum is no larger), and scaling by
+  // a power of two is exact in both.
+  if (!kFastPaths) return false;
+  bool exact = true;
+  double value = terms[0];
+  double size = magnitude(terms[0]);
+  for (int k = 1; k < count; ++k) {
+    value = exactSum(value, terms[k], exact);
+    size += magnitude(terms[k]);
+  }
+  const double scaled = value * scale;
+  if (exact) {
+    out = static_cast<float>(scaled);
+    return true;
+  }
+  const double bound = (count * kBoundUnit * size + 2 * kBoundUnit * magnitude(value)) * scale;
+  if (!roundingIsCertain(scaled, bound)) return false;
+  out = static_cast<float>(scaled);
+  return true;
+}
+
 float sumOfThree(float a, float b, float c) {
-  // Three floats often add up to a value with 25 or 26 significant bits, on
-  // a rounding midpoint of float, where no error bound can decide. When both
-  // double additions are exact (their TwoSum errors are zero) the value is
-  // the exact sum, which the reference also holds exactly, so both round it
-  // the same way. Otherwise: two roundings of each precision against
-  // |a| + |b| + |c|.
-  bool exact = kFastPaths;
-  const double value = exactSum(exactSum(a, b, exact), c, exact);
-  if (exact) return static_cast<float>(value);
-  const double size = magnitude(a) + magnitude(b) + magnitude(c);
-  if (roundingIsCertain(value, 3 * kBoundUnit * size + 2 * kBoundUnit * magnitude(value)))
-    return static_cast<float>(value);
+  const double terms[3] = {a, b, c};
+  float sum;
+  if (certainSum(terms, 3, 1.0, sum)) return sum;
   return static_cast<float>(static_cast<Ext>(a) + b + c);
 }
 

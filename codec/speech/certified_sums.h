@@ -57,6 +57,14 @@ float multiplyAdd(float a, float x, float b);
 // RN24((a + b) + c) with both additions in extended precision.
 float sumOfThree(float a, float b, float c);
 
+// The fast path of a short sum in extended precision, s = ((t[0] + t[1]) +
+// t[2]) + … from t[0], every term exact in double (a float, or a product of
+// two floats): when every double addition is exact (TwoSum), or the bound
+// count·2⁻⁵²·Σ|t| + 2·2⁻⁵²·|s| certifies it, stores RN24(scale·s) in `out`
+// and returns true; otherwise returns false and the caller computes the
+// reference. `scale` is a power of two, which multiplies exactly.
+bool certainSum(const double* terms, int count, double scale, float& out);
+
 // v[i] + v[i − period] + v[i − 2·period] for i = 0..count−1 (terms with a
 // negative index left out), rounded as the reference rounds it: a lone term
 // as it is, two terms as a float addition (which gives the reference's value:

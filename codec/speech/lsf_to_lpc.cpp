@@ -2,6 +2,9 @@
 
 #include <cmath>
 
+#include "codec/speech/certified_rounding.h"
+#include "codec/speech/certified_sums.h"
+
 namespace zv::ZV_QV80_NAMESPACE {
 namespace {
 
@@ -21,9 +24,36 @@ void productPolynomial(const float c[kHalfOrder], float poly[kLpcOrder + 3]) {
   p[2] = 1.0f;
   for (int j = 1; j < kHalfOrder; ++j) {
     const Ext twoC = static_cast<Ext>(2.0f) * c[j];
-    for (int i = 2 * j + 2; i >= 1; --i)
-      p[i] = static_cast<float>(p[i] - twoC * p[i - 1] + p[i - 2]);
+    // Fast path: 2c·old[i−1] is exact in double (2c is a float), so the
+    // three terms go through certainSum (x − y is x + (−y) in both
+    // precisions, zeros included).
+    const double twoCd = 2.0 * c[j];
+    for (int i = 2 * j + 2; i >= 1; --i) {
+      const double terms[3] = {p[i], -(twoCd * p[i - 1]), p[i - 2]};
+      if (!certainSum(terms, 3, 1.0, p[i]))
+        p[i] = static_cast<float>(p[i] - twoC * p[i - 1] + p[i - 2]);
+    }
   }
+}
+
+// a_i = RN24((((P_i + P_i−1) + Q_i) − Q_i−1)·0.5), the sums in extended
+// precision; the fast path as in productPolynomial (×0.5 is exact).
+float lpcCoefficient(const float* p, const float* q, int i) {
+  const double terms[4] = {p[i], p[i - 1], q[i], -static_cast<double>(q[i - 1])};
+  float a;
+  if (certainSum(terms, 4, 0.5, a)) return a;
+  return static_cast<float>((static_cast<Ext>(p[i]) + p[i - 1] + q[i] - q[i - 1]) * 0.5f);
+}
+
+// RN24((2·x + y)·(1/3)) with the sum and the product each rounded in
+// extended precision (2·x is exact). Fast path: the same two roundings in
+// double; with 1/3 the same constant in both, the two results differ by at
+// most two roundings in each precision against |v|, bound 4·2⁻⁵²·|v|.
+float weightedThird(float x, float y) {
+  const double third = 1.0 / 3.0;
+  const double value = (2.0 * x + y) * third;
+  if (roundingIsCertain(value, 4 * kBoundUnit * magnitude(value))) return static_cast<float>(value);
+  return static_cast<float>((2.0f * static_cast<Ext>(x) + y) * static_cast<Ext>(third));
 }
 
 }  // namespace
@@ -42,18 +72,16 @@ void lsfToLpc(const float lsf[kLsfCount], Lpc& lpc) {
   const float* p = pBuffer + 2;
   const float* q = qBuffer + 2;
   lpc.a[0] = 1.0f;
-  for (int i = 1; i <= kLpcOrder; ++i)
-    lpc.a[i] = static_cast<float>((static_cast<Ext>(p[i]) + p[i - 1] + q[i] - q[i - 1]) * 0.5f);
+  for (int i = 1; i <= kLpcOrder; ++i) lpc.a[i] = lpcCoefficient(p, q, i);
 }
 
 void interpolateLpc(const float previous[kLsfCount], const float current[kLsfCount],
                     Lpc lpc[kSubframeCount]) {
-  const Ext third = 1.0 / 3.0;  // the double constant, widened exactly
   float lsf0[kLsfCount];
   float lsf1[kLsfCount];
   for (int k = 0; k < kLsfCount; ++k) {
-    lsf0[k] = static_cast<float>((2.0f * static_cast<Ext>(previous[k]) + current[k]) * third);
-    lsf1[k] = static_cast<float>((previous[k] + 2.0f * static_cast<Ext>(current[k])) * third);
+    lsf0[k] = weightedThird(previous[k], current[k]);
+    lsf1[k] = weightedThird(current[k], previous[k]);
   }
   lsfToLpc(lsf0, lpc[0]);
   lsfToLpc(lsf1, lpc[1]);

@@ -189,7 +189,9 @@ void recoverFromNonFiniteState(DecoderState& state) {
 float enhancementCoefficient(float beta) {
   if (beta >= 1.0f) return kEnhancementFactor;
   if (beta <= -1.0f) return -kEnhancementFactor;
-  return static_cast<float>(static_cast<Ext>(kEnhancementFactor) * beta);
+  // A product of two floats: the float product is the reference's value
+  // (double-rounding lemma, ARITHMETIC.md).
+  return kEnhancementFactor * beta;
 }
 
 void enhanceExcitation(float* enhanced, const float* e, int lag, float c, int len,
