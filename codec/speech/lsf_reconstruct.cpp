@@ -7,10 +7,13 @@
 namespace zv::ZV_QV80_NAMESPACE {
 
 float halfGap(float lo, float hi) {
-  // Fast path: one rounding of the difference in each precision (×0.5 is
-  // exact), bound 2·2⁻⁵²·|v|.
-  const double value = (static_cast<double>(hi) - lo) * 0.5;
-  if (roundingIsCertain(value, 2 * kBoundUnit * magnitude(value))) return static_cast<float>(value);
+  // Double gives the reference's float: halving is exact in both
+  // precisions, so each rounds z = hi/2 − lo/2 once and then to float, and
+  // for one operation of two floats that is the float's own rounding
+  // (double-rounding lemma, ARITHMETIC.md). A difference small enough to
+  // halve into float's subnormals is exact in both.
+  // The reference build keeps the definition.
+  if (kFastPaths) return static_cast<float>((static_cast<double>(hi) - lo) * 0.5);
   return static_cast<float>((static_cast<Ext>(hi) - lo) * 0.5f);
 }
 

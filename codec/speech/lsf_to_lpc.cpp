@@ -23,40 +23,42 @@ void productPolynomial(const float c[kHalfOrder], float poly[kLpcOrder + 3]) {
   p[1] = -2.0f * c[0];
   p[2] = 1.0f;
   for (int j = 1; j < kHalfOrder; ++j) {
-    const Ext twoC = static_cast<Ext>(2.0f) * c[j];
-    // Fast path: 2c·old[i−1] is exact in double (2c is a float), so the
-    // three terms go through certainSum (x − y is x + (−y) in both
-    // precisions, zeros included).
-    const double twoCd = 2.0 * c[j];
-    for (int i = 2 * j + 2; i >= 1; --i) {
-      const double terms[3] = {p[i], -(twoCd * p[i - 1]), p[i - 2]};
-      if (!certainSum(terms, 3, 1.0, p[i]))
-        p[i] = static_cast<float>(p[i] - twoC * p[i - 1] + p[i - 2]);
-    }
+    for (int i = 2 * j + 2; i >= 1; --i) p[i] = polynomialFactorStep(p + i, c[j]);
   }
 }
 
-// a_i = RN24((((P_i + P_i−1) + Q_i) − Q_i−1)·0.5), the sums in extended
-// precision; the fast path as in productPolynomial (×0.5 is exact).
+}  // namespace
+
+float polynomialFactorStep(const float* p, float c) {
+  // Fast path: 2c·old[i−1] is exact in double (2c is a float), so the three
+  // terms go through certainSum (x − y is x + (−y) in both precisions, zeros
+  // included): exact, or two roundings in each precision against Σ|terms|.
+  const double terms[3] = {p[0], -(2.0 * c * p[-1]), p[-2]};
+  float value;
+  if (certainSum(terms, 3, 1.0, value)) return value;
+  const Ext twoC = static_cast<Ext>(2.0f) * c;
+  return static_cast<float>(p[0] - twoC * p[-1] + p[-2]);
+}
+
 float lpcCoefficient(const float* p, const float* q, int i) {
+  // Fast path as in polynomialFactorStep, with three roundings of the sum;
+  // ×0.5 is exact in both precisions.
   const double terms[4] = {p[i], p[i - 1], q[i], -static_cast<double>(q[i - 1])};
   float a;
   if (certainSum(terms, 4, 0.5, a)) return a;
   return static_cast<float>((static_cast<Ext>(p[i]) + p[i - 1] + q[i] - q[i - 1]) * 0.5f);
 }
 
-// RN24((2·x + y)·(1/3)) with the sum and the product each rounded in
-// extended precision (2·x is exact). Fast path: the same two roundings in
-// double; with 1/3 the same constant in both, the two results differ by at
-// most two roundings in each precision against |v|, bound 4·2⁻⁵²·|v|.
-float weightedThird(float x, float y) {
-  const double third = 1.0 / 3.0;
+float interpolatedLsf(float x, float y) {
+  const double third = 1.0 / 3.0;  // the double constant, widened exactly in the reference
+  // Fast path: the same two roundings (of the sum, of the product) in
+  // double. Each result is within two roundings of its precision of the
+  // exact (2x + y)·third, so they differ by less than 2·(2⁻⁵³ + 2⁻⁶⁴)·|v|·
+  // (1 + 2⁻⁵²); the bound 4·2⁻⁵²·|v| leaves a factor of two.
   const double value = (2.0 * x + y) * third;
   if (roundingIsCertain(value, 4 * kBoundUnit * magnitude(value))) return static_cast<float>(value);
   return static_cast<float>((2.0f * static_cast<Ext>(x) + y) * static_cast<Ext>(third));
 }
-
-}  // namespace
 
 void lsfToLpc(const float lsf[kLsfCount], Lpc& lpc) {
   float evenCos[kHalfOrder];
@@ -80,8 +82,8 @@ void interpolateLpc(const float previous[kLsfCount], const float current[kLsfCou
   float lsf0[kLsfCount];
   float lsf1[kLsfCount];
   for (int k = 0; k < kLsfCount; ++k) {
-    lsf0[k] = weightedThird(previous[k], current[k]);
-    lsf1[k] = weightedThird(current[k], previous[k]);
+    lsf0[k] = interpolatedLsf(previous[k], current[k]);
+    lsf1[k] = interpolatedLsf(current[k], previous[k]);  // prev + 2·cur: one addition commutes
   }
   lsfToLpc(lsf0, lpc[0]);
   lsfToLpc(lsf1, lpc[1]);

@@ -26,6 +26,15 @@ void lsfToLpc(const float lsf[kLsfCount], Lpc& lpc);
 void interpolateLpc(const float previous[kLsfCount], const float current[kLsfCount],
                     Lpc lpc[kSubframeCount]);
 
+// The steps of both, each rounded to float once from extended precision (on
+// the certified fast path, ARITHMETIC.md):
+// new[i] = old[i] − 2c·old[i−1] + old[i−2] of one factor's update, p at old[i];
+float polynomialFactorStep(const float* p, float c);
+// a_i = (P_i + P_i−1 + Q_i − Q_i−1)·0.5, added in that order;
+float lpcCoefficient(const float* p, const float* q, int i);
+// (2·x + y)·(1/3), the interpolated LSF nearer x.
+float interpolatedLsf(float x, float y);
+
 }  // namespace zv::ZV_QV80_NAMESPACE
 
 #endif  // ZV_QV80_LSF_TO_LPC_H
