@@ -346,50 +346,10 @@ float multiplyAdd(float a, float x, float b) {
   return static_cast<float>(a + static_cast<Ext>(x) * b);
 }
 
-namespace {
-
-// s = a + b and whether it is exact (Knuth's TwoSum error term is zero).
-double exactSum(double a, double b, bool& exact) {
-  const double s = a + b;
-  const double bb = s - a;
-  exact &= ((a - (s - bb)) + (b - bb)) == 0.0;
-  return s;
-}
-
-}  // namespace
-
-bool certainSum(const double* terms, int count, double scale, float& out) {
-  // Short sums of floats (and exact products) often add up to a value with
-  // a few more significant bits than float has, on a rounding midpoint,
-  // where no error bound can decide. When every double addition is exact
-  // (its TwoSum error is zero) the value is the exact sum, which the
-  // reference also holds exactly (it fits in 53 bits, so in 64), and both
-  // round it the same way. Otherwise: at most count − 1 roundings in each
-  // precision against Σ|t| (every partial sum is no larger), and scaling by
-  // a power of two is exact in both.
-  if (!kFastPaths) return false;
-  bool exact = true;
-  double value = terms[0];
-  double size = magnitude(terms[0]);
-  for (int k = 1; k < count; ++k) {
-    value = exactSum(value, terms[k], exact);
-    size += magnitude(terms[k]);
-  }
-  const double scaled = value * scale;
-  if (exact) {
-    out = static_cast<float>(scaled);
-    return true;
-  }
-  const double bound = (count * kBoundUnit * size + 2 * kBoundUnit * magnitude(value)) * scale;
-  if (!roundingIsCertain(scaled, bound)) return false;
-  out = static_cast<float>(scaled);
-  return true;
-}
-
 float sumOfThree(float a, float b, float c) {
   const double terms[3] = {a, b, c};
   float sum;
-  if (certainSum(terms, 3, 1.0, sum)) return sum;
+  if (certainSum(terms, 1.0, sum)) return sum;
   return static_cast<float>(static_cast<Ext>(a) + b + c);
 }
 
