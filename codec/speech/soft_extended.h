@@ -91,9 +91,37 @@ inline U128 widenedShiftLeft(std::uint64_t v, int n) {
   return (U128(high) << 64) | (v << n);
 }
 
+// roundTo for results below the format's normal range: subnormals and
+// values that round to zero. (The computation holds for every result; the
+// normal ones take the shorter one in roundTo.)
+[[gnu::noinline]] inline Rounded roundToSubnormal(U128 s, int e, Format format) {
+  const int msbExponent = e + bitLength(s) - 1;
+  int lsbExponent = msbExponent - (format.precision - 1);
+  const int subnormalLsb = format.minExponent - (format.precision - 1);
+  if (lsbExponent < subnormalLsb) lsbExponent = subnormalLsb;
+  const int shift = lsbExponent - e;
+  U128 q;
+  if (shift <= 0) {
+    q = s << -shift;  // exact: fewer than `precision` bits after the shift
+  } else if (shift > 128) {
+    q = 0;  // below half the smallest step: rounds to zero
+  } else {
+    q = shift == 128 ? 0 : s >> shift;
+    const U128 rest = shift == 128 ? s : s & ((U128(1) << shift) - 1);
+    const U128 half = U128(1) << (shift - 1);
+    if (rest > half || (rest == half && (q & 1))) ++q;
+  }
+  if (q >> format.precision) {  // rounding carried into a new leading bit
+    q >>= 1;
+    ++lsbExponent;
+  }
+  const bool overflow = q != 0 && lsbExponent + bitLength(q) - 1 > format.maxExponent;
+  return {static_cast<std::uint64_t>(q), lsbExponent, overflow};
+}
+
 // Rounds s·2^e (s > 0 exact, or carrying a sticky bit at least two bits
 // below the rounding point) to nearest, ties to even, in `format`.
-inline Rounded roundTo(U128 s, int e, Format format) {
+[[gnu::always_inline]] inline Rounded roundTo(U128 s, int e, Format format) {
   const int length = bitLength(s);
   const int msbExponent = e + length - 1;
   if (msbExponent >= format.minExponent) {
@@ -123,27 +151,7 @@ inline Rounded roundTo(U128 s, int e, Format format) {
     }
     return {q, top - (format.precision - 1), top > format.maxExponent};
   }
-  int lsbExponent = msbExponent - (format.precision - 1);
-  const int subnormalLsb = format.minExponent - (format.precision - 1);
-  if (lsbExponent < subnormalLsb) lsbExponent = subnormalLsb;
-  const int shift = lsbExponent - e;
-  U128 q;
-  if (shift <= 0) {
-    q = s << -shift;  // exact: fewer than `precision` bits after the shift
-  } else if (shift > 128) {
-    q = 0;  // below half the smallest step: rounds to zero
-  } else {
-    q = shift == 128 ? 0 : s >> shift;
-    const U128 rest = shift == 128 ? s : s & ((U128(1) << shift) - 1);
-    const U128 half = U128(1) << (shift - 1);
-    if (rest > half || (rest == half && (q & 1))) ++q;
-  }
-  if (q >> format.precision) {  // rounding carried into a new leading bit
-    q >>= 1;
-    ++lsbExponent;
-  }
-  const bool overflow = q != 0 && lsbExponent + bitLength(q) - 1 > format.maxExponent;
-  return {static_cast<std::uint64_t>(q), lsbExponent, overflow};
+  return roundToSubnormal(s, e, format);
 }
 
 }  // namespace soft_extended_detail
