@@ -346,31 +346,10 @@ float multiplyAdd(float a, float x, float b) {
   return static_cast<float>(a + static_cast<Ext>(x) * b);
 }
 
-namespace {
-
-// s = a + b and whether it is exact (Knuth's TwoSum error term is zero).
-double exactSum(double a, double b, bool& exact) {
-  const double s = a + b;
-  const double bb = s - a;
-  exact &= ((a - (s - bb)) + (b - bb)) == 0.0;
-  return s;
-}
-
-}  // namespace
-
 float sumOfThree(float a, float b, float c) {
-  // Three floats often add up to a value with 25 or 26 significant bits, on
-  // a rounding midpoint of float, where no error bound can decide. When both
-  // double additions are exact (their TwoSum errors are zero) the value is
-  // the exact sum, which the reference also holds exactly, so both round it
-  // the same way. Otherwise: two roundings of each precision against
-  // |a| + |b| + |c|.
-  bool exact = kFastPaths;
-  const double value = exactSum(exactSum(a, b, exact), c, exact);
-  if (exact) return static_cast<float>(value);
-  const double size = magnitude(a) + magnitude(b) + magnitude(c);
-  if (roundingIsCertain(value, 3 * kBoundUnit * size + 2 * kBoundUnit * magnitude(value)))
-    return static_cast<float>(value);
+  const double terms[3] = {a, b, c};
+  float sum;
+  if (certainSum(terms, 1.0, sum)) return sum;
   return static_cast<float>(static_cast<Ext>(a) + b + c);
 }
 

@@ -13,6 +13,7 @@
 #define ZV_QV80_CERTIFIED_SUMS_H
 
 #include "codec/cpu_features.h"
+#include "codec/speech/certified_rounding.h"
 #include "codec/speech/speech_namespace.h"
 
 namespace zv::ZV_QV80_NAMESPACE {
@@ -56,6 +57,45 @@ float multiplyAdd(float a, float x, float b);
 
 // RN24((a + b) + c) with both additions in extended precision.
 float sumOfThree(float a, float b, float c);
+
+// The fast path of a short sum in extended precision, s = ((t[0] + t[1]) +
+// t[2]) + … from t[0], every term exact in double (a float, or a product of
+// two floats): when the bound count·2⁻⁵²·Σ|t| + 2·2⁻⁵²·|s| certifies it, or
+// every double addition is exact (TwoSum), stores RN24(scale·s) in `out` and
+// returns true; otherwise returns false (`out` then holds nothing of use)
+// and the caller computes the reference. `scale` is a power of two, which multiplies exactly. (Inline:
+// the steps from LSFs to LPC coefficients call it a few hundred times a
+// frame.)
+template <int kCount>
+inline bool certainSum(const double (&terms)[kCount], double scale, float& out) {
+  if (!kFastPaths) return false;
+  // At most count − 1 roundings in each precision against Σ|t| (every
+  // partial sum is no larger); scaling by a power of two is exact in both.
+  double value = terms[0];
+  double size = magnitude(terms[0]);
+  for (int k = 1; k < kCount; ++k) {
+    value += terms[k];
+    size += magnitude(terms[k]);
+  }
+  const double scaled = value * scale;
+  out = static_cast<float>(scaled);
+  if (roundingIsCertain(scaled, (kCount * kBoundUnit * size + 2 * kBoundUnit * magnitude(value)) * scale))
+    return true;
+  // Short sums of floats (and exact products) often add up to a value with
+  // a few more significant bits than float has, on a rounding midpoint,
+  // where no bound can decide, or to zero. When every double addition is
+  // exact (its TwoSum error is zero) the value is the exact sum, which the
+  // reference also holds exactly (it fits in 53 bits, so in 64), zeros with
+  // the same signs, and both round it the same way.
+  double partial = terms[0];
+  for (int k = 1; k < kCount; ++k) {
+    const double sum = partial + terms[k];
+    const double back = sum - partial;
+    if ((partial - (sum - back)) + (terms[k] - back) != 0.0) return false;
+    partial = sum;
+  }
+  return true;
+}
 
 // v[i] + v[i − period] + v[i − 2·period] for i = 0..count−1 (terms with a
 // negative index left out), rounded as the reference rounds it: a lone term

@@ -27,6 +27,8 @@
 namespace zv::extended_precision {
 using Ext = long double;
 inline Ext squareRoot(Ext x) { return __builtin_sqrtl(x); }
+// Ext operations are the processor's own (a few cycles each).
+inline constexpr bool kHardwareExt = true;
 }  // namespace zv::extended_precision
 
 #else
@@ -35,6 +37,7 @@ inline Ext squareRoot(Ext x) { return __builtin_sqrtl(x); }
 
 namespace zv::extended_precision {
 using Ext = SoftExtended;
+inline constexpr bool kHardwareExt = false;
 }  // namespace zv::extended_precision
 
 #endif

@@ -1,11 +1,19 @@
 #include "codec/speech/lsf_reconstruct.h"
 
+#include "codec/speech/certified_rounding.h"
 #include "codec/speech/certified_sums.h"
 #include "codec/speech/speech_tables.h"
 
 namespace zv::ZV_QV80_NAMESPACE {
 
 float halfGap(float lo, float hi) {
+  // Double gives the reference's float: halving is exact in both
+  // precisions, so each rounds z = hi/2 − lo/2 once and then to float, and
+  // for one operation of two floats that is the float's own rounding
+  // (double-rounding lemma, ARITHMETIC.md). A difference small enough to
+  // halve into float's subnormals is exact in both.
+  // The reference build keeps the definition.
+  if (kFastPaths) return static_cast<float>((static_cast<double>(hi) - lo) * 0.5);
   return static_cast<float>((static_cast<Ext>(hi) - lo) * 0.5f);
 }
 

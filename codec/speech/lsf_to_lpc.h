@@ -26,6 +26,23 @@ void lsfToLpc(const float lsf[kLsfCount], Lpc& lpc);
 void interpolateLpc(const float previous[kLsfCount], const float current[kLsfCount],
                     Lpc lpc[kSubframeCount]);
 
+// The steps of both, each computed in extended precision and rounded to
+// float once:
+//   polynomialFactorStep  new[i] = old[i] − 2c·old[i−1] + old[i−2] of one
+//                         factor's update, p at old[i];
+//   lpcCoefficient        a_i = (P_i + P_i−1 + Q_i − Q_i−1)·0.5, added in
+//                         that order;
+//   interpolatedLsf       (2·x + y)·(1/3), the interpolated LSF nearer x.
+// `certified` takes the certified double path (ARITHMETIC.md) where it can
+// decide. It is the faster where Ext is software (WebAssembly, AArch64);
+// where Ext is the x87 unit a few extended operations cost less than a
+// certificate, so the library computes these steps in Ext directly there.
+// The tests take the certified path on every build.
+inline constexpr bool kCertifiedLpcSteps = !kHardwareExt;
+float polynomialFactorStep(const float* p, float c, bool certified = kCertifiedLpcSteps);
+float lpcCoefficient(const float* p, const float* q, int i, bool certified = kCertifiedLpcSteps);
+float interpolatedLsf(float x, float y, bool certified = kCertifiedLpcSteps);
+
 }  // namespace zv::ZV_QV80_NAMESPACE
 
 #endif  // ZV_QV80_LSF_TO_LPC_H

@@ -67,9 +67,34 @@ struct Rounded {
   bool overflow;
 };
 
-// Rounds s·2^e (s > 0 exact, or carrying a sticky bit at least two bits
-// below the rounding point) to nearest, ties to even, in `format`.
-inline Rounded roundTo(U128 s, int e, Format format) {
+// The high and low halves of x·2^n, 0 ≤ n < 128, the bits above 2¹²⁸ lost.
+// (Shifts of unsigned __int128 by a variable count are library calls in
+// WebAssembly; these are a few 64-bit operations.)
+inline void shiftLeft(U128 x, int n, std::uint64_t& high, std::uint64_t& low) {
+  const std::uint64_t h = static_cast<std::uint64_t>(x >> 64);
+  const std::uint64_t l = static_cast<std::uint64_t>(x);
+  if (n == 0) {
+    high = h;
+    low = l;
+  } else if (n < 64) {
+    high = (h << n) | (l >> (64 - n));
+    low = l << n;
+  } else {
+    high = l << (n - 64);
+    low = 0;
+  }
+}
+
+// v·2^n, 0 ≤ n < 64, exactly (the same, for a 64-bit value).
+inline U128 widenedShiftLeft(std::uint64_t v, int n) {
+  const std::uint64_t high = n == 0 ? 0 : v >> (64 - n);
+  return (U128(high) << 64) | (v << n);
+}
+
+// roundTo for results below the format's normal range: subnormals and
+// values that round to zero. (The computation holds for every result; the
+// normal ones take the shorter one in roundTo.)
+[[gnu::noinline]] inline Rounded roundToSubnormal(U128 s, int e, Format format) {
   const int msbExponent = e + bitLength(s) - 1;
   int lsbExponent = msbExponent - (format.precision - 1);
   const int subnormalLsb = format.minExponent - (format.precision - 1);
@@ -92,6 +117,41 @@ inline Rounded roundTo(U128 s, int e, Format format) {
   }
   const bool overflow = q != 0 && lsbExponent + bitLength(q) - 1 > format.maxExponent;
   return {static_cast<std::uint64_t>(q), lsbExponent, overflow};
+}
+
+// Rounds s·2^e (s > 0 exact, or carrying a sticky bit at least two bits
+// below the rounding point) to nearest, ties to even, in `format`.
+[[gnu::always_inline]] inline Rounded roundTo(U128 s, int e, Format format) {
+  const int length = bitLength(s);
+  const int msbExponent = e + length - 1;
+  if (msbExponent >= format.minExponent) {
+    // A normal result: s moved up to fill 128 bits, the significand is its
+    // top `precision` bits and the rest decides the rounding.
+    std::uint64_t high, low;
+    shiftLeft(s, 128 - length, high, low);
+    const int dropped = 64 - format.precision;  // bits of `high` below the significand
+    std::uint64_t q = high >> dropped;
+    bool above, tie;
+    if (dropped == 0) {
+      above = low > (std::uint64_t(1) << 63);
+      tie = low == (std::uint64_t(1) << 63);
+    } else {
+      const std::uint64_t rest = high & ((std::uint64_t(1) << dropped) - 1);
+      const std::uint64_t half = std::uint64_t(1) << (dropped - 1);
+      above = rest > half || (rest == half && low != 0);
+      tie = rest == half && low == 0;
+    }
+    int top = msbExponent;
+    if (above || (tie && (q & 1))) {
+      ++q;
+      if (format.precision == 64 ? q == 0 : (q >> format.precision) != 0) {
+        q = std::uint64_t(1) << (format.precision - 1);  // carried into a new leading bit
+        ++top;
+      }
+    }
+    return {q, top - (format.precision - 1), top > format.maxExponent};
+  }
+  return roundToSubnormal(s, e, format);
 }
 
 }  // namespace soft_extended_detail
@@ -324,7 +384,7 @@ class SoftExtended {
     const U128 big = U128(x.significand) << 62;
     U128 small;
     if (distance <= 62) {
-      small = U128(y.significand) << (62 - distance);
+      small = soft_extended_detail::widenedShiftLeft(y.significand, 62 - distance);
     } else if (distance - 62 < 64) {
       const int shift = distance - 62;
       small = U128(y.significand >> shift) |

@@ -30,6 +30,7 @@
 namespace zv::ZV_QV80_NAMESPACE {
 
 using extended_precision::Ext;
+using extended_precision::kHardwareExt;
 using extended_precision::squareRoot;
 
 constexpr int kSampleRateHz = 8000;

@@ -189,6 +189,10 @@ void recoverFromNonFiniteState(DecoderState& state) {
 float enhancementCoefficient(float beta) {
   if (beta >= 1.0f) return kEnhancementFactor;
   if (beta <= -1.0f) return -kEnhancementFactor;
+  // A product of two floats: the float product is the reference's value
+  // (double-rounding lemma, ARITHMETIC.md); the reference build keeps the
+  // definition.
+  if (kFastPaths) return kEnhancementFactor * beta;
   return static_cast<float>(static_cast<Ext>(kEnhancementFactor) * beta);
 }
 

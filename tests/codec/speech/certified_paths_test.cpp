@@ -20,6 +20,9 @@
 #include "codec/speech/certified_recursion.h"
 #include "codec/speech/certified_sums.h"
 #include "codec/speech/lpc_filter.h"
+#include "codec/speech/lsf_reconstruct.h"
+#include "codec/speech/lsf_to_lpc.h"
+#include "codec/speech/speech_tables.h"
 #include "tests/codec/kernel_levels.h"
 #include "reference_codec.h"
 #include "speech_test_support.h"
@@ -31,6 +34,10 @@ namespace {
 using speechtest::referenceAllPoleFilter;
 using speechtest::referenceDecode;
 using speechtest::referenceEncode;
+using speechtest::referenceHalfGap;
+using speechtest::referenceInterpolatedLsf;
+using speechtest::referenceLpcCoefficient;
+using speechtest::referencePolynomialFactorStep;
 
 // Deterministic pseudo-random numbers for the signals.
 struct Lcg {
@@ -290,6 +297,79 @@ TEST_P(SpeechCertifiedPaths, FilterBlocksOfEveryKindMatchTheReference) {
     referenceAllPoleFilter(coefficients, in, reference + kLpcOrder, n);
     ASSERT_EQ(std::memcmp(fast, reference, (kLpcOrder + n) * sizeof(float)), 0) << "trial " << trial;
   }
+}
+
+// The scalar steps from LSFs to LPC coefficients on their certified path
+// (the one the WebAssembly build takes), on inputs where double
+// alone rounds the wrong way: just above a midpoint (the 2⁻⁶⁰ that double
+// loses), and after a cancellation, where the error of the double sum is
+// large against the result (only the bound's Σ|terms| part catches it).
+// The interpolation (2x + y)·(1/3) of these two LSFs lands, in double,
+// exactly on a midpoint that extended precision leaves below.
+TEST(SpeechCertifiedSteps, LsfToLpcStepsAtRoundingBoundariesTakeTheReferencePath) {
+  constexpr float kBig = 0x1p36f;
+  constexpr float kOddTail = 1.0f + 0x1p-18f + 0x1p-19f;  // 2³⁶ + it loses the tail in double
+  // Factor steps: old[i−2], old[i−1], old[i] and c.
+  struct Step {
+    const char* name;
+    float old[3];
+    float c;
+    float expected;
+  };
+  const Step steps[] = {
+      {"1 + 2⁻²⁴ + 2⁻⁶⁰", {0x1p-60f, 1.0f, 1.0f}, -0x1p-25f, kAboveMidpoint},
+      {"2³⁶ + x − 2³⁶", {-kBig, kOddTail, kBig}, -0.5f, kOddTail},
+      {"exactly on the midpoint 1 + 2⁻²⁴ (to even)", {0.0f, 1.0f, 1.0f}, -0x1p-25f, 1.0f},
+  };
+  for (const Step& step : steps) {
+    EXPECT_EQ(polynomialFactorStep(step.old + 2, step.c, true), step.expected) << step.name;
+    EXPECT_EQ(referencePolynomialFactorStep(step.old + 2, step.c), step.expected) << step.name;
+  }
+  // a_1 = (P_1 + P_0 + Q_1 − Q_0)·0.5.
+  struct Coefficient {
+    const char* name;
+    float p[2], q[2];
+    float expected;
+  };
+  const Coefficient coefficients[] = {
+      {"(2 + 2⁻²³ + 2⁻⁵⁹)/2", {0x1p-23f, 2.0f}, {0.0f, 0x1p-59f}, kAboveMidpoint},
+      {"(2³⁶ + x − 2³⁶)/2", {kOddTail, kBig}, {0.0f, -kBig}, kOddTail * 0.5f},
+      {"(2 + 2⁻²³ − 2⁻⁵⁹)/2", {0x1p-23f, 2.0f}, {0x1p-59f, 0.0f}, 1.0f},
+  };
+  for (const Coefficient& c : coefficients) {
+    EXPECT_EQ(lpcCoefficient(c.p, c.q, 1, true), c.expected) << c.name;
+    EXPECT_EQ(referenceLpcCoefficient(c.p, c.q, 1), c.expected) << c.name;
+  }
+  const float x = 0x1.7dee4p+0f, y = 0x1.1d7972p-1f;
+  ASSERT_EQ(static_cast<float>((2.0 * x + y) * (1.0 / 3.0)), 0x1.2e3314p+0f);  // double alone
+  EXPECT_EQ(interpolatedLsf(x, y, true), 0x1.2e3312p+0f);
+  EXPECT_EQ(referenceInterpolatedLsf(x, y), 0x1.2e3312p+0f);
+}
+
+// The same certified steps against the reference build on random inputs of the
+// ranges they see (cosines, polynomial coefficients up to 2⁸, LSFs in
+// [0, π], a few of every other size), a good share of which fall on the
+// interpolation's midpoints.
+TEST(SpeechCertifiedSteps, LsfToLpcStepsMatchTheReferenceOnRandomInputs) {
+  Lcg random{11};
+  const auto value = [&](double range) {
+    const int shift = static_cast<int>(random.next() % 8 == 0 ? random.next() % 60 : 0);
+    return static_cast<float>((random.uniform() * 2 - 1) * range * std::ldexp(1.0, -shift));
+  };
+  int fallbacks = 0;
+  for (int trial = 0; trial < 200000; ++trial) {
+    const float old[3] = {value(256), value(256), value(256)};
+    const float c = value(1);
+    ASSERT_EQ(polynomialFactorStep(old + 2, c, true), referencePolynomialFactorStep(old + 2, c)) << trial;
+    const float p[2] = {value(256), value(256)}, q[2] = {value(256), value(256)};
+    ASSERT_EQ(lpcCoefficient(p, q, 1, true), referenceLpcCoefficient(p, q, 1)) << trial;
+    const float lo = static_cast<float>(random.uniform() * kPiFloat), hi = static_cast<float>(random.uniform() * kPiFloat);
+    const float lsf = interpolatedLsf(lo, hi, true);
+    ASSERT_EQ(lsf, referenceInterpolatedLsf(lo, hi)) << trial;
+    fallbacks += lsf != static_cast<float>((2.0 * lo + hi) * (1.0 / 3.0));
+    ASSERT_EQ(halfGap(lo, hi), referenceHalfGap(lo, hi)) << trial;
+  }
+  EXPECT_GT(fallbacks, 100);  // the inputs reach the cases where double alone is wrong
 }
 
 INSTANTIATE_TEST_SUITE_P(KernelLevels, SpeechCertifiedPaths, testing::ValuesIn(cpu::kAllArchs),

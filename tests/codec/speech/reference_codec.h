@@ -21,6 +21,13 @@ std::vector<uint8_t> referenceDecode(const std::vector<uint8_t>& frames, bool ei
 // One all-pole filter block, n ≤ 56: out[−10..−1] is the memory.
 void referenceAllPoleFilter(const float* coefficients, const float* in, float* out, int n);
 
+// The steps of the LSF interpolation and conversion (lsf_to_lpc.h) and the
+// half gap of the LSF reconstruction (lsf_reconstruct.h).
+float referencePolynomialFactorStep(const float* p, float c);
+float referenceLpcCoefficient(const float* p, const float* q, int i);
+float referenceInterpolatedLsf(float x, float y);
+float referenceHalfGap(float lo, float hi);
+
 }  // namespace zv::speechtest
 
 #endif  // ZV_TESTS_SPEECH_REFERENCE_CODEC_H
