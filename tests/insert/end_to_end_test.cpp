@@ -179,8 +179,9 @@ TEST_F(EndToEndTest, WizardOnTheFileRoadPutsThePlayerOnThePage) {
   automation::DBusAutomationConnector connector(QDBusConnection::sessionBus());
   InsertionEnvironment environment{connector,
                                    [&record] {
-                                     record = RunZvEncoderWizard();
-                                     return record;
+                                     WizardRun run = RunZvEncoderWizard();
+                                     if (run.end == WizardEnd::Finished) record = run.record;
+                                     return run;
                                    },
                                    presenter,
                                    [] { return std::make_unique<QtStatusWindow>(); },
