@@ -35,6 +35,10 @@ constexpr char kCaption[] = "Z&V Tavelworks";
 constexpr char kEditorName[] = "FrontPage Editor";
 constexpr char kExplorerName[] = "FrontPage Explorer";
 
+// A program that did not answer, or is gone, can do nothing more for the
+// pass; a call it failed may still leave the pass something to do.
+bool isLost(CallFailure failure) { return failure == CallFailure::NoAnswer || failure == CallFailure::Gone; }
+
 // A step either lets the pass go on (nullopt) or ends it with an outcome.
 using StepEnd = std::optional<PassOutcome>;
 
@@ -131,7 +135,7 @@ StepEnd Pass::addPlayerFiles(ExplorerCalls& explorer, const std::string& classFo
     status->setProgress(++counter);
     status->setText(FillPlaceholders(loadString(kInsertStrings, kStatusAdding), {PercentDecode(target)}));
     const CallAnswer<bool> added = explorer.addFile(source, target);
-    if (added.failure == CallFailure::NoAnswer || added.failure == CallFailure::Gone)
+    if (isLost(added.failure))
       return lost(kExplorerName, added.failure);
     if (!added.value) {
       inform(kMsgAddFailed, {source, PercentDecode(target)});
@@ -146,7 +150,7 @@ StepEnd Pass::makeClassFolders(ExplorerCalls& explorer, const WebUrlParts& web, 
   made = true;
   for (const std::string& folder : FolderCreationSequence(placement.classFolder, web.web)) {
     const CallAnswer<bool> folderMade = explorer.makeFolder(folder);
-    if (folderMade.failure == CallFailure::NoAnswer || folderMade.failure == CallFailure::Gone)
+    if (isLost(folderMade.failure))
       return lost(kExplorerName, folderMade.failure);
     if (!folderMade.value) {
       // The player's files would have nowhere to go: say which folder, and
@@ -265,7 +269,7 @@ PassOutcome Pass::run() {
   bool clipAddedAnew = false;
   if (copyClip) {
     const CallAnswer<bool> added = explorer.addFile(record.clipFile, clipWebPath);
-    if (added.failure == CallFailure::NoAnswer || added.failure == CallFailure::Gone)
+    if (isLost(added.failure))
       return lost(kExplorerName, added.failure);
     if (!added.value) {
       // A player whose clip is not in the web would be half an insertion.

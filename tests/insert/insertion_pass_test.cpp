@@ -524,6 +524,33 @@ TEST_F(InsertionPassTest, AProgramThatNeverAnswersIsNamed) {
   }
 }
 
+// A question that a program answers with an error is told as such, not
+// taken for "no web open" or for a page URL without a slash.
+TEST_F(InsertionPassTest, AQuestionAProgramFailsIsTold) {
+  struct Case {
+    std::string call;
+    const char* program;
+    bool afterWizard;
+  };
+  const Case cases[] = {
+      {"Explorer 12", "FrontPage Explorer", false},
+      {"Editor 21", "FrontPage Editor", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.call);
+    forgetShown();
+    wizardRuns = 0;
+    AutomationScript script = httpWeb();
+    script.failingCalls = {c.call};
+    EXPECT_EQ(run(script), PassOutcome::ProgramFailed);
+    EXPECT_EQ(shownTexts(), Calls{message(kMsgProgramFailed, {c.program}) +
+                                  (c.afterWizard ? message(kMsgClipKept, {clipFile}) : "")});
+    EXPECT_EQ(calls().back().rfind(c.call + "(", 0), 0u) << calls().back();
+    EXPECT_EQ(wizardRuns, c.afterWizard ? 1 : 0);
+    server.reset();
+  }
+}
+
 // The author takes as long as needed in the wizard; a program that closes
 // meanwhile is named, not taken for a page URL without a slash.
 TEST_F(InsertionPassTest, AProgramThatClosesDuringTheWizardIsNamed) {
