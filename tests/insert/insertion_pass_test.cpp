@@ -490,63 +490,39 @@ TEST_F(InsertionPassTest, AFileExistsCallThatFailsReplacesNothing) {
   }
 }
 
-// A program that never answers ends the pass, named, within the (here
-// shortened) time limit; nothing after that call is sent.
-TEST_F(InsertionPassTest, AProgramThatNeverAnswersIsNamed) {
+// A program that never answers (within the time limit, shortened here), or
+// answers a question with an error, ends the pass, named; nothing after that
+// call is sent. A failed question is not taken for "no web open" or for a
+// page URL without a slash.
+TEST_F(InsertionPassTest, AProgramThatLetsACallDownIsNamed) {
   struct Case {
     std::string call;
+    bool answered;  // with an error; else never
     const char* program;
     bool afterWizard;
   };
   const Case cases[] = {
-      {"Explorer 12", "FrontPage Explorer", false},
-      {"Editor 21", "FrontPage Editor", true},
-      {"Explorer 3", "FrontPage Explorer", true},
-      {"Editor 22", "FrontPage Editor", true},
+      {"Explorer 12", false, "FrontPage Explorer", false}, {"Editor 21", false, "FrontPage Editor", true},
+      {"Explorer 3", false, "FrontPage Explorer", true},   {"Editor 22", false, "FrontPage Editor", true},
+      {"Explorer 12", true, "FrontPage Explorer", false},  {"Editor 21", true, "FrontPage Editor", true},
   };
   limits = {1000, 1000};
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.call);
+    SCOPED_TRACE(c.call + (c.answered ? " with an error" : " unanswered"));
     forgetShown();
     wizardRuns = 0;
     AutomationScript script = httpWeb();
     script.existingUrls = {"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.js"};
-    script.unansweredCalls = {c.call};
-    EXPECT_EQ(run(script), PassOutcome::NoAnswer);
-    EXPECT_EQ(shownTexts(), Calls{message(kMsgNoAnswer, {c.program, c.program}) +
-                                       (c.afterWizard ? message(kMsgClipKept, {clipFile}) : "")});
+    (c.answered ? script.failingCalls : script.unansweredCalls) = {c.call};
+    EXPECT_EQ(run(script), c.answered ? PassOutcome::ProgramFailed : PassOutcome::NoAnswer);
+    const std::string why =
+        c.answered ? message(kMsgProgramFailed, {c.program}) : message(kMsgNoAnswer, {c.program, c.program});
+    EXPECT_EQ(shownTexts(), Calls{why + (c.afterWizard ? message(kMsgClipKept, {clipFile}) : "")});
     const Calls received = calls();
     ASSERT_FALSE(received.empty());
     EXPECT_EQ(received.back().rfind(c.call + "(", 0), 0u) << received.back();
     EXPECT_EQ(wizardRuns, c.afterWizard ? 1 : 0);
     EXPECT_TRUE(exists(clipFile));
-    server.reset();
-  }
-}
-
-// A question that a program answers with an error is told as such, not
-// taken for "no web open" or for a page URL without a slash.
-TEST_F(InsertionPassTest, AQuestionAProgramFailsIsTold) {
-  struct Case {
-    std::string call;
-    const char* program;
-    bool afterWizard;
-  };
-  const Case cases[] = {
-      {"Explorer 12", "FrontPage Explorer", false},
-      {"Editor 21", "FrontPage Editor", true},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.call);
-    forgetShown();
-    wizardRuns = 0;
-    AutomationScript script = httpWeb();
-    script.failingCalls = {c.call};
-    EXPECT_EQ(run(script), PassOutcome::ProgramFailed);
-    EXPECT_EQ(shownTexts(), Calls{message(kMsgProgramFailed, {c.program}) +
-                                  (c.afterWizard ? message(kMsgClipKept, {clipFile}) : "")});
-    EXPECT_EQ(calls().back().rfind(c.call + "(", 0), 0u) << calls().back();
-    EXPECT_EQ(wizardRuns, c.afterWizard ? 1 : 0);
     server.reset();
   }
 }
