@@ -180,6 +180,25 @@ bool ServedWeb::addFile(std::string_view localPath, std::string_view webPath, bo
   return writeReplacing(*target, {content}, why);
 }
 
+bool ServedWeb::removeFile(std::string_view webPath, std::string& why) const {
+  const auto target = fileForWebPath(webPath);
+  if (!target) {
+    why = "not a path in this web";
+    return false;
+  }
+  std::error_code code;
+  if (fs::is_directory(*target, code)) {
+    why = target->string() + " is a folder";
+    return false;
+  }
+  fs::remove(*target, code);
+  if (code) {
+    why = "cannot remove " + target->string() + ": " + code.message();
+    return false;
+  }
+  return true;
+}
+
 bool ServedWeb::insertText(std::string_view text, std::string& why) {
   std::string content;
   if (!readWholeFile(page_, content)) {

@@ -51,6 +51,9 @@ class ServedWeb {
   // Copies a local file into the web, replacing a file there only when
   // `replace` is set. The copy appears complete or not at all.
   bool addFile(std::string_view localPath, std::string_view webPath, bool replace, std::string& why) const;
+  // Takes a file out of the web. True when no file is there afterwards (one
+  // that never was counts); a folder is not taken out.
+  bool removeFile(std::string_view webPath, std::string& why) const;
   // Inserts `text` at the insertion point and saves the page atomically,
   // keeping its file mode; the insertion point then lies after the text. A
   // read-only page is not saved.

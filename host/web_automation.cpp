@@ -141,6 +141,10 @@ InvokeAnswer WebAutomation::explorerCall(int dispid, const QVariantList& argumen
       if (checkArguments(dispid, arguments, {Arg::Text, Arg::Text, Arg::Flag}, answer))
         answer.value = web_.addFile(text(arguments[0]), text(arguments[1]), arguments[2].toBool(), note) ? 1 : 0;
       break;
+    case automation::kExplorerRemoveFile:
+      if (checkArguments(dispid, arguments, {Arg::Text}, answer))
+        answer.value = web_.removeFile(text(arguments[0]), note) ? 1 : 0;
+      break;
     default:
       answer = unknownDispid(automation::kExplorerProgramId, dispid);
   }

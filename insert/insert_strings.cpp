@@ -42,6 +42,30 @@ constexpr StringTableEntry kEntries[] = {
      "manually, if you would like."},
     {kStatusAdding, "Adding %s"},
     {kStatusCaption, "Status..."},
+    {kMsgNoAnswer,
+     "%s did not answer in time, so the audio was not inserted.  Make sure that %s is running and is not "
+     "waiting for you in one of its windows, and insert the audio again."},
+    {kMsgProgramGone,
+     "%s was closed before the audio could be inserted, so the audio was not inserted.  Start %s again "
+     "and insert the audio again."},
+    {kMsgProgramFailed, "%s could not carry out a request of the audio insertion, so the audio was not inserted."},
+    {kMsgInsertRefused,
+     "FrontPage Editor did not insert the audio player into the page \"%s\", so the audio was not inserted."},
+    {kMsgClipTakenOut, "  The file \"%s\" that was added for it was taken out of the web again."},
+    {kMsgClipNotTakenOut,
+     "  The file \"%s\" that was added for it could not be taken out of the web again; you can delete it "
+     "from your web site yourself."},
+    {kMsgFolderNotMade,
+     "FrontPage Explorer could not create the folder \"%s\" in the web, so the player's files were not "
+     "added.  You can add them manually later.  They are located in '%s'."},
+    {kMsgExistsUnknown,
+     "FrontPage Explorer could not tell whether the file \"%s\" is already present, so the audio was not "
+     "inserted and no file of that name was replaced."},
+    {kMsgPlayerNotInserted,
+     "The audio player was not inserted into the page, since its audio file is not in the web.  Insert the "
+     "audio again once the file can be added."},
+    {kMsgWizardFailed, "The encoder wizard ended with the error %d, so the audio was not inserted."},
+    {kMsgClipKept, "\r\n\r\nThe new audio file was kept at \"%s\"."},
 };
 
 }  // namespace

@@ -19,6 +19,18 @@ enum InsertStringId : unsigned {
   kMsgAddFailed = 10203,              // %s local path, %s web path
   kStatusAdding = 10300,              // %s web path
   kStatusCaption = 10301,
+  // When a program or the wizard lets the pass down.
+  kMsgNoAnswer = 10400,               // %s program, %s program
+  kMsgProgramGone = 10401,            // %s program, %s program
+  kMsgProgramFailed = 10402,          // %s program
+  kMsgInsertRefused = 10403,          // %s page URL
+  kMsgClipTakenOut = 10404,           // %s clip web path
+  kMsgClipNotTakenOut = 10405,        // %s clip web path
+  kMsgFolderNotMade = 10406,          // %s web folder, %s program folder
+  kMsgExistsUnknown = 10407,          // %s web path
+  kMsgPlayerNotInserted = 10408,      // after 10203 for the clip
+  kMsgWizardFailed = 10409,           // %d the wizard's answer
+  kMsgClipKept = 10410,               // appended; %s local clip
 };
 
 extern const StringTable kInsertStrings;

@@ -22,6 +22,8 @@ const std::vector<std::string_view> kPlayerFileExtensions = {".class", ".js", ".
 
 namespace {
 
+using automation::CallAnswer;
+using automation::CallFailure;
 using automation::CreateFailure;
 using automation::EditorCalls;
 using automation::ExplorerCalls;
@@ -29,6 +31,16 @@ using automation::PercentDecode;
 using automation::WebUrlParts;
 
 constexpr char kCaption[] = "Z&V Tavelworks";
+// The programs as the system's messages name them.
+constexpr char kEditorName[] = "FrontPage Editor";
+constexpr char kExplorerName[] = "FrontPage Explorer";
+
+// A program that did not answer, or is gone, can do nothing more for the
+// pass; a call it failed may still leave the pass something to do.
+bool isLost(CallFailure failure) { return failure == CallFailure::NoAnswer || failure == CallFailure::Gone; }
+
+// A step either lets the pass go on (nullopt) or ends it with an outcome.
+using StepEnd = std::optional<PassOutcome>;
 
 class Pass {
  public:
@@ -36,24 +48,65 @@ class Pass {
   PassOutcome run();
 
  private:
+  std::string text(unsigned id, std::initializer_list<std::string_view> values = {}) const;
   void inform(unsigned id, std::initializer_list<std::string_view> values = {});
+  void informText(const std::string& message);
   bool ask(unsigned id, std::initializer_list<std::string_view> values);
-  void checkPlayerFiles(ExplorerCalls& explorer, const WebUrlParts& web, const ClassPlacement& placement);
-  void addPlayerFiles(ExplorerCalls& explorer, const std::string& classFolder);
+  // Where the wizard's clip was kept, for a message that ends the pass
+  // without it in the web; empty before the wizard or once it is deleted.
+  std::string clipKeptNote() const;
+  // Ends the pass for a call to `program` that got no usable answer;
+  // `more` is said after why.
+  PassOutcome lost(const char* program, CallFailure failure, const std::string& more = {});
+  StepEnd checkPlayerFiles(ExplorerCalls& explorer, const WebUrlParts& web, const ClassPlacement& placement);
+  StepEnd makeClassFolders(ExplorerCalls& explorer, const WebUrlParts& web, const ClassPlacement& placement,
+                           bool& made);
+  StepEnd addPlayerFiles(ExplorerCalls& explorer, const std::string& classFolder);
+  // Takes the clip this pass added out of the web again; the sentence that
+  // says how that went.
+  std::string takeClipOut(ExplorerCalls& explorer, const std::string& clipWebPath);
   std::vector<std::string> playerFileNames() const;
 
   InsertionEnvironment& env_;
+  const WizardRecord* record_ = nullptr;
+  bool incomplete_ = false;  // a player file or folder could not be added
 };
 
-void Pass::inform(unsigned id, std::initializer_list<std::string_view> values) {
-  env_.messages.present({kCaption, FillPlaceholders(loadString(kInsertStrings, id), values),
-                         MessageKind::Information});
+std::string Pass::text(unsigned id, std::initializer_list<std::string_view> values) const {
+  return FillPlaceholders(loadString(kInsertStrings, id), values);
+}
+
+void Pass::inform(unsigned id, std::initializer_list<std::string_view> values) { informText(text(id, values)); }
+
+void Pass::informText(const std::string& message) {
+  env_.messages.present({kCaption, message, MessageKind::Information});
 }
 
 bool Pass::ask(unsigned id, std::initializer_list<std::string_view> values) {
-  const MessageAnswer answer = env_.messages.present(
-      {kCaption, FillPlaceholders(loadString(kInsertStrings, id), values), MessageKind::Question});
+  const MessageAnswer answer = env_.messages.present({kCaption, text(id, values), MessageKind::Question});
   return answer == MessageAnswer::Yes;
+}
+
+std::string Pass::clipKeptNote() const {
+  std::error_code ignored;
+  if (!record_ || !std::filesystem::exists(record_->clipFile, ignored)) return {};
+  return text(kMsgClipKept, {record_->clipFile});
+}
+
+PassOutcome Pass::lost(const char* program, CallFailure failure, const std::string& more) {
+  switch (failure) {
+    case CallFailure::NoAnswer:
+      informText(text(kMsgNoAnswer, {program, program}) + more + clipKeptNote());
+      return PassOutcome::NoAnswer;
+    case CallFailure::Gone:
+      informText(text(kMsgProgramGone, {program, program}) + more + clipKeptNote());
+      return PassOutcome::ProgramGone;
+    case CallFailure::Failed:
+    case CallFailure::None:
+      break;
+  }
+  informText(text(kMsgProgramFailed, {program}) + more + clipKeptNote());
+  return PassOutcome::ProgramFailed;
 }
 
 std::vector<std::string> Pass::playerFileNames() const {
@@ -71,9 +124,9 @@ std::vector<std::string> Pass::playerFileNames() const {
   return names;
 }
 
-void Pass::addPlayerFiles(ExplorerCalls& explorer, const std::string& classFolder) {
+StepEnd Pass::addPlayerFiles(ExplorerCalls& explorer, const std::string& classFolder) {
   const std::vector<std::string> names = playerFileNames();
-  if (names.empty()) return;
+  if (names.empty()) return std::nullopt;
   std::unique_ptr<StatusDisplay> status = env_.openStatus();
   int counter = 0;
   for (const std::string& name : names) {
@@ -81,22 +134,63 @@ void Pass::addPlayerFiles(ExplorerCalls& explorer, const std::string& classFolde
     const std::string target = WebPathInFolder(classFolder, name);
     status->setProgress(++counter);
     status->setText(FillPlaceholders(loadString(kInsertStrings, kStatusAdding), {PercentDecode(target)}));
-    if (explorer.addFile(source, target) == 0) inform(kMsgAddFailed, {source, PercentDecode(target)});
+    const CallAnswer<bool> added = explorer.addFile(source, target);
+    if (isLost(added.failure))
+      return lost(kExplorerName, added.failure);
+    if (!added.value) {
+      inform(kMsgAddFailed, {source, PercentDecode(target)});
+      incomplete_ = true;
+    }
   }
+  return std::nullopt;
 }
 
-void Pass::checkPlayerFiles(ExplorerCalls& explorer, const WebUrlParts& web, const ClassPlacement& placement) {
+StepEnd Pass::makeClassFolders(ExplorerCalls& explorer, const WebUrlParts& web, const ClassPlacement& placement,
+                               bool& made) {
+  made = true;
+  for (const std::string& folder : FolderCreationSequence(placement.classFolder, web.web)) {
+    const CallAnswer<bool> folderMade = explorer.makeFolder(folder);
+    if (isLost(folderMade.failure))
+      return lost(kExplorerName, folderMade.failure);
+    if (!folderMade.value) {
+      // The player's files would have nowhere to go: say which folder, and
+      // where the files are for adding them by hand.
+      inform(kMsgFolderNotMade, {PercentDecode(folder), env_.programFolder});
+      incomplete_ = true;
+      made = false;
+      return std::nullopt;
+    }
+  }
+  return std::nullopt;
+}
+
+StepEnd Pass::checkPlayerFiles(ExplorerCalls& explorer, const WebUrlParts& web, const ClassPlacement& placement) {
   // Browsers today play the clip with the web player, whose script stands
   // in the class folder beside any class files: its presence says the
   // player's files are there.
+  const std::string playerPath = WebPathInFolder(placement.classFolder, player::kPlayerScript);
   const std::string playerUrl =
       web.server + placement.classFolder + "/" + automation::PercentEncodePath(player::kPlayerScript);
-  if (explorer.fileExists(playerUrl)) return;
-  if (!ask(kMsgAddClassFiles, {PercentDecode(placement.classFolder), env_.programFolder})) return;
-  if (placement.usesCodebase)
-    for (const std::string& folder : FolderCreationSequence(placement.classFolder, web.web))
-      explorer.makeFolder(folder);
-  addPlayerFiles(explorer, placement.classFolder);
+  const CallAnswer<bool> present = explorer.fileExists(playerUrl);
+  if (present.failure == CallFailure::Failed) {
+    informText(text(kMsgExistsUnknown, {PercentDecode(playerPath)}) + clipKeptNote());
+    return PassOutcome::ExistsUnknown;
+  }
+  if (!present.answered()) return lost(kExplorerName, present.failure);
+  if (present.value) return std::nullopt;
+  if (!ask(kMsgAddClassFiles, {PercentDecode(placement.classFolder), env_.programFolder})) return std::nullopt;
+  if (placement.usesCodebase) {
+    bool made = false;
+    if (StepEnd end = makeClassFolders(explorer, web, placement, made)) return end;
+    if (!made) return std::nullopt;
+  }
+  return addPlayerFiles(explorer, placement.classFolder);
+}
+
+std::string Pass::takeClipOut(ExplorerCalls& explorer, const std::string& clipWebPath) {
+  const CallAnswer<bool> removed = explorer.removeFile(clipWebPath);
+  return text(removed.answered() && removed.value ? kMsgClipTakenOut : kMsgClipNotTakenOut,
+              {PercentDecode(clipWebPath)});
 }
 
 PassOutcome Pass::run() {
@@ -116,57 +210,102 @@ PassOutcome Pass::run() {
   EditorCalls editor(*editorObject.object);
   ExplorerCalls explorer(*explorerObject.object);
 
-  const std::string webUrl = explorer.webUrl();
-  if (webUrl.empty()) {
+  const CallAnswer<std::string> webUrl = explorer.webUrl();
+  if (!webUrl.answered()) return lost(kExplorerName, webUrl.failure);
+  if (webUrl.value.empty()) {
     inform(kMsgNoWebOpen);
     return PassOutcome::NoWebOpen;
   }
-  const std::optional<WebUrlParts> web = automation::SplitWebUrl(webUrl);
+  const std::optional<WebUrlParts> web = automation::SplitWebUrl(webUrl.value);
   if (!web) return PassOutcome::MalformedUrl;
-  const bool diskBased = automation::IsDiskBasedWeb(webUrl);
+  const bool diskBased = automation::IsDiskBasedWeb(webUrl.value);
 
-  const std::optional<WizardRecord> record = env_.runWizard();
-  if (!record) return PassOutcome::Cancelled;
+  // The wizard waits for the author as long as the author takes; the
+  // programs may come and go meanwhile, which the calls after it find out.
+  const WizardRun wizard = env_.runWizard();
+  if (wizard.end == WizardEnd::Cancelled) return PassOutcome::Cancelled;
+  if (wizard.end == WizardEnd::Failed) {
+    inform(kMsgWizardFailed, {std::to_string(wizard.answer)});
+    return PassOutcome::WizardFailed;
+  }
+  const WizardRecord& record = wizard.record;
+  record_ = &record;
 
-  const std::string previewUrl = PreviewImageUrl(env_.programFolder, record->buttonCount);
-  const std::string clipName = FileNameOf(record->clipFile);
+  const std::string previewUrl = PreviewImageUrl(env_.programFolder, record.buttonCount);
+  const std::string clipName = FileNameOf(record.clipFile);
 
-  const std::string pageUrl = editor.pageUrl();
-  if (pageUrl.find('/') == std::string::npos) return PassOutcome::MalformedUrl;
+  const CallAnswer<std::string> pageUrl = editor.pageUrl();
+  if (!pageUrl.answered()) return lost(kEditorName, pageUrl.failure);
+  if (pageUrl.value.find('/') == std::string::npos) return PassOutcome::MalformedUrl;
   // A page outside the open web would give web paths that point nowhere (or
   // somewhere else): say so rather than copy anything.
-  const std::optional<std::string> pagePath = PagePath(pageUrl, web->server.size());
-  if (!pagePath || !PageIsInWeb(pageUrl, *web)) {
-    inform(kMsgPageNotInWeb, {pageUrl, webUrl, record->clipFile});
+  const std::optional<std::string> pagePath = PagePath(pageUrl.value, web->server.size());
+  if (!pagePath || !PageIsInWeb(pageUrl.value, *web)) {
+    inform(kMsgPageNotInWeb, {pageUrl.value, webUrl.value, record.clipFile});
     return PassOutcome::PageNotInWeb;
   }
   const std::string clipWebPath = ClipWebPath(*pagePath, clipName);
-  const ClassPlacement placement = ChooseClassPlacement(record->codebase, diskBased, web->web, *pagePath);
+  const ClassPlacement placement = ChooseClassPlacement(record.codebase, diskBased, web->web, *pagePath);
 
-  checkPlayerFiles(explorer, *web, placement);
+  if (StepEnd end = checkPlayerFiles(explorer, *web, placement)) return *end;
 
+  // Only an answer of the Explorer may let a clip of that name be replaced
+  // without the question.
+  const CallAnswer<bool> clipPresent = explorer.fileExists(web->server + clipWebPath);
+  if (clipPresent.failure == CallFailure::Failed) {
+    informText(text(kMsgExistsUnknown, {PercentDecode(clipWebPath)}) + clipKeptNote());
+    return PassOutcome::ExistsUnknown;
+  }
+  if (!clipPresent.answered()) return lost(kExplorerName, clipPresent.failure);
   bool copyClip = true;
-  if (explorer.fileExists(web->server + clipWebPath) &&
-      !ask(kMsgClipPresent, {PercentDecode(clipWebPath)})) {
+  if (clipPresent.value && !ask(kMsgClipPresent, {PercentDecode(clipWebPath)})) {
     // The new clip stays where the wizard left it, so the author can still use it.
-    inform(kMsgClipNotUpdated, {PercentDecode(clipWebPath), record->clipFile});
+    inform(kMsgClipNotUpdated, {PercentDecode(clipWebPath), record.clipFile});
     copyClip = false;
   }
+  // A clip this pass put into the web where none was: the one thing to take
+  // out again when the page does not take the player. A clip that replaced
+  // one stays, since other pages may name it.
+  bool clipAddedAnew = false;
   if (copyClip) {
-    if (explorer.addFile(record->clipFile, clipWebPath) == 0) {
-      inform(kMsgAddFailed, {record->clipFile, PercentDecode(clipWebPath)});
-    } else if (IsInTemporaryFolder(record->clipFile, env_.temporaryFolder)) {
-      // A clip the wizard made in the temporary folder is now in the web; a
-      // gallery clip lies elsewhere and stays.
-      std::error_code ignored;
-      std::filesystem::remove(record->clipFile, ignored);
+    const CallAnswer<bool> added = explorer.addFile(record.clipFile, clipWebPath);
+    if (isLost(added.failure))
+      return lost(kExplorerName, added.failure);
+    if (!added.value) {
+      // A player whose clip is not in the web would be half an insertion.
+      // Whatever part of the copy the Explorer left where no clip was goes
+      // again.
+      inform(kMsgAddFailed, {record.clipFile, PercentDecode(clipWebPath)});
+      if (!clipPresent.value) explorer.removeFile(clipWebPath);
+      inform(kMsgPlayerNotInserted);
+      return PassOutcome::ClipNotAdded;
     }
+    clipAddedAnew = !clipPresent.value;
   }
 
-  AppletSettings settings = record->settings();
+  AppletSettings settings = record.settings();
   settings.codebase = placement.codebaseValue.c_str();
-  editor.insertHtml(webbot::FormatWebBotText(settings, previewUrl, ClipReference(clipName)));
-  return PassOutcome::Inserted;
+  const CallAnswer<bool> inserted =
+      editor.insertHtml(webbot::FormatWebBotText(settings, previewUrl, ClipReference(clipName)));
+  if (!inserted.answered() || !inserted.value) {
+    // An Editor that did not answer may still insert the text later, so its
+    // clip stays in the web; otherwise the page is as it was, and so is the
+    // web.
+    const bool pageUnchanged = inserted.failure != CallFailure::NoAnswer;
+    const std::string takenOut = clipAddedAnew && pageUnchanged ? takeClipOut(explorer, clipWebPath) : std::string();
+    if (inserted.answered() || inserted.failure == CallFailure::Failed) {
+      informText(text(kMsgInsertRefused, {pageUrl.value}) + takenOut + clipKeptNote());
+      return PassOutcome::InsertRefused;
+    }
+    return lost(kEditorName, inserted.failure, takenOut);
+  }
+  if (copyClip && IsInTemporaryFolder(record.clipFile, env_.temporaryFolder)) {
+    // A clip the wizard made in the temporary folder is now in the web and
+    // on the page; a gallery clip lies elsewhere and stays.
+    std::error_code ignored;
+    std::filesystem::remove(record.clipFile, ignored);
+  }
+  return incomplete_ ? PassOutcome::InsertedIncomplete : PassOutcome::Inserted;
 }
 
 }  // namespace

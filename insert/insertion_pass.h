@@ -30,14 +30,24 @@ struct InsertionEnvironment {
   std::string temporaryFolder;  // the system's temporary folder, ending with '/'
 };
 
+// How the pass ended. Only Inserted is a success; every other end but
+// Cancelled and MalformedUrl has told the author why.
 enum class PassOutcome {
-  Inserted,             // the component went to the Editor (steps 11-14 may have reported problems)
+  Inserted,             // the component went to the Editor, with the clip in the web
+  InsertedIncomplete,   // so did it, but the player's files are not all there (told)
   EditorUnavailable,    // 10000 / 10001 shown
   ExplorerUnavailable,  // 10100 / 10101 shown
   NoWebOpen,            // 10102 shown
   MalformedUrl,         // a web or page URL without a slash: ended silently
   Cancelled,            // the author did not finish the wizard
+  WizardFailed,         // the wizard ended with a failure: told, nothing copied
   PageNotInWeb,         // the page is not in the open web: reported, nothing copied
+  ExistsUnknown,        // the Explorer could not say whether a file is there: told, nothing replaced
+  ClipNotAdded,         // 10203 for the clip: told, nothing inserted
+  InsertRefused,        // the Editor did not take the text: told, the clip taken out again
+  NoAnswer,             // a program did not answer in time: told
+  ProgramGone,          // a program closed during the pass: told
+  ProgramFailed,        // a program could not answer a question of the pass: told
 };
 
 PassOutcome RunInsertionPass(InsertionEnvironment& environment);

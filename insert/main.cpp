@@ -27,8 +27,9 @@ constexpr char kHelp[] =
     "on the D-Bus session bus under the names FrontPage.Explorer and\n"
     "FrontPage.Editor (webhost serve offers both).\n"
     "\n"
-    "Exit status: 0 when the player was inserted, 1 when it was not (the\n"
-    "wizard was cancelled, or a message told why), 2 for bad usage.\n";
+    "Exit status: 0 when the player was inserted with its clip and files in\n"
+    "the web, 1 otherwise (the wizard was cancelled, or a message told what\n"
+    "was not done), 2 for bad usage.\n";
 
 // The folder of the program's own file, where its images and the player's
 // files lie, ending with '/'.
@@ -61,6 +62,7 @@ int main(int argc, char** argv) {
       [] { return std::make_unique<zv::insert::QtStatusWindow>(); },
       programFolder(),
       zv::temporaryDirectory()};
+  // Every other end left something undone, and the author has been told.
   const zv::insert::PassOutcome outcome = zv::insert::RunInsertionPass(environment);
   return outcome == zv::insert::PassOutcome::Inserted ? 0 : 1;
 }

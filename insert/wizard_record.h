@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <optional>
 #include <string>
 
 #include "webbot/markup/applet_settings.h"
@@ -46,8 +45,22 @@ struct WizardRecord {
   }
 };
 
-// Runs the wizard; nullopt when the author did not finish it.
-using WizardRunner = std::function<std::optional<WizardRecord>()>;
+// How the wizard ended: finished with its record, cancelled by the author,
+// or failed, with the wizard's own answer kept for the author's message.
+enum class WizardEnd { Finished, Cancelled, Failed };
+
+struct WizardRun {
+  WizardEnd end = WizardEnd::Cancelled;
+  WizardRecord record;       // filled when finished
+  std::int32_t answer = 0;   // the wizard's answer
+};
+
+// What the wizard's answer says: 12325 is Finish, 2 is Cancel (the author's
+// choice, said by nobody), and any other answer is a failure the author
+// must hear of rather than take for a Cancel.
+WizardEnd WizardEndForAnswer(std::int32_t answer);
+
+using WizardRunner = std::function<WizardRun()>;
 
 }  // namespace zv::insert
 

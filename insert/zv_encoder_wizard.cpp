@@ -17,14 +17,16 @@ std::string take(SystemString& text) {
 
 }  // namespace
 
-std::optional<WizardRecord> RunZvEncoderWizard() {
+WizardRun RunZvEncoderWizard() {
   SystemString markup = nullptr;  // the APPLET markup is not used here
   WizardResult result{};
-  const std::int32_t answer = DoZvEncoder(0, &markup, &result);
+  WizardRun run;
+  run.answer = DoZvEncoder(0, &markup, &result);
   SysFreeString(markup);
-  if (answer != ZV_WIZARD_FINISHED) return std::nullopt;
+  run.end = WizardEndForAnswer(run.answer);
 
-  WizardRecord record;
+  // Whatever the answer, strings handed over are ours to free.
+  WizardRecord& record = run.record;
   record.buttonCount = result.buttonCount;
   record.autoplay = result.autoplay;
   record.visible = result.visible;
@@ -38,7 +40,8 @@ std::optional<WizardRecord> RunZvEncoderWizard() {
   record.bodyText = take(result.bodyText);
   record.otherAttributes = take(result.otherAttributes);
   record.clipFile = take(result.clipFile);
-  return record;
+  if (run.end == WizardEnd::Finished && record.clipFile.empty()) run.end = WizardEnd::Failed;
+  return run;
 }
 
 }  // namespace zv::insert

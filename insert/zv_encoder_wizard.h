@@ -3,16 +3,15 @@
 #ifndef ZV_INSERT_ZV_ENCODER_WIZARD_H
 #define ZV_INSERT_ZV_ENCODER_WIZARD_H
 
-#include <optional>
-
 #include "insert/wizard_record.h"
 
 namespace zv::insert {
 
-// Runs DoZvEncoder(0, empty string slot, zeroed record). nullopt unless the
-// author finished the wizard (12325). The system strings handed over are
-// copied and freed.
-std::optional<WizardRecord> RunZvEncoderWizard();
+// Runs DoZvEncoder(0, empty string slot, zeroed record) and says how it
+// ended (WizardEndForAnswer). The system strings handed over are copied and
+// freed. A Finish that hands over no clip file is a failure too: there is
+// nothing to insert.
+WizardRun RunZvEncoderWizard();
 
 }  // namespace zv::insert
 

@@ -26,11 +26,15 @@ inline constexpr char kUnknownDispidError[] = "org.zvtavelworks.Automation.Error
 // Explorer
 inline constexpr std::int32_t kExplorerWebUrl = 12;     // () -> s: URL of the open web, empty when none
 inline constexpr std::int32_t kExplorerFileExists = 15; // (s full URL) -> b
-inline constexpr std::int32_t kExplorerMakeFolder = 27; // (s web path) -> i, not examined
+inline constexpr std::int32_t kExplorerMakeFolder = 27; // (s web path) -> i: 0 = the folder is not there
 inline constexpr std::int32_t kExplorerAddFile = 3;     // (s local path, s web path, b) -> i: 0 = not added
+// (s web path) -> i: 0 = the file is still there. Takes a clip out of the
+// web again when the page did not take the player; a file that is not there
+// counts as removed.
+inline constexpr std::int32_t kExplorerRemoveFile = 30;
 // Editor
 inline constexpr std::int32_t kEditorPageUrl = 21;      // () -> s: URL of the page being edited
-inline constexpr std::int32_t kEditorInsertHtml = 22;   // (s HTML) -> i, not examined
+inline constexpr std::int32_t kEditorInsertHtml = 22;   // (s HTML) -> i: 0 = not inserted
 
 }  // namespace zv::automation
 

@@ -17,14 +17,25 @@ namespace zv::automation {
 // caller does not read), 8-bit text, a boolean or a 32-bit integer.
 using AutomationValue = std::variant<std::monostate, std::string, bool, std::int32_t>;
 
+// Why a call has no answer to read.
+enum class CallFailure {
+  None,
+  Failed,    // the program answered with an error
+  NoAnswer,  // the program did not answer within the call's time limit
+  Gone,      // the program is no longer there (it closed, or left the bus)
+};
+
+struct CallResult {
+  AutomationValue value;  // std::monostate unless the call was answered
+  CallFailure failure = CallFailure::None;
+};
+
 class AutomationObject {
  public:
   virtual ~AutomationObject() = default;
   // Invokes the method with the dispatch identifier `dispid`. A call that
-  // fails answers std::monostate; the failure is reported on stderr, since
-  // the callers (like an automation client ignoring the call's status) go on
-  // with the empty result.
-  virtual AutomationValue invoke(std::int32_t dispid, const std::vector<AutomationValue>& arguments) = 0;
+  // fails says why in `failure`, and reports the details on stderr.
+  virtual CallResult invoke(std::int32_t dispid, const std::vector<AutomationValue>& arguments) = 0;
 };
 
 enum class CreateFailure {

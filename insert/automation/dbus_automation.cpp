@@ -9,7 +9,6 @@
 #include <QDBusVariant>
 #include <QVariant>
 #include <QVariantList>
-#include <climits>
 #include <iostream>
 #include <utility>
 
@@ -18,11 +17,6 @@
 namespace zv::automation {
 
 namespace {
-
-// An automation call waits as long as the other program takes: adding a file
-// may wait for its user to answer a question. INT_MAX is libdbus's "no
-// timeout".
-constexpr int kNoTimeout = INT_MAX;
 
 QVariant toVariant(const AutomationValue& value) {
   if (const auto* text = std::get_if<std::string>(&value))
@@ -56,10 +50,35 @@ AutomationValue fromVariant(QVariant value) {
 
 }  // namespace
 
-DBusAutomationObject::DBusAutomationObject(QDBusConnection connection, QString busName)
-    : connection_(std::move(connection)), busName_(std::move(busName)) {}
+DBusAutomationObject::DBusAutomationObject(QDBusConnection connection, QString busName, CallTimeLimits limits)
+    : connection_(std::move(connection)), busName_(std::move(busName)), limits_(limits) {}
 
-AutomationValue DBusAutomationObject::invoke(std::int32_t dispid,
+int DBusAutomationObject::timeLimitMs(std::int32_t dispid) const {
+  const bool addsFile = dispid == kExplorerAddFile && busName_ == QLatin1String(kExplorerProgramId);
+  return addsFile ? limits_.addFileMs : limits_.answerMs;
+}
+
+CallFailure DBusAutomationObject::classify(const QDBusMessage& reply) const {
+  if (reply.errorName() == QLatin1String("org.freedesktop.DBus.Error.NameHasNoOwner")) return CallFailure::Gone;
+  switch (QDBusError(reply).type()) {
+    case QDBusError::ServiceUnknown:
+    case QDBusError::Disconnected:
+      return CallFailure::Gone;
+    case QDBusError::NoReply:
+    case QDBusError::Timeout:
+    case QDBusError::TimedOut: {
+      // No reply is what both a time limit that passed and a program that
+      // closed during the call give; the bus still knowing the name tells
+      // them apart.
+      const QDBusReply<bool> registered = connection_.interface()->isServiceRegistered(busName_);
+      return registered.isValid() && registered.value() ? CallFailure::NoAnswer : CallFailure::Gone;
+    }
+    default:
+      return CallFailure::Failed;
+  }
+}
+
+CallResult DBusAutomationObject::invoke(std::int32_t dispid,
                                              const std::vector<AutomationValue>& arguments) {
   QVariantList packed;
   for (const AutomationValue& argument : arguments) packed.append(toVariant(argument));
@@ -71,7 +90,7 @@ AutomationValue DBusAutomationObject::invoke(std::int32_t dispid,
   // the other program works. The watcher reports the end through an event to
   // this thread, so a reply that comes at once is never missed (a blocking
   // call with the GUI kept alive could miss one and wait for ever).
-  const QDBusPendingCall pending = connection_.asyncCall(call, kNoTimeout);
+  const QDBusPendingCall pending = connection_.asyncCall(call, timeLimitMs(dispid));
   if (!pending.isFinished()) {
     QDBusPendingCallWatcher watcher(pending);
     QEventLoop loop;
@@ -83,13 +102,13 @@ AutomationValue DBusAutomationObject::invoke(std::int32_t dispid,
     std::cerr << "ZvInsertBot: call " << dispid << " to " << busName_.toStdString()
               << " failed: " << reply.errorMessage().toStdString() << " ("
               << reply.errorName().toStdString() << ")\n";
-    return std::monostate{};
+    return {std::monostate{}, reply.type() == QDBusMessage::ErrorMessage ? classify(reply) : CallFailure::Failed};
   }
-  return fromVariant(reply.arguments().constFirst());
+  return {fromVariant(reply.arguments().constFirst()), CallFailure::None};
 }
 
-DBusAutomationConnector::DBusAutomationConnector(QDBusConnection connection)
-    : connection_(std::move(connection)) {}
+DBusAutomationConnector::DBusAutomationConnector(QDBusConnection connection, CallTimeLimits limits)
+    : connection_(std::move(connection)), limits_(limits) {}
 
 CreatedObject DBusAutomationConnector::create(const std::string& programId) {
   CreatedObject created;
@@ -112,7 +131,7 @@ CreatedObject DBusAutomationConnector::create(const std::string& programId) {
       return created;
     }
   }
-  created.object = std::make_unique<DBusAutomationObject>(connection_, name);
+  created.object = std::make_unique<DBusAutomationObject>(connection_, name, limits_);
   return created;
 }
 

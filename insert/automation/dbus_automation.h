@@ -16,23 +16,46 @@
 
 namespace zv::automation {
 
+// How long a call may go unanswered before its program counts as not
+// answering (CallFailure::NoAnswer), in milliseconds.
+struct CallTimeLimits {
+  // The web URL, the page URL, whether a file exists, making a folder,
+  // taking a file out and inserting the text: the programs answer these from
+  // what they hold, or after one request to the web's server. Half a minute
+  // is far beyond any such round trip, yet short enough that an author in
+  // front of a hung editor hears of it while still waiting.
+  int answerMs = 30'000;
+  // Adding a file: the Explorer may first ask its own user whether to
+  // replace the file (the overwrite question warns the author of that), and
+  // then send the file to the web's server. A person's answer and a large
+  // clip on a slow line take minutes, so ten of them.
+  int addFileMs = 600'000;
+};
+
 class DBusAutomationObject : public AutomationObject {
  public:
-  DBusAutomationObject(QDBusConnection connection, QString busName);
-  AutomationValue invoke(std::int32_t dispid, const std::vector<AutomationValue>& arguments) override;
+  DBusAutomationObject(QDBusConnection connection, QString busName, CallTimeLimits limits = {});
+  CallResult invoke(std::int32_t dispid, const std::vector<AutomationValue>& arguments) override;
 
  private:
+  int timeLimitMs(std::int32_t dispid) const;
+  // Why an error reply came: the program left, did not answer, or refused.
+  CallFailure classify(const QDBusMessage& reply) const;
+
   QDBusConnection connection_;
   QString busName_;
+  CallTimeLimits limits_;
 };
 
 class DBusAutomationConnector : public AutomationConnector {
  public:
-  explicit DBusAutomationConnector(QDBusConnection connection = QDBusConnection::sessionBus());
+  explicit DBusAutomationConnector(QDBusConnection connection = QDBusConnection::sessionBus(),
+                                   CallTimeLimits limits = {});
   CreatedObject create(const std::string& programId) override;
 
  private:
   QDBusConnection connection_;
+  CallTimeLimits limits_;
 };
 
 }  // namespace zv::automation

@@ -6,36 +6,45 @@ namespace zv::automation {
 
 namespace {
 
-std::string asText(const AutomationValue& value) {
-  if (const auto* text = std::get_if<std::string>(&value)) return *text;
-  return {};
+CallAnswer<std::string> asText(CallResult result) {
+  if (result.failure != CallFailure::None) return {{}, result.failure};
+  if (auto* text = std::get_if<std::string>(&result.value)) return {std::move(*text), CallFailure::None};
+  return {{}, CallFailure::Failed};
 }
 
-std::int32_t asInteger(const AutomationValue& value) {
-  if (const auto* number = std::get_if<std::int32_t>(&value)) return *number;
-  if (const auto* flag = std::get_if<bool>(&value)) return *flag ? 1 : 0;
-  return 0;
+// A boolean answer, or a 32-bit integer where 0 means no.
+CallAnswer<bool> asFlag(const CallResult& result) {
+  if (result.failure != CallFailure::None) return {false, result.failure};
+  if (const auto* flag = std::get_if<bool>(&result.value)) return {*flag, CallFailure::None};
+  if (const auto* number = std::get_if<std::int32_t>(&result.value)) return {*number != 0, CallFailure::None};
+  return {false, CallFailure::Failed};
 }
 
 }  // namespace
 
-std::string ExplorerCalls::webUrl() { return asText(object_.invoke(kExplorerWebUrl, {})); }
+CallAnswer<std::string> ExplorerCalls::webUrl() { return asText(object_.invoke(kExplorerWebUrl, {})); }
 
-bool ExplorerCalls::fileExists(const std::string& url) {
-  return asInteger(object_.invoke(kExplorerFileExists, {url})) != 0;
+CallAnswer<bool> ExplorerCalls::fileExists(const std::string& url) {
+  return asFlag(object_.invoke(kExplorerFileExists, {url}));
 }
 
-void ExplorerCalls::makeFolder(const std::string& webPath) {
-  object_.invoke(kExplorerMakeFolder, {webPath});
+CallAnswer<bool> ExplorerCalls::makeFolder(const std::string& webPath) {
+  return asFlag(object_.invoke(kExplorerMakeFolder, {webPath}));
 }
 
-std::int32_t ExplorerCalls::addFile(const std::string& localPath, const std::string& webPath) {
+CallAnswer<bool> ExplorerCalls::addFile(const std::string& localPath, const std::string& webPath) {
   // The third argument is always true: replace a file of that name.
-  return asInteger(object_.invoke(kExplorerAddFile, {localPath, webPath, true}));
+  return asFlag(object_.invoke(kExplorerAddFile, {localPath, webPath, true}));
 }
 
-std::string EditorCalls::pageUrl() { return asText(object_.invoke(kEditorPageUrl, {})); }
+CallAnswer<bool> ExplorerCalls::removeFile(const std::string& webPath) {
+  return asFlag(object_.invoke(kExplorerRemoveFile, {webPath}));
+}
 
-void EditorCalls::insertHtml(const std::string& html) { object_.invoke(kEditorInsertHtml, {html}); }
+CallAnswer<std::string> EditorCalls::pageUrl() { return asText(object_.invoke(kEditorPageUrl, {})); }
+
+CallAnswer<bool> EditorCalls::insertHtml(const std::string& html) {
+  return asFlag(object_.invoke(kEditorInsertHtml, {html}));
+}
 
 }  // namespace zv::automation

@@ -1,6 +1,7 @@
-// The six calls the insertion program makes, typed: four to the Explorer,
-// two to the Editor. A result of the wrong type or a failed call reads as
-// the empty text, false or 0.
+// The calls the insertion program makes, typed: five to the Explorer, two to
+// the Editor. Each answers its value, or why there is none: a call that
+// failed, or whose answer is of the wrong type, is CallFailure::Failed, so
+// that no caller reads a failure as "absent", "empty" or "done".
 #ifndef ZV_INSERT_AUTOMATION_FRONTPAGE_CALLS_H
 #define ZV_INSERT_AUTOMATION_FRONTPAGE_CALLS_H
 
@@ -11,13 +12,21 @@
 
 namespace zv::automation {
 
+template <typename T>
+struct CallAnswer {
+  T value{};
+  CallFailure failure = CallFailure::None;
+  bool answered() const { return failure == CallFailure::None; }
+};
+
 class ExplorerCalls {
  public:
   explicit ExplorerCalls(AutomationObject& object) : object_(object) {}
-  std::string webUrl();                          // 12
-  bool fileExists(const std::string& url);       // 15
-  void makeFolder(const std::string& webPath);   // 27 (result not examined)
-  std::int32_t addFile(const std::string& localPath, const std::string& webPath);  // 3
+  CallAnswer<std::string> webUrl();                     // 12
+  CallAnswer<bool> fileExists(const std::string& url);  // 15
+  CallAnswer<bool> makeFolder(const std::string& webPath);  // 27: true when the folder is there
+  CallAnswer<bool> addFile(const std::string& localPath, const std::string& webPath);  // 3: true when added
+  CallAnswer<bool> removeFile(const std::string& webPath);  // 30: true when the file is gone
 
  private:
   AutomationObject& object_;
@@ -26,8 +35,8 @@ class ExplorerCalls {
 class EditorCalls {
  public:
   explicit EditorCalls(AutomationObject& object) : object_(object) {}
-  std::string pageUrl();                         // 21
-  void insertHtml(const std::string& html);      // 22 (result not examined)
+  CallAnswer<std::string> pageUrl();                       // 21
+  CallAnswer<bool> insertHtml(const std::string& html);    // 22: true when inserted
 
  private:
   AutomationObject& object_;

@@ -183,7 +183,7 @@ TEST_F(ServedWebTest, SymbolicLinkOutOfTheWebIsRefused) {
   EXPECT_EQ(served.fileForWebPath(webPart + "/out/x"), std::nullopt);
 }
 
-TEST_F(ServedWebTest, FileExistsMakeFolderAndAddFile) {
+TEST_F(ServedWebTest, FileExistsMakeFolderAddAndRemoveFile) {
   const ServedWeb served = open(options());
   const std::string webPart = served.webUrl().substr(served.webUrl().rfind('/'));
   const std::string server = served.webUrl().substr(0, served.webUrl().rfind('/'));
@@ -213,6 +213,13 @@ TEST_F(ServedWebTest, FileExistsMakeFolderAndAddFile) {
   EXPECT_FALSE(served.addFile((fs::path(folder.path()) / "missing").string(), webPart + "/m", true, why));
   EXPECT_FALSE(served.addFile(clip.string(), webPart + "/sub", true, why)) << "a folder is not replaced";
   EXPECT_FALSE(served.addFile(clip.string(), "/elsewhere/c.zvsa", true, why));
+
+  EXPECT_TRUE(served.removeFile(webPart + "/sub/a%20clip.zvsa", why)) << why;
+  EXPECT_FALSE(fs::exists(web / "sub" / "a clip.zvsa"));
+  EXPECT_TRUE(served.removeFile(webPart + "/sub/a%20clip.zvsa", why)) << "a file that is not there is removed";
+  EXPECT_FALSE(served.removeFile(webPart + "/sub", why)) << "a folder is not taken out";
+  EXPECT_TRUE(fs::is_directory(web / "sub"));
+  EXPECT_FALSE(served.removeFile("/elsewhere/c.zvsa", why));
 }
 
 TEST_F(ServedWebTest, InsertionPoints) {

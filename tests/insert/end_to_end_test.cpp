@@ -179,8 +179,9 @@ TEST_F(EndToEndTest, WizardOnTheFileRoadPutsThePlayerOnThePage) {
   automation::DBusAutomationConnector connector(QDBusConnection::sessionBus());
   InsertionEnvironment environment{connector,
                                    [&record] {
-                                     record = RunZvEncoderWizard();
-                                     return record;
+                                     WizardRun run = RunZvEncoderWizard();
+                                     if (run.end == WizardEnd::Finished) record = run.record;
+                                     return run;
                                    },
                                    presenter,
                                    [] { return std::make_unique<QtStatusWindow>(); },
@@ -254,6 +255,36 @@ TEST_F(EndToEndTest, WizardOnTheFileRoadPutsThePlayerOnThePage) {
   SysFreeString(markup);
   EXPECT_NE(readFile(out / "index.htm").find(applet), std::string::npos) << readFile(out / "index.htm");
   EXPECT_NE(applet.find("<PARAM NAME=\"Clip\" VALUE=\"" + clipName + "\">"), std::string::npos);
+}
+
+// webhost refuses to change a read-only page: the author hears of it, the
+// clip added for it leaves the web folder again, and the page and the
+// wizard's clip stay as they were.
+TEST_F(EndToEndTest, APageThatRefusesThePlayerGetsItsClipTakenOutAgain) {
+  fs::permissions(web / "index.htm", fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+  startServer();
+  test::TempDir temporary;
+  WizardRun wizard{WizardEnd::Finished, {}, 12325};
+  wizard.record.buttonCount = 1;
+  wizard.record.className = "ZvStreamPlayer.class";
+  wizard.record.tag = "APPLET";
+  wizard.record.clipFile = temporary.path() + "/refused clip.zvsa";
+  writeFile(wizard.record.clipFile, "clip");
+  test::RecordingPresenter presenter;
+  automation::DBusAutomationConnector connector(QDBusConnection::sessionBus());
+  InsertionEnvironment environment{connector,
+                                   [&wizard] { return wizard; },
+                                   presenter,
+                                   [] { return std::make_unique<QtStatusWindow>(); },
+                                   kComponentFolder + "/",
+                                   temporary.path() + "/"};
+  EXPECT_EQ(RunInsertionPass(environment), PassOutcome::InsertRefused);
+  ASSERT_FALSE(presenter.texts().empty());
+  EXPECT_NE(presenter.texts().back().find("taken out of the web again"), std::string::npos)
+      << presenter.texts().back();
+  EXPECT_FALSE(fs::exists(web / "refused clip.zvsa"));
+  EXPECT_TRUE(fs::exists(wizard.record.clipFile));
+  EXPECT_EQ(readFile(web / "index.htm"), kPageBefore);
 }
 
 }  // namespace

@@ -5,6 +5,8 @@ offers a web, ZvInsertBot runs on a private X display, its wizard is taken
 down the file road to Finish, its question about the player's files is
 answered Yes, and then the page holds the component at the insertion point,
 the clip is in the web, and the automation calls came in the pass's order.
+With --read-only-page the Editor cannot save the page: ZvInsertBot must
+say so, take the clip out of the web again and end with status 1.
 
 Run it inside a private session bus:
   dbus-run-session -- /usr/bin/python3 insertbot_atspi_test.py \
@@ -107,12 +109,53 @@ def start_display(log):
     return xvfb, ":" + number.decode().strip()
 
 
+def served_calls(serve_log):
+    """The automation calls webhost received, as "Explorer 12", in order."""
+    serve_log.flush()
+    serve_log.seek(0)
+    calls = []
+    for line in serve_log.read().splitlines():
+        if line.startswith("webhost: FrontPage."):  # "webhost: FrontPage.Explorer 12() -> ..."
+            _, program, call = line.split(" ", 2)
+            calls.append(program.replace("FrontPage.", "") + " " + call.split("(")[0])
+    return calls
+
+
+def check_refused(bot, find, press, page, before, web, serve_log):
+    """The Editor refused the player: the author is told, the clip leaves the
+    web again, the page stays as it was, and the status is 1."""
+    told = find("label", None, lambda name: name.startswith("FrontPage Editor did not insert the audio player"))
+    if "taken out of the web again" not in told.name:
+        fail("the message does not say the clip was taken out again: " + told.name)
+    press("push button", "OK")
+    try:
+        status = bot.wait(TIME_LIMIT)
+    except subprocess.TimeoutExpired:
+        fail("ZvInsertBot did not end")
+    if status != 1:
+        fail(f"ZvInsertBot ended with {status} after the Editor refused the player")
+    with open(page, "rb") as source:
+        if source.read() != before:
+            fail("the read-only page changed")
+    clips = [name for name in os.listdir(web) if name.endswith(".zvsa")]
+    if clips:
+        fail("the clip stayed in the web: " + ", ".join(clips))
+    calls = served_calls(serve_log)
+    if calls[-2:] != ["Editor 22", "Explorer 30"]:
+        fail(f"the clip was not taken out after the refused insert: calls {calls}")
+    print("ZvInsertBot told of the refused player and took its clip out again; calls: " + ", ".join(calls))
+    return 0
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--webhost", required=True)
     parser.add_argument("--insertbot", required=True)
     parser.add_argument("--sound", required=True)
     parser.add_argument("--player-files", required=True, help="player/player_files.h, the player's own list")
+    parser.add_argument("--read-only-page", action="store_true",
+                        help="the page cannot be saved: the Editor refuses the player, and ZvInsertBot must say so, "
+                             "take the clip out of the web again and end with status 1")
     args = parser.parse_args()
     args.sound = os.path.abspath(args.sound)
 
@@ -130,6 +173,8 @@ def main():
     before = b"<html>\r\n<body>\r\n<h1>Hi</h1>\r\n<!-- player -->\r\n</body>\r\n</html>\r\n"
     with open(page, "wb") as out:
         out.write(before)
+    if args.read_only_page:
+        os.chmod(page, 0o444)
 
     env = dict(os.environ)
     env["XDG_CONFIG_HOME"] = os.path.join(work, "config")  # the wizard's settings: fresh ones
@@ -185,13 +230,16 @@ def main():
 
         Deadline.describe = describe
 
-        def find(role, name):
+        def find(role, name, matches=None):
+            """The showing control of `role` named `name` (or whose name `matches`)."""
+            wanted = matches or (lambda n: n == name)
+
             def search():
                 for app in desktop:
                     if app is None or app.name != "ZvInsertBot":
                         continue
                     found = pyatspi.utils.findDescendant(
-                        app, lambda n: n is not None and n.getRoleName() == role and n.name == name
+                        app, lambda n: n is not None and n.getRoleName() == role and n.name and wanted(n.name)
                         and n.getState().contains(pyatspi.STATE_SHOWING))
                     if found:
                         return found
@@ -233,6 +281,9 @@ def main():
         find("push button", "No")
         press("push button", "Yes")
 
+        if args.read_only_page:
+            return check_refused(bot, find, press, page, before, web, serve_log)
+
         try:
             status = bot.wait(TIME_LIMIT)
         except subprocess.TimeoutExpired:
@@ -272,13 +323,7 @@ def main():
             fail("line 16 is not the closing comment: " + lines[15].decode(errors="replace"))
 
         # The calls, in the order of the pass.
-        serve_log.flush()
-        serve_log.seek(0)
-        calls = []
-        for line in serve_log.read().splitlines():
-            if line.startswith("webhost: FrontPage."):  # "webhost: FrontPage.Explorer 12() -> ..."
-                _, program, call = line.split(" ", 2)
-                calls.append(program.replace("FrontPage.", "") + " " + call.split("(")[0])
+        calls = served_calls(serve_log)
         # Yes added the player's files (every one in the player's own list,
         # as the program's folder holds it) and any class files, one call each.
         program_folder = os.path.dirname(os.path.abspath(args.insertbot))

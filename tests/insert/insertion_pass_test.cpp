@@ -9,8 +9,10 @@
 #include <QDBusConnection>
 #include <QLabel>
 #include <QProgressBar>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -99,13 +101,14 @@ class InsertionPassTest : public testing::Test {
   }
 
   PassOutcome runWithoutServer(std::optional<QDBusConnection> connection = std::nullopt) {
-    automation::DBusAutomationConnector connector(connection.value_or(QDBusConnection::sessionBus()));
+    automation::DBusAutomationConnector connector(connection.value_or(QDBusConnection::sessionBus()), limits);
     InsertionEnvironment environment{
         connector,
-        [this]() -> std::optional<WizardRecord> {
+        [this] {
           ++wizardRuns;
-          if (cancelWizard) return std::nullopt;
-          return record;
+          if (whileWizardIsOpen) whileWizardIsOpen();
+          if (cancelWizard) return WizardRun{WizardEnd::Cancelled, {}, 2};
+          return WizardRun{WizardEnd::Finished, record, 12325};
         },
         presenter,
         [this] { return std::make_unique<LoggedStatusWindow>(status); },
@@ -115,6 +118,14 @@ class InsertionPassTest : public testing::Test {
   }
 
   Calls calls() const { return server ? server->calls() : Calls{}; }
+
+  // The messages shown since forgetShown(), for the cases of a table that
+  // share one test.
+  void forgetShown() { shownBefore = presenter.texts().size(); }
+  Calls shownTexts() const {
+    const Calls all = presenter.texts();
+    return Calls(all.begin() + static_cast<std::ptrdiff_t>(shownBefore), all.end());
+  }
 
   // The WEBBOT text the pass should insert for the fixture's record with
   // this codebase value, written out from the record's values (each field
@@ -147,8 +158,11 @@ class InsertionPassTest : public testing::Test {
   std::string clipFile;
   WizardRecord record;
   bool cancelWizard = false;
+  std::function<void()> whileWizardIsOpen;  // what happens while the author is in the wizard
+  automation::CallTimeLimits limits;        // the program's own unless a test shortens them
   int wizardRuns = 0;
   test::RecordingPresenter presenter;
+  std::size_t shownBefore = 0;
   StatusLog status;
   std::optional<ScriptedAutomationServer> server;
 };
@@ -322,21 +336,235 @@ TEST_F(InsertionPassTest, ElevenClassFilesFillTheBarAtTheTenth) {
   EXPECT_EQ(status.texts.back(), "Adding /myweb/Java/ZvTavelwork/C20.class");
 }
 
-TEST_F(InsertionPassTest, RefusedAddsAreReportedAndThePassGoesOn) {
+TEST_F(InsertionPassTest, RefusedPlayerFilesAreReportedAndThePlayerIsInsertedIncomplete) {
   touch(programFolder + "A.class");
   touch(programFolder + "B.class");
   AutomationScript script = httpWeb();
-  script.refusedTargets = {"/myweb/Java/ZvTavelwork/A.class", "/myweb/sub/ZVSA1234.zvsa"};
+  script.refusedTargets = {"/myweb/Java/ZvTavelwork/A.class"};
   presenter.scriptAnswer(MessageAnswer::Yes);
-  EXPECT_EQ(run(script), PassOutcome::Inserted);
+  EXPECT_EQ(run(script), PassOutcome::InsertedIncomplete);
   EXPECT_EQ(presenter.texts(),
             (Calls{message(kMsgAddClassFiles, {"/myweb/Java/ZvTavelwork", programFolder}),
-                   message(kMsgAddFailed, {programFolder + "A.class", "/myweb/Java/ZvTavelwork/A.class"}),
-                   message(kMsgAddFailed, {clipFile, "/myweb/sub/ZVSA1234.zvsa"})}));
+                   message(kMsgAddFailed, {programFolder + "A.class", "/myweb/Java/ZvTavelwork/A.class"})}));
   const Calls received = calls();
   EXPECT_EQ(received[6], "Explorer 3(\"" + programFolder + "B.class\", \"/myweb/Java/ZvTavelwork/B.class\", true)");
-  EXPECT_EQ(received.back().rfind("Editor 22(", 0), 0u) << "the component is inserted all the same";
-  EXPECT_TRUE(exists(clipFile)) << "a clip that could not be added stays for the author";
+  EXPECT_EQ(received.back().rfind("Editor 22(", 0), 0u) << "the player's files are the page's own business";
+  EXPECT_FALSE(exists(clipFile)) << "the clip went into the web and onto the page";
+}
+
+// A clip that cannot be added would leave a player without its clip: the
+// page is left alone, and whatever the copy left where no clip was goes.
+TEST_F(InsertionPassTest, AClipThatCannotBeAddedIsTakenOutAndNothingIsInserted) {
+  struct Case {
+    const char* name;
+    void (*spoil)(AutomationScript&);
+  };
+  const Case cases[] = {
+      {"answers 0", [](AutomationScript& s) { s.refusedTargets = {"/myweb/sub/ZVSA1234.zvsa"}; }},
+      {"answers an error", [](AutomationScript& s) { s.failingCalls = {"Explorer 3"}; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    forgetShown();
+    AutomationScript script = httpWeb();
+    script.existingUrls = {"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.js"};
+    c.spoil(script);
+    EXPECT_EQ(run(script), PassOutcome::ClipNotAdded);
+    EXPECT_EQ(shownTexts(), (Calls{message(kMsgAddFailed, {clipFile, "/myweb/sub/ZVSA1234.zvsa"}),
+                                        message(kMsgPlayerNotInserted)}));
+    const Calls received = calls();
+    ASSERT_GE(received.size(), 2u);
+    EXPECT_EQ(received[received.size() - 2], "Explorer 3(\"" + clipFile + "\", \"/myweb/sub/ZVSA1234.zvsa\", true)");
+    EXPECT_EQ(received.back(), "Explorer 30(\"/myweb/sub/ZVSA1234.zvsa\")");
+    EXPECT_TRUE(server->insertedTexts().empty());
+    EXPECT_TRUE(exists(clipFile)) << "a clip that could not be added stays for the author";
+    server.reset();
+  }
+}
+
+// The Editor does not take the text: the clip added for it goes again (one
+// that replaced a clip stays, as other pages may name it), the author hears
+// where the new clip was kept, and the clip is kept.
+TEST_F(InsertionPassTest, AnInsertTheEditorRefusesTakesTheClipOutAgain) {
+  struct Case {
+    const char* name;
+    void (*spoil)(AutomationScript&);
+    bool clipWasThere;
+  };
+  const Case cases[] = {
+      {"answers 0", [](AutomationScript& s) { s.refuseInsert = true; }, false},
+      {"answers an error", [](AutomationScript& s) { s.failingCalls = {"Editor 22"}; }, false},
+      {"answers 0 after a replacing copy", [](AutomationScript& s) { s.refuseInsert = true; }, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    forgetShown();
+    AutomationScript script = httpWeb();
+    script.existingUrls = {"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.js"};
+    if (c.clipWasThere) {
+      script.existingUrls.insert("http://S/myweb/sub/ZVSA1234.zvsa");
+      presenter.scriptAnswer(MessageAnswer::Yes);
+    }
+    c.spoil(script);
+    EXPECT_EQ(run(script), PassOutcome::InsertRefused);
+    const std::string told = message(kMsgInsertRefused, {"http://S/myweb/sub/index.htm"}) +
+                             (c.clipWasThere ? "" : message(kMsgClipTakenOut, {"/myweb/sub/ZVSA1234.zvsa"})) +
+                             message(kMsgClipKept, {clipFile});
+    ASSERT_FALSE(shownTexts().empty());
+    EXPECT_EQ(shownTexts().back(), told);
+    const Calls received = calls();
+    const auto insert = std::find_if(received.begin(), received.end(),
+                                     [](const std::string& call) { return call.rfind("Editor 22(", 0) == 0; });
+    ASSERT_NE(insert, received.end());
+    const Calls after(insert + 1, received.end());
+    EXPECT_EQ(after, c.clipWasThere ? Calls{} : Calls{"Explorer 30(\"/myweb/sub/ZVSA1234.zvsa\")"});
+    EXPECT_TRUE(exists(clipFile)) << "the page did not take the clip; the author still has it";
+    server.reset();
+  }
+}
+
+// A folder for the player's files that cannot be made: said, with where the
+// files are; no file is sent to a folder that is not there; the player is
+// still inserted, as when the author adds the files by hand.
+TEST_F(InsertionPassTest, AFolderThatCannotBeMadeIsToldAndGetsNoFiles) {
+  struct Case {
+    const char* name;
+    void (*spoil)(AutomationScript&);
+    Calls folderCalls;
+    std::string folder;
+  };
+  const Case cases[] = {
+      {"the inner folder answers 0", [](AutomationScript& s) { s.unmadeFolders = {"/myweb/Java/ZvTavelwork"}; },
+       {"Explorer 27(\"/myweb/Java\")", "Explorer 27(\"/myweb/Java/ZvTavelwork\")"}, "/myweb/Java/ZvTavelwork"},
+      {"the outer folder answers an error", [](AutomationScript& s) { s.failingCalls = {"Explorer 27"}; },
+       {"Explorer 27(\"/myweb/Java\")"}, "/myweb/Java"},
+  };
+  touch(programFolder + "A.class");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    forgetShown();
+    status = {};
+    presenter.scriptAnswer(MessageAnswer::Yes);
+    AutomationScript script = httpWeb();
+    c.spoil(script);
+    EXPECT_EQ(run(script), PassOutcome::InsertedIncomplete);
+    EXPECT_EQ(shownTexts(), (Calls{message(kMsgAddClassFiles, {"/myweb/Java/ZvTavelwork", programFolder}),
+                                        message(kMsgFolderNotMade, {c.folder, programFolder})}));
+    Calls expected{"Explorer 12()", "Editor 21()", "Explorer 15(\"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.js\")"};
+    expected.insert(expected.end(), c.folderCalls.begin(), c.folderCalls.end());
+    expected.push_back("Explorer 15(\"http://S/myweb/sub/ZVSA1234.zvsa\")");
+    expected.push_back("Explorer 3(\"" + clipFile + "\", \"/myweb/sub/ZVSA1234.zvsa\", true)");
+    expected.push_back("Editor 22(\"" + expectedText("/myweb/Java/ZvTavelwork") + "\")");
+    EXPECT_EQ(calls(), expected);
+    EXPECT_EQ(status.opened, 0);
+    server.reset();
+    touch(clipFile, "clip");
+  }
+}
+
+// An Explorer that cannot say whether a file is there must not have it
+// replaced without the question: the pass ends before any copy.
+TEST_F(InsertionPassTest, AFileExistsCallThatFailsReplacesNothing) {
+  struct Case {
+    std::string url;
+    std::string shownPath;
+  };
+  const Case cases[] = {
+      {"http://S/myweb/sub/ZVSA1234.zvsa", "/myweb/sub/ZVSA1234.zvsa"},
+      {"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.js", "/myweb/Java/ZvTavelwork/ZvStreamPlayer.js"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.url);
+    forgetShown();
+    presenter.scriptAnswer(MessageAnswer::Yes);  // were anything asked, it would be let through
+    AutomationScript script = httpWeb();
+    script.existingUrls = {"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.js"};
+    script.unknownUrls = {c.url};
+    EXPECT_EQ(run(script), PassOutcome::ExistsUnknown);
+    EXPECT_EQ(shownTexts(), Calls{message(kMsgExistsUnknown, {c.shownPath}) + message(kMsgClipKept, {clipFile})});
+    const Calls received = calls();
+    ASSERT_FALSE(received.empty());
+    EXPECT_EQ(received.back(), "Explorer 15(\"" + c.url + "\")") << "nothing after the failed question";
+    EXPECT_TRUE(exists(clipFile));
+    server.reset();
+  }
+}
+
+// A program that never answers (within the time limit, shortened here), or
+// answers a question with an error, ends the pass, named; nothing after that
+// call is sent. A failed question is not taken for "no web open" or for a
+// page URL without a slash.
+TEST_F(InsertionPassTest, AProgramThatLetsACallDownIsNamed) {
+  struct Case {
+    std::string call;
+    bool answered;  // with an error; else never
+    const char* program;
+    bool afterWizard;
+  };
+  const Case cases[] = {
+      {"Explorer 12", false, "FrontPage Explorer", false}, {"Editor 21", false, "FrontPage Editor", true},
+      {"Explorer 3", false, "FrontPage Explorer", true},   {"Editor 22", false, "FrontPage Editor", true},
+      {"Explorer 12", true, "FrontPage Explorer", false},  {"Editor 21", true, "FrontPage Editor", true},
+  };
+  limits = {1000, 1000};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.call + (c.answered ? " with an error" : " unanswered"));
+    forgetShown();
+    wizardRuns = 0;
+    AutomationScript script = httpWeb();
+    script.existingUrls = {"http://S/myweb/Java/ZvTavelwork/ZvStreamPlayer.js"};
+    (c.answered ? script.failingCalls : script.unansweredCalls) = {c.call};
+    EXPECT_EQ(run(script), c.answered ? PassOutcome::ProgramFailed : PassOutcome::NoAnswer);
+    const std::string why =
+        c.answered ? message(kMsgProgramFailed, {c.program}) : message(kMsgNoAnswer, {c.program, c.program});
+    EXPECT_EQ(shownTexts(), Calls{why + (c.afterWizard ? message(kMsgClipKept, {clipFile}) : "")});
+    const Calls received = calls();
+    ASSERT_FALSE(received.empty());
+    EXPECT_EQ(received.back().rfind(c.call + "(", 0), 0u) << received.back();
+    EXPECT_EQ(wizardRuns, c.afterWizard ? 1 : 0);
+    EXPECT_TRUE(exists(clipFile));
+    server.reset();
+  }
+}
+
+// The author takes as long as needed in the wizard; a program that closes
+// meanwhile is named, not taken for a page URL without a slash.
+TEST_F(InsertionPassTest, AProgramThatClosesDuringTheWizardIsNamed) {
+  struct Case {
+    const char* leaving;
+    const char* program;
+    Calls received;
+  };
+  const Case cases[] = {
+      {"Editor", "FrontPage Editor", {"Explorer 12()"}},
+      {"Explorer", "FrontPage Explorer", {"Explorer 12()", "Editor 21()"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.leaving);
+    forgetShown();
+    whileWizardIsOpen = [this, &c] { server->leave(c.leaving); };
+    EXPECT_EQ(run(httpWeb()), PassOutcome::ProgramGone);
+    EXPECT_EQ(shownTexts(), Calls{message(kMsgProgramGone, {c.program, c.program}) +
+                                       message(kMsgClipKept, {clipFile})});
+    EXPECT_EQ(calls(), c.received);
+    EXPECT_TRUE(exists(clipFile));
+    server.reset();
+  }
+}
+
+TEST_F(InsertionPassTest, AFailingWizardIsToldNotTakenForCancel) {
+  AutomationScript script = httpWeb();
+  server.emplace(script);
+  automation::DBusAutomationConnector connector(QDBusConnection::sessionBus());
+  InsertionEnvironment environment{connector,
+                                   [] { return WizardRun{WizardEnd::Failed, {}, -1}; },
+                                   presenter,
+                                   [this] { return std::make_unique<LoggedStatusWindow>(status); },
+                                   programFolder,
+                                   temporaryFolder};
+  EXPECT_EQ(RunInsertionPass(environment), PassOutcome::WizardFailed);
+  EXPECT_EQ(presenter.texts(), Calls{message(kMsgWizardFailed, {"-1"})});
+  EXPECT_EQ(calls(), Calls{"Explorer 12()"});
 }
 
 TEST_F(InsertionPassTest, ClipPresentAndDeclinedKeepsTheNewClip) {

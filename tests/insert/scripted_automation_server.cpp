@@ -3,6 +3,7 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusContext>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QObject>
@@ -48,6 +49,13 @@ class ScriptedAutomationObject : public QObject, protected QDBusContext {
       case Reply::Flag: return QDBusVariant(answer.flag);
       case Reply::Number: return QDBusVariant(answer.number);
       case Reply::UnknownDispid: break;
+      case Reply::Error:
+        sendErrorReply(QDBusError::Failed, QStringLiteral("scripted failure of %1").arg(dispid));
+        return {};
+      case Reply::None:
+        // The call stays unanswered: the caller's time limit has to end it.
+        setDelayedReply(true);
+        return {};
     }
     sendErrorReply(QString::fromLatin1(automation::kUnknownDispidError),
                    QStringLiteral("no method %1").arg(dispid));
@@ -116,6 +124,18 @@ void ScriptedAutomationServer::setUp() {
           new ScriptedAutomationObject(*this, "Editor", context_));
 }
 
+void ScriptedAutomationServer::leave(const std::string& program) {
+  const bool explorer = program == "Explorer";
+  const std::string connection = explorer ? explorer_connection_ : editor_connection_;
+  const char* busName = explorer ? automation::kExplorerProgramId : automation::kEditorProgramId;
+  QMetaObject::invokeMethod(
+      context_,
+      [&] {
+        QDBusConnection(QString::fromStdString(connection)).interface()->unregisterService(QString::fromLatin1(busName));
+      },
+      Qt::BlockingQueuedConnection);
+}
+
 void ScriptedAutomationServer::tearDown() {
   // Releasing the names is answered once the bus has let them go, so the
   // next server of the same test can take them at once.
@@ -137,14 +157,20 @@ ScriptedAutomationServer::Answer ScriptedAutomationServer::answer(const std::str
                                                                   const std::string& arguments,
                                                                   const std::vector<std::string>& texts) {
   std::lock_guard<std::mutex> lock(mutex_);
-  calls_.push_back(program + " " + std::to_string(dispid) + "(" + arguments + ")");
+  const std::string name = program + " " + std::to_string(dispid);
+  calls_.push_back(name + "(" + arguments + ")");
   Answer answer;
+  if (script_.unansweredCalls.count(name)) return {Reply::None, {}, false, 0};
+  if (script_.failingCalls.count(name)) return {Reply::Error, {}, false, 0};
   const auto text = [&](std::size_t i) { return i < texts.size() ? texts[i] : std::string(); };
   if (program == "Explorer") {
     switch (dispid) {
       case automation::kExplorerWebUrl: return {Reply::Text, script_.webUrl, false, 0};
-      case automation::kExplorerFileExists: return {Reply::Flag, {}, script_.existingUrls.count(text(0)) > 0, 0};
-      case automation::kExplorerMakeFolder: return {Reply::Number, {}, false, 1};
+      case automation::kExplorerFileExists:
+        if (script_.unknownUrls.count(text(0))) return {Reply::Error, {}, false, 0};
+        return {Reply::Flag, {}, script_.existingUrls.count(text(0)) > 0, 0};
+      case automation::kExplorerMakeFolder: return {Reply::Number, {}, false, script_.unmadeFolders.count(text(0)) ? 0 : 1};
+      case automation::kExplorerRemoveFile: return {Reply::Number, {}, false, 1};
       case automation::kExplorerAddFile: return {Reply::Number, {}, false, script_.refusedTargets.count(text(1)) ? 0 : 1};
       default: return answer;
     }
@@ -152,6 +178,7 @@ ScriptedAutomationServer::Answer ScriptedAutomationServer::answer(const std::str
   switch (dispid) {
     case automation::kEditorPageUrl: return {Reply::Text, script_.pageUrl, false, 0};
     case automation::kEditorInsertHtml:
+      if (script_.refuseInsert) return {Reply::Number, {}, false, 0};
       inserted_.push_back(text(0));
       return {Reply::Number, {}, false, 1};
     default: return answer;

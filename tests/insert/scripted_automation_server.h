@@ -26,7 +26,14 @@ struct AutomationScript {
   std::string webUrl;                     // Explorer 12
   std::string pageUrl;                    // Editor 21
   std::set<std::string> existingUrls;     // Explorer 15 answers true for these
+  std::set<std::string> unknownUrls;      // Explorer 15 answers an error for these
   std::set<std::string> refusedTargets;   // Explorer 3 answers 0 for these web paths
+  std::set<std::string> unmadeFolders;    // Explorer 27 answers 0 for these web paths
+  bool refuseInsert = false;              // Editor 22 answers 0
+  // Calls named "<program> <dispid>" ("Editor 22"): answered with an error,
+  // or never answered at all.
+  std::set<std::string> failingCalls;
+  std::set<std::string> unansweredCalls;
 };
 
 class ScriptedAutomationServer {
@@ -36,6 +43,10 @@ class ScriptedAutomationServer {
   ScriptedAutomationServer(const ScriptedAutomationServer&) = delete;
   ScriptedAutomationServer& operator=(const ScriptedAutomationServer&) = delete;
 
+  // Gives up the bus name of "Explorer" or "Editor", as a program that
+  // closes does; its calls are still recorded up to then.
+  void leave(const std::string& program);
+
   // The calls received so far, in order.
   std::vector<std::string> calls() const;
   // The texts that Editor 22 received.
@@ -44,7 +55,7 @@ class ScriptedAutomationServer {
   // The script's answer to one call, recorded first; called by the bus
   // objects on the server thread. `arguments` are the call's arguments as
   // they will be recorded; `textArguments` the string arguments alone.
-  enum class Reply { Text, Flag, Number, UnknownDispid };
+  enum class Reply { Text, Flag, Number, UnknownDispid, Error, None };
   struct Answer {
     Reply reply = Reply::UnknownDispid;
     std::string text;
