@@ -68,6 +68,10 @@ constexpr StringTableEntry kWizardStrings[] = {
     {kIdsWorkingFilesNotCreated,
      "The wizard cannot start because its working files cannot be created in the folder "
      "\"%s\".  Please make room there, or set TMPDIR to another folder, and try again."},
+    {kIdsMarkupNotMade,
+     "The HTML for the player could not be made, so the wizard ends without a result.  Check "
+     "that the applet tag \"%s\" is a valid element name (Advanced Applet Attributes), and "
+     "try again."},
 
     {kIdsPlayCountNotNumber,
      "The Play count value is not a valid number.  Please provide a decimal number between 1 "

@@ -1,7 +1,7 @@
 // The wizard library's string table: every text its pages and dialogs show
 // in a message or build from a pattern, looked up by id.
 //
-// Ids the system fixes are kept as they are; 10510 to 10513, 10530 to 10532
+// Ids the system fixes are kept as they are; 10510 to 10513, 10530 to 10534
 // and 30202 are the wizard's own texts for failures and outcomes that would
 // otherwise go unexplained, 311xx and 312xx its help and about texts.
 // Messages use the application title (engine string 57344) as their caption.
@@ -41,6 +41,7 @@ enum WizardStringId : unsigned {
   kIdsGalleryCopyFailed = 10531,    // %s: the gallery file
   kIdsSystemReason = 10532,         // %s: the system's reason
   kIdsWorkingFilesNotCreated = 10533,  // %s: the temporary folder
+  kIdsMarkupNotMade = 10534,        // %s: the applet's tag
 
   // Applet page: the play count.
   kIdsPlayCountNotNumber = 10300,

@@ -42,7 +42,8 @@ std::int32_t runWizard(std::uint32_t reserved, SystemString* markup, WizardResul
   sheet.setPlaceClipOnFinish(markup != nullptr);
   if (sheet.exec() != QDialog::Accepted) return ZV_WIZARD_CANCELLED;
 
-  handOverResult(sheet.appletValues(), sheet.placedClip(), markup, result);
+  if (!handOverResult(sheet.appletValues(), sheet.placedClip(), markup, result, presenter))
+    return ZV_WIZARD_CANCELLED;
   return ZV_WIZARD_FINISHED;
 }
 
