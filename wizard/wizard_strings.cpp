@@ -99,6 +99,12 @@ constexpr StringTableEntry kWizardStrings[] = {
      "The sound input device could not be opened, so nothing is being recorded.  %s"},
     {kIdsOutputDeviceFailed,
      "The sound output device could not be opened, so the sound cannot be played.  %s"},
+    {kIdsRecordingNotWritten,
+     "The recording stopped because it could not be written to the file \"%s\", and it does "
+     "not count as a recording.  Please make room there and record again."},
+    {kIdsInputDeviceStopped,
+     "The sound input device stopped taking sound, so the recording stopped and does not "
+     "count as a recording.  %s"},
     {kIdsRecordIntroduction,
      "Record a short voice message.  Press Record to start and Stop when you have finished; "
      "press Play to listen to it.  A new recording replaces the previous one."},
