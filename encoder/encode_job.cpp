@@ -22,13 +22,18 @@ namespace {
 
 // The temporary file the coded frames are collected in while the total
 // length (needed by the header, which comes first) is not yet known. It
-// exists only while the job runs.
+// exists only while the job runs: in the stream file's folder where it can
+// (a wizard run's private folder, which a crash does not leave behind for
+// good), else in the temporary folder.
 struct FrameFile {
   std::string path;
   FileHandle file;
 
-  bool create() {
-    path = createTemporaryFile(kWorkingFilePrefix);
+  bool create(const std::string& streamPath) {
+    const std::string::size_type slash = streamPath.rfind('/');
+    if (slash != std::string::npos)
+      path = createUniqueFile(streamPath.substr(0, slash + 1), kWorkingFilePrefix);
+    if (path.empty()) path = createTemporaryFile(kWorkingFilePrefix);
     if (path.empty()) return false;
     file = openFile(path, "w+b", kJobStreamBufferBytes);
     return file != nullptr;
@@ -71,7 +76,7 @@ JobEnd encodeFrames(JobContext& context, const JobEnvironment& environment,
   context.pcmBytes = pcmBytes;
 
   FrameFile frames;
-  if (!frames.create()) return JobEnd::OutputNotCreated;
+  if (!frames.create(context.streamPath)) return JobEnd::OutputNotCreated;
 
   std::unique_ptr<unsigned char[]> pcmBuffer(new (std::nothrow) unsigned char[frameBytes]);
   std::unique_ptr<unsigned char[]> codedBuffer;

@@ -22,11 +22,16 @@ void deleteFiles(std::span<const std::string> paths) {
 }  // namespace
 
 std::unique_ptr<EngineWorkspace> EngineWorkspace::create(std::string& error) {
+  return create(error, temporaryDirectory());
+}
+
+std::unique_ptr<EngineWorkspace> EngineWorkspace::create(std::string& error,
+                                                         std::string_view directory) {
   std::array<std::string, 3> paths;  // in the order they are made
   for (std::string& path : paths) {
-    path = createTemporaryFile(kWorkingFilePrefix);
+    path = createUniqueFile(directory, kWorkingFilePrefix);
     if (path.empty()) {
-      error = "cannot create a working file in " + temporaryDirectory() + ": " +
+      error = "cannot create a working file in " + std::string(directory) + ": " +
               std::strerror(errno);
       deleteFiles(paths);
       return nullptr;

@@ -19,6 +19,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "encoder/guarded_text.h"
 #include "encoder/wave_format.h"
@@ -33,6 +34,8 @@ class EngineWorkspace {
   // cannot be created: `error` then says why, and the files already made are
   // deleted again.
   static std::unique_ptr<EngineWorkspace> create(std::string& error);
+  // The same in `directory` (a run's private folder) instead.
+  static std::unique_ptr<EngineWorkspace> create(std::string& error, std::string_view directory);
 
   ~EngineWorkspace();
   EngineWorkspace(const EngineWorkspace&) = delete;

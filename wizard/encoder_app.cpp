@@ -5,21 +5,20 @@ namespace zv {
 namespace {
 
 // Constructed when the dynamic loader runs the library's initialisers and
-// destroyed when the library is unloaded (or the program ends): the
-// library's load and unload.
+// destroyed when the library is unloaded (or the program ends).
 CEncoderApp theApp;
 
 }  // namespace
 
-CEncoderApp::CEncoderApp() { workspace_ = EngineWorkspace::create(workspaceError_); }
-
-CEncoderApp::~CEncoderApp() = default;  // the workspace deletes its files
-
 CEncoderApp& CEncoderApp::instance() { return theApp; }
 
-EngineWorkspace* CEncoderApp::workspace() {
-  if (!workspace_) workspace_ = EngineWorkspace::create(workspaceError_);
-  return workspace_.get();
+std::optional<WizardRunFiles> CEncoderApp::startRun(std::string& error) {
+  WizardRunFiles run;
+  run.folder = RunFolder::create(error);
+  if (!run.folder) return std::nullopt;
+  run.workspace = EngineWorkspace::create(error, run.folder->path());
+  if (!run.workspace) return std::nullopt;
+  return run;
 }
 
 }  // namespace zv

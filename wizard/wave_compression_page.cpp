@@ -5,6 +5,9 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include <filesystem>
+#include <string>
+
 #include "encoder/codec_library.h"
 #include "encoder/engine_strings.h"
 #include "encoder/job_context.h"
@@ -121,8 +124,15 @@ void CPageWaveCompression::onCodecRowChanged(int row) {
 
 void CPageWaveCompression::initializePage() { ensureStreamFile(); }
 
+// Beside the working files: in the run's own folder, where the finished clip
+// will lie too.
+std::string CPageWaveCompression::streamFolder() const {
+  return std::filesystem::path(services_.workspace.PcmWorkFile).parent_path().string();
+}
+
 bool CPageWaveCompression::ensureStreamFile() {
-  if (state_.streamPath.empty()) state_.streamPath = createTemporaryFile(kWorkingFilePrefix);
+  if (state_.streamPath.empty())
+    state_.streamPath = createUniqueFile(streamFolder(), kWorkingFilePrefix);
   return !state_.streamPath.empty();
 }
 
@@ -131,7 +141,7 @@ int CPageWaveCompression::nextId() const { return kPageWaveOutput; }
 bool CPageWaveCompression::validatePage() {
   if (!state_.compressionStale) return true;
   if (!ensureStreamFile()) {
-    showWizardMessage(services_.presenter, kIdsStreamFileNotCreated, temporaryDirectory());
+    showWizardMessage(services_.presenter, kIdsStreamFileNotCreated, streamFolder());
     return false;
   }
 

@@ -62,6 +62,7 @@ class CPageWaveCompression : public QWizardPage {
  private:
   void onCodecRowChanged(int row);
   bool ensureStreamFile();
+  std::string streamFolder() const;
 
   WizardState& state_;
   WizardServices& services_;

@@ -127,22 +127,29 @@ void freeWizardResultStrings(WizardResult& record) {
   }
 }
 
-void handOverResult(const AppletValues& values, const std::optional<PlacedClip>& clip,
-                    SystemString* markup, WizardResult* result) {
+bool handOverResult(const AppletValues& values, const std::optional<PlacedClip>& clip,
+                    SystemString* markup, WizardResult* result, MessagePresenter& presenter) {
   WizardResult local;
   std::memset(&local, 0, sizeof local);
   if (markup != nullptr && clip) {
     fillWizardResult(local, values, clip->path);
     // The clip lies beside the page under its name: the markup names it by
-    // URL.
-    GenerateAppletMarkup(appletSettingsOf(local), ClipReferenceForPath(clip->name).c_str(), markup,
-                         kMarkupLinesEndLf);
+    // URL. A refused markup (a tag typed by hand that is no element name, or
+    // memory) must not reach the caller as a finished wizard with a stale or
+    // empty slot.
+    if (!GenerateAppletMarkup(appletSettingsOf(local), ClipReferenceForPath(clip->name).c_str(),
+                              markup, kMarkupLinesEndLf)) {
+      freeWizardResultStrings(local);
+      showWizardMessage(presenter, kIdsMarkupNotMade, values.tag);
+      return false;
+    }
   }
   if (result != nullptr) {
     *result = local;
   } else {
     freeWizardResultStrings(local);
   }
+  return true;
 }
 
 AppletSettings appletSettingsOf(const WizardResult& record) {

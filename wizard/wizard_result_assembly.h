@@ -57,8 +57,11 @@ void freeWizardResultStrings(WizardResult& record);
 // slot (allocated when it is null, reallocated otherwise). Without a markup
 // slot the record stays zeroed. Then the record is copied to `result` (the
 // caller owns its strings), or, without one, its strings are freed.
-void handOverResult(const AppletValues& values, const std::optional<PlacedClip>& clip,
-                    SystemString* markup, WizardResult* result);
+// When the markup cannot be made, the user is told (10534), the slot and
+// `result` are left as they were and the answer is false: the wizard then
+// ends as cancelled.
+bool handOverResult(const AppletValues& values, const std::optional<PlacedClip>& clip,
+                    SystemString* markup, WizardResult* result, MessagePresenter& presenter);
 
 // The record's first twelve fields as the markup generator's input (texts
 // point into the record's strings).

@@ -68,6 +68,10 @@ constexpr StringTableEntry kWizardStrings[] = {
     {kIdsWorkingFilesNotCreated,
      "The wizard cannot start because its working files cannot be created in the folder "
      "\"%s\".  Please make room there, or set TMPDIR to another folder, and try again."},
+    {kIdsMarkupNotMade,
+     "The HTML for the player could not be made, so the wizard ends without a result.  Check "
+     "that the applet tag \"%s\" is a valid element name (Advanced Applet Attributes), and "
+     "try again."},
 
     {kIdsPlayCountNotNumber,
      "The Play count value is not a valid number.  Please provide a decimal number between 1 "
@@ -95,6 +99,12 @@ constexpr StringTableEntry kWizardStrings[] = {
      "The sound input device could not be opened, so nothing is being recorded.  %s"},
     {kIdsOutputDeviceFailed,
      "The sound output device could not be opened, so the sound cannot be played.  %s"},
+    {kIdsRecordingNotWritten,
+     "The recording stopped because it could not be written to the file \"%s\", and it does "
+     "not count as a recording.  Please make room there and record again."},
+    {kIdsInputDeviceStopped,
+     "The sound input device stopped taking sound, so the recording stopped and does not "
+     "count as a recording.  %s"},
     {kIdsRecordIntroduction,
      "Record a short voice message.  Press Record to start and Stop when you have finished; "
      "press Play to listen to it.  A new recording replaces the previous one."},

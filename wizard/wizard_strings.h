@@ -1,7 +1,7 @@
 // The wizard library's string table: every text its pages and dialogs show
 // in a message or build from a pattern, looked up by id.
 //
-// Ids the system fixes are kept as they are; 10510 to 10513, 10530 to 10532
+// Ids the system fixes are kept as they are; 10510 to 10513, 10520 to 10523, 10530 to 10534
 // and 30202 are the wizard's own texts for failures and outcomes that would
 // otherwise go unexplained, 311xx and 312xx its help and about texts.
 // Messages use the application title (engine string 57344) as their caption.
@@ -41,6 +41,7 @@ enum WizardStringId : unsigned {
   kIdsGalleryCopyFailed = 10531,    // %s: the gallery file
   kIdsSystemReason = 10532,         // %s: the system's reason
   kIdsWorkingFilesNotCreated = 10533,  // %s: the temporary folder
+  kIdsMarkupNotMade = 10534,        // %s: the applet's tag
 
   // Applet page: the play count.
   kIdsPlayCountNotNumber = 10300,
@@ -60,6 +61,8 @@ enum WizardStringId : unsigned {
   // Record page and test playback: a sound device that cannot be opened.
   kIdsInputDeviceFailed = 10520,    // %s: the device's reason
   kIdsOutputDeviceFailed = 10521,   // %s: the device's reason
+  kIdsRecordingNotWritten = 10522,  // %s: the recording's file
+  kIdsInputDeviceStopped = 10523,   // %s: the device's reason
   kIdsRecordIntroduction = 30400,
 
   // Output page: the proposed name and the chart.

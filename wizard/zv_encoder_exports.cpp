@@ -7,6 +7,8 @@
 #include <QDialog>
 
 #include <exception>
+#include <optional>
+#include <string>
 #include <type_traits>
 
 #include "platform/qt/qt_message_box_presenter.h"
@@ -28,21 +30,30 @@ std::int32_t runWizard(std::uint32_t reserved, SystemString* markup, WizardResul
   if (!application.widgets()) return ZV_WIZARD_CANCELLED;
 
   QtMessageBoxPresenter presenter;
-  EngineWorkspace* workspace = CEncoderApp::instance().workspace();
-  if (workspace == nullptr) {
+  std::string error;
+  // Declared before the sheet, so that they outlive it: the working files
+  // go when this run ends, and with them, unless a clip was handed over,
+  // the run's folder.
+  std::optional<WizardRunFiles> run = CEncoderApp::instance().startRun(error);
+  if (!run) {
     showWizardMessage(presenter, kIdsWorkingFilesNotCreated, temporaryDirectory());
     return ZV_WIZARD_CANCELLED;
   }
 
   SettingsStore settings;
-  WizardServices services{*workspace, presenter, galleryDirectoryOfThisLibrary()};
+  WizardServices services{*run->workspace, presenter, galleryDirectoryOfThisLibrary()};
   CEncoderPropertySheet sheet(services, settings, reserved);
   presenter.setParent(&sheet);
   // Without a markup slot nothing is handed back, so Finish moves no file.
   sheet.setPlaceClipOnFinish(markup != nullptr);
   if (sheet.exec() != QDialog::Accepted) return ZV_WIZARD_CANCELLED;
 
-  handOverResult(sheet.appletValues(), sheet.placedClip(), markup, result);
+  if (!handOverResult(sheet.appletValues(), sheet.placedClip(), markup, result, presenter))
+    return ZV_WIZARD_CANCELLED;
+  // A new clip lies in the run's folder: the folder now belongs to the
+  // caller, with the clip alone in it. (A gallery clip lies in the gallery;
+  // the folder then goes.)
+  if (markup != nullptr && sheet.placedClip()) run->folder->handOver(sheet.placedClip()->path);
   return ZV_WIZARD_FINISHED;
 }
 

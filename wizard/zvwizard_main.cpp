@@ -6,12 +6,18 @@
 // file of the clip's name is never replaced without asking: on a terminal
 // the user is asked, otherwise zvwizard refuses, says where the new clip is,
 // and ends with status 1. Cancel ends with status 1 and writes nothing.
+//
+// The wizard works in a private folder of its own under $TMPDIR. A helper
+// process forked at the start clears that folder once zvwizard has ended,
+// however it ended, so that Ctrl-C leaves nothing in the temporary folder.
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +25,8 @@
 #include <string>
 
 #include <zv/zv_encoder.h>
+#include "platform/run_folder.h"
+#include "platform/temporary_file.h"
 
 namespace {
 
@@ -224,8 +232,65 @@ bool placeClip(const std::string& clip, const std::string& outputDir) {
              "\".");
     return false;
   }
+  // A new clip came alone in the wizard's private folder, now empty.
+  if (!fromGallery) ::rmdir(folderOf(clip).c_str());
   std::fprintf(stderr, "zvwizard: clip saved as \"%s\"\n", target.c_str());
   return true;
+}
+
+// The wizard and the placing of its clip; the exit status.
+int runWizardAndPlaceClip(const Options& options) {
+  SystemString markup = nullptr;
+  WizardResult result;
+  std::memset(&result, 0, sizeof result);
+  if (DoZvEncoder(0, &markup, &result) != ZV_WIZARD_FINISHED) {
+    SysFreeString(markup);
+    return kExitNotDone;
+  }
+
+  int status = kExitNotDone;
+  if (result.clipFile != nullptr && placeClip(result.clipFile, options.outputDir)) {
+    std::fputs(markup != nullptr ? markup : "", stdout);
+    status = std::fflush(stdout) == 0 ? kExitOk : kExitNotDone;
+  }
+  SysFreeString(markup);
+  for (SystemString text : {result.className, result.codebase, result.tag, result.alignment,
+                            result.bodyText, result.otherAttributes, result.clipFile})
+    SysFreeString(text);
+  return status;
+}
+
+// Forks a small process that outlives this one by a moment: it waits until
+// this process has ended, however it ended (Finish, Cancel, Ctrl-C, a
+// crash), and then clears the wizard's folders this process left behind.
+// It keeps this process's standard output and error open until it is done,
+// so whoever reads them to their end also waits for the clearing.
+void leaveACleanerBehind() {
+  int lifeline[2];
+  if (::pipe(lifeline) != 0) return;
+  const pid_t owner = ::getpid();
+  const pid_t cleaner = ::fork();
+  if (cleaner < 0) {
+    ::close(lifeline[0]);
+    ::close(lifeline[1]);
+    return;
+  }
+  if (cleaner > 0) {
+    // The write end stays open here, unused, until this process ends.
+    ::close(lifeline[0]);
+    return;
+  }
+  ::close(lifeline[1]);
+  // Ctrl-C reaches the whole process group: it is meant for the wizard.
+  for (int signalNumber : {SIGINT, SIGQUIT, SIGHUP, SIGTERM}) std::signal(signalNumber, SIG_IGN);
+  char byte = 0;
+  while (::read(lifeline[0], &byte, 1) < 0 && errno == EINTR) {
+  }
+  // The pipe closes a moment before the owner has quite ended; once this
+  // process has been handed to another parent, it has.
+  while (::getppid() == owner) ::usleep(1000);
+  zv::removeAbandonedRunFolders(zv::temporaryDirectory());
+  ::_exit(0);
 }
 
 }  // namespace
@@ -247,22 +312,7 @@ int main(int argc, char** argv) {
     return kExitNotDone;
   }
 
-  SystemString markup = nullptr;
-  WizardResult result;
-  std::memset(&result, 0, sizeof result);
-  if (DoZvEncoder(0, &markup, &result) != ZV_WIZARD_FINISHED) {
-    SysFreeString(markup);
-    return kExitNotDone;
-  }
-
-  int status = kExitNotDone;
-  if (result.clipFile != nullptr && placeClip(result.clipFile, options.outputDir)) {
-    std::fputs(markup != nullptr ? markup : "", stdout);
-    status = std::fflush(stdout) == 0 ? kExitOk : kExitNotDone;
-  }
-  SysFreeString(markup);
-  for (SystemString text : {result.className, result.codebase, result.tag, result.alignment,
-                            result.bodyText, result.otherAttributes, result.clipFile})
-    SysFreeString(text);
-  return status;
+  std::fflush(nullptr);
+  leaveACleanerBehind();
+  return runWizardAndPlaceClip(options);
 }

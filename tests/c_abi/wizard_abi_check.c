@@ -8,12 +8,14 @@
  * (wizard_test_driver.cpp), loaded first; before each call this program
  * tells the hand what to do through ZV_WIZARD_DRIVER_SCRIPT.
  *
- * Checks: the working files made at load; Finish with
+ * Checks: loading makes no file; Finish with
  * a gallery clip fills the 80-byte record field by field and reallocates the
  * markup slot; Cancel leaves the slot and the record alone; a null record
  * still gives the markup; a null markup slot gives 12325 with nothing
- * assembled and no file moved; a sound file becomes a clip in $TMPDIR; the
- * working files are gone once the library is unloaded or the program ends.
+ * assembled and no file moved; each of these calls leaves nothing in $TMPDIR;
+ * a sound file becomes a clip alone in a private folder of its call under
+ * $TMPDIR; nothing else is left once the library is unloaded or the program
+ * ends.
  * Exits 0 when every check holds; otherwise prints the first failure and
  * exits 1.
  */
@@ -67,7 +69,7 @@ static int endsWith(const char *text, const char *tail) {
   return a >= b && strcmp(text + a - b, tail) == 0;
 }
 
-/* The names of the files in $TMPDIR that start with "ZVSA". */
+/* The names of the files and folders in $TMPDIR that start with "ZVSA". */
 static int workingFiles(char names[][256], int most) {
   int count = 0;
   DIR *folder = opendir(tmpdir);
@@ -88,30 +90,43 @@ static int removeEntry(const char *path, const struct stat *info, int kind, stru
   return remove(path);
 }
 
-/* The working files the library made when it was loaded. */
-static char loaded[kMaxWorkingFiles][256];
-static int loadedCount;
+/* The private folder the file road's clip was handed over in, the one
+ * thing the library may leave in $TMPDIR. */
+static char clipFolder[8192];
+static int allCallsChecked;
+
+/* What the library left in $TMPDIR besides the clip's folder: 0 when
+ * nothing, else a failure naming the first thing found. */
+static int nothingLeftBehind(const char *when) {
+  char names[kMaxWorkingFiles][256];
+  int count = workingFiles(names, kMaxWorkingFiles);
+  for (int i = 0; i < count && i < kMaxWorkingFiles; ++i) {
+    char path[8192];
+    snprintf(path, sizeof path, "%s/%s", tmpdir, names[i]);
+    if (strcmp(path, clipFolder) != 0) return fail("%s: %s was left in %s", when, names[i], tmpdir);
+  }
+  return count < 0 ? fail("%s: cannot read %s", when, tmpdir) : 0;
+}
 
 /* At exit: the library has deleted its working files. On success the
  * temporary folder goes too; after a failure it stays for a look. */
 static void checkWorkingFilesGone(void) {
-  for (int i = 0; i < loadedCount && i < 3; ++i) {
-    char path[8192];
-    snprintf(path, sizeof path, "%s/%s", tmpdir, loaded[i]);
-    if (fileExists(path)) {
-      fail("the working file %s outlived the library", path);
-      _exit(1);
-    }
-  }
-  if (loadedCount == 3) {
-    nftw(tmpdir, removeEntry, 16, FTW_DEPTH | FTW_PHYS);
-    puts("wizard_abi_check: the working files are gone; all checks passed");
-  }
+  if (!allCallsChecked) return;
+  if (nothingLeftBehind("after the library")) _exit(1);
+  nftw(tmpdir, removeEntry, 16, FTW_DEPTH | FTW_PHYS);
+  puts("wizard_abi_check: the working files are gone; all checks passed");
 }
 
 static int32_t runWizard(const char *script, SystemString *markup, WizardResult *result) {
   setenv("ZV_WIZARD_DRIVER_SCRIPT", script, 1);
   return api.doZvEncoder(0, markup, result);
+}
+
+/* The folder part of `path`, in `folder`. */
+static void folderOf(const char *path, char *folder, size_t size) {
+  snprintf(folder, size, "%s", path);
+  char *slash = strrchr(folder, '/');
+  if (slash) *slash = '\0';
 }
 
 static int isZero(const void *bytes, size_t size) {
@@ -213,14 +228,74 @@ static int checkFileRoad(const char *source, int withMarkup) {
     /* Nothing assembled and no file touched. */
     if (!isZero(&record, sizeof record)) return fail("null markup slot: the record was filled");
     if (fileExists(clip)) return fail("null markup slot: %s was made", clip);
-    return 0;
+    return nothingLeftBehind("null markup slot");
   }
-  if (expectText("clipFile", record.clipFile, clip)) return 1;
+  /* The clip lies alone in a private folder of this call, right under
+   * $TMPDIR, that nobody else may enter. */
+  if (!record.clipFile) return fail("file road: no clip file");
+  folderOf(record.clipFile, clipFolder, sizeof clipFolder);
+  char parent[8192];
+  folderOf(clipFolder, parent, sizeof parent);
+  if (strcmp(parent, tmpdir) != 0 || !endsWith(record.clipFile, "/cabi-clip.zvsa"))
+    return fail("file road: the clip is \"%s\", not in a folder of its own in %s", record.clipFile, tmpdir);
   struct stat info;
+  if (stat(clipFolder, &info) != 0 || (info.st_mode & 0777) != 0700)
+    return fail("file road: the clip's folder %s is not private", clipFolder);
+  int entries = 0;
+  DIR *listing = opendir(clipFolder);
+  for (struct dirent *entry; listing && (entry = readdir(listing)) != NULL;)
+    if (strcmp(entry->d_name, ".") != 0 && strcmp(entry->d_name, "..") != 0) ++entries;
+  if (listing) closedir(listing);
+  if (entries != 1) return fail("file road: %d files in the clip's folder, expected the clip alone", entries);
+  if (nothingLeftBehind("file road")) return 1;
+  snprintf(clip, sizeof clip, "%s", record.clipFile);
   if (stat(clip, &info) != 0 || info.st_size <= 154) return fail("the clip %s is missing or empty", clip);
   if (!markup || !strstr(markup, "VALUE=\"cabi-clip.zvsa\"")) return fail("file road: markup without the clip");
   freeRecord(&record);
   api.freeString(markup);
+  return 0;
+}
+
+/* The sound file converted and compressed, then Cancel on the output page:
+ * the working files, the stream file and the run's folder all go. */
+static int checkCancelAfterCompression(const char *source) {
+  char script[512];
+  snprintf(script, sizeof script, "file-cancel:cabi-cancelled:%s", source);
+  SystemString markup = NULL;
+  WizardResult record;
+  memset(&record, 0, sizeof record);
+  int32_t status = runWizard(script, &markup, &record);
+  if (status != ZV_WIZARD_CANCELLED) return fail("cancel after compression: DoZvEncoder returned %d", status);
+  if (markup || !isZero(&record, sizeof record)) return fail("cancel after compression: a result was handed back");
+  return nothingLeftBehind("cancel after compression");
+}
+
+/* Two runs finished under the same clip name: each clip is kept in its own
+ * folder; the second does not replace the first. */
+static int checkSameNameTwice(const char *source) {
+  char script[512];
+  snprintf(script, sizeof script, "file-finish:cabi-twice:%s", source);
+  SystemString markup[2] = {NULL, NULL};
+  WizardResult record[2];
+  memset(record, 0, sizeof record);
+  for (int i = 0; i < 2; ++i)
+    if (runWizard(script, &markup[i], &record[i]) != ZV_WIZARD_FINISHED || !record[i].clipFile)
+      return fail("same name twice: run %d did not finish with a clip", i + 1);
+  struct stat first, second;
+  if (strcmp(record[0].clipFile, record[1].clipFile) == 0)
+    return fail("same name twice: both runs handed back %s", record[0].clipFile);
+  if (stat(record[0].clipFile, &first) != 0 || stat(record[1].clipFile, &second) != 0)
+    return fail("same name twice: a clip is missing (%s, %s)", record[0].clipFile, record[1].clipFile);
+  if (!endsWith(record[0].clipFile, "/cabi-twice.zvsa") || !endsWith(record[1].clipFile, "/cabi-twice.zvsa"))
+    return fail("same name twice: the clips are not named cabi-twice.zvsa");
+  for (int i = 0; i < 2; ++i) {
+    char folder[8192];
+    folderOf(record[i].clipFile, folder, sizeof folder);
+    remove(record[i].clipFile);
+    if (rmdir(folder) != 0) return fail("same name twice: %s held more than the clip", folder);
+    freeRecord(&record[i]);
+    api.freeString(markup[i]);
+  }
   return 0;
 }
 
@@ -245,9 +320,7 @@ int main(int argc, char **argv) {
   void *library = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
   if (!library) return fail("cannot load %s: %s", argv[1], dlerror());
 
-  int count = workingFiles(loaded, kMaxWorkingFiles);
-  if (count != 3) return fail("%d working files in %s after loading, expected 3", count, tmpdir);
-  loadedCount = count;
+  if (nothingLeftBehind("after loading")) return 1;
 
   const ZvOrdinalTable *table = (const ZvOrdinalTable *)dlsym(library, ZV_ORDINAL_TABLE_SYMBOL);
   if (!table || table->count < ZV_DO_ZV_ENCODER_ORDINAL || !table->entries[ZV_DO_ZV_ENCODER_ORDINAL - 1])
@@ -261,9 +334,12 @@ int main(int argc, char **argv) {
   if (!api.allocString || !api.freeString || !api.byteLength || !dlsym(library, "SysReAllocString"))
     return fail("the system-string functions are not exported");
 
-  if (checkGalleryFinish() || checkCancel() || checkNullRecord() || checkFileRoad(argv[3], 0) ||
-      checkFileRoad(argv[3], 1))
+  if (checkGalleryFinish() || nothingLeftBehind("gallery road") || checkCancel() ||
+      nothingLeftBehind("cancel") || checkNullRecord() || nothingLeftBehind("null record") ||
+      checkFileRoad(argv[3], 0) || checkCancelAfterCompression(argv[3]) ||
+      checkSameNameTwice(argv[3]) || checkFileRoad(argv[3], 1))
     return 1;
+  allCallsChecked = 1;
 
   if (dlclose(library) != 0) return fail("dlclose: %s", dlerror());
   puts("wizard_abi_check: all calls checked; the working files are checked at exit");

@@ -12,6 +12,11 @@
 //   gallery-finish               take the first gallery clip, then Finish
 //   file-finish:NAME:PATH        the sound file PATH, the default codec, the
 //                                clip name NAME, then Finish
+//   file-cancel:NAME:PATH        the same as far as the output page (the sound
+//                                converted and compressed), then Cancel
+//   file-hold:NAME:PATH          the same as far as the output page, then
+//                                writes "wizard driver: holding" to stderr and
+//                                does nothing more (the test ends the program)
 //
 // The hand polls with a timer (no sleeping) and acts once on each page it
 // sees. A message box that appears is written to stderr and answered, so a
@@ -95,6 +100,15 @@ class Hand : public QObject {
         press(wizard, QWizard::NextButton);
         break;
       case 109:
+        if (command == QLatin1String("file-cancel")) {
+          press(wizard, QWizard::CancelButton);
+          break;
+        }
+        if (command == QLatin1String("file-hold")) {
+          std::fprintf(stderr, "wizard driver: holding on the output page\n");
+          std::fflush(stderr);
+          break;
+        }
         findByAccessibleName<QLineEdit>(page, QStringLiteral("Specify the name for the compressed audio file"))
             ->setText(script_.section(QLatin1Char(':'), 1, 1));
         press(wizard, QWizard::NextButton);

@@ -161,7 +161,7 @@ struct SheetFixture {
 struct HandedOver {
   explicit HandedOver(const CEncoderPropertySheet& sheet) {
     std::memset(&record, 0, sizeof record);
-    handOverResult(sheet.appletValues(), sheet.placedClip(), &markup, &record);
+    QVERIFY(handOverResult(sheet.appletValues(), sheet.placedClip(), &markup, &record, presenter));
   }
   ~HandedOver() {
     freeWizardResultStrings(record);
@@ -170,6 +170,7 @@ struct HandedOver {
   HandedOver(const HandedOver&) = delete;
   HandedOver& operator=(const HandedOver&) = delete;
 
+  test::RecordingPresenter presenter;
   WizardResult record;
   SystemString markup = nullptr;
 };
@@ -341,16 +342,49 @@ class EncoderSheetTest : public QObject {
     AppletValues values;
     values.otherAttributes = "ALT=hello";
     SystemString markup = SysAllocString("old markup");
-    handOverResult(values, PlacedClip{"bells.zvsa", "/g/bells.zvsa"}, &markup, nullptr);
+    test::RecordingPresenter presenter;
+    QVERIFY(handOverResult(values, PlacedClip{"bells.zvsa", "/g/bells.zvsa"}, &markup, nullptr, presenter));
     QVERIFY(text(markup).find("VALUE=\"bells.zvsa\"") != std::string::npos);
     SysFreeString(markup);
 
     // Without a markup slot nothing is assembled: the record stays zeroed.
     WizardResult record;
     std::memset(&record, 0, sizeof record);
-    handOverResult(values, PlacedClip{"bells.zvsa", "/g/bells.zvsa"}, nullptr, &record);
+    QVERIFY(handOverResult(values, PlacedClip{"bells.zvsa", "/g/bells.zvsa"}, nullptr, &record, presenter));
     QCOMPARE(record.buttonCount, 0);
     QVERIFY(record.className == nullptr && record.clipFile == nullptr);
+    QVERIFY(presenter.texts().empty());
+  }
+
+  void aMarkupThatCannotBeMadeIsReportedAndHandsNothingBack_data() {
+    QTest::addColumn<bool>("slotHoldsText");
+    QTest::addColumn<bool>("withRecord");
+    QTest::newRow("empty slot, record") << false << true;
+    QTest::newRow("caller's markup, record") << true << true;
+    QTest::newRow("caller's markup, no record") << true << false;
+  }
+  void aMarkupThatCannotBeMadeIsReportedAndHandsNothingBack() {
+    // A tag typed by hand in the advanced sheet that is no element name: the
+    // generator refuses it. The author is told, the caller's slot and record
+    // stay as they were (no half-filled record, no stale markup passed off
+    // as this clip's), and nothing leaks (the sanitizer build checks).
+    QFETCH(bool, slotHoldsText);
+    QFETCH(bool, withRecord);
+    AppletValues values;
+    values.tag = "my applet";
+    test::RecordingPresenter presenter;
+    SystemString markup = slotHoldsText ? SysAllocString("the caller's markup") : nullptr;
+    const SystemString before = markup;
+    WizardResult record;
+    std::memset(&record, 0, sizeof record);
+    QVERIFY(!handOverResult(values, PlacedClip{"bells.zvsa", "/g/bells.zvsa"}, &markup,
+                            withRecord ? &record : nullptr, presenter));
+    QCOMPARE(markup, before);
+    if (slotHoldsText) QCOMPARE(text(markup), std::string("the caller's markup"));
+    SysFreeString(markup);
+    QCOMPARE(record.buttonCount, 0);
+    QVERIFY(record.className == nullptr && record.tag == nullptr && record.clipFile == nullptr);
+    QCOMPARE(presenter.texts(), std::vector<std::string>{wizardMessage(kIdsMarkupNotMade, "my applet")});
   }
 
   void theMarkupNamesAGalleryClipOfAnyNameByUrl() {
@@ -359,7 +393,9 @@ class EncoderSheetTest : public QObject {
     // element stays whole.
     AppletValues values;
     SystemString markup = nullptr;
-    handOverResult(values, PlacedClip{"my \"clip\" <b>#1 50%?\xC3\xBC.zvsa", "/g/x.zvsa"}, &markup, nullptr);
+    test::RecordingPresenter presenter;
+    QVERIFY(handOverResult(values, PlacedClip{"my \"clip\" <b>#1 50%?\xC3\xBC.zvsa", "/g/x.zvsa"}, &markup,
+                           nullptr, presenter));
     const std::string html = text(markup);
     SysFreeString(markup);
     QVERIFY2(html.find("<PARAM NAME=\"Clip\" VALUE=\"my%20%22clip%22%20%3Cb%3E%231%2050%25%3F%C3%BC.zvsa\">") !=

@@ -8,6 +8,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "wizard/audio/wave_player.h"
+#include "wizard/audio/wave_recorder.h"
+
 namespace zv {
 
 namespace {
@@ -31,6 +34,13 @@ std::string describeOpenFailure(const char* which, const QAudioDevice& device,
 }
 
 }  // namespace
+
+// Each engine keeps all of its blocks lent to its device: a ring smaller than
+// an engine's block count would refuse blocks in normal use.
+static_assert(WaveBlockRing::kCapacity >= CWaveRecorder::kBlockCount,
+              "the input ring must hold every block of the recorder");
+static_assert(WaveBlockRing::kCapacity >= CWavePlayer::kBlockCount,
+              "the output rings must hold every block of the player");
 
 bool WaveBlockRing::push(WaveBlock* block, std::int64_t endPosition) {
   if (count_ == kCapacity) return false;
@@ -94,10 +104,13 @@ bool QtWaveOutput::open(const WaveFormat& format, QObject* notify) {
   return true;
 }
 
-void QtWaveOutput::write(WaveBlock& block) {
-  if (!sink_) return;
-  waiting_.push(&block);
+bool QtWaveOutput::write(WaveBlock& block) {
+  // A block moves from waiting_ to handed_: taking no more than one ring
+  // holds in both keeps handed_ from ever being full.
+  if (!sink_ || waiting_.size() + handed_.size() >= WaveBlockRing::kCapacity) return false;
+  if (!waiting_.push(&block)) return false;
   pump();
+  return true;
 }
 
 void QtWaveOutput::pump() {
@@ -116,8 +129,9 @@ void QtWaveOutput::pump() {
       bytes_handed_ += written;
       if (front_offset_ < block->bufferLength) break;
     }
+    // Never full: see write().
     waiting_.pop();
-    handed_.push(block, bytes_handed_);
+    static_cast<void>(handed_.push(block, bytes_handed_));
     front_offset_ = 0;
   }
   // Give back what the sink has processed, in order. The last block of a
@@ -164,20 +178,29 @@ bool QtWaveInput::open(const WaveFormat& format, QObject* notify) {
   }
   source_ = std::make_unique<QAudioSource>(device, audioFormat);
   notify_ = notify;
+  device_name_ = device.description().toStdString();
   return true;
 }
 
-void QtWaveInput::addBuffer(WaveBlock& block) {
-  if (!source_) return;
+bool QtWaveInput::addBuffer(WaveBlock& block) {
+  if (!source_) return false;
   block.bytesRecorded = 0;
-  queue_.push(&block);
+  return queue_.push(&block);
 }
 
-void QtWaveInput::start() {
-  if (!source_) return;
+bool QtWaveInput::start() {
+  if (!source_) return false;
   stream_ = source_->start();
-  if (!stream_) return;
+  if (!stream_ || source_->error() != QAudio::NoError) {
+    // The sound server may accept the format and still refuse to capture
+    // (the device is busy or has gone away).
+    error_text_ = "The sound input device \"" + device_name_ + "\" could not be started.";
+    source_->stop();
+    stream_ = nullptr;
+    return false;
+  }
   connect(stream_, &QIODevice::readyRead, this, [this] { takeAvailable(); });
+  return true;
 }
 
 void QtWaveInput::takeAvailable() {

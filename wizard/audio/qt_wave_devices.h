@@ -33,7 +33,10 @@ class QIODevice;
 namespace zv {
 
 // A first-in first-out ring of queued blocks with room for `kCapacity`,
-// each with the stream position where it ends (output only).
+// each with the stream position where it ends (output only). An engine lends
+// a device all its blocks at once, so the ring must hold every block of the
+// largest engine (checked where both are known, in the .cpp); a push beyond
+// that is refused, and the device refuses the block to its engine.
 class WaveBlockRing {
  public:
   static constexpr int kCapacity = 64;
@@ -43,7 +46,8 @@ class WaveBlockRing {
   };
   bool empty() const { return count_ == 0; }
   int size() const { return count_; }
-  bool push(WaveBlock* block, std::int64_t endPosition = 0);
+  // False when the ring is full: the block is not taken.
+  [[nodiscard]] bool push(WaveBlock* block, std::int64_t endPosition = 0);
   const Entry& front() const { return slots_[head_]; }
   Entry pop();
   void clear() { head_ = count_ = 0; }
@@ -63,7 +67,7 @@ class QtWaveOutput : public QObject, public WaveOutputDevice {
   QtWaveOutput();
   ~QtWaveOutput() override;
   bool open(const WaveFormat& format, QObject* notify) override;
-  void write(WaveBlock& block) override;
+  bool write(WaveBlock& block) override;
   void reset() override;
   void close() override;
   bool isOpen() const override { return sink_ != nullptr; }
@@ -90,8 +94,8 @@ class QtWaveInput : public QObject, public WaveInputDevice {
   QtWaveInput();
   ~QtWaveInput() override;
   bool open(const WaveFormat& format, QObject* notify) override;
-  void addBuffer(WaveBlock& block) override;
-  void start() override;
+  bool addBuffer(WaveBlock& block) override;
+  bool start() override;
   void reset() override;
   void close() override;
   bool isOpen() const override { return source_ != nullptr; }
@@ -103,6 +107,7 @@ class QtWaveInput : public QObject, public WaveInputDevice {
   std::unique_ptr<QAudioSource> source_;
   QIODevice* stream_ = nullptr;  // owned by the source
   QObject* notify_ = nullptr;
+  std::string device_name_;
   WaveBlockRing queue_;
   std::array<std::uint8_t, 4096> overflow_{};  // bytes for which no block was queued
   std::string error_text_;

@@ -16,8 +16,10 @@ bool SimulatedWaveOutput::open(const WaveFormat& format, QObject* notify) {
   return true;
 }
 
-void SimulatedWaveOutput::write(WaveBlock& block) {
-  if (open_) queue_.push_back(&block);
+bool SimulatedWaveOutput::write(WaveBlock& block) {
+  if (!open_) return false;
+  queue_.push_back(&block);
+  return true;
 }
 
 bool SimulatedWaveOutput::completeNext() {
@@ -54,10 +56,21 @@ bool SimulatedWaveInput::open(const WaveFormat& format, QObject* notify) {
   return true;
 }
 
-void SimulatedWaveInput::addBuffer(WaveBlock& block) {
-  if (!open_) return;
+bool SimulatedWaveInput::addBuffer(WaveBlock& block) {
+  if (!open_) return false;
   block.bytesRecorded = 0;
   queue_.push_back(&block);
+  return true;
+}
+
+bool SimulatedWaveInput::start() {
+  if (!open_) return false;
+  if (refuseStart) {
+    error_text_ = "The simulated sound input device does not start.";
+    return false;
+  }
+  started_ = true;
+  return true;
 }
 
 std::size_t SimulatedWaveInput::capture(const std::vector<std::uint8_t>& bytes) {

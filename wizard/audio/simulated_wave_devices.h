@@ -26,7 +26,7 @@ namespace zv {
 class SimulatedWaveOutput : public WaveOutputDevice {
  public:
   bool open(const WaveFormat& format, QObject* notify) override;
-  void write(WaveBlock& block) override;
+  bool write(WaveBlock& block) override;
   void reset() override;
   void close() override;
   bool isOpen() const override { return open_; }
@@ -54,8 +54,8 @@ class SimulatedWaveOutput : public WaveOutputDevice {
 class SimulatedWaveInput : public WaveInputDevice {
  public:
   bool open(const WaveFormat& format, QObject* notify) override;
-  void addBuffer(WaveBlock& block) override;
-  void start() override { started_ = true; }
+  bool addBuffer(WaveBlock& block) override;
+  bool start() override;
   void reset() override;
   void close() override;
   bool isOpen() const override { return open_; }
@@ -70,6 +70,7 @@ class SimulatedWaveInput : public WaveInputDevice {
   const WaveFormat& format() const { return format_; }
 
   bool refuseOpen = false;
+  bool refuseStart = false;  // opens, but capture does not start
   int openCount = 0;
 
  private:

@@ -71,7 +71,9 @@ class WaveOutputDevice {
   virtual bool open(const WaveFormat& format, QObject* notify) = 0;
   // Queues a block for playing (bufferLength bytes, possibly none). Blocks
   // come back in the order they were queued, each once it has been played.
-  virtual void write(WaveBlock& block) = 0;
+  // False when the device is not open or has no room for another block: the
+  // block is not queued and no notice will come for it.
+  virtual bool write(WaveBlock& block) = 0;
   // Stops playing at once; every block still queued comes back with a
   // notice.
   virtual void reset() = 0;
@@ -88,10 +90,12 @@ class WaveInputDevice {
   // when the device cannot be opened or refuses the format (errorText()).
   virtual bool open(const WaveFormat& format, QObject* notify) = 0;
   // Queues an empty block to be filled. A block comes back when it is full,
-  // or at reset() with what it holds.
-  virtual void addBuffer(WaveBlock& block) = 0;
-  // Starts capturing into the queued blocks.
-  virtual void start() = 0;
+  // or at reset() with what it holds. False when the device is not open or
+  // has no room for another block: the block is not queued.
+  virtual bool addBuffer(WaveBlock& block) = 0;
+  // Starts capturing into the queued blocks. False when capture could not
+  // start (errorText() says why).
+  virtual bool start() = 0;
   // Stops capturing at once; every queued block comes back with a notice,
   // the one being filled with the bytes it holds (bytesRecorded), the
   // others empty.

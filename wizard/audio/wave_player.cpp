@@ -35,7 +35,7 @@ bool CWavePlayer::open(const std::string& path, const WaveFormat& format, QObjec
   // block that marks its end.
   for (int i = 0; i < kBlockCount && fillNext(); ++i) {
   }
-  return true;
+  return file_ != nullptr;
 }
 
 bool CWavePlayer::fillNext() {
@@ -44,7 +44,11 @@ bool CWavePlayer::fillNext() {
   const std::size_t read = std::fread(block.data, 1, kBlockBytes, file_);
   block.bufferLength = static_cast<std::uint32_t>(read);
   block.generation = generation_;
-  device_->write(block);
+  if (!device_->write(block)) {
+    stop();
+    error_text_ = "The sound output device took no more sound.";
+    return false;
+  }
   next_slot_ = (next_slot_ + 1) % kBlockCount;
   return read > 0;
 }
@@ -66,7 +70,7 @@ CWavePlayer::Notice CWavePlayer::onBlockDone(const WaveDoneEvent& notice) {
   if (!file_ || !block || notice.generation() != generation_) return Notice::Ignored;
   if (block->bufferLength == kBlockBytes) {
     fillNext();
-    return Notice::Continued;
+    return file_ ? Notice::Continued : Notice::PlaybackEnded;
   }
   stop();
   return Notice::PlaybackEnded;

@@ -43,7 +43,9 @@ class CWavePlayer {
 
   // Reads the next part of the file into the next block and queues it, also
   // when nothing was left to read. Returns whether any bytes were read;
-  // true without doing anything when no file is open.
+  // true without doing anything when no file is open. A block the device
+  // refuses would never come back, so playback could never end: the player
+  // stops (errorText() says why) and returns false.
   bool fillNext();
 
   // Stops the device, closes it and the file. Safe when idle.
@@ -51,7 +53,8 @@ class CWavePlayer {
 
   enum class Notice { Ignored, Continued, PlaybackEnded };
   // Handles a done notice: a full block is refilled; any other block ends
-  // playback (the player stops itself). Notices for blocks of an earlier
+  // playback (the player stops itself), and so does a refill the device
+  // refuses. Notices for blocks of an earlier
   // opening, or arriving while idle, are ignored.
   Notice onBlockDone(const WaveDoneEvent& notice);
 

@@ -20,30 +20,47 @@ CWaveRecorder::~CWaveRecorder() { stop(); }
 bool CWaveRecorder::open(const std::string& path, const WaveFormat& format, QObject* notify) {
   stop();
   error_text_.clear();
-  // The device first: a device that cannot be opened must not cost the user
-  // the recording already in the file.
+  failure_ = Failure::None;
+  // The device first, the file last: a device that cannot be opened or
+  // started must not cost the user the recording already in the file. The
+  // notices of blocks filled meanwhile arrive through the event loop, after
+  // the file is open.
   if (!device_->open(format, notify)) {
     error_text_ = device_->errorText();
+    return false;
+  }
+  notify_ = notify;
+  ++generation_;
+  bool queued = true;
+  for (WaveBlock& block : blocks_) {
+    block.bytesRecorded = 0;
+    block.generation = generation_;
+    queued = queued && device_->addBuffer(block);
+  }
+  if (!queued || !device_->start()) {
+    error_text_ = queued ? device_->errorText() : "The sound input device took too few blocks.";
+    device_->reset();
+    device_->close();
     return false;
   }
   file_ = std::fopen(path.c_str(), "wb");
   if (!file_) {
     error_text_ = "cannot create " + path + ": " + std::strerror(errno);
+    device_->reset();
     device_->close();
     return false;
   }
-  notify_ = notify;
-  ++generation_;
-  for (WaveBlock& block : blocks_) {
-    block.bytesRecorded = 0;
-    block.generation = generation_;
-    device_->addBuffer(block);
-  }
-  device_->start();
   return true;
 }
 
-void CWaveRecorder::stop() {
+void CWaveRecorder::fail(Failure failure, std::string reason) {
+  if (failure_ != Failure::None) return;  // the first cause is the one to tell
+  failure_ = failure;
+  error_text_ = std::move(reason);
+}
+
+CWaveRecorder::Failure CWaveRecorder::stop() {
+  const bool wasRecording = file_ != nullptr;
   if (device_->isOpen()) {
     // The device hands back every block, the one it was filling with what it
     // holds; take those notices in now, while the file is still open, in the
@@ -55,20 +72,29 @@ void CWaveRecorder::stop() {
     device_->close();
   }
   if (file_) {
-    std::fclose(file_);
+    // A full disk may show only here, when the last buffered bytes go out.
+    if (std::fclose(file_) != 0) fail(Failure::Write, std::strerror(errno));
     file_ = nullptr;
   }
+  return wasRecording ? failure_ : Failure::None;
 }
 
-void CWaveRecorder::onBlockDone(const WaveDoneEvent& notice) {
+CWaveRecorder::Notice CWaveRecorder::onBlockDone(const WaveDoneEvent& notice) {
   WaveBlock* block = notice.block();
-  if (!file_ || !block || notice.generation() != generation_) return;
-  if (block->bytesRecorded == 0) return;
-  std::fwrite(block->data, 1, block->bytesRecorded, file_);
-  std::fflush(file_);
-  std::memset(block->data, 0, kBlockBytes);
-  block->bytesRecorded = 0;
-  if (!stopping_) device_->addBuffer(*block);
+  if (!file_ || !block || notice.generation() != generation_) return Notice::Ignored;
+  if (block->bytesRecorded == 0 || failure_ != Failure::None) return Notice::Ignored;
+  errno = 0;
+  if (std::fwrite(block->data, 1, block->bytesRecorded, file_) != block->bytesRecorded ||
+      std::fflush(file_) != 0) {
+    fail(Failure::Write, std::strerror(errno ? errno : EIO));
+  } else {
+    std::memset(block->data, 0, kBlockBytes);
+    block->bytesRecorded = 0;
+    if (stopping_ || device_->addBuffer(*block)) return Notice::Written;
+    fail(Failure::Device, "The sound input device took no more blocks.");
+  }
+  // While stopping, stop() itself reports the failure.
+  return stopping_ ? Notice::Ignored : Notice::Failed;
 }
 
 }  // namespace zv

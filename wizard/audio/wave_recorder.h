@@ -12,6 +12,11 @@
 // notices already on their way are taken in before the file is closed. So a
 // recording shorter than one block is kept too.
 //
+// A recording that cannot be written whole (a full disk: a write, flush or
+// the close failing) or whose device stops taking blocks has failed: nothing
+// more is written, onBlockDone() says so at once, and stop() reports it, so
+// the owner can tell the user when it happens and not count the recording.
+//
 // No thread of its own: every call, including onBlockDone(), is made on the
 // notify object's thread. Nothing is allocated while sound flows.
 #ifndef ZV_WIZARD_AUDIO_WAVE_RECORDER_H
@@ -39,23 +44,31 @@ class CWaveRecorder {
   CWaveRecorder(const CWaveRecorder&) = delete;
   CWaveRecorder& operator=(const CWaveRecorder&) = delete;
 
-  // Opens the input device with `format`, notices going to `notify`,
-  // creates (truncates) `path`, queues all blocks and starts capturing. False
-  // when the device or the file cannot be opened (errorText() says which and
-  // why); the recorder is then idle, and a device that failed has left the
-  // file untouched.
+  // Opens the input device with `format`, notices going to `notify`, queues
+  // all blocks, starts capturing and creates (truncates) `path`. False when
+  // the device cannot be opened or started, or the file cannot be created
+  // (errorText() says which and why); the recorder is then idle, and a device
+  // that failed has left the file untouched.
   bool open(const std::string& path, const WaveFormat& format, QObject* notify);
 
-  // Stops capturing, writes what was recorded up to now, closes the device
-  // and the file. Safe when idle.
-  void stop();
+  enum class Failure { None, Write, Device };
 
+  // Stops capturing, writes what was recorded up to now, closes the device
+  // and the file. Safe when idle. Returns how the recording that ends here
+  // failed (None when it is whole, or nothing was recording); failure() and
+  // errorText() keep saying so until the next open().
+  Failure stop();
+
+  enum class Notice { Ignored, Written, Failed };
   // Handles a done notice: the block's bytes are written and flushed, the
   // block cleared and queued again. Notices while idle, for blocks of an
-  // earlier opening, or for empty blocks change nothing.
-  void onBlockDone(const WaveDoneEvent& notice);
+  // earlier opening, for empty blocks or after a failure change nothing.
+  // Failed when this block could not be written or queued again: the
+  // recording has failed, and the owner is expected to stop().
+  Notice onBlockDone(const WaveDoneEvent& notice);
 
   bool isRecording() const { return file_ != nullptr; }
+  Failure failure() const { return failure_; }
   const std::string& errorText() const { return error_text_; }
 
  private:
@@ -64,7 +77,10 @@ class CWaveRecorder {
   std::array<WaveBlock, kBlockCount> blocks_{};
   std::FILE* file_ = nullptr;
   QPointer<QObject> notify_;  // null once the owner is gone
+  void fail(Failure failure, std::string reason);
+
   bool stopping_ = false;           // blocks coming back are written, not queued again
+  Failure failure_ = Failure::None;
   std::uint64_t generation_ = 0;    // counts openings; tags queued blocks
   std::string error_text_;
 };

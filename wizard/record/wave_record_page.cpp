@@ -6,6 +6,7 @@
 #include <QTimerEvent>
 #include <QVBoxLayout>
 
+#include "encoder/engine_strings.h"
 #include "encoder/engine_workspace.h"
 #include "platform/message_presenter.h"
 #include "wizard/wizard_strings.h"
@@ -130,10 +131,13 @@ void CPageWaveRecord::onPlay() {
 }
 
 void CPageWaveRecord::onStop() {
+  CWaveRecorder::Failure failure = CWaveRecorder::Failure::None;
   if (recording_flag_) {
     const bool wasRecording = recorder_.isRecording();
-    recorder_.stop();
-    if (wasRecording) has_recording_ = true;
+    failure = recorder_.stop();
+    // The file was truncated when this recording began, so a recording that
+    // failed leaves none behind, not even the one before it.
+    if (wasRecording) has_recording_ = failure == CWaveRecorder::Failure::None;
   } else {
     player_.stop();
   }
@@ -143,6 +147,7 @@ void CPageWaveRecord::onStop() {
   frame_ = 0;
   emit completeChanged();
   showIdle(play_);
+  if (failure != CWaveRecorder::Failure::None) reportRecordingFailure(failure);
 }
 
 void CPageWaveRecord::showBusy() {
@@ -184,7 +189,9 @@ bool CPageWaveRecord::event(QEvent* event) {
   if (event->type() != WaveDoneEvent::eventType()) return QWizardPage::event(event);
   auto* done = static_cast<WaveDoneEvent*>(event);
   if (done->direction() == WaveDirection::Input) {
-    recorder_.onBlockDone(*done);
+    // A failed recording is stopped and reported at once, not when the user
+    // presses Stop.
+    if (recorder_.onBlockDone(*done) == CWaveRecorder::Notice::Failed) onStop();
   } else if (player_.onBlockDone(*done) == CWavePlayer::Notice::PlaybackEnded) {
     showIdle(record_);
   }
@@ -193,6 +200,16 @@ bool CPageWaveRecord::event(QEvent* event) {
 
 void CPageWaveRecord::reportDeviceFailure(unsigned messageId, const std::string& reason) {
   showWizardMessage(services_.presenter, messageId, reason);
+}
+
+void CPageWaveRecord::reportRecordingFailure(CWaveRecorder::Failure failure) {
+  if (failure == CWaveRecorder::Failure::Device) {
+    reportDeviceFailure(kIdsInputDeviceStopped, recorder_.errorText());
+    return;
+  }
+  showEngineText(services_.presenter,
+                 wizardMessage(kIdsRecordingNotWritten, services_.workspace.PcmWorkFile) + "  " +
+                     wizardMessage(kIdsSystemReason, recorder_.errorText()));
 }
 
 }  // namespace zv

@@ -13,7 +13,9 @@
 // Next is available once a recording has been stopped. Next and Back stop
 // whatever is running first; the recording made so far is kept. A device
 // that cannot be opened is reported with the reason, and the page stays
-// (or returns to) idle: a recording that never started does not count.
+// (or returns to) idle: a recording that never started does not count. A
+// recording that cannot be written (a full disk) or whose device stops is
+// stopped and reported when it happens, and does not count either.
 #ifndef ZV_WIZARD_RECORD_WAVE_RECORD_PAGE_H
 #define ZV_WIZARD_RECORD_WAVE_RECORD_PAGE_H
 
@@ -73,6 +75,7 @@ class CPageWaveRecord : public QWizardPage {
   void makeDefault(QPushButton* button);
   void advanceAnimation();
   void reportDeviceFailure(unsigned messageId, const std::string& reason);
+  void reportRecordingFailure(CWaveRecorder::Failure failure);
 
   WizardState& state_;
   WizardServices& services_;

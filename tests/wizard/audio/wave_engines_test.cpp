@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/file_size_limit.h"
 #include "tests/support/temp_dir.h"
 #include "wizard/audio/simulated_wave_devices.h"
 #include "wizard/audio/wave_player.h"
@@ -27,6 +28,7 @@ class NoticeForwarder : public QObject {
   CWaveRecorder* recorder = nullptr;
   int playbackEnded = 0;
   int ignored = 0;
+  std::vector<CWaveRecorder::Notice>* notices = nullptr;  // the recorder's answers, when set
 
   bool event(QEvent* event) override {
     if (event->type() != WaveDoneEvent::eventType()) return QObject::event(event);
@@ -36,7 +38,8 @@ class NoticeForwarder : public QObject {
       if (notice == CWavePlayer::Notice::PlaybackEnded) ++playbackEnded;
       if (notice == CWavePlayer::Notice::Ignored) ++ignored;
     } else if (done->direction() == WaveDirection::Input && recorder) {
-      recorder->onBlockDone(*done);
+      const auto notice = recorder->onBlockDone(*done);
+      if (notices) notices->push_back(notice);
     }
     return true;
   }
@@ -236,15 +239,67 @@ TEST_F(WaveRecorderTest, ANewRecordingReplacesThePreviousOne) {
   EXPECT_EQ(readFile(path), second);
 }
 
-TEST_F(WaveRecorderTest, ADeviceThatRefusesToOpenLeavesTheRecorderIdleAndSaysWhy) {
-  const auto earlier = patternBytes(3000, 4);
-  writeFile(path, earlier);
-  input->refuseOpen = true;
-  EXPECT_FALSE(recorder->open(path, codecPcmFormat(), &page));
+TEST_F(WaveRecorderTest, ADeviceThatFailsLeavesTheRecorderIdleAndTheEarlierRecordingAndSaysWhy) {
+  // A device that cannot be opened, and one that opens but cannot start
+  // capturing (the sound server refuses): neither may cost the user the
+  // recording already in the file.
+  struct Case {
+    const char* name;
+    bool refuseOpen;
+    bool refuseStart;
+    const char* reason;
+  };
+  for (const Case& c : {Case{"refuses to open", true, false, "refuses to open"},
+                        Case{"does not start", false, true, "does not start"}}) {
+    SCOPED_TRACE(c.name);
+    const auto earlier = patternBytes(3000, 4);
+    writeFile(path, earlier);
+    input->refuseOpen = c.refuseOpen;
+    input->refuseStart = c.refuseStart;
+    EXPECT_FALSE(recorder->open(path, codecPcmFormat(), &page));
+    EXPECT_FALSE(recorder->isRecording());
+    EXPECT_FALSE(input->isOpen());
+    EXPECT_NE(recorder->errorText().find(c.reason), std::string::npos) << recorder->errorText();
+    EXPECT_EQ(readFile(path), earlier) << "the earlier recording must survive a device that failed";
+    EXPECT_EQ(recorder->stop(), CWaveRecorder::Failure::None);  // idle: nothing to do
+  }
+}
+
+TEST_F(WaveRecorderTest, ADiskThatFillsDuringTheRecordingFailsItAtTheBlockThatDoesNotFit) {
+  // Room for two and a half blocks: the third block is written only in part
+  // and refused, through the recorder's own write and flush.
+  ASSERT_TRUE(recorder->open(path, codecPcmFormat(), &page));
+  std::vector<CWaveRecorder::Notice> notices;
+  page.notices = &notices;
+  {
+    test::FileSizeLimit limit(2 * CWaveRecorder::kBlockBytes + CWaveRecorder::kBlockBytes / 2);
+    ASSERT_TRUE(limit.active());
+    input->capture(patternBytes(2 * CWaveRecorder::kBlockBytes, 1));
+    deliverNotices();
+    EXPECT_EQ(notices, (std::vector{CWaveRecorder::Notice::Written, CWaveRecorder::Notice::Written}));
+    EXPECT_EQ(recorder->failure(), CWaveRecorder::Failure::None);
+
+    input->capture(patternBytes(3 * CWaveRecorder::kBlockBytes, 2));
+    deliverNotices();
+  }
+  // The failure is told by the block that did not fit, and nothing after it
+  // is written or queued again.
+  ASSERT_EQ(notices.size(), 5u);
+  EXPECT_EQ(notices[2], CWaveRecorder::Notice::Failed);
+  EXPECT_EQ(notices[3], CWaveRecorder::Notice::Ignored);
+  EXPECT_EQ(notices[4], CWaveRecorder::Notice::Ignored);
+  EXPECT_EQ(recorder->failure(), CWaveRecorder::Failure::Write);
+  EXPECT_EQ(readFile(path).size(), 2 * CWaveRecorder::kBlockBytes + CWaveRecorder::kBlockBytes / 2);
+  EXPECT_EQ(recorder->stop(), CWaveRecorder::Failure::Write);
+  EXPECT_NE(recorder->errorText().find("large"), std::string::npos) << recorder->errorText();
   EXPECT_FALSE(recorder->isRecording());
-  EXPECT_NE(recorder->errorText().find("input device"), std::string::npos) << recorder->errorText();
-  EXPECT_EQ(readFile(path), earlier) << "the earlier recording must survive a device that failed";
-  recorder->stop();  // idle: nothing to do
+
+  // The next recording starts afresh.
+  page.notices = nullptr;
+  ASSERT_TRUE(recorder->open(path, codecPcmFormat(), &page));
+  input->capture(patternBytes(1500, 3));
+  EXPECT_EQ(recorder->stop(), CWaveRecorder::Failure::None);
+  EXPECT_EQ(readFile(path), patternBytes(1500, 3));
 }
 
 TEST_F(WaveRecorderTest, StopWhenIdleDoesNothing) {

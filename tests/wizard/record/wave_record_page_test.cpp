@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "encoder/engine_workspace.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/recording_presenter.h"
 #include "wizard/audio/simulated_wave_devices.h"
 #include "wizard/record/wave_record_page.h"
@@ -208,6 +209,58 @@ class WaveRecordPageTest : public QObject {
     QVERIFY(!f.page->hasRecording());
     QVERIFY(!f.nextEnabled());
     QVERIFY(!f.state.compressionStale);
+  }
+
+  void aDiskThatFillsWhileRecordingIsReportedAtOnceAndLeavesNoRecording() {
+    Fixture f;
+    // A good recording first: the failed one replaces it, so afterwards
+    // there is none to play or compress.
+    QTest::mouseClick(f.page->recordButton(), Qt::LeftButton);
+    f.audio.input->capture(std::vector<std::uint8_t>(1500, 1));
+    QTest::mouseClick(f.page->stopButton(), Qt::LeftButton);
+    QVERIFY(f.nextEnabled());
+
+    QTest::mouseClick(f.page->recordButton(), Qt::LeftButton);
+    {
+      test::FileSizeLimit limit(3000);
+      QVERIFY(limit.active());
+      f.audio.input->capture(std::vector<std::uint8_t>(4096, 2));
+      f.deliverNotices();
+    }
+    // Told while it happens, without the user pressing Stop.
+    const std::vector<std::string> texts = f.presenter.texts();
+    QCOMPARE(texts.size(), std::size_t{1});
+    QVERIFY2(texts[0].find(wizardMessage(kIdsRecordingNotWritten, f.workspace->PcmWorkFile)) == 0,
+             texts[0].c_str());
+    QVERIFY2(texts[0].find("File too large") != std::string::npos, texts[0].c_str());
+    QVERIFY(!f.page->isRecording());
+    QCOMPARE(f.page->shownFrameId(), 0);
+    QVERIFY(!f.page->hasRecording());
+    expectButtons(*f.page, false, true, false, f.page->recordButton());
+    QVERIFY(!f.nextEnabled());
+    QVERIFY(f.state.compressionStale);
+    QCOMPARE(f.audio.input->queuedCount(), 0);  // the device was closed
+
+    // A recording made afterwards counts again.
+    QTest::mouseClick(f.page->recordButton(), Qt::LeftButton);
+    f.audio.input->capture(std::vector<std::uint8_t>(700, 3));
+    QTest::mouseClick(f.page->stopButton(), Qt::LeftButton);
+    QVERIFY(f.page->hasRecording());
+    QCOMPARE(readFile(f.workspace->PcmWorkFile).size(), std::size_t{700});
+    QCOMPARE(f.presenter.texts().size(), std::size_t{1});
+  }
+
+  void anInputDeviceThatDoesNotStartIsReportedAndCountsForNothing() {
+    Fixture f;
+    f.audio.input->refuseStart = true;
+    QTest::mouseClick(f.page->recordButton(), Qt::LeftButton);
+    QCOMPARE(f.presenter.texts(),
+             std::vector<std::string>{wizardMessage(kIdsInputDeviceFailed,
+                                                    "The simulated sound input device does not start.")});
+    QVERIFY(!f.page->isRecording());
+    QCOMPARE(f.page->shownFrameId(), 0);
+    expectButtons(*f.page, false, true, false, f.page->recordButton());
+    QVERIFY(!f.nextEnabled());
   }
 
   void anOutputDeviceThatCannotBeOpenedIsReportedAndThePageStaysIdle() {
