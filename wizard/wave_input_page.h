@@ -13,8 +13,10 @@
 //
 // Next with a source file checks, in this order: an empty path (10400), a
 // file that cannot be opened (10403), a file that is neither RIFF nor AU
-// (10202), the reader's own message; each keeps the page. A converted file
-// sets the compression-stale flag, as does a file picked with "...".
+// (10202), the reader's own message; each keeps the page. The conversion
+// runs under the progress dialog ("Converting..."); Cancel keeps the page
+// and the previous PcmWorkFile. A converted file sets the compression-stale
+// flag, as does a file picked with "...".
 #ifndef ZV_WIZARD_WAVE_INPUT_PAGE_H
 #define ZV_WIZARD_WAVE_INPUT_PAGE_H
 
@@ -34,6 +36,8 @@ class QPushButton;
 class QRadioButton;
 
 namespace zv {
+
+class CCompressProgressDialog;
 
 class CPageWaveInput : public QWizardPage {
   Q_OBJECT
@@ -57,6 +61,11 @@ class CPageWaveInput : public QWizardPage {
   // empty text when the user cancelled): for tests.
   void setFileChooser(std::function<QString(QWidget* parent, const QString& filter)> chooser) {
     fileChooser_ = std::move(chooser);
+  }
+
+  // Called with the conversion's progress dialog before it runs: for tests.
+  void setProgressDialogHook(std::function<void(CCompressProgressDialog&)> hook) {
+    progressDialogHook_ = std::move(hook);
   }
 
   QRadioButton* galleryRadio() const { return galleryRadio_; }
@@ -87,6 +96,7 @@ class CPageWaveInput : public QWizardPage {
   QLineEdit* pathEdit_ = nullptr;
   QPushButton* browseButton_ = nullptr;
   std::function<QString(QWidget*, const QString&)> fileChooser_;
+  std::function<void(CCompressProgressDialog&)> progressDialogHook_;
 };
 
 }  // namespace zv
