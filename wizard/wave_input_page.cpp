@@ -206,6 +206,7 @@ bool CPageWaveInput::validatePage() {
   // the progress dialog, which the user can cancel. The job shows its own
   // messages; a failed or cancelled one leaves PcmWorkFile as it was.
   JobEnvironment environment(services_.workspace, services_.presenter);
+  if (jobTicks_) environment.ticks = jobTicks_;
   CCompressProgressDialog dialog(JobMode::Convert, state_.sourcePath, 0, environment, this);
   if (progressDialogHook_) progressDialogHook_(dialog);
   const int result = dialog.exec();

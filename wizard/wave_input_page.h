@@ -26,6 +26,7 @@
 #include <functional>
 #include <utility>
 
+#include "platform/tick_count.h"
 #include "wizard/wizard_state.h"
 
 class QButtonGroup;
@@ -68,6 +69,9 @@ class CPageWaveInput : public QWizardPage {
     progressDialogHook_ = std::move(hook);
   }
 
+  // The clock the conversion job throttles its progress by: for tests.
+  void setJobTicks(TickSource ticks) { jobTicks_ = std::move(ticks); }
+
   QRadioButton* galleryRadio() const { return galleryRadio_; }
   QRadioButton* recordingRadio() const { return recordingRadio_; }
   QRadioButton* sourceFileRadio() const { return sourceFileRadio_; }
@@ -97,6 +101,7 @@ class CPageWaveInput : public QWizardPage {
   QPushButton* browseButton_ = nullptr;
   std::function<QString(QWidget*, const QString&)> fileChooser_;
   std::function<void(CCompressProgressDialog&)> progressDialogHook_;
+  TickSource jobTicks_;
 };
 
 }  // namespace zv
