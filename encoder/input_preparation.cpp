@@ -58,9 +58,8 @@ class WatchedPcmSink : public PcmSink {
 
 }  // namespace
 
-bool prepareSourceFile(EngineWorkspace& workspace, const std::string& sourcePath,
-                       MessagePresenter& presenter, MessageWording wording,
-                       ConversionWatch* watch) {
+bool checkSourceFile(const std::string& sourcePath, MessagePresenter& presenter,
+                     MessageWording wording) {
   const auto show = [&presenter, wording](const EngineNotice& notice) {
     showEngineText(presenter, wording(notice));
     return false;
@@ -68,6 +67,17 @@ bool prepareSourceFile(EngineWorkspace& workspace, const std::string& sourcePath
   if (sourcePath.empty()) return show({kIdsSelectSourceFile, {}, {}});
   if (std::string problem = sourceFileProblem(sourcePath); !problem.empty())
     return show({kIdsInvalidFileName, sourcePath, std::move(problem)});
+  return true;
+}
+
+bool prepareSourceFile(EngineWorkspace& workspace, const std::string& sourcePath,
+                       MessagePresenter& presenter, MessageWording wording,
+                       ConversionWatch* watch) {
+  const auto show = [&presenter, wording](const EngineNotice& notice) {
+    showEngineText(presenter, wording(notice));
+    return false;
+  };
+  if (!checkSourceFile(sourcePath, presenter, wording)) return false;
   SourceKind kind;
   {
     errno = 0;

@@ -50,6 +50,13 @@ class ConversionWatch {
   virtual void progress(std::uint64_t done, std::uint64_t whole) = 0;
 };
 
+// Steps 1 and 2 alone, with their messages: quick, for a caller that has
+// them answered before it starts the conversion on a worker thread (which
+// makes them again, as the file may change in between). True when the
+// source is a regular file.
+bool checkSourceFile(const std::string& sourcePath, MessagePresenter& presenter,
+                     MessageWording wording = systemWording);
+
 // True when PcmWorkFile and PcmFormat now hold the source's sound.
 bool prepareSourceFile(EngineWorkspace& workspace, const std::string& sourcePath,
                        MessagePresenter& presenter, MessageWording wording = systemWording,

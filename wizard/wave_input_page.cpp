@@ -202,6 +202,12 @@ bool CPageWaveInput::validatePage() {
   if (state_.inputChoice == kInputVoiceRecording) return recordingAvailable_;
 
   state_.sourcePath = QFile::encodeName(pathEdit_->text()).toStdString();
+  // A wrong name is answered at once, without a progress dialog.
+  if (!checkSourceFile(state_.sourcePath, services_.presenter)) {
+    pathEdit_->setFocus();
+    pathEdit_->selectAll();
+    return false;
+  }
   // A long MP3 or FLAC takes a while: the conversion runs on a worker under
   // the progress dialog, which the user can cancel. The job shows its own
   // messages; a failed or cancelled one leaves PcmWorkFile as it was.
