@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <optional>
 
 #include "encoder/au_file_reader.h"
 #include "encoder/engine_strings.h"
@@ -38,10 +39,27 @@ std::string sourceFileProblem(const std::string& path) {
   return {};
 }
 
+// The working file's sink as a watched conversion sees it: progress passed
+// on, and a refusal of the next block once cancelled, which makes the
+// reader stop as on a write failure (the caller then says nothing).
+class WatchedPcmSink : public PcmSink {
+ public:
+  WatchedPcmSink(PcmSink& inner, ConversionWatch& watch) : inner_(inner), watch_(watch) {}
+  bool write(const std::uint8_t* bytes, std::size_t count) override {
+    return !watch_.cancelled() && inner_.write(bytes, count);
+  }
+  EngineNotice failure() const override { return inner_.failure(); }
+  void sourceRead(std::uint64_t done, std::uint64_t whole) override { watch_.progress(done, whole); }
+
+ private:
+  PcmSink& inner_;
+  ConversionWatch& watch_;
+};
+
 }  // namespace
 
-bool prepareSourceFile(EngineWorkspace& workspace, const std::string& sourcePath,
-                       MessagePresenter& presenter, MessageWording wording) {
+bool checkSourceFile(const std::string& sourcePath, MessagePresenter& presenter,
+                     MessageWording wording) {
   const auto show = [&presenter, wording](const EngineNotice& notice) {
     showEngineText(presenter, wording(notice));
     return false;
@@ -49,6 +67,17 @@ bool prepareSourceFile(EngineWorkspace& workspace, const std::string& sourcePath
   if (sourcePath.empty()) return show({kIdsSelectSourceFile, {}, {}});
   if (std::string problem = sourceFileProblem(sourcePath); !problem.empty())
     return show({kIdsInvalidFileName, sourcePath, std::move(problem)});
+  return true;
+}
+
+bool prepareSourceFile(EngineWorkspace& workspace, const std::string& sourcePath,
+                       MessagePresenter& presenter, MessageWording wording,
+                       ConversionWatch* watch) {
+  const auto show = [&presenter, wording](const EngineNotice& notice) {
+    showEngineText(presenter, wording(notice));
+    return false;
+  };
+  if (!checkSourceFile(sourcePath, presenter, wording)) return false;
   SourceKind kind;
   {
     errno = 0;
@@ -62,7 +91,10 @@ bool prepareSourceFile(EngineWorkspace& workspace, const std::string& sourcePath
   if (!work.open(workspace.PcmWorkFile))
     return show({kNoticePcmWorkFileNotWritten, sourcePath, osReason(errno)});
   std::setvbuf(work.stream(), nullptr, _IOFBF, kJobStreamBufferBytes);
-  StreamPcmSink sink(work.stream(), sourcePath);
+  StreamPcmSink fileSink(work.stream(), sourcePath);
+  std::optional<WatchedPcmSink> watchedSink;
+  if (watch) watchedSink.emplace(fileSink, *watch);
+  PcmSink& sink = watchedSink ? static_cast<PcmSink&>(*watchedSink) : fileSink;
 
   workspace.LastErrorText.clear();
   const FailureReport report(workspace.LastErrorText, wording);
@@ -85,6 +117,7 @@ bool prepareSourceFile(EngineWorkspace& workspace, const std::string& sourcePath
       break;
   }
   if (!read) {
+    if (watch && watch->cancelled()) return false;
     std::string text = workspace.LastErrorText.get();
     if (text.empty()) text = wording({kIdsConversionFailed, {}, {}});
     showEngineText(presenter, text);

@@ -19,9 +19,13 @@
 // worded by `wording` (the system's texts unless the caller words them for
 // its own setting, as the command line does).
 // Every failure leaves PcmWorkFile and PcmFormat as they were.
+// With a ConversionWatch (a conversion on a worker thread), the readers'
+// progress goes to it, and once it says cancelled the conversion stops at
+// the next block without a message, the partial file deleted.
 #ifndef ZV_ENCODER_INPUT_PREPARATION_H
 #define ZV_ENCODER_INPUT_PREPARATION_H
 
+#include <cstdint>
 #include <string>
 
 #include "encoder/engine_notice.h"
@@ -36,9 +40,27 @@ namespace zv {
 inline constexpr const char* kSoundFilePatterns =
     "*.wav *.au *.snd *.flac *.ogg *.opus *.mp3 *.aif *.aiff";
 
+// What a conversion run as a job watches while the samples stream.
+class ConversionWatch {
+ public:
+  virtual ~ConversionWatch() = default;
+  // Once true, stays true.
+  virtual bool cancelled() = 0;
+  // `done` of `whole` of the source read (see PcmSink::sourceRead).
+  virtual void progress(std::uint64_t done, std::uint64_t whole) = 0;
+};
+
+// Steps 1 and 2 alone, with their messages: quick, for a caller that has
+// them answered before it starts the conversion on a worker thread (which
+// makes them again, as the file may change in between). True when the
+// source is a regular file.
+bool checkSourceFile(const std::string& sourcePath, MessagePresenter& presenter,
+                     MessageWording wording = systemWording);
+
 // True when PcmWorkFile and PcmFormat now hold the source's sound.
 bool prepareSourceFile(EngineWorkspace& workspace, const std::string& sourcePath,
-                       MessagePresenter& presenter, MessageWording wording = systemWording);
+                       MessagePresenter& presenter, MessageWording wording = systemWording,
+                       ConversionWatch* watch = nullptr);
 
 }  // namespace zv
 

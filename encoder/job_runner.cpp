@@ -8,6 +8,7 @@
 #include <system_error>
 #include <utility>
 
+#include "encoder/convert_job.h"
 #include "encoder/decode_job.h"
 #include "encoder/encode_job.h"
 
@@ -45,8 +46,9 @@ bool JobRunner::start(JobMode mode, JobContext& context, JobEnvironment environm
     worker_ = std::thread([this, mode, &context, environment = std::move(environment),
                            onThreadEnd = std::move(onThreadEnd)]() {
       lowerThisThreadPriority();
-      const JobEnd end =
-          mode == JobMode::Encode ? EncodeJob(context, environment) : DecodeJob(context, environment);
+      const JobEnd end = mode == JobMode::Encode   ? EncodeJob(context, environment)
+                         : mode == JobMode::Decode ? DecodeJob(context, environment)
+                                                   : ConvertJob(context, environment);
       end_ = end;
       finished_.store(true);
       if (onThreadEnd) onThreadEnd(end);

@@ -28,7 +28,8 @@
 
 namespace zv {
 
-enum class JobMode { Encode, Decode };
+// Convert: ConvertJob (convert_job.h), the source file into PcmWorkFile.
+enum class JobMode { Encode, Decode, Convert };
 
 class JobRunner {
  public:

@@ -21,6 +21,13 @@ class PcmSink {
   virtual bool write(const std::uint8_t* bytes, std::size_t count) = 0;
   // Why the last write failed, as a notice for LastErrorText.
   virtual EngineNotice failure() const = 0;
+  // How far the reader is through its source (`done` of `whole`, in the
+  // reader's own unit), after each block: a conversion on a worker thread
+  // turns it into progress. Nothing by default.
+  virtual void sourceRead(std::uint64_t done, std::uint64_t whole) {
+    static_cast<void>(done);
+    static_cast<void>(whole);
+  }
 };
 
 // Keeps the samples in memory (tests, fuzzing, small callers). Fails with

@@ -38,6 +38,9 @@ bool convertFrames(SNDFILE* file, const SF_INFO& info, PcmSink& sink, const std:
   std::vector<double> block(blockFrames * channels);
   std::vector<std::int16_t> mono(blockFrames);
   std::uint64_t frames = 0;
+  // The stated count (an estimate for MP3, none at all for some streams).
+  const std::uint64_t statedFrames =
+      info.frames > 0 && info.frames != SF_COUNT_MAX ? static_cast<std::uint64_t>(info.frames) : 0;
   for (;;) {
     const sf_count_t got =
         sf_readf_double(file, block.data(), static_cast<sf_count_t>(blockFrames));
@@ -46,6 +49,7 @@ bool convertFrames(SNDFILE* file, const SF_INFO& info, PcmSink& sink, const std:
     if (!converter.push(mono.data(), static_cast<std::size_t>(got)))
       return report.fail(converter.failure());
     frames += static_cast<std::uint64_t>(got);
+    if (statedFrames != 0) sink.sourceRead(frames, statedFrames);
   }
   // A decoder that stops before the end the file announces has lost the
   // rest of the sound (a truncated or damaged file), so none of it is used.

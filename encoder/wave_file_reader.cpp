@@ -36,6 +36,7 @@ bool copySamples(std::FILE* file, std::uint32_t dataBytes, PcmSink& sink, const 
     if (!readBlock(file, block.data(), count, path, report)) return false;
     if (!sink.write(block.data(), count)) return report.fail(sink.failure());
     left -= static_cast<std::uint32_t>(count);
+    sink.sourceRead(dataBytes - left, dataBytes);
   }
   return true;
 }
@@ -49,12 +50,14 @@ bool convertSamples(std::FILE* file, std::uint32_t dataBytes, const SampleLayout
   const std::size_t blockFrames = frameBytes >= kReadBlockBytes ? 1 : kReadBlockBytes / frameBytes;
   std::vector<std::uint8_t> block(blockFrames * frameBytes);
   std::vector<std::int16_t> mono(blockFrames);
-  for (std::uint32_t framesLeft = dataBytes / frameBytes; framesLeft > 0;) {
+  const std::uint32_t totalFrames = dataBytes / frameBytes;
+  for (std::uint32_t framesLeft = totalFrames; framesLeft > 0;) {
     const std::size_t frames = framesLeft < blockFrames ? framesLeft : blockFrames;
     if (!readBlock(file, block.data(), frames * frameBytes, path, report)) return false;
     mixDownFrames(layout, block.data(), frames, mono.data());
     if (!converter.push(mono.data(), frames)) return report.fail(converter.failure());
     framesLeft -= static_cast<std::uint32_t>(frames);
+    sink.sourceRead(totalFrames - framesLeft, totalFrames);
   }
   if (!converter.finish()) return report.fail(converter.failure());
   return true;

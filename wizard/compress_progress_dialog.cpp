@@ -19,7 +19,9 @@ CCompressProgressDialog::CCompressProgressDialog(JobMode mode, const std::string
   context_.streamPath = streamPath;
   context_.codecIndex = codecIndex;
 
+  const bool converting = mode == JobMode::Convert;
   setWindowTitle(mode == JobMode::Decode ? QStringLiteral("Decompressing...")
+                 : converting            ? QStringLiteral("Converting...")
                                          : QStringLiteral("Compressing..."));
   // A title bar without a close box: the only way out is Cancel (or Esc).
   setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -32,8 +34,10 @@ CCompressProgressDialog::CCompressProgressDialog(JobMode mode, const std::string
   bar_->setAccessibleName(QStringLiteral("Status"));
   status_->setBuddy(bar_);
 
-  cancel_ = new QPushButton(QStringLiteral("&Cancel Compression"), this);
-  cancel_->setAccessibleName(QStringLiteral("Cancel Compression"));
+  const QString cancelText =
+      converting ? QStringLiteral("&Cancel Conversion") : QStringLiteral("&Cancel Compression");
+  cancel_ = new QPushButton(cancelText, this);
+  cancel_->setAccessibleName(QString(cancelText).remove(QLatin1Char('&')));
   cancel_->setDefault(true);
   connect(cancel_, &QPushButton::clicked, this, &CCompressProgressDialog::reject);
 
@@ -52,7 +56,7 @@ CCompressProgressDialog::CCompressProgressDialog(JobMode mode, const std::string
 }
 
 CCompressProgressDialog::~CCompressProgressDialog() {
-  if (phase_ == Phase::Running) {
+  if (phase_ == Phase::Running || phase_ == Phase::Cancelling) {
     runner_.cancel();
     runner_.join();
   }
@@ -86,9 +90,15 @@ bool CCompressProgressDialog::event(QEvent* event) {
 }
 
 void CCompressProgressDialog::onJobMessage(unsigned message, std::uintptr_t wParam) {
-  // After Cancel or the end message, whatever the worker still had queued
-  // belongs to a job that is already joined.
-  if (phase_ != Phase::Running) return;
+  // After the end, whatever the worker still had queued belongs to a job
+  // that is already joined.
+  if (phase_ == Phase::Finished || phase_ == Phase::NotStarted) return;
+  if (phase_ == Phase::Cancelling) {
+    // Only the worker's very last message matters now: after it, join()
+    // cannot wait on a worker that waits on this thread.
+    if (message == WM_JOB_THREAD_END) finish(runner_.join(), kProgressCancelled);
+    return;
+  }
   switch (message) {
     case WM_JOB_PROGRESS: {
       const int percent = static_cast<int>(std::min<std::uintptr_t>(wParam, 100));
@@ -114,10 +124,15 @@ void CCompressProgressDialog::onJobMessage(unsigned message, std::uintptr_t wPar
 }
 
 void CCompressProgressDialog::reject() {
-  if (phase_ == Phase::Finished) return;
+  if (phase_ == Phase::Finished || phase_ == Phase::Cancelling) return;
   if (phase_ == Phase::Running) {
+    // No join here: the worker may be waiting for this thread to answer a
+    // message of its own (the message layer carries a worker's message
+    // over to this thread and blocks until it is answered). The event loop
+    // keeps running until the worker's thread-end message says it is done.
     runner_.cancel();
-    finish(runner_.join(), kProgressCancelled);
+    phase_ = Phase::Cancelling;
+    cancel_->setEnabled(false);
     return;
   }
   finish(JobEnd::Cancelled, kProgressCancelled);

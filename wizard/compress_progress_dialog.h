@@ -1,5 +1,7 @@
-// CCompressProgressDialog: runs one encode or decode job on a worker thread
-// under a modal dialog with a percentage bar and "&Cancel Compression".
+// CCompressProgressDialog: runs one encode, decode or source conversion job
+// on a worker thread under a modal dialog with a percentage bar and
+// "&Cancel Compression" ("Converting..." and "&Cancel Conversion" for a
+// conversion, whose name is not a compression's).
 //
 // Protocol with the job (through a JobRunner and a QueuedJobNotifier):
 //   - shown: the job starts (the runner resets CancelEvent first);
@@ -11,8 +13,11 @@
 //     worker is joined and the dialog closes with kProgressJobEnded as well,
 //     instead of waiting at 0 % for a message that never comes;
 //   - Cancel (the button, Esc, or a close request; there is no close box):
-//     CancelEvent is set, the worker joined, the dialog closes with
-//     kProgressCancelled; job messages that arrive afterwards are ignored.
+//     CancelEvent is set and the button disabled; the event loop goes on
+//     until the worker's thread-end message, so that a message the worker
+//     is waiting to have answered on this thread can still be shown; then
+//     the worker is joined and the dialog closes with kProgressCancelled.
+//     Job messages before the thread-end and after the close are ignored.
 // The worker is joined before the dialog closes on every path. jobEnd()
 // tells the caller how the job ended; only a JobEnd::Completed job is a
 // finished compression or decompression.
@@ -47,7 +52,8 @@ class CCompressProgressDialog : public QDialog {
 
  public:
   // `environment` gives the workspace, the presenter for the job's own
-  // message, and the codec table `codecIndex` refers to.
+  // message, and the codec table `codecIndex` refers to. For a conversion
+  // `streamPath` is the source sound file (and `codecIndex` unused).
   CCompressProgressDialog(JobMode mode, const std::string& streamPath, int codecIndex,
                           JobEnvironment environment, QWidget* parent = nullptr);
   ~CCompressProgressDialog() override;
@@ -75,7 +81,7 @@ class CCompressProgressDialog : public QDialog {
   bool event(QEvent* event) override;
 
  private:
-  enum class Phase { NotStarted, Running, Finished };
+  enum class Phase { NotStarted, Running, Cancelling, Finished };
 
   void startJob();
   void onJobMessage(unsigned message, std::uintptr_t wParam);

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "encoder/input_preparation.h"
+#include "wizard/compress_progress_dialog.h"
 #include "wizard/gallery_folder.h"
 #include "wizard/wizard_strings.h"
 
@@ -201,13 +202,30 @@ bool CPageWaveInput::validatePage() {
   if (state_.inputChoice == kInputVoiceRecording) return recordingAvailable_;
 
   state_.sourcePath = QFile::encodeName(pathEdit_->text()).toStdString();
-  if (!prepareSourceFile(services_.workspace, state_.sourcePath, services_.presenter)) {
+  // A wrong name is answered at once, without a progress dialog.
+  if (!checkSourceFile(state_.sourcePath, services_.presenter)) {
     pathEdit_->setFocus();
     pathEdit_->selectAll();
     return false;
   }
-  // New sound in PcmWorkFile: whatever was compressed before no longer fits.
-  state_.compressionStale = true;
+  // A long MP3 or FLAC takes a while: the conversion runs on a worker under
+  // the progress dialog, which the user can cancel. The job shows its own
+  // messages; a failed or cancelled one leaves PcmWorkFile as it was.
+  JobEnvironment environment(services_.workspace, services_.presenter);
+  if (jobTicks_) environment.ticks = jobTicks_;
+  CCompressProgressDialog dialog(JobMode::Convert, state_.sourcePath, 0, environment, this);
+  if (progressDialogHook_) progressDialogHook_(dialog);
+  const int result = dialog.exec();
+  // A conversion that completed just as Cancel was pressed has still
+  // replaced PcmWorkFile.
+  if (dialog.jobEnd() == JobEnd::Completed) state_.compressionStale = true;
+  if (result == kProgressCancelled || dialog.jobEnd() != JobEnd::Completed) {
+    if (result != kProgressCancelled) {
+      pathEdit_->setFocus();
+      pathEdit_->selectAll();
+    }
+    return false;
+  }
   return true;
 }
 

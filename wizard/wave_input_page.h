@@ -13,8 +13,10 @@
 //
 // Next with a source file checks, in this order: an empty path (10400), a
 // file that cannot be opened (10403), a file that is neither RIFF nor AU
-// (10202), the reader's own message; each keeps the page. A converted file
-// sets the compression-stale flag, as does a file picked with "...".
+// (10202), the reader's own message; each keeps the page. The conversion
+// runs under the progress dialog ("Converting..."); Cancel keeps the page
+// and the previous PcmWorkFile. A converted file sets the compression-stale
+// flag, as does a file picked with "...".
 #ifndef ZV_WIZARD_WAVE_INPUT_PAGE_H
 #define ZV_WIZARD_WAVE_INPUT_PAGE_H
 
@@ -24,6 +26,7 @@
 #include <functional>
 #include <utility>
 
+#include "platform/tick_count.h"
 #include "wizard/wizard_state.h"
 
 class QButtonGroup;
@@ -34,6 +37,8 @@ class QPushButton;
 class QRadioButton;
 
 namespace zv {
+
+class CCompressProgressDialog;
 
 class CPageWaveInput : public QWizardPage {
   Q_OBJECT
@@ -58,6 +63,14 @@ class CPageWaveInput : public QWizardPage {
   void setFileChooser(std::function<QString(QWidget* parent, const QString& filter)> chooser) {
     fileChooser_ = std::move(chooser);
   }
+
+  // Called with the conversion's progress dialog before it runs: for tests.
+  void setProgressDialogHook(std::function<void(CCompressProgressDialog&)> hook) {
+    progressDialogHook_ = std::move(hook);
+  }
+
+  // The clock the conversion job throttles its progress by: for tests.
+  void setJobTicks(TickSource ticks) { jobTicks_ = std::move(ticks); }
 
   QRadioButton* galleryRadio() const { return galleryRadio_; }
   QRadioButton* recordingRadio() const { return recordingRadio_; }
@@ -87,6 +100,8 @@ class CPageWaveInput : public QWizardPage {
   QLineEdit* pathEdit_ = nullptr;
   QPushButton* browseButton_ = nullptr;
   std::function<QString(QWidget*, const QString&)> fileChooser_;
+  std::function<void(CCompressProgressDialog&)> progressDialogHook_;
+  TickSource jobTicks_;
 };
 
 }  // namespace zv

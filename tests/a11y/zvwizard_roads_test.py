@@ -212,7 +212,9 @@ class ZvWizardRoadsTest(unittest.TestCase):
             wait_for(lambda: read_text(path) == sound, "the path typed into the field")
             key("alt+n")
 
+            # The source is converted under a progress dialog of its own.
             codecs = wizard.find("list", "Select the compression type")
+            focus_window("Compression Algorithms")
             key("alt+s")
             wait_for(lambda: is_focused(codecs) or any(is_focused(item) for item in codecs),
                      "Alt+S to reach the compression list")
