@@ -15,6 +15,7 @@ namespace zv::test {
 
 namespace {
 
+#ifdef ZV_TEST_PROGRAM_EMULATOR
 // The ELF machine number of a program file, 0 when it is not ELF (a script).
 uint16_t elfMachine(const char* path) {
   unsigned char header[20] = {};
@@ -27,6 +28,7 @@ uint16_t elfMachine(const char* path) {
     return 0;
   return static_cast<uint16_t>(header[18] | header[19] << 8);  // e_machine, little-endian
 }
+#endif
 
 // A cross build's tests run under the emulator (CMAKE_CROSSCOMPILING_EMULATOR,
 // ZV_TEST_PROGRAM_EMULATOR), and so must the programs of the build that they
