@@ -153,17 +153,17 @@ RangeAnswer ResolveRanges(std::string_view field, std::uint64_t size, std::vecto
   while (at <= field.size()) {
     std::size_t end = field.find(',', at);
     if (end == std::string_view::npos) end = field.size();
-    const std::string_view spec = trim(field.substr(at, end - at));
+    const std::string_view rangeText = trim(field.substr(at, end - at));
     at = end + 1;
-    if (spec.empty()) continue;  // empty list elements are allowed
+    if (rangeText.empty()) continue;  // empty list elements are allowed
     any = true;
-    const std::size_t dash = spec.find('-');
+    const std::size_t dash = rangeText.find('-');
     if (dash == std::string_view::npos) {
       ranges.clear();
       return RangeAnswer::Whole;
     }
-    const std::string_view firstText = spec.substr(0, dash);
-    const std::string_view lastText = spec.substr(dash + 1);
+    const std::string_view firstText = rangeText.substr(0, dash);
+    const std::string_view lastText = rangeText.substr(dash + 1);
     if (firstText.empty()) {  // suffix range: the last N bytes
       const std::optional<std::uint64_t> length = decimal(lastText);
       if (!length) {
