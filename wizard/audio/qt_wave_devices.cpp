@@ -16,6 +16,11 @@ namespace zv {
 namespace {
 
 constexpr int kPumpIntervalMs = 10;
+// What the sound server holds ahead of the speaker. The pump runs on the GUI
+// thread, which a busy machine can hold up for a moment; with only a few
+// milliseconds queued such a moment is a gap in the sound. Half a second
+// rides over it, and Stop still drops it at once (reset()).
+constexpr int kSinkBufferMs = 500;
 
 // Why a device could not be opened, in words a user can act on.
 std::string describeOpenFailure(const char* which, const QAudioDevice& device,
@@ -89,6 +94,7 @@ bool QtWaveOutput::open(const WaveFormat& format, QObject* notify) {
     return false;
   }
   sink_ = std::make_unique<QAudioSink>(device, audioFormat);
+  sink_->setBufferSize(audioFormat.bytesForDuration(qint64{kSinkBufferMs} * 1000));
   stream_ = sink_->start();
   if (!stream_ || sink_->error() != QAudio::NoError) {
     error_text_ = describeOpenFailure("sound output device", device, audioFormat);
