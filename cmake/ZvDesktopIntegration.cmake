@@ -13,7 +13,8 @@
 # say, so a page never disagrees with its program. The PNG icons are rendered
 # from data/zvwizard.svg, the one picture of the icon.
 #
-# For the tests this sets ZV_MAN_PAGE_<program> (the made page),
+# Every file here is of the install component "desktop", so that a test can
+# install just these. For the tests this sets ZV_MAN_PAGE_<program> (the made page),
 # ZV_MAN_COMMANDS_<program> (the commands it details) and ZV_ICON_PNGS.
 # A tool that is missing leaves its part out, with a note.
 
@@ -61,7 +62,7 @@ else()
     set(ZV_MAN_PAGE_${program} ${page})
   endforeach()
   add_custom_target(zv_man_pages ALL DEPENDS ${zv_man_pages})
-  install(FILES ${zv_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${zv_man_pages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT desktop)
 endif()
 
 # --- Bash completion -------------------------------------------------------------
@@ -81,21 +82,23 @@ if(PKG_CONFIG_FOUND)
     endif()
   endif()
 endif()
-install(FILES ${zv_desktop_source}/completion/zvsa DESTINATION ${ZV_BASH_COMPLETION_DIR})
+install(FILES ${zv_desktop_source}/completion/zvsa
+        DESTINATION ${ZV_BASH_COMPLETION_DIR} COMPONENT desktop)
 if(ZV_BUILD_QT)
-  install(FILES ${zv_desktop_source}/completion/webhost DESTINATION ${ZV_BASH_COMPLETION_DIR})
+  install(FILES ${zv_desktop_source}/completion/webhost
+          DESTINATION ${ZV_BASH_COMPLETION_DIR} COMPONENT desktop)
 endif()
 
 # --- MIME type of the clips ------------------------------------------------------
 
 install(FILES ${zv_desktop_source}/desktop/zvtavelworks-mime.xml
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages COMPONENT desktop)
 
 # --- The wizard on the desktop: metainfo and icons --------------------------------
 
 if(ZV_BUILD_QT)
   install(FILES ${zv_desktop_source}/desktop/org.zvtavelworks.zvwizard.metainfo.xml
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo COMPONENT desktop)
 
   find_program(ZV_RSVG_CONVERT rsvg-convert)
   set(ZV_ICON_PNGS "")
@@ -113,7 +116,7 @@ if(ZV_BUILD_QT)
         COMMENT "Rendering the ${size} x ${size} icon"
         VERBATIM)
       list(APPEND ZV_ICON_PNGS ${folder}/zvwizard.png)
-      install(FILES ${folder}/zvwizard.png
+      install(FILES ${folder}/zvwizard.png COMPONENT desktop
               DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
     endforeach()
     add_custom_target(zv_icons ALL DEPENDS ${ZV_ICON_PNGS})
