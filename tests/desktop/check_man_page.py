@@ -3,8 +3,9 @@
 
     check_man_page.py PAGE PROGRAM [COMMAND... | --listed]
 
-The page must render with `man -l` without a single warning, and carry a
-NAME, a SYNOPSIS and an EXIT STATUS. Its OPTIONS must name exactly the
+The page must render with `man -l` without a single warning, carry a NAME
+that apropos and whatis can read (lexgrog, as mandb reads it), a SYNOPSIS
+and an EXIT STATUS. Its OPTIONS must name exactly the
 options of `PROGRAM --help`; with COMMANDs, its "COMMANDS IN DETAIL" must
 hold one subsection for each of them (and no other), naming exactly the
 options of `PROGRAM COMMAND --help`; --listed stands for every command of
@@ -83,6 +84,13 @@ def headed_parts(lines, heading):
     return parts
 
 
+def check_whatis(page, name):
+    """mandb indexes the page by its NAME line: "name - what it is"."""
+    run = subprocess.run(["lexgrog", page], capture_output=True, text=True)
+    if run.returncode != 0 or f'"{name} - ' not in run.stdout:
+        fail(f"lexgrog cannot read the NAME of {page}: {run.stdout}{run.stderr}")
+
+
 def sections(text):
     """The sections of a rendered page: headings start in the first column;
     the first and last lines are the running head and foot."""
@@ -114,6 +122,7 @@ def main():
     text, warnings = render(page)
     if warnings.strip():
         fail(f"man -l {page} warns:\n{warnings}")
+    check_whatis(page, os.path.basename(program))
     parts = sections(text)
     for needed in ("NAME", "SYNOPSIS", "DESCRIPTION", "OPTIONS", "EXIT STATUS"):
         if needed not in parts:
