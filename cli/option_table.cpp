@@ -51,9 +51,12 @@ const CommandEntry kCommands[] = {
      "'zvsa COMMAND --help' shows the options of a command.",
      checkProgram},
     {Command::Encode, "encode", "IN... (-o OUT.zvsa | --outdir DIR) [options]",
-     "compress WAV or AU files into .zvsa stream files",
-     "Compress PCM WAV files (any rate, channels and width) and AU files (mono\n"
-     "8-bit linear, 16-bit linear, mu-law or A-law) into .zvsa stream files.",
+     "compress sound files into .zvsa stream files",
+     "Compress sound files into .zvsa stream files, converted to 8 kHz mono 16-bit\n"
+     "on the way: WAV (integer PCM of 1 to 32 bits, float of 32 or 64 bits,\n"
+     "WAVE_FORMAT_EXTENSIBLE), AU (.au, .snd: mono 8-bit mu-law or A-law, 8- or\n"
+     "16-bit linear), and, recognised by their content, FLAC, Ogg Vorbis, Ogg Opus,\n"
+     "MP3, AIFF, AIFF-C, CAF, W64, RF64 and the other formats of libsndfile.",
      checkConversion},
     {Command::Decode, "decode", "IN.zvsa... (-o OUT.wav | --outdir DIR) [options]",
      "decode .zvsa stream files to WAV files",

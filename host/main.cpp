@@ -17,15 +17,17 @@ namespace {
 
 constexpr char kUsage[] =
     "Usage: webhost publish WEB OUT\n"
-    "       webhost expand PAGE\n"
-    "       webhost edit PAGE [N]\n"
-    "       webhost serve --web DIR --page PAGE [--url URL] [--at OFFSET | --marker TEXT] [-v]\n"
-    "       webhost preview WEB [--port N] [-v]\n"
-    "\n"
+    "  or:  webhost expand PAGE\n"
+    "  or:  webhost edit PAGE [N]\n"
+    "  or:  webhost serve --web DIR --page PAGE [--url URL] [--at OFFSET | --marker TEXT] [-v]\n"
+    "  or:  webhost preview WEB [--port N] [-v]\n"
     "Expands the ZvTavelwork components of web pages into their published form,\n"
     "with libZvEditBot.so (looked for beside webhost, then in ../lib, then in the\n"
     "loader's search path).\n"
+    "'webhost serve --help' and 'webhost preview --help' show the options of\n"
+    "those commands.\n"
     "\n"
+    "Commands:\n"
     "  publish WEB OUT  publish every page (.htm, .html) of the folder WEB into the\n"
     "                   folder OUT, keeping the folder layout and copying all other\n"
     "                   files; a page that cannot be parsed is reported with its\n"
@@ -36,14 +38,19 @@ constexpr char kUsage[] =
     "                   written back into the page, which keeps every other byte\n"
     "  serve            answer the web editor's Explorer and Editor automation calls\n"
     "                   on the D-Bus session bus for the web DIR and its page PAGE\n"
-    "                   until stopped (webhost serve --help tells more)\n"
-    "  preview WEB      serve the web WEB over HTTP on 127.0.0.1 for a browser,\n"
+    "                   until stopped\n"
+    "  preview          serve the web WEB over HTTP on 127.0.0.1 for a browser,\n"
     "                   publishing each page as it is requested, and print the URL\n"
-    "                   to open (webhost preview --help tells more)\n"
-    "  -h, --help       show this help\n"
+    "                   to open\n"
     "\n"
-    "Exit status: 0 when everything was published, 1 when a page or file failed,\n"
-    "2 for bad usage.\n";
+    "Options:\n"
+    "  -h, --help       show this help\n"
+    "      --version    show the version\n"
+    "\n"
+    "Exit status:\n"
+    "  0                everything was published\n"
+    "  1                a page or file failed\n"
+    "  2                bad usage\n";
 
 int badUsage(const char* why) {
   std::cerr << "webhost: " << why << "\n\n" << kUsage;
@@ -55,6 +62,10 @@ int badUsage(const char* why) {
 int main(int argc, char** argv) {
   if (argc >= 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
     std::cout << kUsage;
+    return zv::host::kStatusOk;
+  }
+  if (argc >= 2 && std::strcmp(argv[1], "--version") == 0) {
+    std::cout << "webhost " ZV_VERSION_TEXT " (Z&V Tavelworks)\n";
     return zv::host::kStatusOk;
   }
   if (argc < 2) return badUsage("no command given");

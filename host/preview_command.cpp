@@ -33,7 +33,7 @@ fs::path installedPlayerFolder() {
 }
 
 int usageError(const std::string& why) {
-  std::cerr << "webhost: " << why << "\n\nUsage:\n" << kPreviewUsage << "\n" << kPreviewHelp;
+  std::cerr << "webhost: " << why << "\n\n" << kPreviewUsage << kPreviewHelp;
   return kStatusBadUsage;
 }
 
@@ -83,9 +83,11 @@ int RunPreviewCommand(int argc, char** argv) {
   std::vector<std::string> arguments(argv + 2, argv + argc);
   for (const std::string& a : arguments) {
     if (a == "--help" || a == "-h") {
-      std::cout << "Usage:\n" << kPreviewUsage << "\n" << kPreviewHelp
-                << "\nExit status: 0 when stopped by a signal, 1 when the port cannot be had,\n"
-                   "2 for bad usage.\n";
+      std::cout << kPreviewUsage << kPreviewHelp
+                << "\nExit status:\n"
+                   "  0                  stopped by a signal\n"
+                   "  1                  the port cannot be had\n"
+                   "  2                  bad usage\n";
       return kStatusOk;
     }
   }

@@ -11,15 +11,17 @@
 
 namespace zv::host {
 
-inline constexpr char kPreviewUsage[] = "       webhost preview WEB [--port N] [-v]\n";
+inline constexpr char kPreviewUsage[] = "Usage: webhost preview WEB [--port N] [-v]\n";
 
 inline constexpr char kPreviewHelp[] =
-    "  preview WEB      serve the web WEB at http://127.0.0.1:PORT/ for a browser,\n"
-    "                   publishing each page as it is requested, and print that\n"
-    "                   URL; the player's files that WEB lacks come from the\n"
-    "                   installation; runs until stopped with SIGINT or SIGTERM:\n"
+    "Serve the web WEB at http://127.0.0.1:PORT/ for a browser, publishing each\n"
+    "page as it is requested, and print that URL; the player's files that WEB\n"
+    "lacks come from the installation. Runs until stopped with SIGINT or SIGTERM.\n"
+    "\n"
+    "Options:\n"
     "      --port N       the port, 1 to 65535 (default: any free port)\n"
-    "      -v             log every request on stderr\n";
+    "  -v, --verbose      log every request on stderr\n"
+    "  -h, --help         show this help\n";
 
 struct PreviewOptions {
   std::string web;

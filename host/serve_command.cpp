@@ -95,9 +95,11 @@ std::optional<ServeOptions> ParseServeOptions(const std::vector<std::string>& ar
 int RunServeCommand(int& argc, char** argv) {
   for (int i = 2; i < argc; ++i) {
     if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
-      std::cout << kServeUsage << "\n" << kServeHelp
-                << "\nExit status: 0 after a stop by signal, 1 when the web cannot be served or\n"
-                   "the bus names are taken, 2 for bad usage.\n";
+      std::cout << kServeUsage << kServeHelp
+                << "\nExit status:\n"
+                   "  0                  stopped by a signal\n"
+                   "  1                  the web cannot be served, or the bus names are taken\n"
+                   "  2                  bad usage\n";
       return kStatusOk;
     }
   }
@@ -105,7 +107,7 @@ int RunServeCommand(int& argc, char** argv) {
   const std::optional<ServeOptions> options =
       ParseServeOptions(std::vector<std::string>(argv + 2, argv + argc), error);
   if (!options) {
-    std::cerr << "webhost: " << error << "\n\n" << kServeUsage << "\n" << kServeHelp;
+    std::cerr << "webhost: " << error << "\n\n" << kServeUsage << kServeHelp;
     return kStatusBadUsage;
   }
   std::optional<ServedWeb> web = ServedWeb::open(*options, error);

@@ -16,18 +16,20 @@ inline constexpr char kServeUsage[] =
     "Usage: webhost serve --web DIR --page PAGE [--url URL] [--at OFFSET | --marker TEXT] [-v]\n";
 
 inline constexpr char kServeHelp[] =
-    "  serve            answer the automation calls of the web editor's Explorer\n"
-    "                   and Editor on the D-Bus session bus (bus names\n"
-    "                   FrontPage.Explorer and FrontPage.Editor), until stopped\n"
-    "                   with SIGINT or SIGTERM:\n"
+    "Answer the automation calls of the web editor's Explorer and Editor on the\n"
+    "D-Bus session bus (bus names FrontPage.Explorer and FrontPage.Editor) for the\n"
+    "web DIR and its page PAGE, until stopped with SIGINT or SIGTERM. A player\n"
+    "inserted into the page is saved by replacing the page in one step.\n"
+    "\n"
+    "Options:\n"
     "      --web DIR      the open web: a folder\n"
     "      --page PAGE    the page being edited, inside DIR (relative to it)\n"
     "      --url URL      the web's URL (default: file:// and DIR's absolute path)\n"
     "      --at OFFSET    insert at this byte offset of the page\n"
     "      --marker TEXT  insert just before the first TEXT in the page\n"
-    "                     (default: at the end of the page); the page is saved\n"
-    "                     by replacing it in one step\n"
-    "      -v             log every call on stderr\n";
+    "                     (default: at the end of the page)\n"
+    "  -v, --verbose      log every call on stderr\n"
+    "  -h, --help         show this help\n";
 
 // Reads the options that follow "serve". nullopt, with the reason, when they
 // are not usable.

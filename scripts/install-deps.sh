@@ -22,6 +22,11 @@ packages=(
   xvfb at-spi2-core python3-pyatspi   # programs operated through the accessibility interface on a private display
   emscripten nodejs chromium libcpp-httplib-dev   # web player: decoders in WebAssembly, node and browser tests, webhost preview
   firefox-esr webkit2gtk-driver       # the web player's tests in Firefox and WebKitGTK (MiniBrowser)
+  help2man man-db                     # manual pages made from the programs' --help, and checked with man -l
+  bash-completion                     # the completion scripts, installed and tested against it
+  librsvg2-bin                        # rsvg-convert: the PNG icons rendered from the SVG
+  desktop-file-utils appstream        # validators of the desktop entry and the metainfo
+  shared-mime-info libglib2.0-bin     # the .zvsa MIME type: update-mime-database, and gio to look it up
 )
 # npm fetches the browser tests' drivers; node builds from elsewhere bring their own npm.
 command -v npm >/dev/null || packages+=(npm)

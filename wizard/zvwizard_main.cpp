@@ -44,12 +44,16 @@ const char kUsage[] =
     "the same name is replaced only when you agree on the terminal; without a\n"
     "terminal zvwizard refuses and tells you where the new clip is.\n"
     "\n"
+    "Options:\n"
     "  -o, --output-dir DIR   where the clip goes (default: the current folder)\n"
     "  -h, --help             show this help\n"
     "      --version          show the version\n"
     "\n"
-    "Exit status: 0 when the clip and the markup are done, 1 when the wizard was\n"
-    "cancelled or the clip could not be put in place, 2 for a bad command line.\n";
+    "Exit status:\n"
+    "  0                      the clip and the markup are done\n"
+    "  1                      the wizard was cancelled, or the clip could not be\n"
+    "                         put in place\n"
+    "  2                      bad command line\n";
 
 void complain(const std::string& text) { std::fprintf(stderr, "zvwizard: %s\n", text.c_str()); }
 

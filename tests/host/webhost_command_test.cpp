@@ -168,6 +168,9 @@ TEST_F(WebhostCommand, UsageHelpAndBadArguments) {
   const zv::test::ProgramRun help = runProgram({kWebhost, "--help"});
   EXPECT_EQ(help.exitStatus, 0);
   EXPECT_NE(help.out.find("webhost publish WEB OUT"), std::string::npos);
+  const zv::test::ProgramRun version = runProgram({kWebhost, "--version"});
+  EXPECT_EQ(version.exitStatus, 0);
+  EXPECT_EQ(version.out.rfind("webhost 1.0", 0), 0u) << version.out;
 
   struct Case {
     std::vector<std::string> args;
