@@ -7,7 +7,7 @@
 #include <string>
 
 #include "cli/exit_status.h"
-#include "platform/module.h"
+#include "platform/install_folders.h"
 #include "platform/replacing_file.h"
 #include "player/player_files.h"
 #include <zv/system_string.h>
@@ -38,7 +38,7 @@ std::optional<std::string> buildText(const MarkupSettings& markup, const std::st
 
   if (markup.webbot) {
     const std::string image = markup.previewImage.value_or(
-        "file://" + programFolder() + webbot::PreviewImageName(markup.buttonCount));
+        "file://" + privateDataFolderOfProgram() + webbot::PreviewImageName(markup.buttonCount));
     return webbot::FormatWebBotText(settings, image, clip);
   }
   if (markup.element) {

@@ -1,6 +1,7 @@
 # The encoding engine's readers and its decode job on arbitrary files. The
 # decode job fuzzer loads the fuzz build's own codec libraries by table name
-# (from ../lib beside the fuzz target), so it depends on them.
+# (from the private library folder, found from the fuzz target's bin/), so it
+# depends on them.
 foreach(target read_wave_file_fuzzer read_au_file_fuzzer decode_job_fuzzer)
   zv_fuzz_target(${target} ${CMAKE_CURRENT_LIST_DIR}/${target}.cpp)
   target_link_libraries(${target} PRIVATE zv_engine)

@@ -1,6 +1,7 @@
 // The component library as webhost loads it: libZvEditBot.so, looked for
-// beside webhost, then in ../lib from it, then in the loader's normal search
-// order; its Expand and Edit entries bound by name.
+// the way Module::load looks (beside webhost, then in the installation's
+// private library folder, then in the loader's normal search order); its
+// Expand and Edit entries bound by name.
 #ifndef ZV_HOST_EDITBOT_BINDING_H
 #define ZV_HOST_EDITBOT_BINDING_H
 

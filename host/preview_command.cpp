@@ -13,7 +13,7 @@
 #include "host/preview_server.h"
 #include "host/preview_site.h"
 #include "host/web_publisher.h"
-#include "platform/module.h"
+#include "platform/install_folders.h"
 
 namespace zv::host {
 
@@ -24,13 +24,9 @@ namespace {
 constexpr char kHost[] = "127.0.0.1";
 
 // The player's files of the installation (and of the build tree, which has
-// the same layout): the library folder beside the program's bin/, where the
-// insertion program finds them too.
-fs::path installedPlayerFolder() {
-  const std::string program = programFolder();
-  if (program.empty()) return {};
-  return fs::path(program) / ".." / ZV_INSTALL_LIBDIR;
-}
+// the same layout): the private data folder, where the insertion program
+// finds them too.
+fs::path installedPlayerFolder() { return fs::path(privateDataFolderOfProgram()); }
 
 int usageError(const std::string& why) {
   std::cerr << "webhost: " << why << "\n\n" << kPreviewUsage << kPreviewHelp;

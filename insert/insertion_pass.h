@@ -26,7 +26,8 @@ struct InsertionEnvironment {
   WizardRunner runWizard;
   MessagePresenter& messages;
   StatusDisplayFactory openStatus;
-  std::string programFolder;    // the folder of the program's files, ending with '/'
+  std::string programFolder;    // the folder of the program's files (preview images,
+                                // the player's files), ending with '/'
   std::string temporaryFolder;  // the system's temporary folder, ending with '/'
 };
 

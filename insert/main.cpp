@@ -12,6 +12,8 @@
 #include "insert/insertion_pass.h"
 #include "insert/qt_status_window.h"
 #include "insert/zv_encoder_wizard.h"
+#include "platform/install_folders.h"
+#include "platform/install_layout.h"
 #include "platform/qt/qt_message_box_presenter.h"
 #include "platform/temporary_file.h"
 
@@ -31,12 +33,12 @@ constexpr char kHelp[] =
     "the web, 1 otherwise (the wizard was cancelled, or a message told what\n"
     "was not done), 2 for bad usage.\n";
 
-// The folder of the program's own file, where its images and the player's
-// files lie, ending with '/'.
-std::string programFolder() {
-  std::string folder = QCoreApplication::applicationDirPath().toStdString();
-  if (folder.empty() || folder.back() != '/') folder += '/';
-  return folder;
+// The folder of the program's files, the images and the player's files: the
+// private data folder as seen from the program's own folder, the private
+// library folder. Ends with '/'.
+std::string programFilesFolder() {
+  return zv::folderFrom(QCoreApplication::applicationDirPath().toStdString(),
+                        zv::layout::kPrivateDataFromPrivateLibrary);
 }
 
 }  // namespace
@@ -60,7 +62,7 @@ int main(int argc, char** argv) {
       zv::insert::RunZvEncoderWizard,
       messages,
       [] { return std::make_unique<zv::insert::QtStatusWindow>(); },
-      programFolder(),
+      programFilesFolder(),
       zv::temporaryDirectory()};
   // Every other end left something undone, and the author has been told.
   const zv::insert::PassOutcome outcome = zv::insert::RunInsertionPass(environment);

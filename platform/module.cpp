@@ -7,6 +7,8 @@
 #include <utility>
 
 #include "platform/ascii_case.h"
+#include "platform/install_folders.h"
+#include "platform/install_layout.h"
 
 namespace zv {
 
@@ -90,9 +92,15 @@ Module Module::load(std::string_view libraryName) {
     return module;
   }
   const std::string besideUs = thisModuleFolder();
-  if (!besideUs.empty() && tryOpen(besideUs + file)) return module;
   const std::string program = programFolder();
-  if (!program.empty() && tryOpen(program + "../lib/" + file)) return module;
+  const std::string folders[] = {
+      besideUs,
+      folderFrom(besideUs, layout::kPrivateLibraryFromLibrary),
+      folderFrom(program, layout::kPrivateLibraryFromProgram),
+      folderFrom(program, layout::kLibraryFromProgram),
+  };
+  for (const std::string& folder : folders)
+    if (!folder.empty() && tryOpen(folder + file)) return module;
   tryOpen(file);
   return module;
 }

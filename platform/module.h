@@ -6,9 +6,12 @@
 // already ends in ".so" is taken as it is. The file is looked for
 //   1. beside the module that contains this code (the loading library or
 //      program),
-//   2. in the installation's library folder: ../lib from the running program
-//      (the build tree has the same bin/ and lib/ layout),
-//   3. in the dynamic loader's normal search order.
+//   2. in the private library folder of the installation, as seen from that
+//      module when it is a library in the library folder (libZvEncoder.so),
+//   3. in the private library folder, then in the library folder, as seen
+//      from the running program in bin/ (platform/install_layout.h; the
+//      build tree has the same layout),
+//   4. in the dynamic loader's normal search order.
 // A name holding a '/' is a path and is loaded only from there.
 //
 // A library that offers ordinals exports a ZvOrdinalTable under the symbol

@@ -21,6 +21,7 @@ packages=(
   dbus                                # dbus-run-session: private session buses for the automation tests
   xvfb at-spi2-core python3-pyatspi   # programs operated through the accessibility interface on a private display
   emscripten nodejs chromium libcpp-httplib-dev   # web player: decoders in WebAssembly, node and browser tests, webhost preview
+  debhelper dpkg-dev fakeroot lintian   # the Debian packages (scripts/test-packages.sh)
   firefox-esr webkit2gtk-driver       # the web player's tests in Firefox and WebKitGTK (MiniBrowser)
   help2man man-db                     # manual pages made from the programs' --help, and checked with man -l
   bash-completion                     # the completion scripts, installed and tested against it

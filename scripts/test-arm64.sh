@@ -39,7 +39,8 @@ echo "== zvsa on arm64 against zvsa on x86-64, byte for byte"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/arm64" "$work/x86-64"
-# The emulated program loads the codec libraries of its own build from ../lib.
+# The emulated program loads the codec libraries of its own build from its
+# private library folder (lib/zvtavelworks).
 run() {
   local side=$1
   shift

@@ -6,6 +6,8 @@
 #include <memory>
 
 #include "platform/ascii_case.h"
+#include "platform/install_folders.h"
+#include "platform/install_layout.h"
 #include "platform/percent_encoding.h"
 
 namespace zv::webbot {
@@ -39,6 +41,10 @@ std::string ComponentFolder() {
 std::string InsertBotPath() {
   const std::string folder = ComponentFolder();
   return folder.empty() ? std::string() : folder + "ZvInsertBot";
+}
+
+std::string PreviewImageFolder() {
+  return folderFrom(ComponentFolder(), layout::kPrivateDataFromPrivateLibrary);
 }
 
 std::string FileUrl(std::string_view absolutePath) {

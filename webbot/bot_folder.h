@@ -1,14 +1,16 @@
-// Where the component finds the files that lie beside it: the insertion
-// program ZvInsertBot and the three preview images (whose names are
-// PreviewImageName() of webbot_text.h).
+// Where the component finds its files: the insertion program ZvInsertBot,
+// which lies beside it in the private library folder, and the three preview
+// images (whose names are PreviewImageName() of webbot_text.h) in the private
+// data folder, found from the component's folder by the relative path
+// between the two (platform/install_layout.h).
 //
 // A web-page editor may load the component from a cache folder whose path
 // has a component named "botcache", while the component's files stay in the
 // corresponding "bots" folder: the first path component named "botcache"
 // (in any letter case) is replaced by "bots", every other character kept as
 // it is (paths are case-sensitive here). A path without such a component is
-// used as it is. In this project's trees the component library and its
-// files share one folder, the library folder (lib/).
+// used as it is. The mapping is made on the component's folder, so the
+// images are looked for under the same "bots" path as the program.
 #ifndef ZV_WEBBOT_BOT_FOLDER_H
 #define ZV_WEBBOT_BOT_FOLDER_H
 
@@ -27,6 +29,10 @@ std::string ComponentFolder();
 
 // The full path of the insertion program in ComponentFolder().
 std::string InsertBotPath();
+
+// The folder of the preview images: the private data folder as seen from
+// ComponentFolder(), ending in "/". Empty when that folder is unknown.
+std::string PreviewImageFolder();
 
 // A file: URL for an absolute path: "file://" and the path, with every byte
 // a URL path cannot hold as it is (space, "#", "%", "?", quotes, "&", "<",

@@ -5,6 +5,8 @@
 #include <system_error>
 
 #include "platform/ascii_case.h"
+#include "platform/install_folders.h"
+#include "platform/install_layout.h"
 #include "platform/module.h"
 
 namespace zv {
@@ -33,7 +35,7 @@ std::string pathInFolder(const std::string& directory, const std::string& fileNa
 }
 
 std::string galleryDirectoryIn(const std::string& libraryFolder) {
-  return pathInFolder(libraryFolder, kGalleryFolderName);
+  return pathInFolder(folderFrom(libraryFolder, layout::kPrivateDataFromLibrary), kGalleryFolderName);
 }
 
 std::string galleryDirectoryOfThisLibrary() { return galleryDirectoryIn(thisModuleFolder()); }

@@ -1,4 +1,5 @@
-// The gallery: the folder "Gallery" beside the wizard library, holding the
+// The gallery: the folder "Gallery" in the installation's private data folder
+// (share/zvtavelworks/, found from the wizard library's folder), holding the
 // finished clips (".zvsa" files) a user may pick again without compressing.
 #ifndef ZV_WIZARD_GALLERY_FOLDER_H
 #define ZV_WIZARD_GALLERY_FOLDER_H
@@ -11,12 +12,13 @@ namespace zv {
 inline constexpr char kGalleryFolderName[] = "Gallery";
 inline constexpr char kClipExtension[] = ".zvsa";
 
-// "<libraryFolder>/Gallery", without a trailing slash. `libraryFolder` may
-// end in a slash or not.
+// The gallery of the installation whose library folder is `libraryFolder`:
+// "<private data folder>/Gallery", without a trailing slash. `libraryFolder`
+// may end in a slash or not.
 std::string galleryDirectoryIn(const std::string& libraryFolder);
 
-// The gallery beside the module that contains this code (the wizard
-// library), or "Gallery" relative to the current folder when that module's
+// The gallery of the installation of the module that contains this code (the
+// wizard library), or "Gallery" relative to the current folder when that module's
 // folder cannot be found.
 std::string galleryDirectoryOfThisLibrary();
 

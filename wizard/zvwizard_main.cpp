@@ -25,6 +25,9 @@
 #include <string>
 
 #include <zv/zv_encoder.h>
+#include "wizard/gallery_folder.h"
+#include "platform/install_folders.h"
+#include "platform/install_layout.h"
 #include "platform/run_folder.h"
 #include "platform/temporary_file.h"
 
@@ -86,12 +89,13 @@ bool sameFile(const std::string& a, const std::string& b) {
          first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
-// The gallery folder: "Gallery" beside the wizard library.
+// The gallery folder of the wizard library's installation.
 std::string galleryFolder() {
   Dl_info info{};
   if (::dladdr(reinterpret_cast<void*>(&DoZvEncoder), &info) == 0 || info.dli_fname == nullptr)
     return {};
-  return folderOf(info.dli_fname) + "/Gallery";
+  return zv::folderFrom(folderOf(info.dli_fname), zv::layout::kPrivateDataFromLibrary) +
+         zv::kGalleryFolderName;
 }
 
 // Asks on the terminal whether `path` may be replaced.

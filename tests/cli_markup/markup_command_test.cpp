@@ -135,7 +135,7 @@ TEST(MarkupCommand, WebBotTextForTheClip) {
                    "<!--WEBBOT bot=\"ZvTavelwork\" EndSpan --><p>"},
                   "\r\n"));
 
-  // By default the image lies beside the program and follows the buttons.
+  // By default the image is the installation's own and follows the buttons.
   const CommandRun defaultImage = runMarkup({"hello.zvsa", "--webbot", "--buttons", "3"});
   EXPECT_EQ(defaultImage.status, 0);
   const std::string prefix = "<p><!--WEBBOT bot=\"ZvTavelwork\" StartSpan PREVIEW=\"&lt;IMG SRC=&quot;file:///";

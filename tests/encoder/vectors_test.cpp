@@ -1,7 +1,8 @@
 // The delivered codec libraries through the engine: the conformance stream
 // files are what the engine writes for the conformance PCM, and decode back
 // to the conformance decoder output. The libraries are loaded by their table
-// names from the library folder (../lib beside the test program).
+// names from the private library folder (lib/zvtavelworks beside the test
+// program's bin/).
 #include <gtest/gtest.h>
 
 #include <algorithm>

@@ -48,7 +48,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const QString kWebhost = QStringLiteral(ZV_WEBHOST_PROGRAM);
-const std::string kComponentFolder = ZV_COMPONENT_DIR;  // the library folder of the build tree
+const std::string kProgramFilesFolder = ZV_PROGRAM_FILES_DIR;  // the private data folder of the build tree
 const std::string kSourceSound = ZV_SOURCE_SOUND;
 constexpr int kWaitMs = 60000;
 constexpr char kMarker[] = "<!-- player here -->";
@@ -185,7 +185,7 @@ TEST_F(EndToEndTest, WizardOnTheFileRoadPutsThePlayerOnThePage) {
                                    },
                                    presenter,
                                    [] { return std::make_unique<QtStatusWindow>(); },
-                                   kComponentFolder + "/",
+                                   kProgramFilesFolder + "/",
                                    temporaryDirectory()};
   const PassOutcome outcome = RunInsertionPass(environment);
   EXPECT_TRUE(driver.unexpectedMessages.empty()) << driver.unexpectedMessages.front();
@@ -205,9 +205,9 @@ TEST_F(EndToEndTest, WizardOnTheFileRoadPutsThePlayerOnThePage) {
   // The player's files, every one the player has, beside the page in a
   // disk-based web, as they are in the program's folder.
   for (const char* name : player::kPlayerFiles) {
-    ASSERT_TRUE(fs::is_regular_file(fs::path(kComponentFolder) / name)) << name << " was not built";
+    ASSERT_TRUE(fs::is_regular_file(fs::path(kProgramFilesFolder) / name)) << name << " was not built";
     EXPECT_TRUE(fs::is_regular_file(web / name)) << name << " is not in the web";
-    EXPECT_EQ(readFile(web / name), readFile(fs::path(kComponentFolder) / name)) << name;
+    EXPECT_EQ(readFile(web / name), readFile(fs::path(kProgramFilesFolder) / name)) << name;
   }
 
   // The page: the WEBBOT text just before the marker, every other byte as it
@@ -217,7 +217,7 @@ TEST_F(EndToEndTest, WizardOnTheFileRoadPutsThePlayerOnThePage) {
   EXPECT_EQ(clipName, fs::path(kSourceSound).stem().string() + ".zvsa");
   const std::string expectedText =
       "<p><!--WEBBOT bot=\"ZvTavelwork\" StartSpan PREVIEW=\"&lt;IMG SRC=&quot;" +
-      automation::FileUrlForPath(kComponentFolder + "/FPTwoButton.gif") +
+      automation::FileUrlForPath(kProgramFilesFolder + "/FPTwoButton.gif") +
       "&quot; HEIGHT=&quot;32&quot; WIDTH=&quot;64&quot;&gt;\"\r\n"
       " I-NUMBUTTONS=\"2\" \r\n"
       "I-AUTOPLAY=\"0\" \r\n"
@@ -276,7 +276,7 @@ TEST_F(EndToEndTest, APageThatRefusesThePlayerGetsItsClipTakenOutAgain) {
                                    [&wizard] { return wizard; },
                                    presenter,
                                    [] { return std::make_unique<QtStatusWindow>(); },
-                                   kComponentFolder + "/",
+                                   kProgramFilesFolder + "/",
                                    temporary.path() + "/"};
   EXPECT_EQ(RunInsertionPass(environment), PassOutcome::InsertRefused);
   ASSERT_FALSE(presenter.texts().empty());

@@ -78,7 +78,7 @@ std::int32_t PlayCountFromText(const std::string& countText) {
 }
 
 std::string BuildPreview(const ComponentValues& values, const std::string& clip,
-                         const std::string& componentFolder) {
+                         const std::string& imageFolder) {
   const int buttonIndex = values.general.buttonIndex;
   if (values.general.textOnlyPreview) {
     // The clip name without its ".zvsa"; a name shorter than that is shown
@@ -92,7 +92,7 @@ std::string BuildPreview(const ComponentValues& values, const std::string& clip,
            ", height=" + std::to_string(values.required.height) +
            ", width=" + std::to_string(values.required.width) + "]</b></font>";
   }
-  const std::string url = FileUrl(MapBotCacheToBots(componentFolder) + PreviewImageName(buttonIndex + 1));
+  const std::string url = FileUrl(MapBotCacheToBots(imageFolder) + PreviewImageName(buttonIndex + 1));
   return "<IMG SRC=\"" + url + "\" HEIGHT=\"" + std::to_string(values.required.height) +
          "\" WIDTH=\"" + std::to_string(values.required.width) + "\">";
 }

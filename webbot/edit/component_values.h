@@ -58,9 +58,10 @@ std::int32_t PlayCountFromText(const std::string& countText);
 //              the clip name without its extension (the last five
 //              characters of S-CLIP), the button count, height and width;
 //   otherwise: an IMG element with the preview image for the button count,
-//              a file URL into `componentFolder` (ending in "/").
+//              a file URL into `imageFolder` (ending in "/"; a "botcache"
+//              folder in it stands for "bots", as in bot_folder.h).
 std::string BuildPreview(const ComponentValues& values, const std::string& clip,
-                         const std::string& componentFolder);
+                         const std::string& imageFolder);
 
 // Writes every attribute back (see above), PREVIEW first.
 void WriteComponentValues(const ComponentValues& values, const std::string& preview,

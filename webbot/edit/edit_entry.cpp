@@ -64,7 +64,7 @@ std::int32_t EditComponent(void* attributes, const ZvHostCallbacks* callbacks) {
   values.general = general->values();
   values.required = required.values();
   values.optional = sheet.optionalPage().values();
-  const std::string preview = BuildPreview(values, clipOf(host, attributes), ComponentFolder());
+  const std::string preview = BuildPreview(values, clipOf(host, attributes), PreviewImageFolder());
   WriteComponentValues(values, preview, host, attributes);
   return 1;
 }
