@@ -17,7 +17,9 @@ bool endsWith(const std::string& text, const std::string& tail) {
   return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
 }
 
-bool clipNameBefore(const std::string& a, const std::string& b) {
+}  // namespace
+
+bool galleryClipNameBefore(const std::string& a, const std::string& b) {
   const auto lowerBefore = [](char x, char y) {
     return static_cast<unsigned char>(asciiLower(x)) < static_cast<unsigned char>(asciiLower(y));
   };
@@ -25,8 +27,6 @@ bool clipNameBefore(const std::string& a, const std::string& b) {
   if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), lowerBefore)) return false;
   return a < b;
 }
-
-}  // namespace
 
 std::string pathInFolder(const std::string& directory, const std::string& fileName) {
   if (directory.empty()) return fileName;
@@ -54,7 +54,7 @@ std::vector<std::string> listGalleryClips(const std::string& directory) {
     if (!entry.is_regular_file(statusError)) continue;
     names.push_back(fileName.substr(0, fileName.size() - extension.size()));
   }
-  std::sort(names.begin(), names.end(), clipNameBefore);
+  std::sort(names.begin(), names.end(), galleryClipNameBefore);
   return names;
 }
 

@@ -28,6 +28,9 @@ std::string galleryDirectoryOfThisLibrary();
 // or unreadable.
 std::vector<std::string> listGalleryClips(const std::string& directory);
 
+// The listing's order: true when clip name `a` comes before `b`.
+bool galleryClipNameBefore(const std::string& a, const std::string& b);
+
 // "<directory>/<clipFileName>".
 std::string pathInFolder(const std::string& directory, const std::string& fileName);
 

@@ -19,6 +19,8 @@
 //     "Number of Optional Applet Attributes" (-1: no list stored),
 //     "Optional Applet Attribute %02d Name" / "... Value", numbered from 00
 //     (each defaulting to its own entry name)
+//   "zvwizard" (the program alone, zvwizard/window_finish.h)
+//     "Last Save Folder" (none: the save dialog opens in the home folder)
 #ifndef ZV_WIZARD_SETTINGS_STORE_H
 #define ZV_WIZARD_SETTINGS_STORE_H
 

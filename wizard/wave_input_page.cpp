@@ -14,7 +14,7 @@
 
 #include "encoder/input_preparation.h"
 #include "wizard/compress_progress_dialog.h"
-#include "wizard/gallery_folder.h"
+#include "wizard/gallery_folders.h"
 #include "wizard/wizard_strings.h"
 
 namespace zv {
@@ -136,7 +136,7 @@ void CPageWaveInput::initializePage() {
 }
 
 void CPageWaveInput::fillGalleryList() {
-  const std::vector<std::string> clips = listGalleryClips(services_.galleryDirectory);
+  const std::vector<std::string> clips = listGalleryClips(services_.gallery);
   if (clips.empty()) {
     showWizardMessage(services_.presenter, kIdsNoGalleryClips);
     galleryList_->setEnabled(false);

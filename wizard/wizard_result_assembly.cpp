@@ -12,6 +12,7 @@
 #include "webbot/markup/applet_markup.h"
 #include "webbot/markup/clip_reference.h"
 #include "wizard/gallery_folder.h"
+#include "wizard/gallery_folders.h"
 #include "wizard/wizard_strings.h"
 
 namespace zv {
@@ -63,6 +64,12 @@ std::string finishedClipName(const WizardState& state) {
 bool addClipToGallery(const std::string& clipPath, const std::string& clipName,
                       const std::string& galleryDirectory, MessagePresenter& presenter) {
   const std::string galleryFile = pathInFolder(galleryDirectory, clipName);
+  // No folder at all (no home to put the user's gallery in): never a copy
+  // relative to whatever the current folder happens to be.
+  if (galleryDirectory.empty()) {
+    reportWithReason(presenter, kIdsGalleryCopyFailed, galleryFile, std::strerror(ENOENT));
+    return false;
+  }
   std::error_code error;
   if (std::filesystem::exists(std::filesystem::symlink_status(galleryFile, error))) {
     const MessageAnswer answer = presenter.present(
@@ -88,7 +95,7 @@ std::optional<PlacedClip> placeFinishedClip(const WizardState& state, const Wiza
   PlacedClip clip;
   clip.name = finishedClipName(state);
   if (state.inputChoice == kInputGalleryClip) {
-    clip.path = pathInFolder(services.galleryDirectory, clip.name);
+    clip.path = galleryClipPath(services.gallery, clip.name);
     return clip;
   }
   clip.path = pathInFolder(folderOf(state.streamPath), clip.name);
@@ -99,7 +106,7 @@ std::optional<PlacedClip> placeFinishedClip(const WizardState& state, const Wiza
     return std::nullopt;
   }
   if (state.addToGallery)
-    addClipToGallery(clip.path, clip.name, services.galleryDirectory, services.presenter);
+    addClipToGallery(clip.path, clip.name, services.gallery.user, services.presenter);
   return clip;
 }
 

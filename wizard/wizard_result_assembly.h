@@ -1,12 +1,13 @@
 // What the wizard hands back on Finish: the clip put in its place, the
 // result record and the markup.
 //
-// The clip: a gallery clip is used where it lies ("<gallery>/<name>.zvsa");
-// any other clip is the stream file the compression page made, renamed to
-// "<output name>.zvsa" in its own folder (the temporary folder), replacing a
-// file of that name. With "Add to gallery" ticked, it is then copied into
-// the gallery; an existing gallery file is replaced only when the user says
-// so (30300). A failed copy is reported with the system's reason and does
+// The clip: a gallery clip is used where it lies ("<gallery>/<name>.zvsa",
+// the user's gallery or the shipped one: gallery_folders.h); any other clip
+// is the stream file the compression page made, renamed to "<output
+// name>.zvsa" in its own folder (the temporary folder), replacing a file of
+// that name. With "Add to gallery" ticked, it is then copied into the user's
+// own gallery, never the shipped one; an existing file there is replaced
+// only when the user says so (30300). A failed copy is reported with the system's reason and does
 // not stop the wizard; a failed rename is reported and does (the caller
 // keeps the wizard open rather than hand back a path to a missing file).
 //
@@ -39,8 +40,9 @@ std::optional<PlacedClip> placeFinishedClip(const WizardState& state, const Wiza
 
 // Copies `clipPath` to "<galleryDirectory>/<clipName>" (making the folder if
 // needed) through a partial file, so that the gallery never holds half a
-// clip. Asks 30300 first when the gallery file exists; reports a failed
-// copy. True when the gallery now holds the copy.
+// clip. Asks 30300 first when the gallery file exists; reports a failed copy
+// (an empty `galleryDirectory`, no folder at all, is one). True when the
+// gallery now holds the copy.
 bool addClipToGallery(const std::string& clipPath, const std::string& clipName,
                       const std::string& galleryDirectory, MessagePresenter& presenter);
 

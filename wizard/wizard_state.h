@@ -21,6 +21,8 @@
 #include <cstdint>
 #include <string>
 
+#include "wizard/gallery_folders.h"
+
 namespace zv {
 
 class EngineWorkspace;
@@ -65,12 +67,12 @@ struct WizardState {
 
 // What the pages use besides the shared values: the library's working files
 // and format (PcmWorkFile, DecodedPcmFile, AuConvertFile, PcmFormat,
-// LastErrorText), the message layer, and the gallery folder ("Gallery"
-// beside the wizard library). All outlive the sheet.
+// LastErrorText), the message layer, and the gallery's folders (the
+// shipped one and the user's own). All outlive the sheet.
 struct WizardServices {
   EngineWorkspace& workspace;
   MessagePresenter& presenter;
-  std::string galleryDirectory;  // ends without a slash
+  GalleryFolders gallery;
 };
 
 }  // namespace zv

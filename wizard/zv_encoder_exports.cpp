@@ -16,7 +16,7 @@
 #include "platform/temporary_file.h"
 #include "wizard/encoder_app.h"
 #include "wizard/encoder_property_sheet.h"
-#include "wizard/gallery_folder.h"
+#include "wizard/gallery_folders.h"
 #include "wizard/settings_store.h"
 #include "wizard/wizard_result_assembly.h"
 #include "wizard/wizard_strings.h"
@@ -41,7 +41,7 @@ std::int32_t runWizard(std::uint32_t reserved, SystemString* markup, WizardResul
   }
 
   SettingsStore settings;
-  WizardServices services{*run->workspace, presenter, galleryDirectoryOfThisLibrary()};
+  WizardServices services{*run->workspace, presenter, galleryFoldersOfThisLibrary()};
   CEncoderPropertySheet sheet(services, settings, reserved);
   presenter.setParent(&sheet);
   // Without a markup slot nothing is handed back, so Finish moves no file.

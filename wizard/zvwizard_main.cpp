@@ -1,19 +1,24 @@
 // zvwizard: the encoder wizard on its own, for people without a web editor.
 //
-// Runs the wizard (DoZvEncoder). On Finish the clip goes into the output
-// folder (-o, default the current folder) and the applet markup is printed
-// on standard output; a gallery clip is copied there, a new clip moved. A
-// file of the clip's name is never replaced without asking: on a terminal
-// the user is asked, otherwise zvwizard refuses, says where the new clip is,
-// and ends with status 1. Cancel ends with status 1 and writes nothing.
+// Runs the wizard (DoZvEncoder). What Finish does depends on the road
+// (zvwizard/finish_road.h says how it is chosen):
+//
+// - From a terminal, the clip goes into the output folder (-o, default the
+//   current folder) and the applet markup is printed on standard output; a
+//   gallery clip is copied there, a new clip moved. A file of the clip's
+//   name is never replaced without asking: on a terminal the user is asked,
+//   otherwise zvwizard refuses, says where the new clip is, and ends with
+//   status 1.
+// - From the desktop's menu, a save dialog asks where the clip goes and a
+//   window shows the markup (zvwizard/window_finish.h).
+//
+// Cancel ends with status 1 and writes nothing.
 //
 // The wizard works in a private folder of its own under $TMPDIR. A helper
 // process forked at the start clears that folder once zvwizard has ended,
 // however it ended, so that Ctrl-C leaves nothing in the temporary folder.
 #include <dlfcn.h>
-#include <fcntl.h>
 #include <signal.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -22,14 +27,25 @@
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include <zv/zv_encoder.h>
-#include "wizard/gallery_folder.h"
 #include "platform/install_folders.h"
 #include "platform/install_layout.h"
+#include "platform/qt/qt_message_box_presenter.h"
+#include "platform/qt/scoped_qapplication.h"
+#include "wizard/gallery_folder.h"
 #include "platform/run_folder.h"
 #include "platform/temporary_file.h"
+#include "wizard/settings_store.h"
+#include "wizard/user_gallery_folder.h"
+#include "wizard/zvwizard/clip_file_moves.h"
+#include "wizard/zvwizard/clip_markup.h"
+#include "wizard/zvwizard/clip_paths.h"
+#include "wizard/zvwizard/finish_road.h"
+#include "wizard/zvwizard/window_finish.h"
 
 namespace {
 
@@ -38,64 +54,58 @@ constexpr int kExitNotDone = 1;  // cancelled, or the clip could not be placed
 constexpr int kExitUsage = 2;
 
 const char kUsage[] =
-    "Usage: zvwizard [-o DIR]\n"
+    "Usage: zvwizard [-o DIR] [--window | --terminal]\n"
     "Make a compressed audio clip for a web page with the Z&V Tavelworks wizard.\n"
     "\n"
-    "On Finish the clip (NAME.zvsa) is put into DIR and the markup that embeds\n"
-    "the player for it is printed on standard output.  A clip chosen from the\n"
-    "gallery is copied there; a new clip is moved there.  An existing file of\n"
-    "the same name is replaced only when you agree on the terminal; without a\n"
-    "terminal zvwizard refuses and tells you where the new clip is.\n"
+    "On Finish, from a terminal, the clip (NAME.zvsa) is put into DIR and the\n"
+    "markup that embeds the player for it is printed on standard output.  A clip\n"
+    "chosen from the gallery is copied there; a new clip is moved there.  An\n"
+    "existing file of the same name is replaced only when you agree on the\n"
+    "terminal; without a terminal zvwizard refuses and tells you where the new\n"
+    "clip is.\n"
+    "\n"
+    "Started from the desktop's menu (neither standard input nor standard output\n"
+    "a terminal), Finish asks in a save dialog where the clip goes (starting in\n"
+    "DIR when given, else in the folder you saved to last) and shows the markup\n"
+    "in a window, with Copy to put it on the clipboard.  A new clip you do not\n"
+    "save is kept in your own gallery.\n"
+    "\n"
+    "The gallery is the one installed with the wizard and your own,\n"
+    "$XDG_DATA_HOME/zvtavelworks/Gallery (~/.local/share/zvtavelworks/Gallery),\n"
+    "where \"Add to gallery\" puts your clips; a clip of yours hides an installed\n"
+    "one of the same name.\n"
     "\n"
     "Options:\n"
     "  -o, --output-dir DIR   where the clip goes (default: the current folder)\n"
+    "      --window           finish with the save dialog and the markup window\n"
+    "      --terminal         finish on the terminal, as described first\n"
     "  -h, --help             show this help\n"
     "      --version          show the version\n"
     "\n"
     "Exit status:\n"
     "  0                      the clip and the markup are done\n"
     "  1                      the wizard was cancelled, or the clip could not be\n"
-    "                         put in place\n"
+    "                         put in place (or, with the windows, was not saved)\n"
     "  2                      bad command line\n";
 
 void complain(const std::string& text) { std::fprintf(stderr, "zvwizard: %s\n", text.c_str()); }
-
-std::string reasonOf(int error) { return std::strerror(error); }
-
-std::string fileNameOf(const std::string& path) {
-  const std::string::size_type slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string folderOf(const std::string& path) {
-  const std::string::size_type slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-bool isDirectory(const std::string& path) {
-  struct stat info {};
-  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
-
-bool exists(const std::string& path) {
-  struct stat info {};
-  return ::lstat(path.c_str(), &info) == 0;
-}
-
-bool sameFile(const std::string& a, const std::string& b) {
-  struct stat first {}, second {};
-  return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
-         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
 
 // The gallery folder of the wizard library's installation.
 std::string galleryFolder() {
   Dl_info info{};
   if (::dladdr(reinterpret_cast<void*>(&DoZvEncoder), &info) == 0 || info.dli_fname == nullptr)
     return {};
-  return zv::folderFrom(folderOf(info.dli_fname), zv::layout::kPrivateDataFromLibrary) +
+  return zv::folderFrom(zv::folderOf(info.dli_fname), zv::layout::kPrivateDataFromLibrary) +
          zv::kGalleryFolderName;
+}
+
+// A clip of the gallery, the installed one or the user's own, is copied;
+// any other clip is new and moved.
+bool isGalleryClip(const std::string& clip) {
+  const std::string folder = zv::folderOf(clip);
+  const std::string userGallery = zv::userGalleryDirectory();
+  return folder == galleryFolder() || zv::sameFile(folder, galleryFolder()) || folder == userGallery ||
+         zv::sameFile(folder, userGallery);
 }
 
 // Asks on the terminal whether `path` may be replaced.
@@ -105,68 +115,6 @@ bool userAgreesToReplace(const std::string& path) {
   std::string answer;
   if (!std::getline(std::cin, answer)) return false;
   return answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes";
-}
-
-// Copies `from` to a new file beside `to`, then links or renames it into
-// place. Empty on success, else the reason.
-std::string copyInto(const std::string& from, const std::string& to, bool replace) {
-  const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
-  if (in < 0) return reasonOf(errno);
-  std::string partial = to + ".XXXXXX";
-  const int out = ::mkstemp(partial.data());
-  if (out < 0) {
-    const int error = errno;
-    ::close(in);
-    return reasonOf(error);
-  }
-  ::fchmod(out, 0644);
-  std::string reason;
-  char buffer[65536];
-  for (;;) {
-    const ssize_t got = ::read(in, buffer, sizeof buffer);
-    if (got < 0 && errno == EINTR) continue;
-    if (got < 0) {
-      reason = reasonOf(errno);
-      break;
-    }
-    if (got == 0) break;
-    for (ssize_t done = 0; done < got;) {
-      const ssize_t wrote = ::write(out, buffer + done, static_cast<size_t>(got - done));
-      if (wrote < 0 && errno == EINTR) continue;
-      if (wrote < 0) {
-        reason = reasonOf(errno);
-        break;
-      }
-      done += wrote;
-    }
-    if (!reason.empty()) break;
-  }
-  ::close(in);
-  if (reason.empty() && ::fsync(out) != 0) reason = reasonOf(errno);
-  if (::close(out) != 0 && reason.empty()) reason = reasonOf(errno);
-  if (reason.empty()) {
-    // link() refuses an existing name, so a file that appeared meanwhile is
-    // never replaced without leave; rename() replaces.
-    const int placed = replace ? ::rename(partial.c_str(), to.c_str()) : ::link(partial.c_str(), to.c_str());
-    if (placed != 0) reason = reasonOf(errno);
-  }
-  ::unlink(partial.c_str());
-  return reason;
-}
-
-// Moves `from` to `to`: a rename where the file system allows it (link and
-// unlink when it must not replace), a copy and delete across file systems.
-std::string moveInto(const std::string& from, const std::string& to, bool replace) {
-  const int placed = replace ? ::rename(from.c_str(), to.c_str()) : ::link(from.c_str(), to.c_str());
-  if (placed == 0) {
-    if (!replace) ::unlink(from.c_str());
-    return {};
-  }
-  if (errno == EEXIST) return reasonOf(errno);
-  // Another file system, or one without hard links: copy, then delete.
-  std::string reason = copyInto(from, to, replace);
-  if (reason.empty()) ::unlink(from.c_str());
-  return reason;
 }
 
 bool environmentSet(const char* name) {
@@ -181,6 +129,8 @@ bool hasDisplay() {
 
 struct Options {
   std::string outputDir = ".";
+  bool outputDirGiven = false;
+  std::optional<zv::FinishRoad> road;  // unset: as finish_road.h decides
 };
 
 // Reads the command line; -1 to go on, else the exit status.
@@ -201,10 +151,16 @@ int parseOptions(int argc, char** argv, Options& options) {
         return kExitUsage;
       }
       options.outputDir = argv[++i];
+      options.outputDirGiven = true;
       continue;
     }
     if (argument.rfind("--output-dir=", 0) == 0) {
       options.outputDir = argument.substr(std::strlen("--output-dir="));
+      options.outputDirGiven = true;
+      continue;
+    }
+    if (argument == "--window" || argument == "--terminal") {
+      options.road = argument == "--window" ? zv::FinishRoad::Window : zv::FinishRoad::Terminal;
       continue;
     }
     complain("unknown argument \"" + argument + "\" (see zvwizard --help)");
@@ -216,11 +172,11 @@ int parseOptions(int argc, char** argv, Options& options) {
 
 // Puts the finished clip into the output folder. True when it is there.
 bool placeClip(const std::string& clip, const std::string& outputDir) {
-  const std::string target = outputDir + "/" + fileNameOf(clip);
-  if (sameFile(clip, target)) return true;
+  const std::string target = outputDir + "/" + zv::fileNameOf(clip);
+  if (zv::sameFile(clip, target)) return true;
 
   bool replace = false;
-  if (exists(target)) {
+  if (zv::pathExists(target)) {
     if (!::isatty(STDIN_FILENO)) {
       complain("\"" + target + "\" already exists and is not replaced without asking (run zvwizard "
                "on a terminal to be asked).  The clip you made is \"" + clip + "\".");
@@ -233,38 +189,78 @@ bool placeClip(const std::string& clip, const std::string& outputDir) {
     replace = true;
   }
 
-  const bool fromGallery = folderOf(clip) == galleryFolder() || sameFile(folderOf(clip), galleryFolder());
-  const std::string reason = fromGallery ? copyInto(clip, target, replace) : moveInto(clip, target, replace);
+  const bool fromGallery = isGalleryClip(clip);
+  const std::string reason =
+      fromGallery ? zv::copyClipFile(clip, target, replace) : zv::moveClipFile(clip, target, replace);
   if (!reason.empty()) {
     complain("the clip cannot be put into \"" + target + "\": " + reason + ".  It is still \"" + clip +
              "\".");
     return false;
   }
   // A new clip came alone in the wizard's private folder, now empty.
-  if (!fromGallery) ::rmdir(folderOf(clip).c_str());
+  if (!fromGallery) ::rmdir(zv::folderOf(clip).c_str());
   std::fprintf(stderr, "zvwizard: clip saved as \"%s\"\n", target.c_str());
   return true;
 }
 
-// The wizard and the placing of its clip; the exit status.
-int runWizardAndPlaceClip(const Options& options) {
+// Runs the wizard. True on Finish, with the markup and the record filled
+// (freeResult() frees them); otherwise nothing is left to free.
+bool wizardFinished(SystemString& markup, WizardResult& result) {
+  markup = nullptr;
+  std::memset(&result, 0, sizeof result);
+  if (DoZvEncoder(0, &markup, &result) == ZV_WIZARD_FINISHED) return true;
+  SysFreeString(markup);
+  markup = nullptr;
+  return false;
+}
+
+void freeResult(SystemString markup, WizardResult& result) {
+  SysFreeString(markup);
+  for (SystemString text : {result.className, result.codebase, result.tag, result.alignment,
+                            result.bodyText, result.otherAttributes, result.clipFile})
+    SysFreeString(text);
+}
+
+// The wizard and the placing of its clip on the terminal; the exit status.
+int runWizardOnTheTerminal(const Options& options) {
   SystemString markup = nullptr;
   WizardResult result;
-  std::memset(&result, 0, sizeof result);
-  if (DoZvEncoder(0, &markup, &result) != ZV_WIZARD_FINISHED) {
-    SysFreeString(markup);
-    return kExitNotDone;
-  }
+  if (!wizardFinished(markup, result)) return kExitNotDone;
 
   int status = kExitNotDone;
   if (result.clipFile != nullptr && placeClip(result.clipFile, options.outputDir)) {
     std::fputs(markup != nullptr ? markup : "", stdout);
     status = std::fflush(stdout) == 0 ? kExitOk : kExitNotDone;
   }
-  SysFreeString(markup);
-  for (SystemString text : {result.className, result.codebase, result.tag, result.alignment,
-                            result.bodyText, result.otherAttributes, result.clipFile})
-    SysFreeString(text);
+  freeResult(markup, result);
+  return status;
+}
+
+// The wizard, then the save dialog and the markup window; the exit status.
+int runWizardInWindows(const Options& options) {
+  // Made here, not by the wizard's call, so that it outlives the wizard for
+  // the windows that follow it.
+  const std::unique_ptr<zv::ScopedQApplication> application = zv::ensureQApplication();
+  SystemString markup = nullptr;
+  WizardResult result;
+  if (!wizardFinished(markup, result)) return kExitNotDone;
+
+  int status = kExitNotDone;
+  if (result.clipFile != nullptr) {
+    const std::string clip = result.clipFile;
+    const zv::FinishedClip finished{
+        clip, isGalleryClip(clip), markup != nullptr ? markup : "",
+        [&result](const std::string& clipFileName) { return zv::markupForClip(result, clipFileName); }};
+    zv::QtMessageBoxPresenter presenter;
+    zv::SettingsStore settings;
+    const zv::WindowFinishSetup setup{presenter, settings, options.outputDirGiven ? options.outputDir : "",
+                                      zv::userGalleryDirectory()};
+    const zv::WindowFinishOutcome outcome = zv::finishInWindows(finished, setup);
+    // Said on standard error too, for whoever reads the session's log.
+    std::fprintf(stderr, "zvwizard: the clip is \"%s\"\n", outcome.path.c_str());
+    status = outcome.where == zv::ClipWhereabouts::Saved ? kExitOk : kExitNotDone;
+  }
+  freeResult(markup, result);
   return status;
 }
 
@@ -307,7 +303,7 @@ int main(int argc, char** argv) {
   Options options;
   if (const int status = parseOptions(argc, argv, options); status >= 0) return status;
   // Checked before the wizard runs, so that nobody makes a clip in vain.
-  if (!isDirectory(options.outputDir)) {
+  if (!zv::isFolder(options.outputDir)) {
     complain("the output folder \"" + options.outputDir + "\" does not exist or is not a folder");
     return kExitUsage;
   }
@@ -322,5 +318,7 @@ int main(int argc, char** argv) {
 
   std::fflush(nullptr);
   leaveACleanerBehind();
-  return runWizardAndPlaceClip(options);
+  return zv::chooseFinishRoadForThisProcess(options.road) == zv::FinishRoad::Window
+             ? runWizardInWindows(options)
+             : runWizardOnTheTerminal(options);
 }

@@ -95,7 +95,7 @@ class ZvWizardControlsTest(unittest.TestCase):
     def test_every_control_has_a_name_and_its_own_alt_key(self):
         self.seen = []
         sound = os.environ["ZV_SAMPLE_WAV"]
-        with Program([ZVWIZARD, "-o", self.work], cwd=self.work) as wizard:
+        with Program([ZVWIZARD, "--terminal", "-o", self.work], cwd=self.work) as wizard:
             window = wizard.window("Wizard")
             wizard.find("label", "Audio Input")
             self.audit(window, "Audio Input page")

@@ -43,7 +43,7 @@ class ZvWizardMessagesTest(unittest.TestCase):
 
     def test_messages_are_read_and_answered(self):
         missing = os.path.join(self.work, "missing.wav")
-        with Program([ZVWIZARD, "-o", self.out], cwd=self.work) as wizard:
+        with Program([ZVWIZARD, "--terminal", "-o", self.out], cwd=self.work) as wizard:
             wizard.window("Wizard")
             # The source-file choice by its mnemonic, which a keyboard user
             # has; the window takes keys after a click on it.

@@ -70,7 +70,7 @@ class ZvWizardRecordTest(unittest.TestCase):
     def test_a_recorded_tone_reaches_the_clip(self):
         tone = os.path.join(self.work, "tone.wav")
         write_tone(tone)
-        with Program([ZVWIZARD, "-o", self.out], cwd=self.work) as wizard:
+        with Program([ZVWIZARD, "--terminal", "-o", self.out], cwd=self.work) as wizard:
             wizard.window("Wizard")
             wizard.check("radio button", "&Quick voice recording")
             wizard.press("push button", "&Next >")

@@ -83,7 +83,7 @@ class ZvWizardRoadsTest(unittest.TestCase):
         return run.stdout
 
     def start_wizard(self):
-        return Program([ZVWIZARD, "-o", self.out], cwd=self.work)
+        return Program([ZVWIZARD, "--terminal", "-o", self.out], cwd=self.work)
 
     def set_applet_attributes(self, wizard, buttons, autoplay, visible, count):
         wizard.find("label", "Applet Attributes")

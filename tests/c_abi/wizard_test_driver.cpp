@@ -21,9 +21,17 @@
 // The hand polls with a timer (no sleeping) and acts once on each page it
 // sees. A message box that appears is written to stderr and answered, so a
 // surprise fails the caller's checks instead of hanging it.
+//
+// After Finish, zvwizard's windows (its road without a terminal) are
+// operated too: a file dialog gets the path in ZV_WIZARD_DRIVER_SAVE_AS (or
+// is cancelled when that says "cancel"), and the markup window's first line
+// is written to stderr ("wizard driver: markup window: ...") before it is
+// closed.
 #include <QAbstractButton>
 #include <QApplication>
 #include <QCoreApplication>
+#include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -59,6 +67,26 @@ class Hand : public QObject {
 
  private:
   void poll() {
+    if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+      const QString saveAs = QString::fromLocal8Bit(qgetenv("ZV_WIZARD_DRIVER_SAVE_AS"));
+      std::fprintf(stderr, "wizard driver: file dialog: %s\n", qPrintable(dialog->windowTitle()));
+      if (saveAs.isEmpty() || saveAs == QLatin1String("cancel")) {
+        dialog->reject();
+      } else {
+        dialog->selectFile(saveAs);
+        // accept() is the dialog's slot (protected as a method): what its
+        // Save button calls.
+        QMetaObject::invokeMethod(dialog, "accept");
+      }
+      return;
+    }
+    if (QWidget* window = QApplication::activeModalWidget(); window && window->inherits("zv::MarkupWindow")) {
+      const QList<QLabel*> labels = window->findChildren<QLabel*>();
+      std::fprintf(stderr, "wizard driver: markup window: %s\n",
+                   labels.isEmpty() ? "" : qPrintable(labels.front()->text()));
+      if (auto* dialog = qobject_cast<QDialog*>(window)) dialog->accept();
+      return;
+    }
     if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
       std::fprintf(stderr, "wizard driver: message box: %s\n", qPrintable(box->text()));
       box->done(box->defaultButton() ? box->standardButton(box->defaultButton())

@@ -60,7 +60,7 @@ struct PageFixture {
     workspace = EngineWorkspace::create(error);
     if (!workspace) qFatal("no workspace: %s", error.c_str());
     services = std::make_unique<WizardServices>(
-        WizardServices{*workspace, presenter, folder.file("Gallery")});
+        WizardServices{*workspace, presenter, GalleryFolders{folder.file("Gallery"), {}}});
     store = std::make_unique<SettingsStore>(storeFile());
     if (prepareStore) {
       prepareStore(*store);

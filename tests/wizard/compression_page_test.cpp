@@ -173,7 +173,7 @@ class CompressionPageTest : public QObject {
     test::TempDir folder;
     std::filesystem::create_directory(folder.file("Gallery"));
     test::writeFile(folder.file("Gallery/bells.zvsa"), test::Bytes(200, 7));
-    fixture_->services->galleryDirectory = folder.file("Gallery");
+    fixture_->services->gallery.shipped = folder.file("Gallery");
     SettingsStore settings(folder.file("settings.ini"));
     CEncoderPropertySheet sheet(*fixture_->services, settings);
     int dialogs = 0;

@@ -38,6 +38,7 @@
 #include "wizard/audio/simulated_wave_devices.h"
 #include "wizard/encoder_property_sheet.h"
 #include "wizard/gallery_folder.h"
+#include "wizard/gallery_folders.h"
 #include "wizard/record/wave_record_page.h"
 #include "wizard/settings_store.h"
 #include "wizard/wave_input_page.h"
@@ -65,12 +66,18 @@ void saveScreenshot(QWidget& widget, const QString& name) {
 }
 
 // One wizard run in a private temporary folder (working files, stream file
-// and finished clip all land there), with its own settings file and a
-// gallery folder the test fills or leaves out.
+// and finished clip all land there), with its own settings file, a shipped
+// gallery folder the test fills or leaves out, read-only as an installed one
+// is, and the user's own gallery, which does not exist until a clip is added
+// unless the test asks for it.
 struct SheetFixture {
   enum class Gallery { ThreeClips, Missing, Empty, PlainFile };
+  // The user's gallery: none at all (no home folder), not made yet, three
+  // clips of its own ("bells" also in the shipped one), or a plain file.
+  enum class UserGallery { None, NotMadeYet, ThreeClips, PlainFile };
 
-  explicit SheetFixture(Gallery gallery = Gallery::ThreeClips)
+  explicit SheetFixture(Gallery gallery = Gallery::ThreeClips,
+                        UserGallery userGallery = UserGallery::NotMadeYet)
       : tmpdirVariable("TMPDIR", temp.path()) {
     galleryDir = galleryRoot.file("Gallery");
     switch (gallery) {
@@ -91,15 +98,43 @@ struct SheetFixture {
       case Gallery::Missing:
         break;
     }
+    if (gallery != Gallery::PlainFile && gallery != Gallery::Missing)
+      std::filesystem::permissions(galleryDir, std::filesystem::perms::owner_write |
+                                                   std::filesystem::perms::group_write |
+                                                   std::filesystem::perms::others_write,
+                                   std::filesystem::perm_options::remove);
+    if (userGallery != UserGallery::None) userGalleryDir = userRoot.file("zvtavelworks/Gallery");
+    switch (userGallery) {
+      case UserGallery::ThreeClips:
+        std::filesystem::create_directories(userGalleryDir);
+        for (const char* name : {"bells", "drum", "Zither"})
+          test::writeFile(pathInFolder(userGalleryDir, std::string(name) + ".zvsa"), Bytes(120, 9));
+        break;
+      case UserGallery::PlainFile:
+        std::filesystem::create_directories(userRoot.file("zvtavelworks"));
+        test::writeFile(userGalleryDir, Bytes(3, 1));
+        break;
+      case UserGallery::None:
+      case UserGallery::NotMadeYet:
+        break;
+    }
     std::string error;
     workspace = EngineWorkspace::create(error);
     if (!workspace) qFatal("no workspace: %s", error.c_str());
     settings = std::make_unique<SettingsStore>(temp.file("settings.ini"));
-    services = std::make_unique<WizardServices>(WizardServices{*workspace, presenter, galleryDir});
+    services = std::make_unique<WizardServices>(
+        WizardServices{*workspace, presenter, GalleryFolders{galleryDir, userGalleryDir}});
     sheet = std::make_unique<CEncoderPropertySheet>(*services, *settings, 0, nullptr, &devices);
     sheet->show();
     sheet->activateWindow();
     static_cast<void>(QTest::qWaitForWindowActive(sheet.get()));
+  }
+
+  ~SheetFixture() {
+    // Writable again, so that the folder can be removed.
+    std::error_code error;
+    std::filesystem::permissions(galleryDir, std::filesystem::perms::owner_all,
+                                 std::filesystem::perm_options::add, error);
   }
 
   void click(QWizard::WizardButton which) {
@@ -142,11 +177,16 @@ struct SheetFixture {
   std::string galleryFile(const std::string& clipName) const {
     return pathInFolder(galleryDir, clipName);
   }
+  std::string userGalleryFile(const std::string& clipName) const {
+    return pathInFolder(userGalleryDir, clipName);
+  }
 
   test::TempDir temp;
   test::ScopedEnvironment tmpdirVariable;
   test::TempDir galleryRoot;
   std::string galleryDir;
+  test::TempDir userRoot;
+  std::string userGalleryDir;
   std::unique_ptr<EngineWorkspace> workspace;
   test::RecordingPresenter presenter;
   std::unique_ptr<SettingsStore> settings;
@@ -265,12 +305,56 @@ class EncoderSheetTest : public QObject {
              (std::vector<std::string>{"Alarm", "bells", "chime"}));
   }
 
+  void theGalleryListsTheShippedAndTheUsersClips_data() {
+    QTest::addColumn<int>("shipped");
+    QTest::addColumn<QString>("pick");
+    QTest::addColumn<QStringList>("listed");
+    QTest::addColumn<bool>("fromUser");
+    const int threeClips = int(SheetFixture::Gallery::ThreeClips);
+    const QStringList both{"Alarm", "bells", "chime", "drum", "Zither"};
+    // "bells" is in both: listed once, and the user's is the one taken.
+    QTest::newRow("in both, the user's shadows") << threeClips << "bells" << both << true;
+    QTest::newRow("shipped only") << threeClips << "chime" << both << false;
+    QTest::newRow("user's only") << threeClips << "Zither" << both << true;
+    QTest::newRow("no shipped gallery") << int(SheetFixture::Gallery::Missing) << "drum"
+                                        << QStringList{"bells", "drum", "Zither"} << true;
+  }
+  void theGalleryListsTheShippedAndTheUsersClips() {
+    QFETCH(int, shipped);
+    QFETCH(QString, pick);
+    QFETCH(QStringList, listed);
+    QFETCH(bool, fromUser);
+    SheetFixture fixture(static_cast<SheetFixture::Gallery>(shipped),
+                         SheetFixture::UserGallery::ThreeClips);
+    CPageWaveInput* input = fixture.sheet->inputPage();
+    QVERIFY(fixture.presenter.texts().empty());
+    QVERIFY(input->galleryRadio()->isEnabled() && input->galleryRadio()->isChecked());
+    QStringList shown;
+    for (int i = 0; i < input->galleryList()->count(); ++i) shown << input->galleryList()->itemText(i);
+    QCOMPARE(shown, listed);
+    if (shipped == int(SheetFixture::Gallery::ThreeClips) && pick == QStringLiteral("bells"))
+      saveScreenshot(*fixture.sheet, QStringLiteral("wizard_sheet_audio_input_both_galleries"));
+
+    input->galleryList()->setCurrentIndex(listed.indexOf(pick));
+    fixture.next();
+    QCOMPARE(fixture.sheet->currentId(), int{kPageAppletProperties});
+    fixture.finish();
+    QCOMPARE(fixture.sheet->result(), int{QDialog::Accepted});
+    HandedOver handed(*fixture.sheet);
+    const std::string clipName = pick.toStdString() + ".zvsa";
+    const std::string expected =
+        fromUser ? fixture.userGalleryFile(clipName) : fixture.galleryFile(clipName);
+    QCOMPARE(text(handed.record.clipFile), expected);
+    QVERIFY(text(handed.markup).find("VALUE=\"" + clipName + "\"") != std::string::npos);
+  }
+
   void fileRoadFinishesWithTheRenamedClip() {
     SheetFixture fixture;
     const std::string source = fixture.writeToneWave();
     // A clip of that name from an earlier run is replaced.
     test::writeFile(fixture.temp.file("hello.zvsa"), Bytes(10, 1));
     fixture.fileRoadToAppletPage(source, QStringLiteral("hello"), true);
+    QVERIFY(!std::filesystem::exists(fixture.userGalleryDir));
     const std::string streamPath = fixture.sheet->state().streamPath;
     const Bytes stream = test::readFile(streamPath);
     QVERIFY(stream.size() > 154);
@@ -285,7 +369,10 @@ class EncoderSheetTest : public QObject {
     QCOMPARE(text(handed.record.clipFile), clip);
     QCOMPARE(test::readFile(clip), stream);
     QVERIFY(!test::fileExists(streamPath));
-    QCOMPARE(test::readFile(fixture.galleryFile("hello.zvsa")), stream);
+    // "Add to gallery" made the user's own gallery and wrote the clip there;
+    // the shipped gallery is read only.
+    QCOMPARE(test::readFile(fixture.userGalleryFile("hello.zvsa")), stream);
+    QVERIFY(!test::fileExists(fixture.galleryFile("hello.zvsa")));
     QCOMPARE(text(handed.markup), expectedMarkup(values, "hello.zvsa"));
     // The gallery did not hold the clip, so nobody was asked anything.
     QCOMPARE(fixture.presenter.texts().size(), std::size_t{0});
@@ -576,8 +663,8 @@ class EncoderSheetTest : public QObject {
     QFETCH(bool, exists);
     QFETCH(int, answer);
     QFETCH(bool, replaced);
-    SheetFixture fixture;
-    const std::string galleryFile = fixture.galleryFile("hello.zvsa");
+    SheetFixture fixture(SheetFixture::Gallery::ThreeClips, SheetFixture::UserGallery::ThreeClips);
+    const std::string galleryFile = fixture.userGalleryFile("hello.zvsa");
     const Bytes old(30, 3);
     if (exists) test::writeFile(galleryFile, old);
     fixture.presenter.scriptAnswer(static_cast<MessageAnswer>(answer));
@@ -595,23 +682,35 @@ class EncoderSheetTest : public QObject {
       QCOMPARE(shown.size(), std::size_t{0});
     }
     // No partial file is left in the gallery.
-    QCOMPARE(listGalleryClips(fixture.galleryDir).size(), std::size_t{4});
-    QCOMPARE(std::distance(std::filesystem::directory_iterator(fixture.galleryDir),
+    QCOMPARE(listGalleryClips(fixture.userGalleryDir).size(), std::size_t{4});
+    QCOMPARE(std::distance(std::filesystem::directory_iterator(fixture.userGalleryDir),
                            std::filesystem::directory_iterator{}),
-             std::ptrdiff_t{5});
+             std::ptrdiff_t{4});
+    QVERIFY(!test::fileExists(fixture.galleryFile("hello.zvsa")));
   }
 
+  void aGalleryCopyThatFailsIsReportedAndTheWizardFinishes_data() {
+    QTest::addColumn<int>("userGallery");
+    // No folder can be made for the copy where a plain file has its name.
+    QTest::newRow("user's gallery a plain file") << int(SheetFixture::UserGallery::PlainFile);
+    // Without a home folder there is no user's gallery to add to; the copy
+    // must not land in the current folder instead.
+    QTest::newRow("no user's gallery") << int(SheetFixture::UserGallery::None);
+  }
   void aGalleryCopyThatFailsIsReportedAndTheWizardFinishes() {
-    // "Gallery" is a plain file here: no folder can be made for the copy.
-    SheetFixture fixture(SheetFixture::Gallery::PlainFile);
+    QFETCH(int, userGallery);
+    SheetFixture fixture(SheetFixture::Gallery::ThreeClips,
+                         static_cast<SheetFixture::UserGallery>(userGallery));
+    const auto currentBefore = std::filesystem::current_path();
     const std::size_t atOpen = fixture.presenter.texts().size();
     fixture.fileRoadToAppletPage(fixture.writeToneWave(), QStringLiteral("hello"), true);
     fixture.finish();
     QCOMPARE(fixture.sheet->result(), int{QDialog::Accepted});
     QVERIFY(test::fileExists(fixture.temp.file("hello.zvsa")));
+    QVERIFY(!std::filesystem::exists(currentBefore / "hello.zvsa"));
     const std::vector<std::string> shown = messagesAfter(fixture.presenter, atOpen);
     QCOMPARE(shown.size(), std::size_t{1});
-    const std::string galleryFile = fixture.galleryFile("hello.zvsa");
+    const std::string galleryFile = fixture.userGalleryFile("hello.zvsa");
     QVERIFY2(shown[0].rfind(wizardMessage(kIdsGalleryCopyFailed, galleryFile), 0) == 0, shown[0].c_str());
     QVERIFY2(shown[0].find("The system's reason: ") != std::string::npos, shown[0].c_str());
     HandedOver handed(*fixture.sheet);

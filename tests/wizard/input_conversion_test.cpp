@@ -120,7 +120,7 @@ struct InputPageRun {
     std::filesystem::create_directory(temp.file("Gallery"));
     test::writeFile(temp.file("Gallery/chime.zvsa"), test::Bytes(200, 7));
     services = std::make_unique<WizardServices>(
-        WizardServices{*workspace, presenter ? *presenter : recorder, temp.file("Gallery")});
+        WizardServices{*workspace, presenter ? *presenter : recorder, GalleryFolders{temp.file("Gallery"), {}}});
     page = new CPageWaveInput(state, *services);
     wizard.setPage(kPageWaveInput, page);
     wizard.setPage(kPageWaveCompression, new QWizardPage);

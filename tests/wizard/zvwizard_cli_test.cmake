@@ -2,7 +2,8 @@
 # -DWORK_DIR=... -P:
 # the command line (--help, bad arguments), a gallery clip copied into -o
 # with the markup on stdout, a new clip moved there, an existing clip never
-# replaced without a terminal to ask on, and Cancel writing nothing.
+# replaced without a terminal to ask on, and Cancel writing nothing; then the
+# road from the desktop's menu: the save dialog and the markup window.
 #
 # The wizard is operated by the test hand (tests/c_abi/wizard_test_driver.cpp)
 # preloaded into zvwizard; ZV_WIZARD_DRIVER_SCRIPT says what it does.
@@ -10,24 +11,37 @@ cmake_minimum_required(VERSION 3.25)
 file(REMOVE_RECURSE ${WORK_DIR})
 set(out ${WORK_DIR}/out)
 set(tmp ${WORK_DIR}/tmp)
-file(MAKE_DIRECTORY ${out} ${tmp})
+file(MAKE_DIRECTORY ${out} ${tmp} ${WORK_DIR}/home)
 
-# Runs zvwizard with `script` and the arguments after it; sets status,
-# stdout and stderr in the caller.
-function(zvwizard script)
+# Runs zvwizard with `script` for the test hand, `save_as` for its save
+# dialog ("cancel" cancels it) and the arguments after them, standard input
+# /dev/null and standard output a pipe, as the desktop's menu starts it; sets
+# status, stdout and stderr in the caller.
+function(run_zvwizard script save_as)
   execute_process(
     COMMAND ${CMAKE_COMMAND} -E env
       QT_QPA_PLATFORM=offscreen
       TMPDIR=${tmp}
+      HOME=${WORK_DIR}/home
       XDG_CONFIG_HOME=${WORK_DIR}/config
+      XDG_DATA_HOME=${WORK_DIR}/data
       XDG_RUNTIME_DIR=${WORK_DIR}
       LD_PRELOAD=${DRIVER}
       ASAN_OPTIONS=verify_asan_link_order=0
       ZV_WIZARD_DRIVER_SCRIPT=${script}
+      ZV_WIZARD_DRIVER_SAVE_AS=${save_as}
       ${ZVWIZARD} ${ARGN}
     INPUT_FILE /dev/null
     RESULT_VARIABLE status OUTPUT_VARIABLE output ERROR_VARIABLE errors
     TIMEOUT 120)
+  set(status "${status}" PARENT_SCOPE)
+  set(output "${output}" PARENT_SCOPE)
+  set(errors "${errors}" PARENT_SCOPE)
+endfunction()
+
+# The terminal's road, forced: without a terminal to ask on.
+function(zvwizard script)
+  run_zvwizard("${script}" "" --terminal ${ARGN})
   set(status "${status}" PARENT_SCOPE)
   set(output "${output}" PARENT_SCOPE)
   set(errors "${errors}" PARENT_SCOPE)
@@ -102,5 +116,39 @@ if(NOT status EQUAL 0 OR NOT EXISTS ${out}/voice.zvsa OR EXISTS ${tmp}/voice.zvs
 endif()
 if(NOT output MATCHES "VALUE=\"voice.zvsa\"")
   fail("the markup does not name the new clip")
+endif()
+
+# From the menu: the save dialog and the markup window instead of -o and
+# standard output. A gallery clip saved under a name of the user's: copied,
+# markup made for that name, the folder remembered.
+set(web ${WORK_DIR}/web)
+file(MAKE_DIRECTORY ${web})
+run_zvwizard("gallery-finish" "${web}/chosen.zvsa")
+if(NOT status EQUAL 0 OR NOT EXISTS ${web}/chosen.zvsa OR NOT EXISTS ${gallery_clip}
+   OR NOT output STREQUAL "")
+  fail("the menu road: a gallery clip saved where chosen")
+endif()
+file(SHA256 ${web}/chosen.zvsa copied)
+if(NOT copied STREQUAL original)
+  fail("the menu road: the saved copy differs from the gallery clip")
+endif()
+if(NOT errors MATCHES "file dialog: Save the Clip"
+   OR NOT errors MATCHES "markup window: The clip is saved as \"${web}/chosen.zvsa\"")
+  fail("the menu road: the save dialog and the markup window")
+endif()
+file(READ "${WORK_DIR}/config/Z&V/Z&V Tavelworks.conf" stored)
+if(NOT stored MATCHES "Last%20Save%20Folder=${web}|Last Save Folder=${web}")
+  fail("the menu road: the folder is not remembered (${stored})")
+endif()
+
+# A new clip whose save is cancelled (--window, however it was started):
+# kept in the user's own gallery, nothing left in the temporary folder.
+file(REMOVE_RECURSE ${tmp})
+file(MAKE_DIRECTORY ${tmp})
+run_zvwizard("file-finish:unsaved:${SOURCE}" "cancel" --window)
+set(kept ${WORK_DIR}/data/zvtavelworks/Gallery/unsaved.zvsa)
+file(GLOB left ${tmp}/ZVSA*)
+if(NOT status EQUAL 1 OR NOT EXISTS ${kept} OR left OR NOT errors MATCHES "kept in your gallery")
+  fail("the menu road: a cancelled save keeps the new clip (left in TMPDIR: ${left})")
 endif()
 file(REMOVE_RECURSE ${WORK_DIR})
