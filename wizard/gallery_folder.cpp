@@ -5,7 +5,6 @@
 #include <system_error>
 
 #include "platform/ascii_case.h"
-#include "platform/module.h"
 
 namespace zv {
 
@@ -35,8 +34,6 @@ std::string pathInFolder(const std::string& directory, const std::string& fileNa
 std::string galleryDirectoryIn(const std::string& libraryFolder) {
   return pathInFolder(libraryFolder, kGalleryFolderName);
 }
-
-std::string galleryDirectoryOfThisLibrary() { return galleryDirectoryIn(thisModuleFolder()); }
 
 std::vector<std::string> listGalleryClips(const std::string& directory) {
   std::vector<std::string> names;
