@@ -11,8 +11,8 @@
 #include "platform/replacing_file.h"
 #include "player/player_files.h"
 #include <zv/system_string.h>
-#include "webbot/markup/applet_defaults.h"
 #include "webbot/markup/applet_markup.h"
+#include "webbot/markup/applet_values.h"
 #include "webbot/webbot_text.h"
 
 namespace zv::cli {
@@ -21,36 +21,24 @@ namespace {
 
 // The text the settings ask for, or nothing when memory ran out.
 std::optional<std::string> buildText(const MarkupSettings& markup, const std::string& clip) {
-  AppletSettings settings;
-  settings.buttonCount = markup.buttonCount;
-  settings.autoplay = markup.autoplay;
-  settings.visible = markup.visible;
-  settings.playCount = markup.playCount;
-  settings.height = markup.heightPx;
-  settings.width = markup.widthPx.value_or(
-      applet_defaults::calculatedWidth(markup.heightPx, markup.buttonCount));
-  settings.className = markup.className.c_str();
-  settings.codebase = markup.codebase.c_str();
-  settings.tag = markup.tag.c_str();
-  settings.alignment = markup.alignment.c_str();
-  settings.bodyText = markup.bodyText.c_str();
-  settings.otherAttributes = markup.otherAttributes.c_str();
+  const AppletValues values = markup.appletValues();
+  const AppletSettings settings = values.settings();
 
   if (markup.webbot) {
     const std::string image = markup.previewImage.value_or(
-        "file://" + privateDataFolderOfProgram() + webbot::PreviewImageName(markup.buttonCount));
+        "file://" + privateDataFolderOfProgram() + webbot::PreviewImageName(values.buttonCount));
     return webbot::FormatWebBotText(settings, image, clip);
   }
   if (markup.element) {
     player::PlayerElementSettings element;
-    element.buttons = settings.buttonCount;
-    element.count = settings.playCount;
-    element.autoplay = settings.autoplay != 0;
-    element.visible = settings.visible != 0;
-    element.width = settings.width;
-    element.height = settings.height;
+    element.buttons = values.buttonCount;
+    element.count = values.playCount;
+    element.autoplay = values.autoplay != 0;
+    element.visible = values.visible != 0;
+    element.width = values.width;
+    element.height = values.height;
     const char* lineEnd = markup.crlf ? "\r\n" : "\n";
-    std::string text = player::PlayerElement(clip, element, markup.bodyText) + lineEnd;
+    std::string text = player::PlayerElement(clip, element, values.bodyText) + lineEnd;
     if (markup.playerScript) text += player::PlayerScriptElement(*markup.playerScript) + lineEnd;
     return text;
   }

@@ -4,33 +4,31 @@
 #ifndef ZV_CLI_MARKUP_SETTINGS_H
 #define ZV_CLI_MARKUP_SETTINGS_H
 
-#include <cstdint>
 #include <optional>
 #include <string>
 
 #include "webbot/markup/applet_defaults.h"
+#include "webbot/markup/applet_values.h"
 
 namespace zv::cli {
 
 struct MarkupSettings {
-  std::int32_t buttonCount = applet_defaults::kButtonCount;  // 1..3
-  std::int32_t autoplay = applet_defaults::kAutoplay;        // 0 or 1
-  std::int32_t visible = applet_defaults::kVisible;          // 0 or 1
-  std::int32_t playCount = applet_defaults::kPlayCount;      // 1..32767, or -1: no end
-  std::int32_t heightPx = applet_defaults::kHeight;
-  std::optional<std::int32_t> widthPx;  // nothing: height x buttons, at most 32767
-  std::string className = applet_defaults::kClassName;
-  std::string codebase = applet_defaults::kCodebase;
-  std::string tag = applet_defaults::kTag;  // APPLET or OBJECT, in any case
-  std::string alignment = applet_defaults::kAlignment;
-  std::string bodyText = applet_defaults::kBodyText;
-  std::string otherAttributes =
-      std::string(applet_defaults::kAltName) + "=" + applet_defaults::kAltValue;
+  // The twelve settings; the width among them counts only when given.
+  AppletValues applet;
+  bool widthGiven = false;  // otherwise the width is height x buttons, at most 32767
   bool crlf = false;    // the markup's lines end with CR LF
   bool webbot = false;  // the component's WEBBOT text instead of the markup
   bool element = false;  // the web player's <zv-stream-player> element instead of the markup
   std::optional<std::string> previewImage;  // with webbot; nothing: beside the program
   std::optional<std::string> playerScript;  // URL of the web player's script, printed after the markup
+
+  // The settings the text is made from: `applet` with the width it is given
+  // or the calculated one.
+  AppletValues appletValues() const {
+    AppletValues values = applet;
+    if (!widthGiven) values.width = applet_defaults::calculatedWidth(applet.height, applet.buttonCount);
+    return values;
+  }
 };
 
 }  // namespace zv::cli

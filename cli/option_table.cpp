@@ -96,30 +96,33 @@ std::string setJobs(Options& options, const std::string& value) {
 
 std::string setPlayCount(Options& options, const std::string& value) {
   if (equalsIgnoringCase(value, "continuously") || value == "-1") {
-    options.markup.playCount = -1;
+    options.markup.applet.playCount = -1;
     return {};
   }
-  return setWholeNumber(options.markup.playCount, value, 1, 32767, "the play count");
+  return setWholeNumber(options.markup.applet.playCount, value, 1, 32767, "the play count");
 }
 
 std::string setWidth(Options& options, const std::string& value) {
   std::int32_t width = 0;
   std::string error = setWholeNumber(width, value, 10, defaults::kLargestDimension, "the width");
-  if (error.empty()) options.markup.widthPx = width;
+  if (error.empty()) {
+    options.markup.applet.width = width;
+    options.markup.widthGiven = true;
+  }
   return error;
 }
 
 std::string setTag(Options& options, const std::string& value) {
   if (!equalsIgnoringCase(value, "APPLET") && !equalsIgnoringCase(value, "OBJECT"))
     return "the tag must be APPLET or OBJECT, not '" + value + "'";
-  options.markup.tag = value;
+  options.markup.applet.tag = value;
   return {};
 }
 
 std::string setAlignment(Options& options, const std::string& value) {
   for (const char* allowed : {"", "top", "middle", "bottom", "left", "right"}) {
     if (value == allowed) {
-      options.markup.alignment = value;
+      options.markup.applet.alignment = value;
       return {};
     }
   }
@@ -158,37 +161,37 @@ const OptionSpec kOptions[] = {
     {kMarkup, nullptr, "--buttons", "N", "player buttons, 1 to 3",
      [] { return std::to_string(defaults::kButtonCount); },
      [](Options& o, const std::string& v) {
-       return setWholeNumber(o.markup.buttonCount, v, 1, 3, "the number of buttons");
+       return setWholeNumber(o.markup.applet.buttonCount, v, 1, 3, "the number of buttons");
      }},
     {kMarkup, nullptr, "--autoplay", "0|1", "start playing when the page loads",
      [] { return std::to_string(defaults::kAutoplay); },
      [](Options& o, const std::string& v) {
-       return setWholeNumber(o.markup.autoplay, v, 0, 1, "--autoplay");
+       return setWholeNumber(o.markup.applet.autoplay, v, 0, 1, "--autoplay");
      }},
     {kMarkup, nullptr, "--visible", "0|1", "show the player (0: size 0, no Buttons line)",
      [] { return std::to_string(defaults::kVisible); },
      [](Options& o, const std::string& v) {
-       return setWholeNumber(o.markup.visible, v, 0, 1, "--visible");
+       return setWholeNumber(o.markup.applet.visible, v, 0, 1, "--visible");
      }},
     {kMarkup, nullptr, "--count", "N", "plays, 1 to 32767; -1 or \"continuously\": no end",
      [] { return std::to_string(defaults::kPlayCount); }, setPlayCount},
     {kMarkup, nullptr, "--height", "PIXELS", "applet height, 10 to 32767",
      [] { return std::to_string(defaults::kHeight); },
      [](Options& o, const std::string& v) {
-       return setWholeNumber(o.markup.heightPx, v, 10, defaults::kLargestDimension, "the height");
+       return setWholeNumber(o.markup.applet.height, v, 10, defaults::kLargestDimension, "the height");
      }},
     {kMarkup, nullptr, "--width", "PIXELS", "applet width, 10 to 32767",
      [] { return std::string("height x buttons, at most 32767"); }, setWidth},
     {kMarkup, nullptr, "--class", "NAME", "applet class", [] { return quoted(defaults::kClassName); },
      [](Options& o, const std::string& v) -> std::string {
        if (v.empty()) return "the applet class must not be empty";
-       o.markup.className = v;
+       o.markup.applet.className = v;
        return {};
      }},
     {kMarkup, nullptr, "--codebase", "PATH", "URL path of the class files; \"\" for none",
      [] { return quoted(defaults::kCodebase); },
      [](Options& o, const std::string& v) -> std::string {
-       o.markup.codebase = v;
+       o.markup.applet.codebase = v;
        return {};
      }},
     {kMarkup, nullptr, "--tag", "TAG", "element: APPLET or OBJECT",
@@ -198,13 +201,13 @@ const OptionSpec kOptions[] = {
     {kMarkup, nullptr, "--body", "TEXT", "text inside the element, for browsers without Java",
      [] { return quoted(defaults::kBodyText); },
      [](Options& o, const std::string& v) -> std::string {
-       o.markup.bodyText = v;
+       o.markup.applet.bodyText = v;
        return {};
      }},
     {kMarkup, nullptr, "--attributes", "TEXT", "further attributes, name=value items joined by spaces",
-     [] { return std::string(defaults::kAltName) + "=" + defaults::kAltValue; },
+     [] { return std::string(defaults::kOtherAttributes); },
      [](Options& o, const std::string& v) -> std::string {
-       o.markup.otherAttributes = v;
+       o.markup.applet.otherAttributes = v;
        return {};
      }},
     {kMarkup, nullptr, "--crlf", nullptr, "end the markup's lines with CR LF instead of LF", nullptr,

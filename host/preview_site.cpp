@@ -58,7 +58,7 @@ bool namesAHiddenFile(std::string_view path) {
 }  // namespace
 
 std::string MediaTypeOf(const fs::path& file) {
-  static const std::pair<const char*, const char*> kTypes[] = {
+  static constexpr std::pair<const char*, const char*> kTypes[] = {
       {".htm", "text/html"},           {".html", "text/html"},
       {".js", "text/javascript"},      {".mjs", "text/javascript"},
       {".wasm", "application/wasm"},   {".css", "text/css"},

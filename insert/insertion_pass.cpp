@@ -18,8 +18,6 @@
 
 namespace zv::insert {
 
-const std::vector<std::string_view> kPlayerFileExtensions = {".class", ".js", ".wasm"};
-
 namespace {
 
 using automation::CallAnswer;

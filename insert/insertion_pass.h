@@ -19,7 +19,7 @@ namespace zv::insert {
 // The player's files that the pass copies into the class folder, as
 // file-name patterns "*.<extension>" of the program folder: the applet's
 // class files, and the web player's script and decoders.
-extern const std::vector<std::string_view> kPlayerFileExtensions;
+inline constexpr std::string_view kPlayerFileExtensions[] = {".class", ".js", ".wasm"};
 
 struct InsertionEnvironment {
   automation::AutomationConnector& automation;

@@ -7,42 +7,13 @@
 #include <functional>
 #include <string>
 
-#include "webbot/markup/applet_settings.h"
+#include "webbot/markup/applet_values.h"
 
 namespace zv::insert {
 
-struct WizardRecord {
-  std::int32_t buttonCount = 0;
-  std::int32_t autoplay = 0;
-  std::int32_t visible = 0;
-  std::int32_t playCount = 0;
-  std::int32_t height = 0;
-  std::int32_t width = 0;
-  std::string className;
-  std::string codebase;
-  std::string tag;
-  std::string alignment;
-  std::string bodyText;         // plain, not encoded
-  std::string otherAttributes;  // plain, not encoded
-  std::string clipFile;         // full local path of the clip
-
-  // A view of the settings; valid while the record lives unchanged.
-  AppletSettings settings() const {
-    AppletSettings s;
-    s.buttonCount = buttonCount;
-    s.autoplay = autoplay;
-    s.visible = visible;
-    s.playCount = playCount;
-    s.height = height;
-    s.width = width;
-    s.className = className.c_str();
-    s.codebase = codebase.c_str();
-    s.tag = tag.c_str();
-    s.alignment = alignment.c_str();
-    s.bodyText = bodyText.c_str();
-    s.otherAttributes = otherAttributes.c_str();
-    return s;
-  }
+// The settings (plain texts, not encoded) with the clip they are for.
+struct WizardRecord : AppletValues {
+  std::string clipFile;  // full local path of the clip
 };
 
 // How the wizard ended: finished with its record, cancelled by the author,

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "webbot/attribute_integer.h"
+#include "webbot/applet_attributes.h"
 #include "webbot/component_attributes.h"
 #include "webbot/markup/applet_markup.h"
 
@@ -33,36 +33,28 @@ class CopiedText {
   char* text_ = nullptr;
 };
 
-constexpr std::size_t kIntegerKeys = 6;
-constexpr std::size_t kTextKeys = kExpandKeyCount - kIntegerKeys;  // six settings and the clip
+// The six texts of the settings and the clip.
+constexpr std::size_t kCopiedTexts = 7;
 
 }  // namespace
 
 void ExpandComponent(void* outputHandle, void* attributeHandle, const ZvHostCallbacks* callbacks) {
   if (!callbacks || !callbacks->GetAttribute || !callbacks->AppendOutput) return;
 
+  const auto lookup = [&](const char* key) { return callbacks->GetAttribute(attributeHandle, key); };
+  // Each text asked for is kept at once, in the next free copy: six for the
+  // settings, then the clip's.
+  CopiedText texts[kCopiedTexts];
+  std::size_t copied = 0;
+  const auto keep = [&](const char* text) -> const char* {
+    CopiedText& copy = texts[copied++];
+    return copy.copy(text) ? copy.get() : nullptr;
+  };
   AppletSettings settings;
-  std::int32_t* const integers[kIntegerKeys] = {&settings.buttonCount, &settings.autoplay,
-                                                &settings.visible,     &settings.playCount,
-                                                &settings.height,      &settings.width};
-  for (std::size_t i = 0; i < kIntegerKeys; ++i) {
-    const char* value = callbacks->GetAttribute(attributeHandle, kExpandKeys[i]);
-    if (!value) return;
-    *integers[i] = AttributeInteger(value);
-  }
-
-  CopiedText texts[kTextKeys];
-  for (std::size_t i = 0; i < kTextKeys; ++i) {
-    const char* value = callbacks->GetAttribute(attributeHandle, kExpandKeys[kIntegerKeys + i]);
-    if (!value || !texts[i].copy(value)) return;
-  }
-  settings.className = texts[0].get();
-  settings.codebase = texts[1].get();
-  settings.tag = texts[2].get();
-  settings.alignment = texts[3].get();
-  settings.bodyText = texts[4].get();
-  settings.otherAttributes = texts[5].get();
-  const char* clipReference = texts[6].get();
+  if (!readAppletAttributes(lookup, keep, settings)) return;
+  const char* clip = callbacks->GetAttribute(attributeHandle, kKeyClip);
+  const char* clipReference = clip ? keep(clip) : nullptr;
+  if (!clipReference) return;
 
   SystemString markup = nullptr;
   if (!GenerateAppletMarkup(settings, clipReference, &markup, kMarkupLinesEndLf)) return;

@@ -1,7 +1,6 @@
 #include "webbot/webbot_text.h"
 
-#include <cstdio>
-
+#include "webbot/applet_attributes.h"
 #include "webbot/attribute_encoding.h"
 #include "webbot/component_attributes.h"
 
@@ -9,43 +8,38 @@ namespace zv::webbot {
 
 namespace {
 
-// The whole text in one formatting step. Arguments: bot name, image URL,
-// height, width, the thirteen key/value pairs, bot name.
-constexpr char kWebBotFormat[] =
-    "<p><!--WEBBOT bot=\"%s\" StartSpan PREVIEW=\"&lt;IMG SRC=&quot;%s&quot; HEIGHT=&quot;%d&quot; "
-    "WIDTH=&quot;%d&quot;&gt;\"\r\n %s=\"%d\" \r\n%s=\"%d\" \r\n%s=\"%d\" \r\n%s=\"%d\" \r\n%s=\"%d\" "
-    "\r\n%s=\"%d\" \r\n%s=\"%s\" \r\n%s=\"%s\" \r\n%s=\"%s\" \r\n%s=\"%s\" \r\n%s=\"%s\" \r\n%s=\"%s\" "
-    "\r\n%s=\"%s\" -->\r\n\r\n<!--WEBBOT bot=\"%s\" EndSpan --><p>\r\n";
-
-std::string text(const char* value) { return value ? std::string(value) : std::string(); }
+// One value of the comment, `KEY="value"`, with the value encoded. Decimal
+// integers hold nothing to encode and come out as they are.
+void appendValue(std::string& text, std::string_view key, std::string_view value) {
+  text += key;
+  text += "=\"";
+  text += EncodeAttributeValue(value);
+  text += '"';
+}
 
 }  // namespace
 
 std::string FormatWebBotText(const AppletSettings& s, std::string_view previewImageUrl,
                              std::string_view clipName) {
-  const std::string image = EncodeAttributeValue(EncodeAttributeValue(previewImageUrl));
-  const std::string className = EncodeAttributeValue(text(s.className));
-  const std::string codebase = EncodeAttributeValue(text(s.codebase));
-  const std::string tag = EncodeAttributeValue(text(s.tag));
-  const std::string alignment = EncodeAttributeValue(text(s.alignment));
-  const std::string body = EncodeAttributeValue(text(s.bodyText));
-  const std::string attributes = EncodeAttributeValue(text(s.otherAttributes));
-  const std::string clip = EncodeAttributeValue(clipName);
+  const std::string height = std::to_string(s.height);
+  const std::string width = std::to_string(s.width);
+  std::string text = "<p><!--WEBBOT bot=\"";
+  text += kBotName;
+  text += "\" StartSpan PREVIEW=\"&lt;IMG SRC=&quot;";
+  text += EncodeAttributeValue(EncodeAttributeValue(previewImageUrl));
+  text += "&quot; HEIGHT=&quot;" + height + "&quot; WIDTH=&quot;" + width + "&quot;&gt;\"\r\n ";
 
-  auto format = [&](char* buffer, std::size_t size) {
-    return std::snprintf(buffer, size, kWebBotFormat, kBotName, image.c_str(), s.height, s.width,
-                         kKeyNumButtons, s.buttonCount, kKeyAutoplay, s.autoplay, kKeyVisible,
-                         s.visible, kKeyCount, s.playCount, kKeyHeight, s.height, kKeyWidth,
-                         s.width, kKeyClass, className.c_str(), kKeyCodebase, codebase.c_str(),
-                         kKeyAppletTag, tag.c_str(), kKeyAlign, alignment.c_str(), kKeyBody,
-                         body.c_str(), kKeyAttribs, attributes.c_str(), kKeyClip, clip.c_str(),
-                         kBotName);
-  };
-  const int length = format(nullptr, 0);
-  if (length <= 0) return {};
-  std::string result(static_cast<std::size_t>(length), '\0');
-  format(result.data(), result.size() + 1);
-  return result;
+  // Then the settings and the clip, one to a line, each line but the last
+  // ending in a space.
+  for (const AttributeText& attribute : appletAttributesOf(s)) {
+    appendValue(text, attribute.key, attribute.text);
+    text += " \r\n";
+  }
+  appendValue(text, kKeyClip, clipName);
+  text += " -->\r\n\r\n<!--WEBBOT bot=\"";
+  text += kBotName;
+  text += "\" EndSpan --><p>\r\n";
+  return text;
 }
 
 const char* PreviewImageName(std::int32_t buttonCount) {

@@ -22,7 +22,7 @@
 #include <QWizardPage>
 
 #include "webbot/attributes/applet_attribute_values.h"
-#include "wizard/applet_values.h"
+#include "webbot/markup/applet_values.h"
 #include "wizard/wizard_state.h"
 
 class QCheckBox;

@@ -37,8 +37,8 @@ class QPainter;
 
 namespace zv {
 
-inline const QColor kChartSourceColour{255, 255, 127};
-inline const QColor kChartCompressedColour{127, 127, 255};
+inline constexpr QColor kChartSourceColour{255, 255, 127};
+inline constexpr QColor kChartCompressedColour{127, 127, 255};
 
 // r = pcmBytes / codedBytes, or nothing when either size is 0.
 std::optional<double> compressionRatio(std::uint32_t pcmBytes, std::uint32_t codedBytes);

@@ -28,7 +28,7 @@
 #include <optional>
 #include <utility>
 
-#include "wizard/applet_values.h"
+#include "webbot/markup/applet_values.h"
 #include "wizard/wizard_result_assembly.h"
 #include "wizard/wizard_state.h"
 

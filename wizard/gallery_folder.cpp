@@ -7,7 +7,6 @@
 #include "platform/ascii_case.h"
 #include "platform/install_folders.h"
 #include "platform/install_layout.h"
-#include "platform/module.h"
 
 namespace zv {
 
@@ -37,8 +36,6 @@ std::string pathInFolder(const std::string& directory, const std::string& fileNa
 std::string galleryDirectoryIn(const std::string& libraryFolder) {
   return pathInFolder(folderFrom(libraryFolder, layout::kPrivateDataFromLibrary), kGalleryFolderName);
 }
-
-std::string galleryDirectoryOfThisLibrary() { return galleryDirectoryIn(thisModuleFolder()); }
 
 std::vector<std::string> listGalleryClips(const std::string& directory) {
   std::vector<std::string> names;

@@ -17,11 +17,6 @@ inline constexpr char kClipExtension[] = ".zvsa";
 // may end in a slash or not.
 std::string galleryDirectoryIn(const std::string& libraryFolder);
 
-// The gallery of the installation of the module that contains this code (the
-// wizard library), or "Gallery" relative to the current folder when that module's
-// folder cannot be found.
-std::string galleryDirectoryOfThisLibrary();
-
 // The names (without folder and ".zvsa") of the regular files in `directory`
 // whose names end in ".zvsa", sorted without regard to letter case (names
 // that differ only in case in byte order). Empty when the folder is missing

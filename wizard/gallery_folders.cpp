@@ -9,8 +9,8 @@
 
 namespace zv {
 
-GalleryFolders galleryFoldersOfThisLibrary() {
-  return {galleryDirectoryOfThisLibrary(), userGalleryDirectory()};
+GalleryFolders galleryFoldersWith(const std::string& shipped) {
+  return {shipped, userGalleryDirectory()};
 }
 
 std::vector<std::string> listGalleryClips(const GalleryFolders& folders) {

@@ -22,8 +22,8 @@ struct GalleryFolders {
   std::string user;     // where added clips go, made when needed; empty: none
 };
 
-// The shipped gallery of this library's installation and the user's own.
-GalleryFolders galleryFoldersOfThisLibrary();
+// The shipped gallery `shipped` (the installation's) and the user's own.
+GalleryFolders galleryFoldersWith(const std::string& shipped);
 
 // The clip names (without folder and ".zvsa") of both folders, each name
 // once, in the order of listGalleryClips(directory). Empty when neither

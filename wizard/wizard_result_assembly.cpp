@@ -110,30 +110,6 @@ std::optional<PlacedClip> placeFinishedClip(const WizardState& state, const Wiza
   return clip;
 }
 
-void fillWizardResult(WizardResult& record, const AppletValues& values, const std::string& clipFile) {
-  record.buttonCount = values.buttonCount;
-  record.autoplay = values.autoplay;
-  record.visible = values.visible;
-  record.playCount = values.playCount;
-  record.height = values.height;
-  record.width = values.width;
-  record.className = SysAllocString(values.className.c_str());
-  record.codebase = SysAllocString(values.codebase.c_str());
-  record.tag = SysAllocString(values.tag.c_str());
-  record.alignment = SysAllocString(values.alignment.c_str());
-  record.bodyText = SysAllocString(values.bodyText.c_str());
-  record.otherAttributes = SysAllocString(values.otherAttributes.c_str());
-  record.clipFile = SysAllocString(clipFile.c_str());
-}
-
-void freeWizardResultStrings(WizardResult& record) {
-  for (SystemString* text : {&record.className, &record.codebase, &record.tag, &record.alignment,
-                             &record.bodyText, &record.otherAttributes, &record.clipFile}) {
-    SysFreeString(*text);
-    *text = nullptr;
-  }
-}
-
 bool handOverResult(const AppletValues& values, const std::optional<PlacedClip>& clip,
                     SystemString* markup, WizardResult* result, MessagePresenter& presenter) {
   WizardResult local;
@@ -144,7 +120,7 @@ bool handOverResult(const AppletValues& values, const std::optional<PlacedClip>&
     // URL. A refused markup (a tag typed by hand that is no element name, or
     // memory) must not reach the caller as a finished wizard with a stale or
     // empty slot.
-    if (!GenerateAppletMarkup(appletSettingsOf(local), ClipReferenceForPath(clip->name).c_str(),
+    if (!GenerateAppletMarkup(values.settings(), ClipReferenceForPath(clip->name).c_str(),
                               markup, kMarkupLinesEndLf)) {
       freeWizardResultStrings(local);
       showWizardMessage(presenter, kIdsMarkupNotMade, values.tag);
@@ -157,23 +133,6 @@ bool handOverResult(const AppletValues& values, const std::optional<PlacedClip>&
     freeWizardResultStrings(local);
   }
   return true;
-}
-
-AppletSettings appletSettingsOf(const WizardResult& record) {
-  AppletSettings settings;
-  settings.buttonCount = record.buttonCount;
-  settings.autoplay = record.autoplay;
-  settings.visible = record.visible;
-  settings.playCount = record.playCount;
-  settings.height = record.height;
-  settings.width = record.width;
-  settings.className = record.className;
-  settings.codebase = record.codebase;
-  settings.tag = record.tag;
-  settings.alignment = record.alignment;
-  settings.bodyText = record.bodyText;
-  settings.otherAttributes = record.otherAttributes;
-  return settings;
 }
 
 }  // namespace zv

@@ -20,8 +20,7 @@
 #include <string>
 
 #include <zv/zv_encoder.h>
-#include "webbot/markup/applet_settings.h"
-#include "wizard/applet_values.h"
+#include "webbot/markup/applet_values.h"
 #include "wizard/wizard_state.h"
 
 namespace zv {
@@ -46,17 +45,11 @@ std::optional<PlacedClip> placeFinishedClip(const WizardState& state, const Wiza
 bool addClipToGallery(const std::string& clipPath, const std::string& clipName,
                       const std::string& galleryDirectory, MessagePresenter& presenter);
 
-// Fills a zeroed `record` with the applet values and the clip file; each text
-// a new system string.
-void fillWizardResult(WizardResult& record, const AppletValues& values, const std::string& clipFile);
-
-// Frees the record's seven strings and sets them to null.
-void freeWizardResultStrings(WizardResult& record);
-
 // What the entry hands back after a Finish. With a markup slot and a placed
-// clip: the record filled from `values` and the clip, and the markup made
-// from the record and the clip's name (lines end in LF) and stored in the
-// slot (allocated when it is null, reallocated otherwise). Without a markup
+// clip: the record filled from `values` and the clip (fillWizardResult), and
+// the markup made from the same values and the clip's name (lines end in
+// LF) and stored in the slot (allocated when it is null, reallocated
+// otherwise). Without a markup
 // slot the record stays zeroed. Then the record is copied to `result` (the
 // caller owns its strings), or, without one, its strings are freed.
 // When the markup cannot be made, the user is told (10534), the slot and
@@ -64,10 +57,6 @@ void freeWizardResultStrings(WizardResult& record);
 // ends as cancelled.
 bool handOverResult(const AppletValues& values, const std::optional<PlacedClip>& clip,
                     SystemString* markup, WizardResult* result, MessagePresenter& presenter);
-
-// The record's first twelve fields as the markup generator's input (texts
-// point into the record's strings).
-AppletSettings appletSettingsOf(const WizardResult& record);
 
 }  // namespace zv
 

@@ -72,6 +72,9 @@ constexpr StringTableEntry kWizardStrings[] = {
      "The HTML for the player could not be made, so the wizard ends without a result.  Check "
      "that the applet tag \"%s\" is a valid element name (Advanced Applet Attributes), and "
      "try again."},
+    {kIdsLibraryNotStarted,
+     "The wizard cannot start because it cannot find the folder it was installed in (%s).  "
+     "Please install Z&V Tavelworks again."},
 
     {kIdsPlayCountNotNumber,
      "The Play count value is not a valid number.  Please provide a decimal number between 1 "

@@ -42,6 +42,7 @@ enum WizardStringId : unsigned {
   kIdsSystemReason = 10532,         // %s: the system's reason
   kIdsWorkingFilesNotCreated = 10533,  // %s: the temporary folder
   kIdsMarkupNotMade = 10534,        // %s: the applet's tag
+  kIdsLibraryNotStarted = 10535,    // %s: why the library's start-up failed
 
   // Applet page: the play count.
   kIdsPlayCountNotNumber = 10300,

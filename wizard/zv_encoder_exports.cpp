@@ -30,6 +30,7 @@ std::int32_t runWizard(std::uint32_t reserved, SystemString* markup, WizardResul
   if (!application.widgets()) return ZV_WIZARD_CANCELLED;
 
   QtMessageBoxPresenter presenter;
+  if (!checkEncoderAppStarted(CEncoderApp::instance(), presenter)) return ZV_WIZARD_CANCELLED;
   std::string error;
   // Declared before the sheet, so that they outlive it: the working files
   // go when this run ends, and with them, unless a clip was handed over,
@@ -41,7 +42,7 @@ std::int32_t runWizard(std::uint32_t reserved, SystemString* markup, WizardResul
   }
 
   SettingsStore settings;
-  WizardServices services{*run->workspace, presenter, galleryFoldersOfThisLibrary()};
+  WizardServices services{*run->workspace, presenter, galleryFoldersWith(CEncoderApp::instance().galleryDirectory())};
   CEncoderPropertySheet sheet(services, settings, reserved);
   presenter.setParent(&sheet);
   // Without a markup slot nothing is handed back, so Finish moves no file.

@@ -5,6 +5,7 @@
 #define ZV_WEBBOT_MARKUP_APPLET_DEFAULTS_H
 
 #include <cstdint>
+#include <string_view>
 
 namespace zv::applet_defaults {
 
@@ -27,6 +28,11 @@ inline constexpr char kBodyText[] =
 // string 30001, a sentence enclosed in double quotes.
 inline constexpr char kAltName[] = "ALT";
 inline constexpr char kAltValue[] = "\"Java is not available in this browser\"";
+// The same entry as the other-attributes text it joins to.
+inline constexpr char kOtherAttributes[] = "ALT=\"Java is not available in this browser\"";
+static_assert(std::string_view(kOtherAttributes).substr(0, sizeof kAltName - 1) == kAltName &&
+              kOtherAttributes[sizeof kAltName - 1] == '=' &&
+              std::string_view(kOtherAttributes).substr(sizeof kAltName) == kAltValue);
 
 // Width for the calculate-width rule: height x button count, at most 32767.
 constexpr std::int32_t calculatedWidth(std::int32_t height, std::int32_t buttonCount) {

@@ -2,10 +2,12 @@
 // library and the web component library.
 #include "webbot/markup/applet_markup.h"
 
-#include <cstdarg>
-#include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <new>
+#include <stdexcept>
+#include <string>
 #include <string_view>
 
 #include "platform/ascii_case.h"
@@ -15,10 +17,6 @@ namespace zv {
 namespace {
 
 constexpr std::size_t kInitialCapacity = 16384;
-// Pieces are formatted here first; one that does not fit (more than 254
-// characters) is formatted a second time straight into the text buffer, so
-// nothing is cut and nothing overruns.
-constexpr std::size_t kScratchBytes = 255;
 
 const char* orEmpty(const char* text) { return text ? text : ""; }
 
@@ -119,93 +117,75 @@ AttributeItem readAttributeItem(std::string_view list, std::size_t& pos) {
   return item;
 }
 
-// The text under construction: one malloc'd buffer that starts at 16,384
-// bytes and doubles whenever an append would not leave room for the
-// terminating zero. Every memory request can fail; the owner then gives up
-// and the destructor releases what was built.
-class MarkupBuffer {
+// Memory for the markup from malloc, as for the system string it ends in, so
+// that every memory request on the way to the caller's string is one the
+// C heap can refuse (and the allocation tests, which wrap malloc, can make
+// it refuse). A refused request throws std::bad_alloc, which
+// GenerateAppletMarkup() turns into its answer false.
+template <typename T>
+struct MallocAllocator {
+  using value_type = T;
+  MallocAllocator() = default;
+  template <typename U>
+  MallocAllocator(const MallocAllocator<U>&) noexcept {}
+  T* allocate(std::size_t count) {
+    if (count > SIZE_MAX / sizeof(T)) throw std::bad_alloc();
+    void* memory = std::malloc(count * sizeof(T));
+    if (!memory) throw std::bad_alloc();
+    return static_cast<T*>(memory);
+  }
+  void deallocate(T* memory, std::size_t) noexcept { std::free(memory); }
+  friend bool operator==(const MallocAllocator&, const MallocAllocator&) { return true; }
+};
+
+using MarkupText = std::basic_string<char, std::char_traits<char>, MallocAllocator<char>>;
+
+// The text under construction. It starts with room for 16,384 bytes, which
+// every ordinary element fits in with one memory request; a longer one
+// grows as a string grows.
+class MarkupWriter {
  public:
-  explicit MarkupBuffer(std::int32_t lineEndFlag)
-      : lineEnd_(lineEndFlag == 0 ? "\r\n" : "\n"), lineEndLength_(lineEndFlag == 0 ? 2 : 1) {}
-  ~MarkupBuffer() { std::free(text_); }
-  MarkupBuffer(const MarkupBuffer&) = delete;
-  MarkupBuffer& operator=(const MarkupBuffer&) = delete;
-
-  bool start() {
-    text_ = static_cast<char*>(std::malloc(kInitialCapacity));
-    if (!text_) return false;
-    capacity_ = kInitialCapacity;
-    text_[0] = '\0';
-    return true;
+  explicit MarkupWriter(std::int32_t lineEndFlag) : lineEnd_(lineEndFlag == 0 ? "\r\n" : "\n") {
+    text_.reserve(kInitialCapacity);
   }
 
-  // Appends `length` bytes of `piece`, then the line end when asked.
-  bool append(const char* piece, std::size_t length, bool withLineEnd) {
-    if (!reserve(length, withLineEnd)) return false;
-    std::memcpy(text_ + length_, piece, length);
-    length_ += length;
-    if (withLineEnd) appendLineEnd();
-    return true;
-  }
-
-  bool append(const char* text, bool withLineEnd) {
-    return append(text, std::strlen(text), withLineEnd);
-  }
-
-  // Formats one piece with printf rules and appends it, then the line end
-  // when asked.
-  __attribute__((format(printf, 3, 4))) bool appendFormatted(bool withLineEnd, const char* format,
-                                                             ...) {
-    char scratch[kScratchBytes];
-    va_list args;
-    va_start(args, format);
-    const int measured = std::vsnprintf(scratch, sizeof scratch, format, args);
-    va_end(args);
-    if (measured < 0) return false;
-    const auto length = static_cast<std::size_t>(measured);
-    if (length < sizeof scratch) return append(scratch, length, withLineEnd);
-
-    if (!reserve(length, withLineEnd)) return false;
-    va_start(args, format);
-    std::vsnprintf(text_ + length_, length + 1, format, args);
-    va_end(args);
-    length_ += length;
-    if (withLineEnd) appendLineEnd();
-    return true;
-  }
+  void append(std::string_view piece) { text_.append(piece); }
+  void append(std::int32_t number) { text_.append(std::to_string(number)); }
+  void endLine() { text_.append(lineEnd_); }
 
   // Appends `value` for a double-quoted attribute: '"', '<', '>' and an '&'
   // that begins no character reference become &quot; &lt; &gt; &amp;. With
   // `asUrl`, the bytes that cannot stand in a URL are percent-encoded first.
-  bool appendAttributeValue(std::string_view value, bool asUrl) {
+  void appendAttributeValue(std::string_view value, bool asUrl) {
     static constexpr char kHex[] = "0123456789ABCDEF";
     for (std::size_t i = 0; i < value.size(); ++i) {
       const char c = value[i];
       const auto byte = static_cast<unsigned char>(c);
-      bool ok = true;
       if (asUrl && cannotStandInUrl(byte)) {
-        const char encoded[3] = {'%', kHex[byte >> 4], kHex[byte & 15]};
-        ok = append(encoded, 3, false);
+        text_ += '%';
+        text_ += kHex[byte >> 4];
+        text_ += kHex[byte & 15];
       } else if (c == '"') {
-        ok = append("&quot;", false);
+        text_.append("&quot;");
       } else if (c == '<') {
-        ok = append("&lt;", false);
+        text_.append("&lt;");
       } else if (c == '>') {
-        ok = append("&gt;", false);
+        text_.append("&gt;");
       } else if (c == '&' && !beginsCharacterReference(value.substr(i))) {
-        ok = append("&amp;", false);
+        text_.append("&amp;");
       } else {
-        ok = append(&c, 1, false);
+        text_ += c;
       }
-      if (!ok) return false;
     }
-    return true;
   }
 
   // " NAME=\"value\"" with the value encoded.
-  bool appendNamedAttribute(const char* name, std::string_view value, bool asUrl = false) {
-    return append(" ", false) && append(name, false) && append("=\"", false) &&
-           appendAttributeValue(value, asUrl) && append("\"", false);
+  void appendNamedAttribute(std::string_view name, std::string_view value, bool asUrl = false) {
+    append(" ");
+    append(name);
+    append("=\"");
+    appendAttributeValue(value, asUrl);
+    append("\"");
   }
 
   // The other attributes after one space. A text whose every item is
@@ -213,7 +193,7 @@ class MarkupBuffer {
   // written again, one space apart, with its value in double quotes and
   // encoded, and what cannot begin an attribute name is left out, so that
   // no text can end the opening tag early or leave a value open.
-  bool appendAttributeList(std::string_view list) {
+  void appendAttributeList(std::string_view list) {
     bool wellFormed = true;
     for (std::size_t pos = 0; pos < list.size();) {
       if (isHtmlSpace(list[pos])) {
@@ -222,7 +202,11 @@ class MarkupBuffer {
       }
       if (!readAttributeItem(list, pos).asWritten) wellFormed = false;
     }
-    if (wellFormed) return append(" ", false) && append(list.data(), list.size(), false);
+    if (wellFormed) {
+      append(" ");
+      append(list);
+      return;
+    }
     for (std::size_t pos = 0; pos < list.size();) {
       if (isHtmlSpace(list[pos])) {
         ++pos;
@@ -230,115 +214,113 @@ class MarkupBuffer {
       }
       const AttributeItem item = readAttributeItem(list, pos);
       if (item.name.empty()) continue;
-      const bool ok = item.asWritten
-                          ? append(" ", false) && append(item.text.data(), item.text.size(), false)
-                          : append(" ", false) && append(item.name.data(), item.name.size(), false) &&
-                                (!item.hasValue ||
-                                 (append("=\"", false) && appendAttributeValue(item.value, false) &&
-                                  append("\"", false)));
-      if (!ok) return false;
+      append(" ");
+      if (item.asWritten) {
+        append(item.text);
+        continue;
+      }
+      append(item.name);
+      if (item.hasValue) {
+        append("=\"");
+        appendAttributeValue(item.value, false);
+        append("\"");
+      }
     }
-    return true;
   }
 
-  const char* text() const { return text_; }
+  const char* text() const { return text_.c_str(); }
 
  private:
-  // Makes room for `pieceLength` more bytes, the line end when one follows,
-  // and the terminating zero.
-  bool reserve(std::size_t pieceLength, bool withLineEnd) {
-    const std::size_t extra = pieceLength + (withLineEnd ? lineEndLength_ : 0) + 1;
-    if (extra > SIZE_MAX - length_) return false;
-    const std::size_t needed = length_ + extra;
-    if (needed <= capacity_) return true;
-    std::size_t capacity = capacity_;
-    while (capacity < needed) {
-      if (capacity > SIZE_MAX / 2) return false;
-      capacity *= 2;
-    }
-    auto* larger = static_cast<char*>(std::malloc(capacity));
-    if (!larger) return false;
-    std::memcpy(larger, text_, length_ + 1);
-    std::free(text_);
-    text_ = larger;
-    capacity_ = capacity;
-    return true;
-  }
-
-  // Only after reserve() made room for it.
-  void appendLineEnd() {
-    std::memcpy(text_ + length_, lineEnd_, lineEndLength_);
-    length_ += lineEndLength_;
-    text_[length_] = '\0';
-  }
-
-  char* text_ = nullptr;
-  std::size_t length_ = 0;    // bytes of text, without the zero
-  std::size_t capacity_ = 0;  // bytes of the buffer
-  const char* lineEnd_;
-  std::size_t lineEndLength_;
+  std::string_view lineEnd_;
+  MarkupText text_;
 };
 
-bool buildMarkup(MarkupBuffer& out, const AppletSettings& s, const char* clipReference) {
+// Writes the element for an element-name tag (isElementName).
+void writeMarkup(MarkupWriter& out, const AppletSettings& s, const char* clipReference) {
   const char* tag = orEmpty(s.tag);
   const char* className = orEmpty(s.className);
   const bool visible = s.visible != 0;
-  const int width = visible ? s.width : 0;
-  const int height = visible ? s.height : 0;
-  if (!isElementName(tag)) return false;
+  const std::int32_t width = visible ? s.width : 0;
+  const std::int32_t height = visible ? s.height : 0;
 
   // Opening tag: WIDTH before HEIGHT, then the class, CODEBASE, ALIGN and the
   // other attributes. Every quoted value is encoded here, so that no value
   // can end its attribute or the tag early, whoever made it.
-  if (!out.appendFormatted(false, "<%s WIDTH=\"%d\" HEIGHT=\"%d\"", tag, width, height))
-    return false;
-  const bool classPieceOk =
-      equalsIgnoringCase(tag, "APPLET")
-          ? out.appendNamedAttribute("CODE", className)
-          : out.append(" CODETYPE=\"application/java\" CLASSID=\"java:", false) &&
-                out.appendAttributeValue(className, false) && out.append("\"", false);
-  if (!classPieceOk) return false;
-  if (!isEmpty(s.codebase) && !out.appendNamedAttribute("CODEBASE", s.codebase)) return false;
-  if (!isEmpty(s.alignment) && !out.appendNamedAttribute("ALIGN", s.alignment)) return false;
-  if (!isEmpty(s.otherAttributes) && !out.appendAttributeList(s.otherAttributes)) return false;
-  if (!out.append(">", true)) return false;
+  out.append("<");
+  out.append(tag);
+  out.append(" WIDTH=\"");
+  out.append(width);
+  out.append("\" HEIGHT=\"");
+  out.append(height);
+  out.append("\"");
+  if (equalsIgnoringCase(tag, "APPLET")) {
+    out.appendNamedAttribute("CODE", className);
+  } else {
+    out.append(" CODETYPE=\"application/java\" CLASSID=\"java:");
+    out.appendAttributeValue(className, false);
+    out.append("\"");
+  }
+  if (!isEmpty(s.codebase)) out.appendNamedAttribute("CODEBASE", s.codebase);
+  if (!isEmpty(s.alignment)) out.appendNamedAttribute("ALIGN", s.alignment);
+  if (!isEmpty(s.otherAttributes)) out.appendAttributeList(s.otherAttributes);
+  out.append(">");
+  out.endLine();
 
   // Parameters, each on its own line; the clip is a URL.
-  if (!(out.append("    <PARAM NAME=\"Clip\" VALUE=\"", false) &&
-        out.appendAttributeValue(orEmpty(clipReference), true) && out.append("\">", true)))
-    return false;
-  if (!out.appendFormatted(true, "    <PARAM NAME=\"Visible\" VALUE=\"%s\">",
-                           visible ? "yes" : "no"))
-    return false;
-  if (visible &&
-      !out.appendFormatted(true, "    <PARAM NAME=\"Buttons\" VALUE=\"%d\">", s.buttonCount))
-    return false;
-  if (!out.appendFormatted(true, "    <PARAM NAME=\"Autoplay\" VALUE=\"%s\">",
-                           s.autoplay != 0 ? "yes" : "no"))
-    return false;
-  if (!out.appendFormatted(true, "    <PARAM NAME=\"Count\" VALUE=\"%d\">", s.playCount))
-    return false;
+  out.append("    <PARAM NAME=\"Clip\" VALUE=\"");
+  out.appendAttributeValue(orEmpty(clipReference), true);
+  out.append("\">");
+  out.endLine();
+  out.append("    <PARAM NAME=\"Visible\" VALUE=\"");
+  out.append(visible ? "yes" : "no");
+  out.append("\">");
+  out.endLine();
+  if (visible) {
+    out.append("    <PARAM NAME=\"Buttons\" VALUE=\"");
+    out.append(s.buttonCount);
+    out.append("\">");
+    out.endLine();
+  }
+  out.append("    <PARAM NAME=\"Autoplay\" VALUE=\"");
+  out.append(s.autoplay != 0 ? "yes" : "no");
+  out.append("\">");
+  out.endLine();
+  out.append("    <PARAM NAME=\"Count\" VALUE=\"");
+  out.append(s.playCount);
+  out.append("\">");
+  out.endLine();
 
   // The body text is content the author wrote in HTML: it stays as it is.
-  if (!isEmpty(s.bodyText) && !out.append(s.bodyText, true)) return false;
-  return out.appendFormatted(true, "</%s>", tag);
+  if (!isEmpty(s.bodyText)) {
+    out.append(s.bodyText);
+    out.endLine();
+  }
+  out.append("</");
+  out.append(tag);
+  out.append(">");
+  out.endLine();
 }
 
 }  // namespace
 
 bool GenerateAppletMarkup(const AppletSettings& settings, const char* clipReference,
                           SystemString* slot, std::int32_t lineEndFlag) {
-  if (!slot) return false;
-  MarkupBuffer out(lineEndFlag);
-  if (!out.start() || !buildMarkup(out, settings, clipReference)) return false;
-
-  if (*slot == nullptr) {
-    SystemString fresh = SysAllocString(out.text());
-    if (!fresh) return false;
-    *slot = fresh;
-    return true;
+  if (!slot || !isElementName(orEmpty(settings.tag))) return false;
+  try {
+    MarkupWriter out(lineEndFlag);
+    writeMarkup(out, settings, clipReference);
+    if (*slot == nullptr) {
+      SystemString fresh = SysAllocString(out.text());
+      if (!fresh) return false;
+      *slot = fresh;
+      return true;
+    }
+    return SysReAllocString(slot, out.text());
+  } catch (const std::bad_alloc&) {
+    return false;
+  } catch (const std::length_error&) {
+    return false;
   }
-  return SysReAllocString(slot, out.text());
 }
 
 }  // namespace zv
