@@ -30,8 +30,8 @@
 #include <sstream>
 #include <string>
 
-#include "insert/automation/dbus_automation.h"
-#include "insert/automation/web_url.h"
+#include "automation/dbus_automation.h"
+#include "automation/web_url.h"
 #include "insert/insertion_pass.h"
 #include "insert/qt_status_window.h"
 #include "insert/zv_encoder_wizard.h"

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "insert/automation/dbus_automation.h"
+#include "automation/dbus_automation.h"
 #include "insert/insert_strings.h"
 #include "insert/insertion_pass.h"
 #include "insert/message_text.h"
@@ -25,7 +25,7 @@
 #include "tests/insert/scripted_automation_server.h"
 #include "tests/support/recording_presenter.h"
 #include "tests/support/temp_dir.h"
-#include "insert/automation/web_url.h"
+#include "automation/web_url.h"
 #include "webbot/attribute_encoding.h"
 #include "webbot/webbot_text.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "insert/automation/web_url.h"
+#include "automation/web_url.h"
 #include "insert/message_text.h"
 #include "insert/web_paths.h"
 

@@ -1,4 +1,4 @@
-#include "insert/automation/web_url.h"
+#include "automation/web_url.h"
 
 #include "platform/ascii_case.h"
 #include "platform/percent_encoding.h"

@@ -7,8 +7,8 @@
 // "/site/sub/a.zvsa" for the file sub/a.zvsa of the web "file:///home/ann/site"
 // (server part "file:///home/ann", web part "/site"). Names inside web paths
 // are percent-encoded where a URL needs it (spaces, '%', non-ASCII bytes...).
-#ifndef ZV_INSERT_AUTOMATION_WEB_URL_H
-#define ZV_INSERT_AUTOMATION_WEB_URL_H
+#ifndef ZV_AUTOMATION_WEB_URL_H
+#define ZV_AUTOMATION_WEB_URL_H
 
 #include <optional>
 #include <string>
@@ -45,4 +45,4 @@ std::string FileUrlForPath(std::string_view absolutePath);
 
 }  // namespace zv::automation
 
-#endif  // ZV_INSERT_AUTOMATION_WEB_URL_H
+#endif  // ZV_AUTOMATION_WEB_URL_H
