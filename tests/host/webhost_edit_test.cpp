@@ -14,8 +14,8 @@
 #include "host/editbot_binding.h"
 #include "host/page_parser.h"
 #include "host/web_publisher.h"
+#include "tests/support/modal_dialog.h"
 #include "tests/support/temp_dir.h"
-#include "tests/webbot/edit/modal_script.h"
 #include "webbot/bot_folder.h"
 
 using zv::test::ModalScript;
