@@ -26,8 +26,4 @@ std::string PercentEncodePath(std::string_view path) {
 
 std::string PercentDecode(std::string_view text) { return zv::PercentDecode(text); }
 
-std::string FileUrlForPath(std::string_view absolutePath) {
-  return "file://" + PercentEncodePath(absolutePath);
-}
-
 }  // namespace zv::automation

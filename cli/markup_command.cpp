@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli/exit_status.h"
+#include "platform/file_url.h"
 #include "platform/module.h"
 #include "platform/replacing_file.h"
 #include "player/player_files.h"
@@ -38,7 +39,7 @@ std::optional<std::string> buildText(const MarkupSettings& markup, const std::st
 
   if (markup.webbot) {
     const std::string image = markup.previewImage.value_or(
-        "file://" + programFolder() + webbot::PreviewImageName(markup.buttonCount));
+        FileUrlForPath(installedLibraryFolder() + webbot::PreviewImageName(markup.buttonCount)));
     return webbot::FormatWebBotText(settings, image, clip);
   }
   if (markup.element) {

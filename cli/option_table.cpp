@@ -225,7 +225,7 @@ const OptionSpec kOptions[] = {
      }},
     {kMarkup, nullptr, "--preview-image", "URL",
      "with --webbot: the image the editor shows for the component",
-     [] { return std::string("file://<zvsa's folder>/FP<One|Two|Three>Button.gif"); },
+     [] { return std::string("file://<the lib/ folder beside zvsa's bin/>/FP<One|Two|Three>Button.gif"); },
      [](Options& o, const std::string& v) -> std::string {
        o.markup.previewImage = v;
        return {};

@@ -23,15 +23,6 @@ namespace {
 
 constexpr char kHost[] = "127.0.0.1";
 
-// The player's files of the installation (and of the build tree, which has
-// the same layout): the library folder beside the program's bin/, where the
-// insertion program finds them too.
-fs::path installedPlayerFolder() {
-  const std::string program = programFolder();
-  if (program.empty()) return {};
-  return fs::path(program) / ".." / ZV_INSTALL_LIBDIR;
-}
-
 int usageError(const std::string& why) {
   std::cerr << "webhost: " << why << "\n\nUsage:\n" << kPreviewUsage << "\n" << kPreviewHelp;
   return kStatusBadUsage;
@@ -99,7 +90,7 @@ int RunPreviewCommand(int argc, char** argv) {
   }
 
   EditBotBinding editBot;
-  PreviewSite site(options->web, installedPlayerFolder(),
+  PreviewSite site(options->web, fs::path(installedLibraryFolder()),
                    [&editBot](std::string& why) { return editBot.expand(why); }, std::cerr);
 
   PreviewServer server([&site](std::string_view path) { return site.get(path); },

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <filesystem>
 #include <utility>
 
 #include "platform/ascii_case.h"
@@ -44,6 +45,16 @@ std::string programFolder() {
   if (n <= 0) return {};
   buffer[n] = '\0';
   return folderOf(buffer);
+}
+
+std::string installedLibraryFolder() {
+  const std::string program = programFolder();
+  if (program.empty()) return {};
+  // The program's folder is the resolved /proc/self/exe, free of links, so
+  // "bin/.." may be folded away lexically.
+  std::string folder = (std::filesystem::path(program) / ".." / ZV_INSTALL_LIBDIR).lexically_normal().string();
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  return folder;
 }
 
 Module::~Module() { unload(); }

@@ -67,6 +67,13 @@ std::string thisModuleFolder();
 // Folder of the running program, with a trailing '/', or empty.
 std::string programFolder();
 
+// The installation's library folder, where the component's files lie (the
+// preview images, ZvInsertBot, the web player): the library folder beside
+// the running program's bin/ ("../lib" in the build tree and, by default,
+// when installed), without "..", with a trailing '/'. Empty when the
+// program's folder is unknown.
+std::string installedLibraryFolder();
+
 }  // namespace zv
 
 #endif  // ZV_PLATFORM_MODULE_H

@@ -6,7 +6,6 @@
 #include <memory>
 
 #include "platform/ascii_case.h"
-#include "platform/percent_encoding.h"
 
 namespace zv::webbot {
 
@@ -39,10 +38,6 @@ std::string ComponentFolder() {
 std::string InsertBotPath() {
   const std::string folder = ComponentFolder();
   return folder.empty() ? std::string() : folder + "ZvInsertBot";
-}
-
-std::string FileUrl(std::string_view absolutePath) {
-  return "file://" + PercentEncode(absolutePath, "/!$()*+,;=:@");
 }
 
 }  // namespace zv::webbot

@@ -2,6 +2,7 @@
 // their entry points by ordinal.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <utility>
 
@@ -44,6 +45,22 @@ TEST(Module, BindsEntryPointsByOrdinalFromTheLibraryFolder) {
   ASSERT_NE(module.symbol("zvtest_named_export"), nullptr);
   EXPECT_EQ(reinterpret_cast<IntFunction>(module.symbol("zvtest_named_export"))(), 7);
   EXPECT_EQ(module.symbol("no_such_symbol"), nullptr);
+}
+
+// The installation's library folder is that same folder, written without
+// "..", so that a URL or message naming a file in it reads plainly.
+TEST(Module, InstalledLibraryFolderIsTheLibraryFolderBesideBin) {
+  const std::string folder = installedLibraryFolder();
+  ASSERT_FALSE(folder.empty());
+  EXPECT_EQ(folder.back(), '/');
+  EXPECT_EQ(folder.find("/../"), std::string::npos) << folder;
+  EXPECT_EQ(folder.find("/./"), std::string::npos) << folder;
+  const std::string bin = programFolder();
+  const std::string root = bin.substr(0, bin.rfind('/', bin.size() - 2) + 1);
+  EXPECT_EQ(folder, root + "lib/");
+  const Module module = Module::load("ZVTEST_ORDINALS.DLL");
+  EXPECT_EQ(std::filesystem::path(module.path()).lexically_normal(),
+            std::filesystem::path(folder + "libZVTEST_ORDINALS.so"));
 }
 
 TEST(Module, LibraryWithoutATableOffersNoOrdinals) {
