@@ -7,6 +7,7 @@
 #include <string>
 
 #include "cli/exit_status.h"
+#include "platform/file_url.h"
 #include "platform/install_folders.h"
 #include "platform/replacing_file.h"
 #include "player/player_files.h"
@@ -26,7 +27,7 @@ std::optional<std::string> buildText(const MarkupSettings& markup, const std::st
 
   if (markup.webbot) {
     const std::string image = markup.previewImage.value_or(
-        "file://" + privateDataFolderOfProgram() + webbot::PreviewImageName(values.buttonCount));
+        FileUrlForPath(privateDataFolderOfProgram() + webbot::PreviewImageName(values.buttonCount)));
     return webbot::FormatWebBotText(settings, image, clip);
   }
   if (markup.element) {

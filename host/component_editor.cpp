@@ -4,8 +4,8 @@
 
 #include "host/character_references.h"
 #include "platform/ascii_case.h"
+#include "platform/html_escape.h"
 #include "webbot/component_attributes.h"
-#include "webbot/markup/clip_reference.h"
 
 namespace zv::host {
 

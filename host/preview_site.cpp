@@ -15,6 +15,7 @@
 
 #include "host/page_parser.h"
 #include "platform/ascii_case.h"
+#include "platform/html_escape.h"
 #include "platform/web_containment.h"
 #include "platform/whole_file.h"
 #include "player/player_files.h"

@@ -12,7 +12,7 @@
 
 #include "host/web_automation.h"
 #include "host/web_publisher.h"
-#include "insert/automation/automation_contract.h"
+#include "automation/automation_contract.h"
 
 namespace zv::host {
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/ascii_case.h"
+#include "platform/file_url.h"
 #include "platform/replacing_file.h"
 #include "platform/whole_file.h"
 #include "platform/web_containment.h"
@@ -74,7 +75,7 @@ std::optional<ServedWeb> ServedWeb::open(const ServeOptions& options, std::strin
     error = "the page " + web.page_.string() + " is not a file";
     return std::nullopt;
   }
-  web.webUrl_ = options.url ? trimTrailingSlash(*options.url) : automation::FileUrlForPath(web.folder_.string());
+  web.webUrl_ = options.url ? trimTrailingSlash(*options.url) : FileUrlForPath(web.folder_.string());
   const auto parts = automation::SplitWebUrl(web.webUrl_);
   if (web.webUrl_.empty() || !parts) {
     error = "the web URL \"" + web.webUrl_ + "\" has no slash";

@@ -4,7 +4,7 @@
 // The web's URL is "file://" and the folder's absolute path (percent-encoded)
 // unless another URL is given. Web paths and URLs from clients are mapped
 // back to files with the same split of the web URL that clients use
-// (insert/automation/web_url.h): a web path begins with the web part; the
+// (automation/web_url.h): a web path begins with the web part; the
 // rest, percent-decoded, is the file's path inside the folder. Paths that
 // would leave the folder are refused.
 #ifndef ZV_HOST_SERVED_WEB_H
@@ -16,7 +16,7 @@
 #include <string>
 #include <string_view>
 
-#include "insert/automation/web_url.h"
+#include "automation/web_url.h"
 
 namespace zv::host {
 

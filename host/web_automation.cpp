@@ -7,7 +7,7 @@
 #include <initializer_list>
 #include <iostream>
 
-#include "insert/automation/automation_contract.h"
+#include "automation/automation_contract.h"
 
 namespace zv::host {
 

@@ -1,7 +1,7 @@
 // `webhost serve`'s two programs on the session bus: the Explorer (the open
 // web) and the Editor (the page being edited), each owning its bus name on a
 // connection of its own, answering the calls of the automation contract
-// (insert/automation/automation_contract.h) on a ServedWeb.
+// (automation/automation_contract.h) on a ServedWeb.
 #ifndef ZV_HOST_WEB_AUTOMATION_H
 #define ZV_HOST_WEB_AUTOMATION_H
 

@@ -6,9 +6,9 @@
 #include <optional>
 #include <system_error>
 
-#include "insert/automation/automation_contract.h"
-#include "insert/automation/frontpage_calls.h"
-#include "insert/automation/web_url.h"
+#include "automation/automation_contract.h"
+#include "automation/frontpage_calls.h"
+#include "automation/web_url.h"
 #include "insert/insert_strings.h"
 #include "player/player_files.h"
 #include "insert/message_text.h"

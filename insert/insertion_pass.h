@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "insert/automation/automation_object.h"
+#include "automation/automation_object.h"
 #include "insert/status_display.h"
 #include "insert/wizard_record.h"
 #include "platform/message_presenter.h"

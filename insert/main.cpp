@@ -8,7 +8,7 @@
 #include <cstring>
 #include <iostream>
 
-#include "insert/automation/dbus_automation.h"
+#include "automation/dbus_automation.h"
 #include "insert/insertion_pass.h"
 #include "insert/qt_status_window.h"
 #include "insert/zv_encoder_wizard.h"

@@ -1,6 +1,7 @@
 #include "insert/web_paths.h"
 
 #include "platform/ascii_case.h"
+#include "platform/file_url.h"
 #include "webbot/markup/clip_reference.h"
 #include "webbot/webbot_text.h"
 
@@ -53,7 +54,7 @@ std::vector<std::string> FolderCreationSequence(std::string_view classFolder, st
 }
 
 std::string PreviewImageUrl(std::string_view programFolder, std::int32_t buttonCount) {
-  return automation::FileUrlForPath(std::string(programFolder) + webbot::PreviewImageName(buttonCount));
+  return FileUrlForPath(std::string(programFolder) + webbot::PreviewImageName(buttonCount));
 }
 
 bool IsInTemporaryFolder(std::string_view path, std::string_view temporaryFolder) {

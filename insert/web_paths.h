@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-#include "insert/automation/web_url.h"
+#include "automation/web_url.h"
 
 namespace zv::insert {
 

@@ -1,5 +1,7 @@
 #include "player/player_files.h"
 
+#include "platform/html_escape.h"
+
 namespace zv::player {
 
 bool IsPlayerFile(std::string_view name) {
@@ -15,27 +17,9 @@ std::string PlayerScriptUrl(std::string_view codebase) {
   return url + kPlayerScript;
 }
 
-namespace {
-
-// `text` with '&', '"', '<' and '>' as character references: safe inside
-// a quoted attribute and in element text alike.
-void appendEscaped(std::string& out, std::string_view text) {
-  for (const char c : text) {
-    switch (c) {
-      case '&': out += "&amp;"; break;
-      case '"': out += "&quot;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      default: out += c;
-    }
-  }
-}
-
-}  // namespace
-
 std::string PlayerScriptElement(std::string_view scriptUrl) {
   std::string element = "<script src=\"";
-  appendEscaped(element, scriptUrl);
+  AppendEscapedHtml(element, scriptUrl);
   element += "\" defer></script>";
   return element;
 }
@@ -43,13 +27,13 @@ std::string PlayerScriptElement(std::string_view scriptUrl) {
 std::string PlayerElement(std::string_view clip, const PlayerElementSettings& settings,
                           std::string_view fallbackText) {
   std::string element = "<zv-stream-player clip=\"";
-  appendEscaped(element, clip);
+  AppendEscapedHtml(element, clip);
   element += "\" buttons=\"" + std::to_string(settings.buttons) + "\" count=\"" + std::to_string(settings.count) +
              "\" width=\"" + std::to_string(settings.width) + "\" height=\"" + std::to_string(settings.height) + '"';
   if (settings.autoplay) element += " autoplay";
   if (settings.visible) element += " visible";
   element += '>';
-  appendEscaped(element, fallbackText);
+  AppendEscapedHtml(element, fallbackText);
   element += "</zv-stream-player>";
   return element;
 }

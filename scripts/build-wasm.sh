@@ -8,7 +8,7 @@
 # PREFIX is the entry points' prefix (QV80_ or QV160MX_). The build calls it
 # with the source list of the codec's CMake target (player/CMakeLists.txt),
 # so the module is always made of what libQV80W.so or libQV160MXW.so is made
-# of; `cmake --build BUILD --target zv_player` runs it for both codecs.
+# of; `cmake --build BUILD --target zv_player_files` runs it for both codecs.
 #
 # The module is standalone: it imports nothing and exports its memory,
 # malloc, free and the decoder's entry points (Open_Decoder, Decode,

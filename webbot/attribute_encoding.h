@@ -8,6 +8,11 @@
 //            become ", &, >; every other byte is copied.
 //
 // decode(encode(x)) == x for every byte string x.
+//
+// This is the component's own encoding, not HTML escaping
+// (platform/html_escape.h): '<' stays as it is, since the editor's pages
+// already hold these values that way, and decoding knows only these three
+// exact forms, so that a value read back is byte for byte what was written.
 #ifndef ZV_WEBBOT_ATTRIBUTE_ENCODING_H
 #define ZV_WEBBOT_ATTRIBUTE_ENCODING_H
 

@@ -8,7 +8,6 @@
 #include "platform/ascii_case.h"
 #include "platform/install_folders.h"
 #include "platform/install_layout.h"
-#include "platform/percent_encoding.h"
 
 namespace zv::webbot {
 
@@ -45,10 +44,6 @@ std::string InsertBotPath() {
 
 std::string PreviewImageFolder() {
   return folderFrom(ComponentFolder(), layout::kPrivateDataFromPrivateLibrary);
-}
-
-std::string FileUrl(std::string_view absolutePath) {
-  return "file://" + PercentEncode(absolutePath, "/!$()*+,;=:@");
 }
 
 }  // namespace zv::webbot

@@ -34,11 +34,6 @@ std::string InsertBotPath();
 // ComponentFolder(), ending in "/". Empty when that folder is unknown.
 std::string PreviewImageFolder();
 
-// A file: URL for an absolute path: "file://" and the path, with every byte
-// a URL path cannot hold as it is (space, "#", "%", "?", quotes, "&", "<",
-// ">", non-ASCII, ...) percent-encoded.
-std::string FileUrl(std::string_view absolutePath);
-
 }  // namespace zv::webbot
 
 #endif  // ZV_WEBBOT_BOT_FOLDER_H

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "platform/module.h"
+#include "widgets/caption_mnemonic.h"
 #include "wizard/wizard_icon.h"
 #include "wizard/wizard_strings.h"
 
@@ -26,7 +27,7 @@ namespace {
 
 QPushButton* makeButton(const QString& text, QWidget* parent) {
   auto* button = new QPushButton(text, parent);
-  button->setAccessibleName(QString(text).remove(QLatin1Char('&')));
+  button->setAccessibleName(captionText(text));
   button->setAutoDefault(false);
   return button;
 }

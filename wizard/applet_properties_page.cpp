@@ -13,14 +13,15 @@
 #include <QVBoxLayout>
 
 #include <zv/system_string.h>
-#include "platform/qt/dialog_exchange.h"
-#include "platform/qt/spin_edit.h"
 #include "webbot/attributes/applet_attributes_sheet.h"
 #include "webbot/attributes/applet_optional_page.h"
 #include "webbot/attributes/applet_required_page.h"
 #include "webbot/markup/applet_defaults.h"
 #include "webbot/markup/applet_markup.h"
 #include "webbot/markup/clip_reference.h"
+#include "widgets/caption_mnemonic.h"
+#include "widgets/dialog_exchange.h"
+#include "widgets/spin_edit.h"
 #include "wizard/settings_store.h"
 #include "wizard/view_html_dialog.h"
 #include "wizard/wizard_strings.h"
@@ -29,7 +30,6 @@ namespace zv {
 
 namespace {
 
-QString withoutMnemonic(const QString& text) { return QString(text).remove(u'&'); }
 
 }  // namespace
 
@@ -56,15 +56,15 @@ CPageAppletProperties::CPageAppletProperties(WizardState& /*state*/, WizardServi
   buttonCount_->addItems({tr("One button"), tr("Two buttons"), tr("Three buttons")});
   auto* buttonCountLabel = new QLabel(tr("&Select number of buttons"), this);
   buttonCountLabel->setBuddy(buttonCount_);
-  buttonCount_->setAccessibleName(withoutMnemonic(buttonCountLabel->text()));
-  autoplay_->setAccessibleName(withoutMnemonic(autoplay_->text()));
-  visible_->setAccessibleName(withoutMnemonic(visible_->text()));
-  playTimes_->setAccessibleName(withoutMnemonic(playTimes_->text()));
-  continuously_->setAccessibleName(withoutMnemonic(continuously_->text()));
+  buttonCount_->setAccessibleName(captionText(buttonCountLabel->text()));
+  autoplay_->setAccessibleName(captionText(autoplay_->text()));
+  visible_->setAccessibleName(captionText(visible_->text()));
+  playTimes_->setAccessibleName(captionText(playTimes_->text()));
+  continuously_->setAccessibleName(captionText(continuously_->text()));
   playCount_->setAccessibleName(tr("Play count"));
   playCount_->setMaximumWidth(90);
-  advanced_->setAccessibleName(withoutMnemonic(advanced_->text()));
-  viewHtml_->setAccessibleName(withoutMnemonic(viewHtml_->text()));
+  advanced_->setAccessibleName(captionText(advanced_->text()));
+  viewHtml_->setAccessibleName(captionText(viewHtml_->text()));
   advanced_->setAutoDefault(false);
   viewHtml_->setAutoDefault(false);
 

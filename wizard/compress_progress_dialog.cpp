@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <utility>
 
+#include "widgets/caption_mnemonic.h"
+
 namespace zv {
 
 CCompressProgressDialog::CCompressProgressDialog(JobMode mode, const std::string& streamPath,
@@ -37,7 +39,7 @@ CCompressProgressDialog::CCompressProgressDialog(JobMode mode, const std::string
   const QString cancelText =
       converting ? QStringLiteral("&Cancel Conversion") : QStringLiteral("&Cancel Compression");
   cancel_ = new QPushButton(cancelText, this);
-  cancel_->setAccessibleName(QString(cancelText).remove(QLatin1Char('&')));
+  cancel_->setAccessibleName(captionText(cancelText));
   cancel_->setDefault(true);
   connect(cancel_, &QPushButton::clicked, this, &CCompressProgressDialog::reject);
 

@@ -8,6 +8,7 @@
 #include <QShortcut>
 #include <QShowEvent>
 
+#include "widgets/caption_mnemonic.h"
 #include "wizard/about_dialog.h"
 #include "wizard/audio/qt_wave_devices.h"
 #include "wizard/applet_properties_page.h"
@@ -40,30 +41,6 @@ unsigned helpTextOf(int pageId) {
     default:
       return kIdsHelpAppletProperties;
   }
-}
-
-// A label's text as it reads: "&&" is an ampersand, a single "&" only marks
-// the mnemonic.
-QString textWithoutMnemonic(const QString& label) {
-  QString text;
-  for (qsizetype i = 0; i < label.size(); ++i) {
-    if (label[i] == QLatin1Char('&') && i + 1 < label.size()) ++i;
-    text += label[i];
-  }
-  return text;
-}
-
-// The label with its mnemonic marker taken out ("&&" stays an ampersand).
-QString labelWithoutMnemonic(const QString& label) {
-  QString result;
-  for (qsizetype i = 0; i < label.size(); ++i) {
-    if (label[i] == QLatin1Char('&')) {
-      if (i + 1 < label.size() && label[i + 1] == QLatin1Char('&')) result += label[i++];
-      else continue;
-    }
-    result += label[i];
-  }
-  return result;
 }
 
 // The smallest size at which every page shows its controls comfortably.
@@ -107,8 +84,8 @@ CEncoderPropertySheet::CEncoderPropertySheet(WizardServices& services, SettingsS
   // its own, since Alt+A belongs to the pages ("&Add to gallery",
   // "&Autoplay"); the menu entry keeps it.
   const QString aboutText = wizardText(kIdsAboutEntry);
-  setButtonText(kAboutButton, labelWithoutMnemonic(aboutText));
-  button(kAboutButton)->setAccessibleName(textWithoutMnemonic(aboutText));
+  setButtonText(kAboutButton, captionWithoutMnemonic(aboutText));
+  button(kAboutButton)->setAccessibleName(captionText(aboutText));
   aboutAction_ = new QAction(aboutText, this);
   addAction(aboutAction_);
   setContextMenuPolicy(Qt::ActionsContextMenu);

@@ -13,6 +13,7 @@
 #include <QVBoxLayout>
 
 #include "encoder/input_preparation.h"
+#include "widgets/caption_mnemonic.h"
 #include "wizard/compress_progress_dialog.h"
 #include "wizard/gallery_folders.h"
 #include "wizard/wizard_strings.h"
@@ -32,7 +33,7 @@ QString chooseSoundFile(QWidget* parent, const QString& filter, const QString& s
 // accessible name.
 QRadioButton* makeRadio(const QString& text, QWidget* parent) {
   auto* radio = new QRadioButton(text, parent);
-  radio->setAccessibleName(QString(text).remove(QLatin1Char('&')));
+  radio->setAccessibleName(captionText(text));
   return radio;
 }
 

@@ -11,18 +11,23 @@
 #include <zv/qv80.h>
 #include "codec/speech/speech_decoder.h"
 #include "codec/speech/speech_encoder.h"
+#include "codec/speech/speech_namespace.h"
+
+// The codec's internals: zv::qv80 in the library, zv::qv80_reference when
+// the same sources are built in the reference arithmetic.
+namespace speech = zv::ZV_QV80_NAMESPACE;
 
 namespace {
 
-using zv::qv80::DecoderState;
-using zv::qv80::EncoderState;
+using speech::DecoderState;
+using speech::EncoderState;
 
-constexpr uint16_t kCodedBytes = zv::qv80::kFrameBytes;
+constexpr uint16_t kCodedBytes = speech::kFrameBytes;
 
 bool eightBitFlag(uint32_t flags) { return (flags & ZV_CODEC_FLAG_8BIT) != 0; }
 
 uint16_t pcmBytesFor(bool eightBit) {
-  return static_cast<uint16_t>(eightBit ? zv::qv80::kFrameSamples : 2 * zv::qv80::kFrameSamples);
+  return static_cast<uint16_t>(eightBit ? speech::kFrameSamples : 2 * speech::kFrameSamples);
 }
 
 template <typename State>
@@ -35,7 +40,7 @@ State* allocateState() {
 
 extern "C" void* QV80_Open_Coder(uint32_t flags) {
   EncoderState* state = allocateState<EncoderState>();
-  if (state) zv::qv80::initEncoder(*state, eightBitFlag(flags), zv::cpu::processorArch());
+  if (state) speech::initEncoder(*state, eightBitFlag(flags), zv::cpu::processorArch());
   return state;
 }
 
@@ -45,7 +50,7 @@ extern "C" int32_t QV80_Encode(void* handle, const void* pcm, uint16_t* pcmBytes
   auto* state = static_cast<EncoderState*>(handle);
   if (*pcmBytes != pcmBytesFor(state->eightBit) || *codedBytes != kCodedBytes)
     return ZV_CODEC_BAD_SIZES;
-  zv::qv80::encodeFrame(*state, static_cast<const uint8_t*>(pcm), static_cast<uint8_t*>(coded));
+  speech::encodeFrame(*state, static_cast<const uint8_t*>(pcm), static_cast<uint8_t*>(coded));
   return ZV_CODEC_OK;
 }
 
@@ -56,7 +61,7 @@ extern "C" int32_t QV80_Close_Coder(void* handle) {
 
 extern "C" void* QV80_Open_Decoder(uint32_t flags) {
   DecoderState* state = allocateState<DecoderState>();
-  if (state) zv::qv80::initDecoder(*state, eightBitFlag(flags), zv::cpu::processorArch());
+  if (state) speech::initDecoder(*state, eightBitFlag(flags), zv::cpu::processorArch());
   return state;
 }
 
@@ -66,7 +71,7 @@ extern "C" int32_t QV80_Decode(void* handle, const void* coded, uint16_t* codedB
   auto* state = static_cast<DecoderState*>(handle);
   if (*codedBytes != kCodedBytes || *pcmBytes != pcmBytesFor(state->eightBit))
     return ZV_CODEC_BAD_SIZES;
-  zv::qv80::decodeFrame(*state, static_cast<const uint8_t*>(coded), static_cast<uint8_t*>(pcm));
+  speech::decodeFrame(*state, static_cast<const uint8_t*>(coded), static_cast<uint8_t*>(pcm));
   return ZV_CODEC_OK;
 }
 

@@ -19,9 +19,9 @@
 
 #include <cstdio>
 
-namespace {
+#include "widgets/caption_mnemonic.h"
 
-QString withoutMnemonic(QString text) { return text.remove(QLatin1Char('&')); }
+namespace {
 
 // A field with a label in front; the label is its buddy (the mnemonic) and
 // its text the field's accessible name.
@@ -29,7 +29,7 @@ template <typename Field>
 Field* labelled(QFormLayout& form, const QString& text, Field* field) {
   auto* label = new QLabel(text);
   label->setBuddy(field);
-  field->setAccessibleName(withoutMnemonic(text));
+  field->setAccessibleName(zv::captionText(text));
   form.addRow(label, field);
   return field;
 }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/zvsa_main.h"
+#include "platform/percent_encoding.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"
 
@@ -135,14 +136,22 @@ TEST(MarkupCommand, WebBotTextForTheClip) {
                    "<!--WEBBOT bot=\"ZvTavelwork\" EndSpan --><p>"},
                   "\r\n"));
 
-  // By default the image is the installation's own and follows the buttons.
+  // By default the image is the installation's own (its private data
+  // folder, where the build puts the preview images too) and follows the
+  // buttons.
   const CommandRun defaultImage = runMarkup({"hello.zvsa", "--webbot", "--buttons", "3"});
   EXPECT_EQ(defaultImage.status, 0);
-  const std::string prefix = "<p><!--WEBBOT bot=\"ZvTavelwork\" StartSpan PREVIEW=\"&lt;IMG SRC=&quot;file:///";
-  EXPECT_EQ(defaultImage.out.rfind(prefix, 0), 0u) << defaultImage.out;
-  EXPECT_NE(defaultImage.out.find("/FPThreeButton.gif&quot; HEIGHT=&quot;32&quot; WIDTH=&quot;96&quot;"),
-            std::string::npos)
-      << defaultImage.out;
+  const std::string prefix = "<p><!--WEBBOT bot=\"ZvTavelwork\" StartSpan PREVIEW=\"&lt;IMG SRC=&quot;file://";
+  ASSERT_EQ(defaultImage.out.rfind(prefix, 0), 0u) << defaultImage.out;
+  const std::size_t end = defaultImage.out.find("&quot;", prefix.size());
+  ASSERT_NE(end, std::string::npos) << defaultImage.out;
+  const fs::path image = zv::PercentDecode(defaultImage.out.substr(prefix.size(), end - prefix.size()));
+  EXPECT_EQ(image.lexically_normal(), (fs::path(ZV_PRIVATE_DATA_FOLDER) / "FPThreeButton.gif").lexically_normal());
+#ifdef ZV_PREVIEW_IMAGES_BUILT
+  EXPECT_TRUE(fs::is_regular_file(image)) << image;
+#endif
+  const std::string sizes = "&quot; HEIGHT=&quot;32&quot; WIDTH=&quot;96&quot;";
+  EXPECT_EQ(defaultImage.out.compare(end, sizes.size(), sizes), 0) << defaultImage.out;
 }
 
 TEST(MarkupCommand, BadCommandLinesAreRefusedWithTheReason) {

@@ -14,9 +14,9 @@
 #include "host/editbot_binding.h"
 #include "host/page_parser.h"
 #include "host/web_publisher.h"
+#include "platform/file_url.h"
+#include "tests/support/modal_dialog.h"
 #include "tests/support/temp_dir.h"
-#include "tests/webbot/edit/modal_script.h"
-#include "webbot/bot_folder.h"
 
 using zv::test::ModalScript;
 namespace fs = std::filesystem;
@@ -65,7 +65,7 @@ class WebhostEditTest : public QObject {
     std::string why;
     QVERIFY2(editBot.edit(why) != nullptr, why.c_str());
     const std::string libraryFolder = fs::canonical(ZV_EDITBOT_LIBRARY).parent_path().string() + "/";
-    const std::string newPreview = "&lt;IMG SRC=&quot;" + zv::webbot::FileUrl(libraryFolder) +
+    const std::string newPreview = "&lt;IMG SRC=&quot;" + zv::FileUrlForPath(libraryFolder) +
                                    "FPTwoButton.gif&quot; HEIGHT=&quot;32&quot; WIDTH=&quot;64&quot;&gt;";
     std::string expected = replaced(
         before,

@@ -30,11 +30,11 @@
 #include <sstream>
 #include <string>
 
-#include "insert/automation/dbus_automation.h"
-#include "insert/automation/web_url.h"
+#include "automation/dbus_automation.h"
 #include "insert/insertion_pass.h"
 #include "insert/qt_status_window.h"
 #include "insert/zv_encoder_wizard.h"
+#include "platform/file_url.h"
 #include "platform/temporary_file.h"
 #include "tests/support/recording_presenter.h"
 #include "tests/support/temp_dir.h"
@@ -217,7 +217,7 @@ TEST_F(EndToEndTest, WizardOnTheFileRoadPutsThePlayerOnThePage) {
   EXPECT_EQ(clipName, fs::path(kSourceSound).stem().string() + ".zvsa");
   const std::string expectedText =
       "<p><!--WEBBOT bot=\"ZvTavelwork\" StartSpan PREVIEW=\"&lt;IMG SRC=&quot;" +
-      automation::FileUrlForPath(kProgramFilesFolder + "/FPTwoButton.gif") +
+      FileUrlForPath(kProgramFilesFolder + "/FPTwoButton.gif") +
       "&quot; HEIGHT=&quot;32&quot; WIDTH=&quot;64&quot;&gt;\"\r\n"
       " I-NUMBUTTONS=\"2\" \r\n"
       "I-AUTOPLAY=\"0\" \r\n"

@@ -13,7 +13,7 @@
 #include <atomic>
 #include <stdexcept>
 
-#include "insert/automation/automation_contract.h"
+#include "automation/automation_contract.h"
 
 namespace zv::test {
 

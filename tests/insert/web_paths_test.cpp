@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "insert/automation/web_url.h"
+#include "automation/web_url.h"
 #include "insert/message_text.h"
 #include "insert/web_paths.h"
 
@@ -183,7 +183,7 @@ TEST(PreviewImageTest, ImageByButtonCount) {
 }
 
 TEST(PreviewImageTest, ProgramFolderIsPercentEncoded) {
-  EXPECT_EQ(PreviewImageUrl("/opt/Z&V \xC3\x9C/lib/", 2), "file:///opt/Z&V%20%C3%9C/lib/FPTwoButton.gif");
+  EXPECT_EQ(PreviewImageUrl("/opt/Z&V \xC3\x9C/lib/", 2), "file:///opt/Z%26V%20%C3%9C/lib/FPTwoButton.gif");
 }
 
 TEST(PercentEncodingTest, RoundTripsEveryByte) {

@@ -2,6 +2,7 @@
 // their entry points by ordinal.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <utility>
 

@@ -61,20 +61,6 @@ TEST(BotFolder, EditPreviewAndWebBotTextNameTheSameImage) {
   }
 }
 
-TEST(BotFolder, FileUrlsEncodeWhatAUrlCannotHold) {
-  const struct {
-    const char* path;
-    const char* url;
-  } cases[] = {
-      {"/usr/lib/FPOneButton.gif", "file:///usr/lib/FPOneButton.gif"},
-      {"/home/Ann Lee/My Web/x.gif", "file:///home/Ann%20Lee/My%20Web/x.gif"},
-      {"/a#b/c%d/e?f/\"g\"/'h'&i<j>", "file:///a%23b/c%25d/e%3Ff/%22g%22/%27h%27%26i%3Cj%3E"},
-      {"/Sons/Gr\xC3\xBC\xC3\x9F" "e.gif", "file:///Sons/Gr%C3%BC%C3%9Fe.gif"},
-      {"/keep-these._~(1)+,;=:@!$*", "file:///keep-these._~(1)+,;=:@!$*"},
-  };
-  for (const auto& c : cases) EXPECT_EQ(FileUrl(c.path), c.url) << c.path;
-}
-
 TEST(BotFolder, TheInsertionProgramLiesInTheComponentFolder) {
   const std::string folder = ComponentFolder();
   ASSERT_FALSE(folder.empty());

@@ -25,7 +25,7 @@
 #include <vector>
 
 #include "encoder/engine_workspace.h"
-#include "platform/qt/spin_edit.h"
+#include "widgets/spin_edit.h"
 #include "tests/support/modal_dialog.h"
 #include "tests/support/recording_presenter.h"
 #include "tests/support/temp_dir.h"

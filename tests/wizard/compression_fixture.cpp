@@ -2,7 +2,6 @@
 
 #include <QDir>
 #include <QPixmap>
-#include <QTimer>
 #include <QWidget>
 
 #include <filesystem>
@@ -22,16 +21,6 @@ WizardFixture::WizardFixture() {
 
 void WizardFixture::writeTone(std::size_t samples) {
   writeFile(workspace->PcmWorkFile, pcm16(sine16(440.0, 8000, samples)));
-}
-
-void whenVisible(const std::function<QWidget*()>& find, const std::function<void(QWidget*)>& action) {
-  QTimer::singleShot(0, [find, action]() {
-    if (QWidget* widget = find()) {
-      action(widget);
-      return;
-    }
-    whenVisible(find, action);
-  });
 }
 
 void saveScreenshot(QWidget& widget, const QString& name) {

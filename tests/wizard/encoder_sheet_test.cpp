@@ -35,7 +35,7 @@
 #include "webbot/markup/applet_markup.h"
 #include "wizard/about_dialog.h"
 #include "wizard/applet_properties_page.h"
-#include "wizard/audio/simulated_wave_devices.h"
+#include "tests/support/simulated_wave_devices.h"
 #include "wizard/encoder_property_sheet.h"
 #include "wizard/gallery_folder.h"
 #include "wizard/gallery_folders.h"

@@ -14,7 +14,7 @@
 
 #include "tests/wizard/compression_fixture.h"
 #include "tests/wizard/wizard_harness.h"
-#include "wizard/audio/simulated_wave_devices.h"
+#include "tests/support/simulated_wave_devices.h"
 
 using namespace zv;
 

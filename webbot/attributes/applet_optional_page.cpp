@@ -13,6 +13,7 @@
 #include "webbot/attributes/attribute_build.h"
 #include "webbot/attributes/attribute_strings.h"
 #include "webbot/attributes/tag_attribute_dialog.h"
+#include "widgets/caption_mnemonic.h"
 
 namespace zv {
 
@@ -37,7 +38,7 @@ class AttributeRow : public QTreeWidgetItem {
 
 QPushButton* makeButton(const QString& text, QWidget* parent) {
   auto* button = new QPushButton(text, parent);
-  button->setAccessibleName(QString(text).remove(u'&'));
+  button->setAccessibleName(captionText(text));
   button->setAutoDefault(false);
   return button;
 }

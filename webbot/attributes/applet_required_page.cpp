@@ -7,9 +7,9 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-#include "platform/qt/dialog_exchange.h"
-#include "platform/qt/dialog_integer.h"
-#include "platform/qt/spin_edit.h"
+#include "widgets/dialog_exchange.h"
+#include "widgets/dialog_integer.h"
+#include "widgets/spin_edit.h"
 #include "webbot/attributes/field_label.h"
 #include "webbot/attributes/attribute_build.h"
 #include "webbot/attributes/combo_entry.h"

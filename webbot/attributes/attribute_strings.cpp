@@ -1,6 +1,6 @@
 #include "webbot/attributes/attribute_strings.h"
 
-#include "platform/qt/dialog_exchange.h"
+#include "widgets/dialog_exchange.h"
 #include "webbot/attributes/attribute_build.h"
 
 namespace zv {

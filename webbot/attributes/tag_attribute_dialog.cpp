@@ -10,7 +10,7 @@
 #include <QVBoxLayout>
 #include <QWhatsThis>
 
-#include "platform/qt/dialog_exchange.h"
+#include "widgets/dialog_exchange.h"
 #include "webbot/attributes/field_label.h"
 #include "webbot/attributes/attribute_build.h"
 #include "webbot/attributes/attribute_strings.h"

@@ -12,17 +12,17 @@
 
 #include <cstdlib>
 
-#include "platform/qt/dialog_exchange.h"
-#include "platform/qt/dialog_integer.h"
-#include "platform/qt/spin_edit.h"
 #include "webbot/edit/edit_strings.h"
+#include "widgets/caption_mnemonic.h"
+#include "widgets/dialog_exchange.h"
+#include "widgets/dialog_integer.h"
+#include "widgets/spin_edit.h"
 
 namespace zv::webbot {
 
 namespace {
 
 // A control's accessible name: its label's text without the mnemonic mark.
-QString plain(QString text) { return text.remove('&'); }
 
 // Whether `text` is an integer to the dialog layer apart from its size:
 // blanks, a sign, at least one digit, blanks.
@@ -49,12 +49,12 @@ CPageAppletGeneral::CPageAppletGeneral(const GeneralValues& values, MessagePrese
   buttons_->addItems({tr("One button"), tr("Two buttons"), tr("Three buttons")});
   auto* buttonsLabel = new QLabel(tr("&Select number of buttons"), this);
   buttonsLabel->setBuddy(buttons_);
-  buttons_->setAccessibleName(plain(buttonsLabel->text()));
+  buttons_->setAccessibleName(captionText(buttonsLabel->text()));
 
   autoplay_ = new QCheckBox(tr("&Autoplay"), this);
-  autoplay_->setAccessibleName(plain(autoplay_->text()));
+  autoplay_->setAccessibleName(captionText(autoplay_->text()));
   visible_ = new QCheckBox(tr("&Visible"), this);
-  visible_->setAccessibleName(plain(visible_->text()));
+  visible_->setAccessibleName(captionText(visible_->text()));
 
   // The count radio button has no text of its own: it reads with the label
   // before it and "time(s)" after the count field.
@@ -68,13 +68,13 @@ CPageAppletGeneral::CPageAppletGeneral(const GeneralValues& values, MessagePrese
   count_->setMaximumWidth(110);
   auto* timesLabel = new QLabel(tr("time(s)"), this);
   continuously_ = new QRadioButton(tr("C&ontinuously"), this);
-  continuously_->setAccessibleName(plain(continuously_->text()));
+  continuously_->setAccessibleName(captionText(continuously_->text()));
   auto* playMode = new QButtonGroup(this);
   playMode->addButton(count_radio_, 0);
   playMode->addButton(continuously_, 1);
 
   text_only_ = new QCheckBox(tr("Use &text only for WebBot in FrontPage Editor, instead of image"), this);
-  text_only_->setAccessibleName(plain(text_only_->text()));
+  text_only_->setAccessibleName(captionText(text_only_->text()));
 
   auto* grid = new QGridLayout;
   grid->addWidget(buttonsLabel, 0, 0);

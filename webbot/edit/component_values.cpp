@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "platform/file_url.h"
+#include "platform/html_escape.h"
 #include "webbot/attribute_encoding.h"
 #include "webbot/attribute_integer.h"
 #include "webbot/attribute_text.h"
@@ -92,7 +94,7 @@ std::string BuildPreview(const ComponentValues& values, const std::string& clip,
            ", height=" + std::to_string(values.required.height) +
            ", width=" + std::to_string(values.required.width) + "]</b></font>";
   }
-  const std::string url = FileUrl(MapBotCacheToBots(imageFolder) + PreviewImageName(buttonIndex + 1));
+  const std::string url = FileUrlForPath(MapBotCacheToBots(imageFolder) + PreviewImageName(buttonIndex + 1));
   return "<IMG SRC=\"" + url + "\" HEIGHT=\"" + std::to_string(values.required.height) +
          "\" WIDTH=\"" + std::to_string(values.required.width) + "\">";
 }

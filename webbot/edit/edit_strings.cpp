@@ -1,6 +1,6 @@
 #include "webbot/edit/edit_strings.h"
 
-#include "platform/qt/dialog_exchange.h"
+#include "widgets/dialog_exchange.h"
 
 namespace zv::webbot {
 

@@ -22,10 +22,6 @@ std::string ClipReferenceForPath(std::string_view relativePath);
 // other byte, and a '%' without two hex digits after it, stays.
 std::string ClipPathOfReference(std::string_view reference);
 
-// `text` for HTML content or a quoted attribute value: & < > " become
-// &amp; &lt; &gt; &quot;.
-std::string EscapeHtmlText(std::string_view text);
-
 }  // namespace zv
 
 #endif  // ZV_WEBBOT_MARKUP_CLIP_REFERENCE_H

@@ -11,7 +11,8 @@
 //
 // Two kinds of device stand behind these interfaces: the system's default
 // output and input through Qt Multimedia (qt_wave_devices.h), and a
-// simulated pair for tests that completes blocks when the test says so.
+// simulated pair for tests that completes blocks when the test says so
+// (tests/support/simulated_wave_devices.h, built only into the tests).
 #ifndef ZV_WIZARD_AUDIO_WAVE_DEVICE_H
 #define ZV_WIZARD_AUDIO_WAVE_DEVICE_H
 

@@ -9,6 +9,7 @@
 #include "encoder/engine_strings.h"
 #include "encoder/engine_workspace.h"
 #include "platform/message_presenter.h"
+#include "widgets/caption_mnemonic.h"
 #include "wizard/wizard_strings.h"
 
 namespace zv {
@@ -21,7 +22,7 @@ QPushButton* makeMediaButton(const QString& text, const QIcon& icon, QWidget* pa
   auto* button = new QPushButton(icon, text, parent);
   button->setIconSize(QSize(24, 24));
   button->setMinimumWidth(96);
-  button->setAccessibleName(QString(text).remove('&'));
+  button->setAccessibleName(captionText(text));
   return button;
 }
 

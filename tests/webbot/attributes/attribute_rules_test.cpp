@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "platform/qt/dialog_integer.h"
+#include "widgets/dialog_integer.h"
 #include "webbot/attributes/tag_attribute_rules.h"
 
 namespace zv {

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/qt/spin_edit.h"
+#include "widgets/spin_edit.h"
 #include "tests/support/modal_dialog.h"
 #include "tests/support/recording_presenter.h"
 #include "tests/webbot/attributes/attribute_test_support.h"

@@ -21,8 +21,8 @@
 #include <zv/webbot_host.h>
 
 #include "platform/module.h"
+#include "tests/support/modal_dialog.h"
 #include "tests/support/temp_dir.h"
-#include "tests/webbot/edit/modal_script.h"
 #include "tests/webbot/edit/recording_component.h"
 
 using zv::test::ModalScript;

@@ -15,7 +15,7 @@
 #include <zv/webbot_host.h>
 
 #include "platform/module.h"
-#include "tests/webbot/edit/modal_script.h"
+#include "tests/support/modal_dialog.h"
 #include "tests/webbot/edit/recording_component.h"
 
 using zv::test::ModalScript;

@@ -13,7 +13,7 @@
 
 #include "tests/support/file_size_limit.h"
 #include "tests/support/temp_dir.h"
-#include "wizard/audio/simulated_wave_devices.h"
+#include "tests/support/simulated_wave_devices.h"
 #include "wizard/audio/wave_player.h"
 #include "wizard/audio/wave_recorder.h"
 

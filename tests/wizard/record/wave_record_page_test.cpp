@@ -16,7 +16,7 @@
 #include "encoder/engine_workspace.h"
 #include "tests/support/file_size_limit.h"
 #include "tests/support/recording_presenter.h"
-#include "wizard/audio/simulated_wave_devices.h"
+#include "tests/support/simulated_wave_devices.h"
 #include "wizard/record/wave_record_page.h"
 #include "wizard/wizard_strings.h"
 

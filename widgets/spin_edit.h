@@ -5,8 +5,8 @@
 // Unlike QSpinBox, nothing is corrected behind the author's back: an empty
 // field, "0" or "40000" stay in the field until the dialog reads it. The
 // buttons take no focus; the keys do the same job from the keyboard.
-#ifndef ZV_PLATFORM_QT_SPIN_EDIT_H
-#define ZV_PLATFORM_QT_SPIN_EDIT_H
+#ifndef ZV_WIDGETS_SPIN_EDIT_H
+#define ZV_WIDGETS_SPIN_EDIT_H
 
 #include <QLineEdit>
 
@@ -55,4 +55,4 @@ class SpinEdit : public QLineEdit {
 
 }  // namespace zv
 
-#endif  // ZV_PLATFORM_QT_SPIN_EDIT_H
+#endif  // ZV_WIDGETS_SPIN_EDIT_H

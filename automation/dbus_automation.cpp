@@ -1,4 +1,4 @@
-#include "insert/automation/dbus_automation.h"
+#include "automation/dbus_automation.h"
 
 #include <QDBusConnectionInterface>
 #include <QDBusMessage>
@@ -12,7 +12,7 @@
 #include <iostream>
 #include <utility>
 
-#include "insert/automation/automation_contract.h"
+#include "automation/automation_contract.h"
 
 namespace zv::automation {
 

@@ -1,4 +1,4 @@
-#include "platform/qt/dialog_integer.h"
+#include "widgets/dialog_integer.h"
 
 #include <climits>
 

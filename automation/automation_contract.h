@@ -7,8 +7,8 @@
 // one method, Invoke(i dispid, av arguments) -> v, is the counterpart of an
 // automation dispatch call: a fixed dispatch identifier and its arguments.
 // Strings travel as D-Bus strings (UTF-8); the boolean argument is `b`.
-#ifndef ZV_INSERT_AUTOMATION_AUTOMATION_CONTRACT_H
-#define ZV_INSERT_AUTOMATION_AUTOMATION_CONTRACT_H
+#ifndef ZV_AUTOMATION_AUTOMATION_CONTRACT_H
+#define ZV_AUTOMATION_AUTOMATION_CONTRACT_H
 
 #include <cstdint>
 
@@ -38,4 +38,4 @@ inline constexpr std::int32_t kEditorInsertHtml = 22;   // (s HTML) -> i: 0 = no
 
 }  // namespace zv::automation
 
-#endif  // ZV_INSERT_AUTOMATION_AUTOMATION_CONTRACT_H
+#endif  // ZV_AUTOMATION_AUTOMATION_CONTRACT_H

@@ -11,8 +11,8 @@
 // Either can be told to refuse opening, as a missing device or a refused
 // format would. The factory hands out devices that share one SimulatedAudio
 // record, so a test keeps access to the devices a page owns.
-#ifndef ZV_WIZARD_AUDIO_SIMULATED_WAVE_DEVICES_H
-#define ZV_WIZARD_AUDIO_SIMULATED_WAVE_DEVICES_H
+#ifndef ZV_TESTS_SUPPORT_SIMULATED_WAVE_DEVICES_H
+#define ZV_TESTS_SUPPORT_SIMULATED_WAVE_DEVICES_H
 
 #include <deque>
 #include <memory>
@@ -102,4 +102,4 @@ class SimulatedWaveDeviceFactory : public WaveDeviceFactory {
 
 }  // namespace zv
 
-#endif  // ZV_WIZARD_AUDIO_SIMULATED_WAVE_DEVICES_H
+#endif  // ZV_TESTS_SUPPORT_SIMULATED_WAVE_DEVICES_H

@@ -1,6 +1,6 @@
-#include "insert/automation/frontpage_calls.h"
+#include "automation/frontpage_calls.h"
 
-#include "insert/automation/automation_contract.h"
+#include "automation/automation_contract.h"
 
 namespace zv::automation {
 

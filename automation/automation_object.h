@@ -2,8 +2,8 @@
 // answers dispatch calls, and a connector that creates such objects from
 // their program identifiers. The D-Bus implementation is dbus_automation.h;
 // the typed calls of the two programs are frontpage_calls.h.
-#ifndef ZV_INSERT_AUTOMATION_AUTOMATION_OBJECT_H
-#define ZV_INSERT_AUTOMATION_AUTOMATION_OBJECT_H
+#ifndef ZV_AUTOMATION_AUTOMATION_OBJECT_H
+#define ZV_AUTOMATION_AUTOMATION_OBJECT_H
 
 #include <cstdint>
 #include <memory>
@@ -59,4 +59,4 @@ class AutomationConnector {
 
 }  // namespace zv::automation
 
-#endif  // ZV_INSERT_AUTOMATION_AUTOMATION_OBJECT_H
+#endif  // ZV_AUTOMATION_AUTOMATION_OBJECT_H

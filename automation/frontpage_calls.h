@@ -2,13 +2,13 @@
 // the Editor. Each answers its value, or why there is none: a call that
 // failed, or whose answer is of the wrong type, is CallFailure::Failed, so
 // that no caller reads a failure as "absent", "empty" or "done".
-#ifndef ZV_INSERT_AUTOMATION_FRONTPAGE_CALLS_H
-#define ZV_INSERT_AUTOMATION_FRONTPAGE_CALLS_H
+#ifndef ZV_AUTOMATION_FRONTPAGE_CALLS_H
+#define ZV_AUTOMATION_FRONTPAGE_CALLS_H
 
 #include <cstdint>
 #include <string>
 
-#include "insert/automation/automation_object.h"
+#include "automation/automation_object.h"
 
 namespace zv::automation {
 
@@ -44,4 +44,4 @@ class EditorCalls {
 
 }  // namespace zv::automation
 
-#endif  // ZV_INSERT_AUTOMATION_FRONTPAGE_CALLS_H
+#endif  // ZV_AUTOMATION_FRONTPAGE_CALLS_H

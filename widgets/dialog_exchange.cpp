@@ -1,9 +1,9 @@
-#include "platform/qt/dialog_exchange.h"
+#include "widgets/dialog_exchange.h"
 
 #include <QLineEdit>
 #include <QWidget>
 
-#include "platform/qt/dialog_integer.h"
+#include "widgets/dialog_integer.h"
 
 namespace zv {
 

@@ -6,13 +6,13 @@
 // a name that is owned answers at once, one that a service file offers is
 // started; one that nobody owns and nothing offers answers ServiceUnknown,
 // which is the "class not registered" case.
-#ifndef ZV_INSERT_AUTOMATION_DBUS_AUTOMATION_H
-#define ZV_INSERT_AUTOMATION_DBUS_AUTOMATION_H
+#ifndef ZV_AUTOMATION_DBUS_AUTOMATION_H
+#define ZV_AUTOMATION_DBUS_AUTOMATION_H
 
 #include <QDBusConnection>
 #include <QString>
 
-#include "insert/automation/automation_object.h"
+#include "automation/automation_object.h"
 
 namespace zv::automation {
 
@@ -60,4 +60,4 @@ class DBusAutomationConnector : public AutomationConnector {
 
 }  // namespace zv::automation
 
-#endif  // ZV_INSERT_AUTOMATION_DBUS_AUTOMATION_H
+#endif  // ZV_AUTOMATION_DBUS_AUTOMATION_H

@@ -1,8 +1,8 @@
 // Reading a dialog's integer fields back, with the dialog layer's messages:
 // a refused field shows its message through the message layer, takes the
 // focus with its text selected, and the caller's save fails.
-#ifndef ZV_PLATFORM_QT_DIALOG_EXCHANGE_H
-#define ZV_PLATFORM_QT_DIALOG_EXCHANGE_H
+#ifndef ZV_WIDGETS_DIALOG_EXCHANGE_H
+#define ZV_WIDGETS_DIALOG_EXCHANGE_H
 
 #include <optional>
 #include <string>
@@ -35,4 +35,4 @@ std::optional<int> exchangeIntegerInRange(QLineEdit& field, MessagePresenter& pr
 
 }  // namespace zv
 
-#endif  // ZV_PLATFORM_QT_DIALOG_EXCHANGE_H
+#endif  // ZV_WIDGETS_DIALOG_EXCHANGE_H

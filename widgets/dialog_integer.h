@@ -7,8 +7,8 @@
 // refuses a number outside it with "Please enter an integer between %1 and
 // %2." (61713). Both texts belong to the dialog layer, not to any one
 // library, so they live here.
-#ifndef ZV_PLATFORM_QT_DIALOG_INTEGER_H
-#define ZV_PLATFORM_QT_DIALOG_INTEGER_H
+#ifndef ZV_WIDGETS_DIALOG_INTEGER_H
+#define ZV_WIDGETS_DIALOG_INTEGER_H
 
 #include <optional>
 #include <string>
@@ -43,4 +43,4 @@ std::string integerRangeMessage(int low, int high);
 
 }  // namespace zv
 
-#endif  // ZV_PLATFORM_QT_DIALOG_INTEGER_H
+#endif  // ZV_WIDGETS_DIALOG_INTEGER_H

@@ -1,4 +1,4 @@
-#include "platform/qt/spin_edit.h"
+#include "widgets/spin_edit.h"
 
 #include <algorithm>
 
@@ -7,7 +7,7 @@
 #include <QStyle>
 #include <QToolButton>
 
-#include "platform/qt/dialog_integer.h"
+#include "widgets/dialog_integer.h"
 
 namespace zv {
 

@@ -1,4 +1,4 @@
-#include "wizard/audio/simulated_wave_devices.h"
+#include "tests/support/simulated_wave_devices.h"
 
 #include <algorithm>
 

@@ -1,14 +1,15 @@
 // How a web's URL divides into its server part and its web part, and how
-// local file paths become URLs. Both sides of the automation contract use
-// these rules: the insertion program forms web paths from the Explorer's web
-// URL, and the serving host maps the same web paths back to its files.
+// names become web paths (a folder's file: URL is platform/file_url.h). Both
+// sides of the automation contract use these rules: the insertion program
+// forms web paths from the Explorer's web URL, and the serving host maps the
+// same web paths back to its files.
 //
 // A web path is a URL path that begins with the web part, for example
 // "/site/sub/a.zvsa" for the file sub/a.zvsa of the web "file:///home/ann/site"
 // (server part "file:///home/ann", web part "/site"). Names inside web paths
 // are percent-encoded where a URL needs it (spaces, '%', non-ASCII bytes...).
-#ifndef ZV_INSERT_AUTOMATION_WEB_URL_H
-#define ZV_INSERT_AUTOMATION_WEB_URL_H
+#ifndef ZV_AUTOMATION_WEB_URL_H
+#define ZV_AUTOMATION_WEB_URL_H
 
 #include <optional>
 #include <string>
@@ -40,9 +41,6 @@ std::string PercentEncodePath(std::string_view path);
 // that is not followed by two hex digits, is copied.
 std::string PercentDecode(std::string_view text);
 
-// "file://" followed by the percent-encoded absolute path.
-std::string FileUrlForPath(std::string_view absolutePath);
-
 }  // namespace zv::automation
 
-#endif  // ZV_INSERT_AUTOMATION_WEB_URL_H
+#endif  // ZV_AUTOMATION_WEB_URL_H

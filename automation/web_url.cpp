@@ -1,4 +1,4 @@
-#include "insert/automation/web_url.h"
+#include "automation/web_url.h"
 
 #include "platform/ascii_case.h"
 #include "platform/percent_encoding.h"
@@ -25,9 +25,5 @@ std::string PercentEncodePath(std::string_view path) {
 }
 
 std::string PercentDecode(std::string_view text) { return zv::PercentDecode(text); }
-
-std::string FileUrlForPath(std::string_view absolutePath) {
-  return "file://" + PercentEncodePath(absolutePath);
-}
 
 }  // namespace zv::automation
