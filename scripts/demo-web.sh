@@ -36,10 +36,14 @@ sox -q -n -r 8000 -c 1 -b 16 "$out/melody.wav" \
   synth 1.2 pluck C4 gain -n -3
 "$zvsa" encode -q --codec music "$out/melody.wav" -o "$web/melody-music.zvsa"
 
-# The player's files, by the list the build copies them by.
+# The player's files, by the list the build copies them by, from where the
+# build puts them (the private data folder, or the library folder of older
+# build trees).
+player=$build/share/zvtavelworks
+[ -f "$player/ZvStreamPlayer.js" ] || player=$build/lib
 sed -n 's/^ *"\([A-Za-z0-9_.]*\)",$/\1/p' "$root/player/player_files.h" |
-  while read -r name; do cp "$build/lib/$name" "$class_folder/"; done
-cp "$build/lib/ZvStreamPlayer.js" "$class_folder/"
+  while read -r name; do cp "$player/$name" "$class_folder/"; done
+cp "$player/ZvStreamPlayer.js" "$class_folder/"
 
 {
   cat <<'HTML'
