@@ -5,6 +5,7 @@
 //   zvsa decode IN.zvsa... (-o OUT.wav | --outdir DIR) [options]
 //   zvsa info IN.zvsa... [options]
 //   zvsa markup CLIP [options]
+//   zvsa play CLIP.zvsa... [options]
 //   zvsa --help | --version
 // The command comes first; options may come before, between or after the
 // files; "--" ends them. A long option takes its value as "--name value" or
@@ -21,7 +22,7 @@
 namespace zv::cli {
 
 // None stands for the program itself, before or without a command.
-enum class Command { None, Encode, Decode, Info, Markup };
+enum class Command { None, Encode, Decode, Info, Markup, Play };
 
 struct Options {
   Command command = Command::None;
@@ -29,7 +30,7 @@ struct Options {
   bool version = false;
   std::vector<std::string> inputs;  // the files named (markup: its one clip)
   std::string output;               // -o: the one output file (markup: "" is stdout)
-  // encode and decode
+  // encode and decode (--codec and -q also play)
   std::string outdir;             // --outdir: outputs named after the inputs
   std::optional<int> codecIndex;  // --codec, as a codec table row
   unsigned jobs = 1;              // -j

@@ -14,6 +14,7 @@ constexpr std::int32_t kMaxJobs = 64;
 constexpr CommandSet kEncode = commandBit(Command::Encode);
 constexpr CommandSet kDecode = commandBit(Command::Decode);
 constexpr CommandSet kMarkup = commandBit(Command::Markup);
+constexpr CommandSet kPlay = commandBit(Command::Play);
 
 // --- What each command needs besides its options -----------------------------
 
@@ -34,6 +35,10 @@ std::string checkInfo(const Options& options) {
   return options.inputs.empty() ? "no stream file given" : "";
 }
 
+std::string checkPlay(const Options& options) {
+  return options.inputs.empty() ? "no clip given" : "";
+}
+
 std::string checkMarkup(const Options& options) {
   if (options.inputs.empty()) return "no clip given";
   if (options.inputs.size() > 1) return "one clip only";
@@ -47,7 +52,7 @@ std::string checkMarkup(const Options& options) {
 
 const CommandEntry kCommands[] = {
     {Command::None, "", "COMMAND [options] FILE...", "",
-     "Compress sound into .zvsa stream clips for web pages, and back.\n"
+     "Compress sound into .zvsa stream clips for web pages, and back, and play them.\n"
      "'zvsa COMMAND --help' shows the options of a command.",
      checkProgram},
     {Command::Encode, "encode", "IN... (-o OUT.zvsa | --outdir DIR) [options]",
@@ -70,6 +75,13 @@ const CommandEntry kCommands[] = {
      "as the wizard makes it on Finish. Settings not given keep the values of a\n"
      "fresh wizard.",
      checkMarkup},
+    {Command::Play, "play", "CLIP.zvsa... [options]", "play stream files on the default speaker",
+     "Play .zvsa stream files one after another on the default speaker of the\n"
+     "sound server (PulseAudio, or PipeWire's PulseAudio server). On a terminal\n"
+     "the clip's elapsed and total time are shown on one line. A clip that\n"
+     "cannot be played is reported and the next one played; Ctrl-C stops at\n"
+     "once (exit status 130).",
+     checkPlay},
 };
 
 // --- What the options do --------------------------------------------------------
@@ -91,6 +103,11 @@ std::string setJobs(Options& options, const std::string& value) {
   if (!jobs)
     return "the number of jobs must be 1.." + std::to_string(kMaxJobs) + ", not '" + value + "'";
   options.jobs = static_cast<unsigned>(*jobs);
+  return {};
+}
+
+std::string setQuiet(Options& options, const std::string&) {
+  options.quiet = true;
   return {};
 }
 
@@ -147,15 +164,13 @@ const OptionSpec kOptions[] = {
      "speech (8 kbit/s, 'Medium quality sound'),\n"
      "or a codec table row 0..2",
      [] { return std::string("music"); }, setCodec},
-    {kDecode, nullptr, "--codec", "CODEC", "the codec to decode with: speech, music or 0..2",
+    {kDecode | kPlay, nullptr, "--codec", "CODEC", "the codec to decode with: speech, music or 0..2",
      [] { return std::string("the one the header's codec identifier names"); }, setCodec},
     {kConversionCommands, "-j", "--jobs", "N", "run up to N files at once, 1 to 64",
      [] { return std::string("1"); }, setJobs},
     {kConversionCommands, "-q", "--quiet", nullptr, "no progress line and no summary", nullptr,
-     [](Options& o, const std::string&) -> std::string {
-       o.quiet = true;
-       return {};
-     }},
+     setQuiet},
+    {kPlay, "-q", "--quiet", nullptr, "no time line", nullptr, setQuiet},
 
     // markup: the applet page's settings
     {kMarkup, nullptr, "--buttons", "N", "player buttons, 1 to 3",

@@ -21,7 +21,7 @@ inline constexpr CommandSet kConversionCommands =
     commandBit(Command::Encode) | commandBit(Command::Decode);
 inline constexpr CommandSet kEveryCommand = commandBit(Command::None) | kConversionCommands |
                                             commandBit(Command::Info) |
-                                            commandBit(Command::Markup);
+                                            commandBit(Command::Markup) | commandBit(Command::Play);
 
 struct CommandEntry {
   Command command;

@@ -26,8 +26,8 @@ void TerminalOutput::clearLocked() {
   drawn_.clear();
 }
 
-void TerminalOutput::drawLocked() {
-  if (!show_progress_ || percent_.empty() || finished_ == percent_.size()) return;
+std::string TerminalOutput::barLocked() const {
+  if (percent_.empty() || finished_ == percent_.size()) return {};
   unsigned total = 0;
   for (unsigned p : percent_) total += p;
   const unsigned overall = total / static_cast<unsigned>(percent_.size());
@@ -36,7 +36,13 @@ void TerminalOutput::drawLocked() {
                      std::to_string(overall) + "%";
   if (percent_.size() > 1)
     text += "  (" + std::to_string(finished_) + " of " + std::to_string(percent_.size()) + " files)";
-  if (text == drawn_) return;
+  return text;
+}
+
+void TerminalOutput::drawLocked() {
+  if (!show_progress_) return;
+  const std::string text = status_.empty() ? barLocked() : status_;
+  if (text.empty() || text == drawn_) return;
   writeLocked("\r" + text);
   if (text.size() < drawn_.size()) writeLocked(std::string(drawn_.size() - text.size(), ' ') + "\r" + text);
   drawn_ = text;
@@ -72,6 +78,13 @@ void TerminalOutput::finished(std::size_t slot) {
     clearLocked();
   else
     drawLocked();
+}
+
+void TerminalOutput::status(const std::string& text) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  status_ = text;
+  if (status_.empty()) clearLocked();
+  drawLocked();
 }
 
 MessageAnswer CliMessagePresenter::present(const MessageRequest& request) {

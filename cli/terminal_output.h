@@ -1,7 +1,7 @@
 // Everything zvsa writes to stderr goes through here: message lines, the
-// closing summaries and, when stderr is a terminal, one progress line that
-// is rewritten in place with '\r' and cleared before any other line is
-// printed. Safe to use from several job threads at once.
+// closing summaries and, when stderr is a terminal, one progress line (a
+// bar, or a status text such as play's time) that is rewritten in place
+// with '\r' and cleared before any other line is printed. Safe to use from several job threads at once.
 #ifndef ZV_CLI_TERMINAL_OUTPUT_H
 #define ZV_CLI_TERMINAL_OUTPUT_H
 
@@ -29,8 +29,12 @@ class TerminalOutput {
   // File `slot` is finished (counts as 100).
   void finished(std::size_t slot);
 
+  // Shows `text` as the progress line instead of the bar; "" takes it away.
+  void status(const std::string& text);
+
  private:
   void clearLocked();
+  std::string barLocked() const;  // "" when there is no bar to show
   void drawLocked();
   void writeLocked(const std::string& text);
 
@@ -38,6 +42,7 @@ class TerminalOutput {
   bool show_progress_;
   std::vector<unsigned> percent_;
   std::size_t finished_ = 0;
+  std::string status_;
   std::string drawn_;
 };
 

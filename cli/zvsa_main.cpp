@@ -11,6 +11,7 @@
 #include "cli/info_command.h"
 #include "cli/interrupt_watch.h"
 #include "cli/markup_command.h"
+#include "cli/play_command.h"
 #include "encoder/encoder_version.h"
 
 namespace zv::cli {
@@ -42,6 +43,7 @@ int zvsaMain(int argc, char** argv) {
       return runDecodeCommand(options);
     case Command::Info: return runInfoCommand(options);
     case Command::Markup: return runMarkupCommand(options);
+    case Command::Play: return runPlayCommand(options);
     case Command::None: break;
   }
   return reportUsageError(Command::None, "no command given");

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # The main job on the built-in example: compresses data/speech-sample.wav with
 # both codecs into .zvsa stream files, decodes them back to WAV and shows the
-# header of each stream file. Everything is written to out/.
+# header of each stream file; then makes a web whose page has a player for a
+# speech clip and a music clip, publishes it (scripts/demo-web.sh) and prints
+# the command that serves it for a browser. Everything is written to out/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh >/dev/null
@@ -16,4 +18,9 @@ mkdir -p out
 echo
 "$zvsa" info out/speech-sample-speech.zvsa out/speech-sample-music.zvsa
 echo
-echo "Stream files and decoded WAV files are in out/."
+echo "Stream files and decoded WAV files are in out/; to hear one on this machine's"
+echo "speaker, run"
+echo "  $zvsa play out/speech-sample-speech.zvsa out/speech-sample-music.zvsa"
+echo
+echo "A web page with a player for a speech clip and a music clip:"
+scripts/demo-web.sh build out

@@ -17,7 +17,8 @@ packages=(
   speex opus-tools                    # reference codecs for the speed comparison
   sox espeak-ng                       # remaking the built-in speech sample
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins   # the wizard (Widgets, sound devices, offscreen tests)
-  pulseaudio pulseaudio-utils         # a private sound server for the real sound-path test
+  pulseaudio pulseaudio-utils         # a private sound server for the real sound-path tests (parec records)
+  libpulse-dev                        # zvsa play: PulseAudio's simple API (the arm64 build goes without)
   dbus                                # dbus-run-session: private session buses for the automation tests
   xvfb at-spi2-core python3-pyatspi   # programs operated through the accessibility interface on a private display
   emscripten nodejs chromium libcpp-httplib-dev   # web player: decoders in WebAssembly, node and browser tests, webhost preview

@@ -12,7 +12,7 @@ using test::runZvsa;
 TEST(ZvsaUsage, HelpAndVersionGoToStdoutWithStatusZero) {
   const auto help = runZvsa({"--help"});
   EXPECT_EQ(help.exitStatus, 0);
-  for (const char* word : {"encode", "decode", "info", "markup", "--version", "Exit status"})
+  for (const char* word : {"encode", "decode", "info", "markup", "play", "--version", "Exit status"})
     EXPECT_NE(help.out.find(word), std::string::npos) << word;
   EXPECT_TRUE(help.err.empty());
 
@@ -33,6 +33,9 @@ TEST(ZvsaUsage, HelpAndVersionGoToStdoutWithStatusZero) {
        {"--buttons", "'Highest quality sound'"}},
       {{"info", "--help"}, {"Usage: zvsa info IN.zvsa...", "-h, --help"}, {"--codec", "--jobs"}},
       {{"--help", "markup"}, {"Usage: zvsa markup CLIP", "--buttons N"}, {"--jobs", "--outdir"}},
+      {{"play", "--help"},
+       {"Usage: zvsa play CLIP.zvsa...", "default speaker", "--codec CODEC", "-q, --quiet", "no time line", "130"},
+       {"--outdir", "--jobs", "--buttons"}},
   };
   for (const auto& help : helps) {
     const auto run = runZvsa(help.arguments);
@@ -68,8 +71,11 @@ TEST(ZvsaUsage, BadCommandLinesExitWithTwoAndSayWhy) {
       {{"encode", "a.wav", "-o", "c.zvsa", "-jx"}, "not 'x'"},
       {{"encode", "a.wav", "-o", "c.zvsa", "--jobs=65"}, "not '65'"},
       {{"info"}, "no stream file given"},
-      {{"info", "a.zvsa", "--codec", "music"}, "for encode and decode only"},
-      {{"info", "a.zvsa", "-q"}, "option '-q' is for encode and decode only"},
+      {{"info", "a.zvsa", "--codec", "music"}, "for encode, decode and play only"},
+      {{"info", "a.zvsa", "-q"}, "option '-q' is for encode, decode and play only"},
+      {{"play"}, "zvsa play: no clip given"},
+      {{"play", "a.zvsa", "--outdir", "d"}, "option '--outdir' is for encode and decode only"},
+      {{"play", "a.zvsa", "--codec", "opus"}, "unknown codec 'opus'"},
       {{"-o", "c.zvsa", "encode", "a.wav"}, "option '-o' is for encode, decode and markup only"},
       {{"encode", "a.wav", "-o", "c.zvsa", "--quiet=yes"}, "option '--quiet' takes no value"},
       {{"markup"}, "zvsa markup: no clip given"},

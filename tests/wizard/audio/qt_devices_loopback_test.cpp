@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "tests/support/temp_dir.h"
+#include "tests/support/tone_level.h"
 #include "wizard/audio/qt_wave_devices.h"
 #include "wizard/audio/wave_player.h"
 #include "wizard/audio/wave_recorder.h"
@@ -91,19 +92,8 @@ std::vector<std::int16_t> readSamples(const std::string& path) {
   return samples;
 }
 
-// The amplitude of the `hz` component of `samples` (Goertzel): a sine of
-// amplitude A whole periods long gives A.
 double levelAt(const std::int16_t* samples, std::size_t count, double hz) {
-  const double coefficient = 2.0 * std::cos(2.0 * std::numbers::pi * hz / kSampleRateHz);
-  double previous = 0, beforePrevious = 0;
-  for (std::size_t i = 0; i < count; ++i) {
-    const double current = samples[i] + coefficient * previous - beforePrevious;
-    beforePrevious = previous;
-    previous = current;
-  }
-  const double power = previous * previous + beforePrevious * beforePrevious -
-                       coefficient * previous * beforePrevious;
-  return 2.0 * std::sqrt(std::max(power, 0.0)) / static_cast<double>(count);
+  return test::toneLevel(samples, count, hz, kSampleRateHz);
 }
 
 double levelAt(const std::vector<std::int16_t>& samples, double hz) {
