@@ -2,6 +2,7 @@
 
 #include "webbot/markup/applet_markup.h"
 #include "webbot/markup/clip_reference.h"
+#include "webbot/markup/applet_values.h"
 #include "wizard/wizard_result_assembly.h"
 
 namespace zv {
@@ -11,7 +12,7 @@ std::string markupForClip(const WizardResult& record, const std::string& clipFil
   // hand-over (wizard_result_assembly.h), so that only the name differs.
   SystemString markup = nullptr;
   std::string text;
-  if (GenerateAppletMarkup(appletSettingsOf(record), ClipReferenceForPath(clipFileName).c_str(), &markup,
+  if (GenerateAppletMarkup(appletValuesOf(record).settings(), ClipReferenceForPath(clipFileName).c_str(), &markup,
                            kMarkupLinesEndLf) &&
       markup != nullptr)
     text = markup;
