@@ -60,12 +60,12 @@ class WebhostEditTest : public QObject {
     QVERIFY2(report.str().find("changed") != std::string::npos, report.str().c_str());
 
     // Besides Autoplay, Edit always writes a new preview (an image in the
-    // component library's own folder) and the text-only flag, which a freshly
+    // installation's private data folder) and the text-only flag, which a freshly
     // inserted component lacks. Nothing else may change.
     std::string why;
     QVERIFY2(editBot.edit(why) != nullptr, why.c_str());
-    const std::string libraryFolder = fs::canonical(ZV_EDITBOT_LIBRARY).parent_path().string() + "/";
-    const std::string newPreview = "&lt;IMG SRC=&quot;" + zv::FileUrlForPath(libraryFolder) +
+    const std::string imageFolder = fs::canonical(ZV_PRIVATE_DATA_FOLDER).string() + "/";
+    const std::string newPreview = "&lt;IMG SRC=&quot;" + zv::FileUrlForPath(imageFolder) +
                                    "FPTwoButton.gif&quot; HEIGHT=&quot;32&quot; WIDTH=&quot;64&quot;&gt;";
     std::string expected = replaced(
         before,
@@ -74,7 +74,7 @@ class WebhostEditTest : public QObject {
         newPreview);
     expected = replaced(expected, "I-AUTOPLAY=\"0\"", "I-AUTOPLAY=\"1\"");
     expected = replaced(expected, "S-CLIP=\"hello.zvsa\" -->", "S-CLIP=\"hello.zvsa\" I-USETEXT=\"0\" -->");
-    QCOMPARE(readFile(pagePath), expected);
+    QCOMPARE(QString::fromStdString(readFile(pagePath)), QString::fromStdString(expected));
 
     // Published, the first element now starts by itself; the second is as it was.
     zv::host::WebPublisher publisher([&editBot](std::string& why) { return editBot.expand(why); },

@@ -153,6 +153,8 @@ def main():
     parser.add_argument("--insertbot", required=True)
     parser.add_argument("--sound", required=True)
     parser.add_argument("--player-files", required=True, help="player/player_files.h, the player's own list")
+    parser.add_argument("--data-folder", required=True,
+                        help="the installation's private data folder: the preview images and the player's files")
     parser.add_argument("--read-only-page", action="store_true",
                         help="the page cannot be saved: the Editor refuses the player, and ZvInsertBot must say so, "
                              "take the clip out of the web again and end with status 1")
@@ -307,10 +309,10 @@ def main():
             fail("the component is not sixteen lines ending in CR LF:\n" + component.decode(errors="replace"))
         if not lines[0].startswith(b'<p><!--WEBBOT bot="ZvTavelwork" StartSpan PREVIEW="&lt;IMG SRC=&quot;file://'):
             fail("line 1 is not the opening comment: " + lines[0].decode(errors="replace"))
-        folder = urllib.parse.quote(os.path.dirname(os.path.abspath(args.insertbot)), safe="/!$'()*+,;=:@~")
+        folder = urllib.parse.quote(os.path.realpath(args.data_folder), safe="/!$()*+,;=:@~")
         image = f'&lt;IMG SRC=&quot;file://{folder}/FPTwoButton.gif&quot; HEIGHT=&quot;32&quot; WIDTH=&quot;64&quot;&gt;'
         if image.encode() not in lines[0]:
-            fail("not the two-button preview from the program's folder: " + lines[0].decode(errors="replace"))
+            fail("not the two-button preview from the private data folder: " + lines[0].decode(errors="replace"))
         if lines[8] != b'S-CODEBASE="" ':
             fail("a disk-based web keeps the classes beside the page: " + lines[8].decode(errors="replace"))
         clip = lines[13].decode()
@@ -325,8 +327,8 @@ def main():
         # The calls, in the order of the pass.
         calls = served_calls(serve_log)
         # Yes added the player's files (every one in the player's own list,
-        # as the program's folder holds it) and any class files, one call each.
-        program_folder = os.path.dirname(os.path.abspath(args.insertbot))
+        # as the private data folder holds it) and any class files, one call each.
+        program_folder = os.path.realpath(args.data_folder)
         for name in player_files(args.player_files):
             if not os.path.isfile(os.path.join(program_folder, name)):
                 fail("the player's file " + name + " was not built into " + program_folder)

@@ -32,7 +32,8 @@ TEST(EncoderAppStart, AStartedLibraryFindsItsGalleryAndLetsTheEntryGoOnInSilence
   const CEncoderApp app(installedFolder);
   EXPECT_TRUE(app.start().started());
   EXPECT_EQ(app.start().libraryFolder, "/opt/zv/lib/");
-  EXPECT_EQ(app.galleryDirectory(), "/opt/zv/lib/Gallery");
+  // The installation's gallery lies in its private data folder.
+  EXPECT_EQ(app.galleryDirectory(), "/opt/zv/share/zvtavelworks/Gallery");
 
   test::RecordingPresenter presenter;
   EXPECT_TRUE(checkEncoderAppStarted(app, presenter));

@@ -72,8 +72,11 @@ void typeNameAndSave(ClipSaveDialog& dialog, const QString& name) {
   QVERIFY(field != nullptr);
   // Another name is given as the dialog takes one (typing races the
   // dialog's background reading of the folder, which selects the proposed
-  // file again once done).
+  // file again once done); before that reading is done selectFile() may
+  // leave the field as it was, so the name is then typed into it.
   if (field->text() != name) dialog.selectFile(name);
+  if (field->text() != name) field->setText(name);
+  QCOMPARE(field->text(), name);
   auto* buttons = dialog.findChild<QDialogButtonBox*>();
   QVERIFY(buttons != nullptr);
   QPushButton* save = buttons->button(QDialogButtonBox::Save);
