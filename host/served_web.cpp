@@ -145,7 +145,10 @@ bool ServedWeb::makeFolder(std::string_view webPath, std::string& why) const {
   }
   std::error_code code;
   fs::create_directories(*folder, code);
-  if (!fs::is_directory(*folder)) {
+  // The non-throwing form: a name the system refuses (too long, say) is an
+  // answer to the caller, never an exception out of the automation call.
+  std::error_code statCode;
+  if (!fs::is_directory(*folder, statCode)) {
     why = "cannot make the folder " + folder->string() + (code ? ": " + code.message() : std::string());
     return false;
   }
