@@ -57,10 +57,10 @@ class PulseSoundOutput : public SoundOutput {
 
 std::unique_ptr<SoundOutput> openDefaultSoundOutput(const std::string& streamName, std::string& error) {
   const WaveFormat format = codecPcmFormat();
-  pa_sample_spec spec{};
-  spec.format = PA_SAMPLE_S16LE;
-  spec.rate = format.samplesPerSec;
-  spec.channels = static_cast<std::uint8_t>(format.channels);
+  pa_sample_spec sampleFormat{};
+  sampleFormat.format = PA_SAMPLE_S16LE;
+  sampleFormat.rate = format.samplesPerSec;
+  sampleFormat.channels = static_cast<std::uint8_t>(format.channels);
   pa_buffer_attr buffer{};
   buffer.maxlength = static_cast<std::uint32_t>(-1);
   buffer.tlength = format.avgBytesPerSec * kBufferMs / 1000;
@@ -69,7 +69,7 @@ std::unique_ptr<SoundOutput> openDefaultSoundOutput(const std::string& streamNam
   buffer.fragsize = static_cast<std::uint32_t>(-1);
   int code = 0;
   pa_simple* stream = pa_simple_new(nullptr, "zvsa", PA_STREAM_PLAYBACK, nullptr, streamName.c_str(),
-                                    &spec, nullptr, &buffer, &code);
+                                    &sampleFormat, nullptr, &buffer, &code);
   if (!stream) {
     error = pulseError(code);
     return nullptr;
