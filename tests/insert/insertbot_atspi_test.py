@@ -39,6 +39,8 @@ class Deadline:
     """Polls a condition until it holds or the time limit passes."""
 
     describe = staticmethod(lambda: "")
+    # True once the program under test has ended: nothing more will show.
+    ended = staticmethod(lambda: False)
 
     @staticmethod
     def wait(condition, what, limit=TIME_LIMIT):
@@ -47,6 +49,8 @@ class Deadline:
             result = condition()
             if result:
                 return result
+            if Deadline.ended():
+                fail("the program ended while waiting for " + what + "; showing: " + Deadline.describe())
             time.sleep(0.05)
         fail("timed out waiting for " + what + "; showing: " + Deadline.describe())
 
@@ -92,7 +96,11 @@ def player_files(header):
 
 def start_display(log):
     read_end, write_end = os.pipe()
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+    # -noreset: without it the server resets whenever its last client leaves
+    # (the accessibility bus launcher may be the only one for a while), and a
+    # program that connects during the reset is refused.
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+                             "-noreset"],
                             pass_fds=[write_end], stdout=subprocess.DEVNULL, stderr=log)
     os.close(write_end)
     end = time.monotonic() + TIME_LIMIT
@@ -231,6 +239,7 @@ def main():
             return state
 
         Deadline.describe = describe
+        Deadline.ended = lambda: bot.poll() is not None
 
         def find(role, name, matches=None):
             """The showing control of `role` named `name` (or whose name `matches`)."""
