@@ -10,13 +10,6 @@
 // divided by ours: above 1 we are faster. The goals:
 //   speech codec vs speexenc -n --quality 4 / speexdec: encode and decode > 1
 //   music codec  vs opusenc --bitrate 16 / opusdec:     encode >= 20, decode >= 10
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -24,57 +17,21 @@
 #include <string>
 #include <vector>
 
+#include "bench/child_process.h"
 #include "tools/pcm_wav.h"
 
 #ifndef ZV_SOURCE_DIR
 #define ZV_SOURCE_DIR "."
 #endif
 
-extern char** environ;
-
 namespace {
 
-struct Timing {
-  double cpuSeconds = 0.0;
-  double wallSeconds = 0.0;
-  bool ok = false;
-};
-
-// Runs argv once with stdout and stderr discarded.
-Timing runOnce(const std::vector<std::string>& args) {
-  std::vector<char*> argv;
-  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  Timing t;
-  const auto start = std::chrono::steady_clock::now();
-  pid_t pid;
-  if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
-    posix_spawn_file_actions_destroy(&actions);
-    return t;
-  }
-  posix_spawn_file_actions_destroy(&actions);
-  int status = 0;
-  struct rusage usage {};
-  if (wait4(pid, &status, 0, &usage) != pid) return t;
-  t.wallSeconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  t.cpuSeconds = usage.ru_utime.tv_sec + usage.ru_utime.tv_usec * 1e-6 + usage.ru_stime.tv_sec +
-                 usage.ru_stime.tv_usec * 1e-6;
-  t.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-  return t;
-}
-
-Timing best(const std::vector<std::string>& args, int runs) {
-  Timing result;
+zv::bench::Timing best(const std::vector<std::string>& args, int runs) {
+  zv::bench::Timing result;
   for (int i = 0; i < runs; ++i) {
-    Timing t = runOnce(args);
+    zv::bench::Timing t = zv::bench::runDiscardingOutput(args);
     if (!t.ok) {
-      std::string command;
-      for (const auto& a : args) command += a + " ";
-      std::fprintf(stderr, "codec_race: command failed: %s\n", command.c_str());
+      std::fprintf(stderr, "codec_race: command failed: %s\n", zv::bench::commandLine(args).c_str());
       std::exit(1);
     }
     if (!result.ok || t.cpuSeconds < result.cpuSeconds) result = t;
@@ -149,8 +106,8 @@ int main(int argc, char** argv) {
   bool allMet = true;
   for (const Race& race : races) {
     // The reference runs first so that our decoder has its input.
-    const Timing reference = best(race.reference, runs);
-    const Timing ours = best(race.ours, runs);
+    const zv::bench::Timing reference = best(race.reference, runs);
+    const zv::bench::Timing ours = best(race.ours, runs);
     const double ratio = reference.cpuSeconds / std::max(ours.cpuSeconds, 1e-6);
     const bool met = ratio >= race.goal && (race.goal > 1.0 || ratio > 1.0);
     allMet = allMet && met;

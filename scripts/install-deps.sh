@@ -14,7 +14,7 @@ packages=(
   crossbuild-essential-arm64          # the arm64 cross build (scripts/test-arm64.sh)
   libsoxr-dev:arm64 libsndfile1-dev:arm64 libgtest-dev:arm64 libgmock-dev:arm64   # its target libraries (multiarch)
   python3                             # HTML well-formedness checks in the host tests
-  speex opus-tools                    # reference codecs for the speed comparison
+  speex opus-tools codec2             # reference codecs for the speed and quality comparisons
   sox espeak-ng                       # remaking the built-in speech sample
   qt6-base-dev qt6-multimedia-dev qt6-qpa-plugins   # the wizard (Widgets, sound devices, offscreen tests)
   pulseaudio pulseaudio-utils         # a private sound server for the real sound-path tests (parec records)
