@@ -66,7 +66,7 @@ inline constexpr std::uint64_t kFileBytesInMemory = 256 * 1024;
 // The media type of a file by its extension: text/html for pages,
 // application/wasm, text/javascript, image types, ...;
 // application/octet-stream for the rest (the .zvsa clips among them).
-std::string MediaTypeOf(const std::filesystem::path& file);
+std::string mediaTypeOf(const std::filesystem::path& file);
 
 class PreviewSite {
  public:

@@ -75,11 +75,11 @@ bool WebPublisher::publishFile(const fs::path& page, std::string& published) {
     report(page, "error", "cannot read the page: " + why);
     return false;
   }
-  PublishedPage result = PublishPage(text, expandSource_);
+  PublishedPage result = publishPage(text, expandSource_);
   for (const PageDiagnostic& d : result.diagnostics) {
     const char* kind = d.error ? "error" : "warning";
     if (d.offset) {
-      const TextPosition at = PositionOf(text, *d.offset);
+      const TextPosition at = positionOf(text, *d.offset);
       messages_ << page.string() << ':' << at.line << ':' << at.column << ": " << kind << ": "
                 << d.message << '\n';
     } else {
@@ -131,10 +131,10 @@ int WebPublisher::publishWeb(const fs::path& web, const fs::path& out) {
     report(out, "error", "cannot create the folder: " + ec.message());
     return kStatusFailed;
   }
-  const fs::path canonicalWeb = CanonicalWebFolder(web);
+  const fs::path canonicalWeb = canonicalWebFolder(web);
   for (const fs::path& source : entries) {
     const fs::path target = out / source.lexically_relative(web);
-    if (!LiesInsideWeb(canonicalWeb, source)) {
+    if (!liesInsideWeb(canonicalWeb, source)) {
       report(source, "warning", "skipped: a link that leads outside the web");
       continue;
     }

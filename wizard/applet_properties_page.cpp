@@ -182,7 +182,7 @@ AppletValues CPageAppletProperties::appletValues() const {
   values.tag = required_.tag;
   values.alignment = required_.alignment;
   values.bodyText = optional_.bodyText;
-  values.otherAttributes = webbot::JoinAttributeText(optional_.attributes);
+  values.otherAttributes = webbot::joinAttributeText(optional_.attributes);
   return values;
 }
 
@@ -213,7 +213,7 @@ std::string CPageAppletProperties::previewMarkup() {
   saveControls();
   const AppletValues values = appletValues();
   const std::string clipName =
-      previewClipName_ ? ClipReferenceForPath(previewClipName_()) : std::string();
+      previewClipName_ ? clipReferenceForPath(previewClipName_()) : std::string();
   SystemString markup = nullptr;
   if (!GenerateAppletMarkup(values.settings(), clipName.c_str(), &markup, kMarkupLinesEndCrLf))
     return {};
