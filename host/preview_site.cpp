@@ -79,7 +79,7 @@ std::string mediaTypeOf(const fs::path& file) {
 
 PreviewSite::PreviewSite(fs::path web, fs::path playerFolder, ExpandSource expandSource,
                          std::ostream& log)
-    : playerFolder_(std::move(playerFolder)), expandSource_(std::move(expandSource)), log_(log) {
+    : player_folder_(std::move(playerFolder)), expand_source_(std::move(expandSource)), log_(log) {
   web_ = canonicalWebFolder(web);
 }
 
@@ -100,8 +100,8 @@ PreviewReply PreviewSite::get(std::string_view path) {
 
   // The player's files, when the web does not have them yet.
   const std::string name = target.filename().string();
-  if (!playerFolder_.empty() && player::isPlayerFile(name) && fs::is_regular_file(playerFolder_ / name, ec)) {
-    return serveFile(playerFolder_ / name, path);
+  if (!player_folder_.empty() && player::isPlayerFile(name) && fs::is_regular_file(player_folder_ / name, ec)) {
+    return serveFile(player_folder_ / name, path);
   }
   return errorPage(404, "Not found", std::string(path) + " is not in the web");
 }
@@ -192,7 +192,7 @@ PreviewReply PreviewSite::publish(const fs::path& page, std::string_view path) {
   std::string why;
   if (!readWholeFile(page.string(), text, why)) return errorPage(500, "Cannot read the page", why);
   std::lock_guard lock(mutex_);
-  PublishedPage published = publishPage(text, expandSource_);
+  PublishedPage published = publishPage(text, expand_source_);
   std::string problems;
   for (const PageDiagnostic& d : published.diagnostics) {
     std::string line = page.string();

@@ -85,8 +85,8 @@ class PreviewSite {
   PreviewReply publish(const std::filesystem::path& page, std::string_view path);
 
   std::filesystem::path web_;  // canonical
-  std::filesystem::path playerFolder_;
-  ExpandSource expandSource_;
+  std::filesystem::path player_folder_;
+  ExpandSource expand_source_;
   std::ostream& log_;
   std::mutex mutex_;  // publishing and the log are one request at a time
 };

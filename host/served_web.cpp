@@ -75,10 +75,10 @@ std::optional<ServedWeb> ServedWeb::open(const ServeOptions& options, std::strin
     error = "the page " + web.page_.string() + " is not a file";
     return std::nullopt;
   }
-  web.webUrl_ = options.url ? trimTrailingSlash(*options.url) : fileUrlForPath(web.folder_.string());
-  const auto parts = automation::splitWebUrl(web.webUrl_);
-  if (web.webUrl_.empty() || !parts) {
-    error = "the web URL \"" + web.webUrl_ + "\" has no slash";
+  web.web_url_ = options.url ? trimTrailingSlash(*options.url) : fileUrlForPath(web.folder_.string());
+  const auto parts = automation::splitWebUrl(web.web_url_);
+  if (web.web_url_.empty() || !parts) {
+    error = "the web URL \"" + web.web_url_ + "\" has no slash";
     return std::nullopt;
   }
   web.parts_ = *parts;
@@ -107,7 +107,7 @@ std::optional<ServedWeb> ServedWeb::open(const ServeOptions& options, std::strin
 }
 
 std::string ServedWeb::pageUrl() const {
-  return webUrl_ + "/" + automation::percentEncodePath(page_.lexically_relative(folder_).generic_string());
+  return web_url_ + "/" + automation::percentEncodePath(page_.lexically_relative(folder_).generic_string());
 }
 
 std::optional<fs::path> ServedWeb::fileForWebPath(std::string_view webPath) const {

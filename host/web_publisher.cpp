@@ -62,7 +62,7 @@ bool isSameOrInside(const fs::path& inner, const fs::path& outer) {
 }  // namespace
 
 WebPublisher::WebPublisher(ExpandSource expandSource, std::ostream& messages)
-    : expandSource_(std::move(expandSource)), messages_(messages) {}
+    : expand_source_(std::move(expandSource)), messages_(messages) {}
 
 void WebPublisher::report(const fs::path& path, const char* kind, const std::string& message) {
   messages_ << path.string() << ": " << kind << ": " << message << '\n';
@@ -75,7 +75,7 @@ bool WebPublisher::publishFile(const fs::path& page, std::string& published) {
     report(page, "error", "cannot read the page: " + why);
     return false;
   }
-  PublishedPage result = publishPage(text, expandSource_);
+  PublishedPage result = publishPage(text, expand_source_);
   for (const PageDiagnostic& d : result.diagnostics) {
     const char* kind = d.error ? "error" : "warning";
     if (d.offset) {

@@ -51,9 +51,9 @@ std::string attributes(const std::vector<std::pair<std::string, std::string>>& c
 class WithLibrary : public ::testing::Test {
  protected:
   PublishedPage publish(const std::string& page) {
-    return publishPage(page, [this](std::string& why) { return editBot_.expand(why); });
+    return publishPage(page, [this](std::string& why) { return edit_bot_.expand(why); });
   }
-  zv::host::EditBotBinding editBot_;
+  zv::host::EditBotBinding edit_bot_;
 };
 
 TEST_F(WithLibrary, SpanIsFilledAndEverythingElseKept) {

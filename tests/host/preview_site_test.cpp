@@ -57,9 +57,9 @@ class PreviewSiteTest : public testing::Test {
 
   zv::test::TempDir root_;
   zv::test::TempDir outside_;
-  zv::host::EditBotBinding editBot_;
+  zv::host::EditBotBinding edit_bot_;
   std::ostringstream log_;
-  PreviewSite site_{web(), player(), [this](std::string& why) { return editBot_.expand(why); }, log_};
+  PreviewSite site_{web(), player(), [this](std::string& why) { return edit_bot_.expand(why); }, log_};
 };
 
 TEST_F(PreviewSiteTest, PagesArePublishedWithThePlayerScript) {
