@@ -51,10 +51,10 @@ AutomationValue fromVariant(QVariant value) {
 }  // namespace
 
 DBusAutomationObject::DBusAutomationObject(QDBusConnection connection, QString busName, CallTimeLimits limits)
-    : connection_(std::move(connection)), busName_(std::move(busName)), limits_(limits) {}
+    : connection_(std::move(connection)), bus_name_(std::move(busName)), limits_(limits) {}
 
 int DBusAutomationObject::timeLimitMs(std::int32_t dispid) const {
-  const bool addsFile = dispid == kExplorerAddFile && busName_ == QLatin1String(kExplorerProgramId);
+  const bool addsFile = dispid == kExplorerAddFile && bus_name_ == QLatin1String(kExplorerProgramId);
   return addsFile ? limits_.addFileMs : limits_.answerMs;
 }
 
@@ -70,7 +70,7 @@ CallFailure DBusAutomationObject::classify(const QDBusMessage& reply) const {
       // No reply is what both a time limit that passed and a program that
       // closed during the call give; the bus still knowing the name tells
       // them apart.
-      const QDBusReply<bool> registered = connection_.interface()->isServiceRegistered(busName_);
+      const QDBusReply<bool> registered = connection_.interface()->isServiceRegistered(bus_name_);
       return registered.isValid() && registered.value() ? CallFailure::NoAnswer : CallFailure::Gone;
     }
     default:
@@ -82,7 +82,7 @@ CallResult DBusAutomationObject::invoke(std::int32_t dispid,
                                              const std::vector<AutomationValue>& arguments) {
   QVariantList packed;
   for (const AutomationValue& argument : arguments) packed.append(toVariant(argument));
-  QDBusMessage call = QDBusMessage::createMethodCall(busName_, QString::fromLatin1(kObjectPath),
+  QDBusMessage call = QDBusMessage::createMethodCall(bus_name_, QString::fromLatin1(kObjectPath),
                                                      QString::fromLatin1(kInterface),
                                                      QString::fromLatin1(kInvokeMethod));
   call << static_cast<int>(dispid) << QVariant::fromValue(packed);
@@ -99,7 +99,7 @@ CallResult DBusAutomationObject::invoke(std::int32_t dispid,
   }
   const QDBusMessage reply = pending.reply();
   if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty()) {
-    std::cerr << "ZvInsertBot: call " << dispid << " to " << busName_.toStdString()
+    std::cerr << "ZvInsertBot: call " << dispid << " to " << bus_name_.toStdString()
               << " failed: " << reply.errorMessage().toStdString() << " ("
               << reply.errorName().toStdString() << ")\n";
     return {std::monostate{}, reply.type() == QDBusMessage::ErrorMessage ? classify(reply) : CallFailure::Failed};

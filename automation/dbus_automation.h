@@ -43,7 +43,7 @@ class DBusAutomationObject : public AutomationObject {
   CallFailure classify(const QDBusMessage& reply) const;
 
   QDBusConnection connection_;
-  QString busName_;
+  QString bus_name_;
   CallTimeLimits limits_;
 };
 

@@ -5,7 +5,7 @@
 
 namespace zv::automation {
 
-std::optional<WebUrlParts> SplitWebUrl(std::string_view url) {
+std::optional<WebUrlParts> splitWebUrl(std::string_view url) {
   const std::size_t lastSlash = url.rfind('/');
   if (lastSlash == std::string_view::npos) return std::nullopt;
   bool split = false;
@@ -18,12 +18,12 @@ std::optional<WebUrlParts> SplitWebUrl(std::string_view url) {
   return WebUrlParts{std::string(url.substr(0, lastSlash)), std::string(url.substr(lastSlash))};
 }
 
-bool IsDiskBasedWeb(std::string_view url) { return startsWithIgnoringCase(url, "file:"); }
+bool isDiskBasedWeb(std::string_view url) { return startsWithIgnoringCase(url, "file:"); }
 
-std::string PercentEncodePath(std::string_view path) {
-  return PercentEncode(path, "/!$&'()*+,;=:@");
+std::string percentEncodePath(std::string_view path) {
+  return percentEncode(path, "/!$&'()*+,;=:@");
 }
 
-std::string PercentDecode(std::string_view text) { return zv::PercentDecode(text); }
+std::string percentDecode(std::string_view text) { return zv::percentDecode(text); }
 
 }  // namespace zv::automation

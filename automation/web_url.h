@@ -28,18 +28,18 @@ struct WebUrlParts {
 // colon (prefixes compared ignoring case); otherwise (a root web, any other
 // scheme, or a URL whose only slash is its first character) the server part
 // is the whole URL and the web part is empty.
-std::optional<WebUrlParts> SplitWebUrl(std::string_view url);
+std::optional<WebUrlParts> splitWebUrl(std::string_view url);
 
 // True for a disk-based web: the URL begins with "file:", ignoring case.
-bool IsDiskBasedWeb(std::string_view url);
+bool isDiskBasedWeb(std::string_view url);
 
 // `path` with every byte that may not stand as it is in a URL path written as
 // %XX (upper-case hex); letters, digits, "-._~", "/" and "!$&'()*+,;=:@" stay.
-std::string PercentEncodePath(std::string_view path);
+std::string percentEncodePath(std::string_view path);
 
 // Every %XX (hex, either case) becomes its byte; any other byte, and a '%'
 // that is not followed by two hex digits, is copied.
-std::string PercentDecode(std::string_view text);
+std::string percentDecode(std::string_view text);
 
 }  // namespace zv::automation
 

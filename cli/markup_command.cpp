@@ -27,8 +27,8 @@ std::optional<std::string> buildText(const MarkupSettings& markup, const std::st
 
   if (markup.webbot) {
     const std::string image = markup.previewImage.value_or(
-        FileUrlForPath(privateDataFolderOfProgram() + webbot::PreviewImageName(values.buttonCount)));
-    return webbot::FormatWebBotText(settings, image, clip);
+        fileUrlForPath(privateDataFolderOfProgram() + webbot::previewImageName(values.buttonCount)));
+    return webbot::formatWebBotText(settings, image, clip);
   }
   if (markup.element) {
     player::PlayerElementSettings element;
@@ -39,8 +39,8 @@ std::optional<std::string> buildText(const MarkupSettings& markup, const std::st
     element.width = values.width;
     element.height = values.height;
     const char* lineEnd = markup.crlf ? "\r\n" : "\n";
-    std::string text = player::PlayerElement(clip, element, values.bodyText) + lineEnd;
-    if (markup.playerScript) text += player::PlayerScriptElement(*markup.playerScript) + lineEnd;
+    std::string text = player::playerElement(clip, element, values.bodyText) + lineEnd;
+    if (markup.playerScript) text += player::playerScriptElement(*markup.playerScript) + lineEnd;
     return text;
   }
   SystemString generated = nullptr;
@@ -50,7 +50,7 @@ std::optional<std::string> buildText(const MarkupSettings& markup, const std::st
   std::string text(generated, SysStringByteLen(generated));
   SysFreeString(generated);
   if (markup.playerScript) {
-    text += player::PlayerScriptElement(*markup.playerScript) + (markup.crlf ? "\r\n" : "\n");
+    text += player::playerScriptElement(*markup.playerScript) + (markup.crlf ? "\r\n" : "\n");
   }
   return text;
 }

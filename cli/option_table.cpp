@@ -258,7 +258,7 @@ const OptionSpec kOptions[] = {
      nullptr,
      [](Options& o, const std::string& v) -> std::string {
        if (v.empty()) return "the player's URL is empty";
-       o.markup.playerScript = v.back() == '/' ? player::PlayerScriptUrl(v) : v;
+       o.markup.playerScript = v.back() == '/' ? player::playerScriptUrl(v) : v;
        return {};
      }},
     {kMarkup, "-o", "--output", "FILE", "write to FILE instead of standard output", nullptr,

@@ -35,7 +35,7 @@ JobEnd convert(JobContext& context, const JobEnvironment& environment) {
 
 }  // namespace
 
-JobEnd ConvertJob(JobContext& context, const JobEnvironment& environment) {
+JobEnd convertJob(JobContext& context, const JobEnvironment& environment) {
   const JobEnd end = convert(context, environment);
   if (context.notifyWindow) context.notifyWindow->post(WM_JOB_DONE, 0);
   return end;

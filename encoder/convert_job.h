@@ -1,4 +1,4 @@
-// ConvertJob: the source file conversion of input_preparation.h run as a
+// convertJob: the source file conversion of input_preparation.h run as a
 // job, on the worker thread of a JobRunner, under the same protocol as the
 // encode and decode jobs (job_context.h):
 //   - context.streamPath is the source sound file the user chose;
@@ -18,7 +18,7 @@
 
 namespace zv {
 
-JobEnd ConvertJob(JobContext& context, const JobEnvironment& environment);
+JobEnd convertJob(JobContext& context, const JobEnvironment& environment);
 
 }  // namespace zv
 

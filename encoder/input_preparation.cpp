@@ -109,7 +109,7 @@ bool prepareSourceFile(EngineWorkspace& workspace, const std::string& sourcePath
       read = ReadWaveFile(sourcePath, format, sink, report);
       break;
     case SourceKind::Other:
-      switch (ReadSoundFile(sourcePath, format, sink, report)) {
+      switch (readSoundFile(sourcePath, format, sink, report)) {
         case SoundFileRead::Converted: read = true; break;
         case SoundFileRead::NotRecognised: return show({kIdsNeitherWavNorAu, {}, {}});
         case SoundFileRead::Failed: break;

@@ -8,7 +8,7 @@
 //     offered to libsndfile (FLAC, Ogg, MP3, AIFF...), and what it does not
 //     recognise gets 10202;
 //  4. AU: ReadAuFile into AuConvertFile, then ReadWaveFile on that;
-//     WAV: ReadWaveFile; other: ReadSoundFile. A failure shows LastErrorText
+//     WAV: ReadWaveFile; other: readSoundFile. A failure shows LastErrorText
 //     (every reader failure sets a text of its own);
 //  5. the samples stream into a partial file beside PcmWorkFile, which
 //     replaces it only when the whole sound is there, so a failure keeps its

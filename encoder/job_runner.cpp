@@ -48,7 +48,7 @@ bool JobRunner::start(JobMode mode, JobContext& context, JobEnvironment environm
       lowerThisThreadPriority();
       const JobEnd end = mode == JobMode::Encode   ? EncodeJob(context, environment)
                          : mode == JobMode::Decode ? DecodeJob(context, environment)
-                                                   : ConvertJob(context, environment);
+                                                   : convertJob(context, environment);
       end_ = end;
       finished_.store(true);
       if (onThreadEnd) onThreadEnd(end);

@@ -28,7 +28,7 @@
 
 namespace zv {
 
-// Convert: ConvertJob (convert_job.h), the source file into PcmWorkFile.
+// Convert: convertJob (convert_job.h), the source file into PcmWorkFile.
 enum class JobMode { Encode, Decode, Convert };
 
 class JobRunner {

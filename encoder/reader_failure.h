@@ -17,12 +17,12 @@ class FailureReport {
   // Implicit on purpose: a reader given only LastErrorText words its
   // failures with the system's texts.
   FailureReport(GuardedText& lastError, MessageWording wording = systemWording)  // NOLINT
-      : lastError_(lastError), wording_(wording) {}
+      : last_error_(lastError), wording_(wording) {}
 
   // Sets LastErrorText to the worded notice; always false, so a reader can
   // `return report.fail(...)`.
   bool fail(const EngineNotice& notice) const {
-    lastError_.set(wording_(notice));
+    last_error_.set(wording_(notice));
     return false;
   }
   bool fail(unsigned id, std::string_view value = {}) const {
@@ -37,7 +37,7 @@ class FailureReport {
   MessageWording wording() const { return wording_; }
 
  private:
-  GuardedText& lastError_;
+  GuardedText& last_error_;
   MessageWording wording_;
 };
 

@@ -68,7 +68,7 @@ bool convertFrames(SNDFILE* file, const SF_INFO& info, PcmSink& sink, const std:
 
 }  // namespace
 
-SoundFileRead ReadSoundFile(const std::string& path, WaveFormat& format, PcmSink& sink,
+SoundFileRead readSoundFile(const std::string& path, WaveFormat& format, PcmSink& sink,
                             const FailureReport& report) {
   const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (descriptor < 0) {

@@ -1,4 +1,4 @@
-// ReadSoundFile: a sound file of one of the many formats libsndfile reads
+// readSoundFile: a sound file of one of the many formats libsndfile reads
 // (FLAC, Ogg Vorbis, Ogg Opus, MP3, AIFF/AIFC, CAF, W64, RF64 and more)
 // brought to 8000 Hz mono 16-bit the way a WAV file is: decoded to
 // normalised samples block by block, mixed down (mono_mixdown.h) and
@@ -32,7 +32,7 @@ enum class SoundFileRead {
   Failed,         // reported through the FailureReport
 };
 
-SoundFileRead ReadSoundFile(const std::string& path, WaveFormat& format, PcmSink& sink,
+SoundFileRead readSoundFile(const std::string& path, WaveFormat& format, PcmSink& sink,
                             const FailureReport& report);
 
 }  // namespace zv

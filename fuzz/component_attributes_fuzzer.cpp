@@ -51,28 +51,28 @@ bool sameValues(const zv::webbot::ComponentValues& a, const zv::webbot::Componen
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view page(reinterpret_cast<const char*>(data), size);
-  const zv::host::ParsedPage parsed = zv::host::ParsePage(page);
+  const zv::host::ParsedPage parsed = zv::host::parsePage(page);
   for (const zv::host::PageComponent& component : parsed.components) {
     MapHost host;
     for (const zv::host::ComponentAttribute& attribute : component.attributes) {
       host.attributes.emplace(attribute.name, attribute.value);
-      if (zv::webbot::DecodeAttributeValue(zv::webbot::EncodeAttributeValue(attribute.value)) != attribute.value)
+      if (zv::webbot::decodeAttributeValue(zv::webbot::encodeAttributeValue(attribute.value)) != attribute.value)
         std::abort();
     }
-    if (!zv::webbot::IsComponentSetUp(host.callbacks, &host)) continue;
-    const zv::webbot::ComponentValues values = zv::webbot::ReadComponentValues(host.callbacks, &host);
+    if (!zv::webbot::isComponentSetUp(host.callbacks, &host)) continue;
+    const zv::webbot::ComponentValues values = zv::webbot::readComponentValues(host.callbacks, &host);
     const auto clip = host.attributes.find("S-CLIP");
     const std::string preview =
-        zv::webbot::BuildPreview(values, clip == host.attributes.end() ? "" : clip->second, "/lib/");
+        zv::webbot::buildPreview(values, clip == host.attributes.end() ? "" : clip->second, "/lib/");
 
     // Written back, as after OK without a change; the count is written as a
     // number, so the count field's text is compared by what it means.
     MapHost written;
-    zv::webbot::WriteComponentValues(values, preview, written.callbacks, &written);
-    const zv::webbot::ComponentValues again = zv::webbot::ReadComponentValues(written.callbacks, &written);
+    zv::webbot::writeComponentValues(values, preview, written.callbacks, &written);
+    const zv::webbot::ComponentValues again = zv::webbot::readComponentValues(written.callbacks, &written);
     if (!sameValues(values, again)) std::abort();
     if (!values.general.continuously &&
-        zv::webbot::PlayCountFromText(values.general.countText) != zv::webbot::PlayCountFromText(again.general.countText))
+        zv::webbot::playCountFromText(values.general.countText) != zv::webbot::playCountFromText(again.general.countText))
       std::abort();
 
     // The markup of these values: one element, every PARAM inside it.
@@ -86,13 +86,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     settings.tag = values.required.tag.c_str();
     settings.alignment = values.required.alignment.c_str();
     const std::string attributes = written.attributes["S-ATTRIBS"];
-    const std::string decodedAttributes = zv::webbot::DecodeAttributeValue(attributes);
+    const std::string decodedAttributes = zv::webbot::decodeAttributeValue(attributes);
     settings.otherAttributes = decodedAttributes.c_str();
     settings.bodyText = "";
     zv::SystemString markup = nullptr;
     const std::string reference = clip == host.attributes.end() ? "" : clip->second;
     if (zv::GenerateAppletMarkup(settings, reference.c_str(), &markup, 1)) {
-      const zv::host::ParsedPage element = zv::host::ParsePage(markup);
+      const zv::host::ParsedPage element = zv::host::parsePage(markup);
       if (element.error || !element.components.empty() || element.openRawTextElement) std::abort();
       const std::string_view text(markup);
       // The opening tag ends at the first '>' outside quotes: just before the

@@ -65,14 +65,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string_view received(reinterpret_cast<const char*>(data), size);
   zv::host::HttpRequest request;
   std::size_t headBytes = 0;
-  if (zv::host::ParseRequestHead(received, request, headBytes) != zv::host::HeadState::Complete) return 0;
+  if (zv::host::parseRequestHead(received, request, headBytes) != zv::host::HeadState::Complete) return 0;
   if (headBytes > size) std::abort();
   request.keepsAlive();
   request.hasBody();
   int hosts = 0;
-  if (const auto host = request.header("Host", &hosts)) zv::host::IsPreviewHost(*host, 8080);
+  if (const auto host = request.header("Host", &hosts)) zv::host::isPreviewHost(*host, 8080);
 
-  const std::optional<std::string> path = zv::host::RequestPath(request.target);
+  const std::optional<std::string> path = zv::host::requestPath(request.target);
   if (!path) return 0;
   const zv::host::PreviewReply reply = session.site->get(*path);
   // Error pages show the path asked for; what is served never holds the
@@ -83,7 +83,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!range) return 0;
   for (const std::uint64_t length : {reply.size(), std::uint64_t{0}, std::uint64_t{1}, ~std::uint64_t{0}}) {
     std::vector<zv::host::ByteRange> ranges;
-    const zv::host::RangeAnswer answer = zv::host::ResolveRanges(*range, length, ranges);
+    const zv::host::RangeAnswer answer = zv::host::resolveRanges(*range, length, ranges);
     if ((answer == zv::host::RangeAnswer::Partial) != !ranges.empty()) std::abort();
     if (ranges.size() > zv::host::kMostRanges) std::abort();
     for (const zv::host::ByteRange& r : ranges) {

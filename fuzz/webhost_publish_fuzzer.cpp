@@ -16,7 +16,7 @@ namespace {
 
 void expandEntry(void* outputHandle, void* attributeHandle, void*, void*,
                  const ZvHostCallbacks* callbacks) {
-  zv::webbot::ExpandComponent(outputHandle, attributeHandle, callbacks);
+  zv::webbot::expandComponent(outputHandle, attributeHandle, callbacks);
 }
 
 ZvTavelworkExpandFn source(std::string&) { return &expandEntry; }
@@ -25,9 +25,9 @@ ZvTavelworkExpandFn source(std::string&) { return &expandEntry; }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view page(reinterpret_cast<const char*>(data), size);
-  const zv::host::PublishedPage first = zv::host::PublishPage(page, source);
+  const zv::host::PublishedPage first = zv::host::publishPage(page, source);
   if (!first.ok) return 0;
-  const zv::host::PublishedPage second = zv::host::PublishPage(first.text, source);
+  const zv::host::PublishedPage second = zv::host::publishPage(first.text, source);
   if (!second.ok || second.text != first.text) std::abort();
   return 0;
 }

@@ -66,7 +66,7 @@ long numericReference(std::string_view body) {
 
 }  // namespace
 
-std::string DecodeCharacterReferences(std::string_view value) {
+std::string decodeCharacterReferences(std::string_view value) {
   std::string out;
   out.reserve(value.size());
   std::size_t i = 0;

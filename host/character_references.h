@@ -16,7 +16,7 @@ namespace zv::host {
 //   other 8-bit bytes pass through unchanged).
 // The closing ';' is required. Anything else, an unknown name included, is
 // copied as it stands, like a lone '&'.
-std::string DecodeCharacterReferences(std::string_view value);
+std::string decodeCharacterReferences(std::string_view value);
 
 }  // namespace zv::host
 

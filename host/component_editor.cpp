@@ -29,11 +29,11 @@ ComponentEditor::ComponentEditor(std::string page, PageComponent component)
   callbacks_.SetAttribute = &setAttributeCallback;
 }
 
-std::string ComponentEditor::WrittenForm(std::string_view key, std::string_view value) {
+std::string ComponentEditor::writtenForm(std::string_view key, std::string_view value) {
   const bool componentEncoded =
       equalsIgnoringCase(key, webbot::kKeyBody) || equalsIgnoringCase(key, webbot::kKeyAttribs);
   if (componentEncoded && value.find('"') == std::string_view::npos) return std::string(value);
-  return EscapeHtmlText(value);
+  return escapeHtmlText(value);
 }
 
 const ComponentEditor::Change* ComponentEditor::findChange(std::string_view key) const {
@@ -54,8 +54,8 @@ const char* ComponentEditor::get(std::string_view key) {
 }
 
 void ComponentEditor::set(std::string_view key, std::string_view value) {
-  Change fresh{std::string(key), WrittenForm(key, value), {}};
-  fresh.readBack = DecodeCharacterReferences(fresh.written);
+  Change fresh{std::string(key), writtenForm(key, value), {}};
+  fresh.readBack = decodeCharacterReferences(fresh.written);
   for (Change& change : changes_) {
     if (equalsIgnoringCase(change.key, key)) {
       change.written = std::move(fresh.written);

@@ -29,7 +29,7 @@ namespace zv::host {
 
 class ComponentEditor {
  public:
-  // `page` is the whole page text; `component` one of ParsePage(page)'s.
+  // `page` is the whole page text; `component` one of parsePage(page)'s.
   ComponentEditor(std::string page, PageComponent component);
 
   // The callback table for the Edit entry; the attribute handle is `this`.
@@ -48,7 +48,7 @@ class ComponentEditor {
   std::string editedPage() const;
 
   // How `value` of `key` is written between the double quotes in the page.
-  static std::string WrittenForm(std::string_view key, std::string_view value);
+  static std::string writtenForm(std::string_view key, std::string_view value);
 
  private:
   struct Change {

@@ -11,7 +11,7 @@
 
 namespace zv::host {
 
-int EditComponent(const std::string& pagePath, int componentNumber, EditBotBinding& editBot,
+int editComponent(const std::string& pagePath, int componentNumber, EditBotBinding& editBot,
                   std::ostream& report) {
   std::string page;
   std::string why;
@@ -19,9 +19,9 @@ int EditComponent(const std::string& pagePath, int componentNumber, EditBotBindi
     report << "webhost: cannot read " << pagePath << ": " << why << "\n";
     return kStatusFailed;
   }
-  const ParsedPage parsed = ParsePage(page);
+  const ParsedPage parsed = parsePage(page);
   if (parsed.error) {
-    const TextPosition at = PositionOf(page, parsed.error->offset);
+    const TextPosition at = positionOf(page, parsed.error->offset);
     report << "webhost: " << pagePath << ":" << at.line << ":" << at.column << ": "
            << parsed.error->message << "\n";
     return kStatusFailed;

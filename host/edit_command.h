@@ -20,7 +20,7 @@ namespace zv::host {
 // the page cannot be read, parsed or written, or the library cannot be
 // loaded, and kStatusBadUsage for a component number the page does not
 // have. Reports go to `report`.
-int EditComponent(const std::string& pagePath, int componentNumber, EditBotBinding& editBot,
+int editComponent(const std::string& pagePath, int componentNumber, EditBotBinding& editBot,
                   std::ostream& report);
 
 }  // namespace zv::host

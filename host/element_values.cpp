@@ -58,17 +58,17 @@ std::optional<std::string> attributeListProblem(std::string_view list) {
 
 }  // namespace
 
-std::optional<PageError> CheckElementValues(const PageComponent& component) {
+std::optional<PageError> checkElementValues(const PageComponent& component) {
   if (const ComponentAttribute* tag = component.find(webbot::kKeyAppletTag)) {
     if (!isElementName(tag->value))
       return PageError{tag->offset, "S-APPLETTAG \"" + tag->value + "\" is not an element name"};
-    if (IsRawTextElement(tag->value))
+    if (isRawTextElement(tag->value))
       return PageError{tag->offset, "S-APPLETTAG \"" + tag->value +
                                         "\" names an element whose content is text; it cannot "
                                         "hold the player's parameters"};
   }
   if (const ComponentAttribute* body = component.find(webbot::kKeyBody)) {
-    const ParsedPage parsed = ParsePage(body->value);
+    const ParsedPage parsed = parsePage(body->value);
     if (parsed.error)
       return PageError{body->offset, "S-BODY is not complete HTML: " + parsed.error->message};
     if (!parsed.components.empty())

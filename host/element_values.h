@@ -30,7 +30,7 @@ namespace zv::host {
 //   S-BODY is complete HTML: no unterminated comment, tag or declaration, no
 //     raw-text element left open, no WEBBOT comment.
 // Absent values are not checked (the component then expands to nothing).
-std::optional<PageError> CheckElementValues(const PageComponent& component);
+std::optional<PageError> checkElementValues(const PageComponent& component);
 
 }  // namespace zv::host
 

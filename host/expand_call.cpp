@@ -68,7 +68,7 @@ void setAttribute(void* attributeHandle, const char* key, const char* value) {
 
 }  // namespace
 
-ExpandResult CallExpand(ZvTavelworkExpandFn expand, PageComponent& component) {
+ExpandResult callExpand(ZvTavelworkExpandFn expand, PageComponent& component) {
   ExpandResult result;
   OutputHandle output{&result.output, &result.outOfMemory};
   AttributeHandle attributes{&component, {}, &result.attributesChanged, &result.outOfMemory};

@@ -27,7 +27,7 @@ struct ExpandResult {
 //   SetAttribute replaces or adds the decoded value in `component`.
 //   AppendOutput appends a copy of the text to the result.
 // The third and fourth handles are null.
-ExpandResult CallExpand(ZvTavelworkExpandFn expand, PageComponent& component);
+ExpandResult callExpand(ZvTavelworkExpandFn expand, PageComponent& component);
 
 }  // namespace zv::host
 

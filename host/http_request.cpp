@@ -99,7 +99,7 @@ bool HttpRequest::hasBody() const {
   return length && *length != "0";
 }
 
-HeadState ParseRequestHead(std::string_view received, HttpRequest& request, std::size_t& headBytes) {
+HeadState parseRequestHead(std::string_view received, HttpRequest& request, std::size_t& headBytes) {
   request = HttpRequest();
   const std::string_view window = received.substr(0, kMostRequestHeadBytes);
   std::size_t at = 0;
@@ -128,20 +128,20 @@ HeadState ParseRequestHead(std::string_view received, HttpRequest& request, std:
   return HeadState::Complete;
 }
 
-bool IsPreviewHost(std::string_view host, int port) {
+bool isPreviewHost(std::string_view host, int port) {
   const std::string suffix = ":" + std::to_string(port);
   if (host.size() <= suffix.size() || host.substr(host.size() - suffix.size()) != suffix) return false;
   const std::string_view name = host.substr(0, host.size() - suffix.size());
   return name == "127.0.0.1" || equalsIgnoringCase(name, "localhost") || name == "[::1]";
 }
 
-std::optional<std::string> RequestPath(std::string_view target) {
+std::optional<std::string> requestPath(std::string_view target) {
   if (target.empty() || target.front() != '/') return std::nullopt;
   const std::size_t query = target.find_first_of("?#");
-  return PercentDecode(target.substr(0, query));
+  return percentDecode(target.substr(0, query));
 }
 
-RangeAnswer ResolveRanges(std::string_view field, std::uint64_t size, std::vector<ByteRange>& ranges) {
+RangeAnswer resolveRanges(std::string_view field, std::uint64_t size, std::vector<ByteRange>& ranges) {
   ranges.clear();
   field = trim(field);
   constexpr std::string_view kUnit = "bytes=";

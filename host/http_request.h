@@ -44,17 +44,17 @@ enum class HeadState {
 
 // Reads the request head at the start of `received` (CR LF or LF line ends;
 // empty lines before the request line are skipped).
-HeadState ParseRequestHead(std::string_view received, HttpRequest& request, std::size_t& headBytes);
+HeadState parseRequestHead(std::string_view received, HttpRequest& request, std::size_t& headBytes);
 
 // True when `host` (a Host field value) names this server by a loopback name
 // with its port: "127.0.0.1:PORT", "localhost:PORT" (any letter case) or
 // "[::1]:PORT". Anything else is another site's name, as a page that
 // rebinds its own name to 127.0.0.1 sends it, and is refused.
-bool IsPreviewHost(std::string_view host, int port);
+bool isPreviewHost(std::string_view host, int port);
 
 // The path of an origin-form target ("/a%20b/c?q" gives "/a b/c"),
 // percent-decoded, without query; nullopt when the target is not one.
-std::optional<std::string> RequestPath(std::string_view target);
+std::optional<std::string> requestPath(std::string_view target);
 
 struct ByteRange {
   std::uint64_t first = 0;
@@ -74,7 +74,7 @@ enum class RangeAnswer {
 // suffix range asks for the last N bytes. More than kMostRanges satisfiable
 // ranges are answered with the whole representation, as the server may.
 inline constexpr std::size_t kMostRanges = 16;
-RangeAnswer ResolveRanges(std::string_view field, std::uint64_t size, std::vector<ByteRange>& ranges);
+RangeAnswer resolveRanges(std::string_view field, std::uint64_t size, std::vector<ByteRange>& ranges);
 
 }  // namespace zv::host
 

@@ -69,8 +69,8 @@ int main(int argc, char** argv) {
     return zv::host::kStatusOk;
   }
   if (argc < 2) return badUsage("no command given");
-  if (std::strcmp(argv[1], "serve") == 0) return zv::host::RunServeCommand(argc, argv);
-  if (std::strcmp(argv[1], "preview") == 0) return zv::host::RunPreviewCommand(argc, argv);
+  if (std::strcmp(argv[1], "serve") == 0) return zv::host::runServeCommand(argc, argv);
+  if (std::strcmp(argv[1], "preview") == 0) return zv::host::runPreviewCommand(argc, argv);
 
   zv::host::EditBotBinding editBot;
   zv::host::WebPublisher publisher(
@@ -91,7 +91,7 @@ int main(int argc, char** argv) {
         return badUsage("the component number must be a whole number from 1");
       number = static_cast<int>(parsed);
     }
-    return zv::host::EditComponent(argv[2], number, editBot, std::cerr);
+    return zv::host::editComponent(argv[2], number, editBot, std::cerr);
   }
   if (command == "expand") {
     if (argc != 3) return badUsage("expand needs one page");

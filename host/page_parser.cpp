@@ -180,7 +180,7 @@ class PageScanner {
         fail(open_->startBegin,
              "the StartSpan comment of this ZvTavelwork component has no EndSpan comment before "
              "the next StartSpan at line " +
-                 std::to_string(PositionOf(page_, begin).line));
+                 std::to_string(positionOf(page_, begin).line));
         return;
       }
       open_ = PageComponent{};
@@ -244,10 +244,10 @@ class PageScanner {
         raw = page_.substr(valueBegin, pos - valueBegin);
       }
       if (equalsIgnoringCase(name, "bot")) {
-        if (!bot.hasBot) bot.bot = DecodeCharacterReferences(raw);
+        if (!bot.hasBot) bot.bot = decodeCharacterReferences(raw);
         bot.hasBot = true;
       } else {
-        bot.attributes.push_back({name, DecodeCharacterReferences(raw), nameBegin, valueBegin, pos});
+        bot.attributes.push_back({name, decodeCharacterReferences(raw), nameBegin, valueBegin, pos});
       }
     }
   }
@@ -260,7 +260,7 @@ class PageScanner {
 
 }  // namespace
 
-bool IsRawTextElement(std::string_view name) {
+bool isRawTextElement(std::string_view name) {
   if (equalsIgnoringCase(name, kPlainTextElement)) return true;
   for (std::string_view raw : kRawTextElements) {
     if (equalsIgnoringCase(name, raw)) return true;
@@ -268,7 +268,7 @@ bool IsRawTextElement(std::string_view name) {
   return false;
 }
 
-TextPosition PositionOf(std::string_view text, std::size_t offset) {
+TextPosition positionOf(std::string_view text, std::size_t offset) {
   TextPosition position{1, 1};
   if (offset > text.size()) offset = text.size();
   for (std::size_t i = 0; i < offset; ++i) {
@@ -289,6 +289,6 @@ const ComponentAttribute* PageComponent::find(std::string_view name) const {
   return nullptr;
 }
 
-ParsedPage ParsePage(std::string_view page) { return PageScanner(page).run(); }
+ParsedPage parsePage(std::string_view page) { return PageScanner(page).run(); }
 
 }  // namespace zv::host

@@ -37,7 +37,7 @@ struct TextPosition {
   std::size_t line;
   std::size_t column;
 };
-TextPosition PositionOf(std::string_view text, std::size_t offset);
+TextPosition positionOf(std::string_view text, std::size_t offset);
 
 struct ComponentAttribute {
   std::string name;    // as written in the page
@@ -81,12 +81,12 @@ struct ParsedPage {
 // EndSpan, or with a malformed attribute; a StartSpan without its EndSpan
 // (another StartSpan or the end of the page comes first); an EndSpan without
 // a StartSpan.
-ParsedPage ParsePage(std::string_view page);
+ParsedPage parsePage(std::string_view page);
 
 // Whether an element's content is read as text up to its end tag (script,
 // style, textarea, title, xmp, iframe, noembed, noframes) or to the end of
 // the page (plaintext); `name` in any letter case.
-bool IsRawTextElement(std::string_view name);
+bool isRawTextElement(std::string_view name);
 
 }  // namespace zv::host
 

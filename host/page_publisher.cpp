@@ -16,7 +16,7 @@ std::string startComment(const PageComponent& component) {
   text += webbot::kBotName;
   text += "\" StartSpan";
   for (const ComponentAttribute& attribute : component.attributes) {
-    text += ' ' + attribute.name + "=\"" + webbot::EncodeAttributeValue(attribute.value) + '"';
+    text += ' ' + attribute.name + "=\"" + webbot::encodeAttributeValue(attribute.value) + '"';
   }
   text += " -->";
   return text;
@@ -35,21 +35,21 @@ std::string missingKeys(const PageComponent& component) {
 std::string playerScriptLine(const PageComponent& component, const std::string& output) {
   const ComponentAttribute* codebase = component.find("S-CODEBASE");
   std::string line = output.back() == '\n' ? "" : "\n";
-  line += player::PlayerScriptElement(player::PlayerScriptUrl(codebase ? codebase->value : ""));
+  line += player::playerScriptElement(player::playerScriptUrl(codebase ? codebase->value : ""));
   return line + '\n';
 }
 
 }  // namespace
 
-PublishedPage PublishPage(std::string_view page, const ExpandSource& expandSource) {
+PublishedPage publishPage(std::string_view page, const ExpandSource& expandSource) {
   PublishedPage published;
-  ParsedPage parsed = ParsePage(page);
+  ParsedPage parsed = parsePage(page);
   if (parsed.error) {
     published.diagnostics.push_back({true, parsed.error->offset, parsed.error->message});
     return published;
   }
   for (const PageComponent& component : parsed.components) {
-    if (std::optional<PageError> problem = CheckElementValues(component)) {
+    if (std::optional<PageError> problem = checkElementValues(component)) {
       published.diagnostics.push_back({true, problem->offset, problem->message});
       return published;
     }
@@ -72,7 +72,7 @@ PublishedPage PublishPage(std::string_view page, const ExpandSource& expandSourc
   std::size_t copied = 0;
   bool playerScriptAdded = false;
   for (PageComponent& component : parsed.components) {
-    ExpandResult expanded = CallExpand(expand, component);
+    ExpandResult expanded = callExpand(expand, component);
     if (expanded.outOfMemory) {
       published.diagnostics.push_back(
           {true, component.startBegin, "out of memory while expanding this component"});

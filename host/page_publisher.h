@@ -43,7 +43,7 @@ using ExpandSource = std::function<ZvTavelworkExpandFn(std::string& why)>;
 // is then empty), naming the attributes it lacks. A component whose Expand
 // call changed its attributes gets its StartSpan comment written anew, each
 // value in double quotes with '"', '&' and '>' escaped.
-PublishedPage PublishPage(std::string_view page, const ExpandSource& expandSource);
+PublishedPage publishPage(std::string_view page, const ExpandSource& expandSource);
 
 }  // namespace zv::host
 

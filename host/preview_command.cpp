@@ -35,7 +35,7 @@ int usageError(const std::string& why) {
 
 }  // namespace
 
-std::optional<PreviewOptions> ParsePreviewOptions(const std::vector<std::string>& arguments,
+std::optional<PreviewOptions> parsePreviewOptions(const std::vector<std::string>& arguments,
                                                   std::string& error) {
   PreviewOptions options;
   bool haveWeb = false;
@@ -75,7 +75,7 @@ std::optional<PreviewOptions> ParsePreviewOptions(const std::vector<std::string>
   return options;
 }
 
-int RunPreviewCommand(int argc, char** argv) {
+int runPreviewCommand(int argc, char** argv) {
   std::vector<std::string> arguments(argv + 2, argv + argc);
   for (const std::string& a : arguments) {
     if (a == "--help" || a == "-h") {
@@ -88,7 +88,7 @@ int RunPreviewCommand(int argc, char** argv) {
     }
   }
   std::string error;
-  const std::optional<PreviewOptions> options = ParsePreviewOptions(arguments, error);
+  const std::optional<PreviewOptions> options = parsePreviewOptions(arguments, error);
   if (!options) return usageError(error);
   std::error_code ec;
   if (!fs::is_directory(options->web, ec)) {

@@ -31,13 +31,13 @@ struct PreviewOptions {
 
 // Reads the arguments that follow "preview". nullopt, with the reason, when
 // they are not usable.
-std::optional<PreviewOptions> ParsePreviewOptions(const std::vector<std::string>& arguments,
+std::optional<PreviewOptions> parsePreviewOptions(const std::vector<std::string>& arguments,
                                                   std::string& error);
 
 // Runs the command: argv[0] is the program, argv[1] "preview". Returns the
 // exit status (kStatusOk after a stop by signal, kStatusFailed when the port
 // cannot be had, kStatusBadUsage for bad arguments).
-int RunPreviewCommand(int argc, char** argv);
+int runPreviewCommand(int argc, char** argv);
 
 }  // namespace zv::host
 

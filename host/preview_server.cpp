@@ -222,7 +222,7 @@ void PreviewServer::loop() {
           c->since = now;
           HttpRequest request;
           std::size_t headBytes = 0;
-          if (ParseRequestHead(c->received, request, headBytes) != HeadState::Incomplete) {
+          if (parseRequestHead(c->received, request, headBytes) != HeadState::Incomplete) {
             complete.push_back(std::move(c));
             continue;
           }
@@ -291,7 +291,7 @@ void PreviewServer::serve(Connection& connection) {
   while (true) {
     HttpRequest request;
     std::size_t headBytes = 0;
-    const HeadState state = ParseRequestHead(connection.received, request, headBytes);
+    const HeadState state = parseRequestHead(connection.received, request, headBytes);
     if (state == HeadState::Incomplete) return;  // back to the watcher for more
 
     PreviewReply reply;
@@ -309,13 +309,13 @@ void PreviewServer::serve(Connection& connection) {
       reply = plainReply(400, "This is not an HTTP/1.x request.");
     } else if (hosts > 1 || (hosts == 0 && request.minorVersion >= 1)) {
       reply = plainReply(400, "The request needs one Host field.");
-    } else if (host && !IsPreviewHost(*host, port_)) {
+    } else if (host && !isPreviewHost(*host, port_)) {
       reply = plainReply(421, "This server answers for 127.0.0.1:" + std::to_string(port_) +
                                   ", localhost:" + std::to_string(port_) + " and [::1]:" +
                                   std::to_string(port_) + " only.");
     } else if (request.method != "GET" && request.method != "HEAD") {
       reply = plainReply(405, "Only GET and HEAD are answered.");
-    } else if (!(path = RequestPath(request.target))) {
+    } else if (!(path = requestPath(request.target))) {
       reply = plainReply(400, "The request target is not a path.");
     } else {
       head = request.method == "HEAD";
@@ -323,7 +323,7 @@ void PreviewServer::serve(Connection& connection) {
       reply = handler_(*path);
       const std::optional<std::string_view> range = request.header("Range");
       if (reply.status == 200 && !head && range && !request.header("If-Range"))
-        ranged = ResolveRanges(*range, reply.size(), ranges);
+        ranged = resolveRanges(*range, reply.size(), ranges);
     }
 
     const std::uint64_t size = reply.size();

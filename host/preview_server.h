@@ -8,7 +8,7 @@
 //     idle connections are open; when the process runs short of file
 //     descriptors, the connection that has waited longest is closed to make
 //     room. A connection that sends nothing for kIdleSeconds is closed.
-//   - Host must name this server (IsPreviewHost): another name is a page of
+//   - Host must name this server (isPreviewHost): another name is a page of
 //     another site that rebound its name to 127.0.0.1, and gets 421.
 //   - Range (GET only) by RFC 9110: the satisfiable ranges of a request are
 //     served (one as a single part, several as multipart/byteranges), 416

@@ -36,8 +36,8 @@ PreviewReply errorPage(int status, std::string_view title, std::string_view deta
   PreviewReply reply;
   reply.status = status;
   reply.contentType = "text/html; charset=utf-8";
-  reply.body = "<!DOCTYPE html>\n<html><head><title>" + EscapeHtmlText(title) + "</title></head><body>\n<h1>" +
-               EscapeHtmlText(title) + "</h1>\n<pre>" + EscapeHtmlText(detail) + "</pre>\n</body></html>\n";
+  reply.body = "<!DOCTYPE html>\n<html><head><title>" + escapeHtmlText(title) + "</title></head><body>\n<h1>" +
+               escapeHtmlText(title) + "</h1>\n<pre>" + escapeHtmlText(detail) + "</pre>\n</body></html>\n";
   return reply;
 }
 
@@ -58,7 +58,7 @@ bool namesAHiddenFile(std::string_view path) {
 
 }  // namespace
 
-std::string MediaTypeOf(const fs::path& file) {
+std::string mediaTypeOf(const fs::path& file) {
   static constexpr std::pair<const char*, const char*> kTypes[] = {
       {".htm", "text/html"},           {".html", "text/html"},
       {".js", "text/javascript"},      {".mjs", "text/javascript"},
@@ -79,14 +79,14 @@ std::string MediaTypeOf(const fs::path& file) {
 
 PreviewSite::PreviewSite(fs::path web, fs::path playerFolder, ExpandSource expandSource,
                          std::ostream& log)
-    : playerFolder_(std::move(playerFolder)), expandSource_(std::move(expandSource)), log_(log) {
-  web_ = CanonicalWebFolder(web);
+    : player_folder_(std::move(playerFolder)), expand_source_(std::move(expandSource)), log_(log) {
+  web_ = canonicalWebFolder(web);
 }
 
 PreviewReply PreviewSite::get(std::string_view path) {
   if (path.empty() || path.front() != '/') return errorPage(404, "Not found", std::string(path));
   if (namesAHiddenFile(path)) return errorPage(404, "Not found", std::string(path) + " is not in the web");
-  const std::optional<fs::path> inside = FileInsideWeb(web_, path);
+  const std::optional<fs::path> inside = fileInsideWeb(web_, path);
   if (!inside) return errorPage(403, "Forbidden", "the path leads outside the web");
 
   const fs::path& target = *inside;
@@ -100,8 +100,8 @@ PreviewReply PreviewSite::get(std::string_view path) {
 
   // The player's files, when the web does not have them yet.
   const std::string name = target.filename().string();
-  if (!playerFolder_.empty() && player::IsPlayerFile(name) && fs::is_regular_file(playerFolder_ / name, ec)) {
-    return serveFile(playerFolder_ / name, path);
+  if (!player_folder_.empty() && player::isPlayerFile(name) && fs::is_regular_file(player_folder_ / name, ec)) {
+    return serveFile(player_folder_ / name, path);
   }
   return errorPage(404, "Not found", std::string(path) + " is not in the web");
 }
@@ -136,7 +136,7 @@ PreviewReply PreviewSite::serveFile(const fs::path& file, std::string_view path)
                      S_ISREG(status.st_mode) ? std::strerror(error) : "not a regular file");
   }
   reply.file = OpenFile(descriptor, static_cast<std::uint64_t>(status.st_size));
-  reply.contentType = MediaTypeOf(file);
+  reply.contentType = mediaTypeOf(file);
   if (reply.file.size() > kFileBytesInMemory) return reply;
   // A small file is read now, so that the answer is complete at once.
   reply.body.resize(reply.file.size());
@@ -175,13 +175,13 @@ PreviewReply PreviewSite::serveFolder(const fs::path& folder, std::string_view p
   std::sort(names.begin(), names.end());
   PreviewReply reply;
   reply.contentType = "text/html; charset=utf-8";
-  reply.body = "<!DOCTYPE html>\n<html><head><title>" + EscapeHtmlText(path) + "</title></head><body>\n<h1>" +
-               EscapeHtmlText(path) + "</h1>\n<ul>\n";
+  reply.body = "<!DOCTYPE html>\n<html><head><title>" + escapeHtmlText(path) + "</title></head><body>\n<h1>" +
+               escapeHtmlText(path) + "</h1>\n<ul>\n";
   for (const std::string& name : names) {
     const bool folderName = name.back() == '/';
-    const std::string href = ClipReferenceForPath(folderName ? name.substr(0, name.size() - 1) : name) +
+    const std::string href = clipReferenceForPath(folderName ? name.substr(0, name.size() - 1) : name) +
                              (folderName ? "/" : "");
-    reply.body += "<li><a href=\"" + href + "\">" + EscapeHtmlText(name) + "</a></li>\n";
+    reply.body += "<li><a href=\"" + href + "\">" + escapeHtmlText(name) + "</a></li>\n";
   }
   reply.body += "</ul>\n</body></html>\n";
   return reply;
@@ -192,12 +192,12 @@ PreviewReply PreviewSite::publish(const fs::path& page, std::string_view path) {
   std::string why;
   if (!readWholeFile(page.string(), text, why)) return errorPage(500, "Cannot read the page", why);
   std::lock_guard lock(mutex_);
-  PublishedPage published = PublishPage(text, expandSource_);
+  PublishedPage published = publishPage(text, expand_source_);
   std::string problems;
   for (const PageDiagnostic& d : published.diagnostics) {
     std::string line = page.string();
     if (d.offset) {
-      const TextPosition at = PositionOf(text, *d.offset);
+      const TextPosition at = positionOf(text, *d.offset);
       line += ':' + std::to_string(at.line) + ':' + std::to_string(at.column);
     }
     line += std::string(": ") + (d.error ? "error" : "warning") + ": " + d.message;

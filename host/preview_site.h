@@ -66,7 +66,7 @@ inline constexpr std::uint64_t kFileBytesInMemory = 256 * 1024;
 // The media type of a file by its extension: text/html for pages,
 // application/wasm, text/javascript, image types, ...;
 // application/octet-stream for the rest (the .zvsa clips among them).
-std::string MediaTypeOf(const std::filesystem::path& file);
+std::string mediaTypeOf(const std::filesystem::path& file);
 
 class PreviewSite {
  public:
@@ -85,8 +85,8 @@ class PreviewSite {
   PreviewReply publish(const std::filesystem::path& page, std::string_view path);
 
   std::filesystem::path web_;  // canonical
-  std::filesystem::path playerFolder_;
-  ExpandSource expandSource_;
+  std::filesystem::path player_folder_;
+  ExpandSource expand_source_;
   std::ostream& log_;
   std::mutex mutex_;  // publishing and the log are one request at a time
 };

@@ -38,7 +38,7 @@ bool watchStopSignals() {
 
 }  // namespace
 
-std::optional<ServeOptions> ParseServeOptions(const std::vector<std::string>& arguments, std::string& error) {
+std::optional<ServeOptions> parseServeOptions(const std::vector<std::string>& arguments, std::string& error) {
   ServeOptions options;
   bool haveWeb = false;
   bool havePage = false;
@@ -92,7 +92,7 @@ std::optional<ServeOptions> ParseServeOptions(const std::vector<std::string>& ar
   return options;
 }
 
-int RunServeCommand(int& argc, char** argv) {
+int runServeCommand(int& argc, char** argv) {
   for (int i = 2; i < argc; ++i) {
     if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
       std::cout << kServeUsage << kServeHelp
@@ -105,7 +105,7 @@ int RunServeCommand(int& argc, char** argv) {
   }
   std::string error;
   const std::optional<ServeOptions> options =
-      ParseServeOptions(std::vector<std::string>(argv + 2, argv + argc), error);
+      parseServeOptions(std::vector<std::string>(argv + 2, argv + argc), error);
   if (!options) {
     std::cerr << "webhost: " << error << "\n\n" << kServeUsage << kServeHelp;
     return kStatusBadUsage;

@@ -33,12 +33,12 @@ inline constexpr char kServeHelp[] =
 
 // Reads the options that follow "serve". nullopt, with the reason, when they
 // are not usable.
-std::optional<ServeOptions> ParseServeOptions(const std::vector<std::string>& arguments, std::string& error);
+std::optional<ServeOptions> parseServeOptions(const std::vector<std::string>& arguments, std::string& error);
 
 // Runs the command: argv[0] is the program, argv[1] "serve". Returns the
 // exit status (kStatusOk after a stop by signal, kStatusFailed when the web
 // cannot be served or the names are taken, kStatusBadUsage for bad options).
-int RunServeCommand(int& argc, char** argv);
+int runServeCommand(int& argc, char** argv);
 
 }  // namespace zv::host
 

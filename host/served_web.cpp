@@ -60,14 +60,14 @@ std::string trimTrailingSlash(std::string url) {
 std::optional<ServedWeb> ServedWeb::open(const ServeOptions& options, std::string& error) {
   std::error_code code;
   ServedWeb web;
-  web.folder_ = CanonicalWebFolder(options.web);
+  web.folder_ = canonicalWebFolder(options.web);
   if (web.folder_.empty() || !fs::is_directory(web.folder_, code)) {
     error = "the web folder " + options.web.string() + " is not a folder";
     return std::nullopt;
   }
   const fs::path page = options.page.is_absolute() ? options.page : web.folder_ / options.page;
   web.page_ = fs::weakly_canonical(page, code);
-  if (code || web.page_ == web.folder_ || !LiesInsideWeb(web.folder_, page)) {
+  if (code || web.page_ == web.folder_ || !liesInsideWeb(web.folder_, page)) {
     error = "the page " + options.page.string() + " is not inside the web folder " + web.folder_.string();
     return std::nullopt;
   }
@@ -75,10 +75,10 @@ std::optional<ServedWeb> ServedWeb::open(const ServeOptions& options, std::strin
     error = "the page " + web.page_.string() + " is not a file";
     return std::nullopt;
   }
-  web.webUrl_ = options.url ? trimTrailingSlash(*options.url) : FileUrlForPath(web.folder_.string());
-  const auto parts = automation::SplitWebUrl(web.webUrl_);
-  if (web.webUrl_.empty() || !parts) {
-    error = "the web URL \"" + web.webUrl_ + "\" has no slash";
+  web.web_url_ = options.url ? trimTrailingSlash(*options.url) : fileUrlForPath(web.folder_.string());
+  const auto parts = automation::splitWebUrl(web.web_url_);
+  if (web.web_url_.empty() || !parts) {
+    error = "the web URL \"" + web.web_url_ + "\" has no slash";
     return std::nullopt;
   }
   web.parts_ = *parts;
@@ -107,7 +107,7 @@ std::optional<ServedWeb> ServedWeb::open(const ServeOptions& options, std::strin
 }
 
 std::string ServedWeb::pageUrl() const {
-  return webUrl_ + "/" + automation::PercentEncodePath(page_.lexically_relative(folder_).generic_string());
+  return web_url_ + "/" + automation::percentEncodePath(page_.lexically_relative(folder_).generic_string());
 }
 
 std::optional<fs::path> ServedWeb::fileForWebPath(std::string_view webPath) const {
@@ -121,7 +121,7 @@ std::optional<fs::path> ServedWeb::fileForWebPath(std::string_view webPath) cons
   // else: a bare path, taken from the web's top folder.
   // The one containment rule of the webs webhost serves (NUL bytes, ".."
   // segments and links out of the web refused).
-  return FileInsideWeb(folder_, automation::PercentDecode(rest));
+  return fileInsideWeb(folder_, automation::percentDecode(rest));
 }
 
 std::optional<fs::path> ServedWeb::fileForUrl(std::string_view url) const {

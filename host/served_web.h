@@ -35,7 +35,7 @@ class ServedWeb {
   // reason in `error`, when they cannot be served.
   static std::optional<ServedWeb> open(const ServeOptions& options, std::string& error);
 
-  const std::string& webUrl() const { return webUrl_; }
+  const std::string& webUrl() const { return web_url_; }
   std::string pageUrl() const;
   const std::filesystem::path& folder() const { return folder_; }
   const std::filesystem::path& page() const { return page_; }
@@ -64,7 +64,7 @@ class ServedWeb {
 
   std::filesystem::path folder_;        // absolute, normalised
   std::filesystem::path page_;          // absolute
-  std::string webUrl_;
+  std::string web_url_;
   automation::WebUrlParts parts_;
   std::optional<std::uint64_t> caret_;  // nullopt: the end of the page
 };

@@ -97,12 +97,12 @@ WebAutomation::WebAutomation(ServedWeb web, std::ostream* log)
 WebAutomation::~WebAutomation() { stop(); }
 
 bool WebAutomation::start(std::string& error) {
-  explorerConnected_ = true;
+  explorer_connected_ = true;
   if (!offer(kExplorerConnection, automation::kExplorerProgramId, explorer_.get(), error)) {
     stop();
     return false;
   }
-  editorConnected_ = true;
+  editor_connected_ = true;
   if (!offer(kEditorConnection, automation::kEditorProgramId, editor_.get(), error)) {
     stop();
     return false;
@@ -118,9 +118,9 @@ void WebAutomation::stop() {
     if (connection.isConnected()) connection.interface()->unregisterService(QString::fromLatin1(busName));
     QDBusConnection::disconnectFromBus(QString::fromLatin1(connectionName));
   };
-  if (explorerConnected_) release(kExplorerConnection, automation::kExplorerProgramId);
-  if (editorConnected_) release(kEditorConnection, automation::kEditorProgramId);
-  explorerConnected_ = editorConnected_ = false;
+  if (explorer_connected_) release(kExplorerConnection, automation::kExplorerProgramId);
+  if (editor_connected_) release(kEditorConnection, automation::kEditorProgramId);
+  explorer_connected_ = editor_connected_ = false;
 }
 
 InvokeAnswer WebAutomation::explorerCall(int dispid, const QVariantList& arguments) {

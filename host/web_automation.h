@@ -41,8 +41,8 @@ class WebAutomation {
   std::ostream* log_;
   std::unique_ptr<AutomationEndpoint> explorer_;
   std::unique_ptr<AutomationEndpoint> editor_;
-  bool explorerConnected_ = false;
-  bool editorConnected_ = false;
+  bool explorer_connected_ = false;
+  bool editor_connected_ = false;
 };
 
 }  // namespace zv::host

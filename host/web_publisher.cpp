@@ -62,7 +62,7 @@ bool isSameOrInside(const fs::path& inner, const fs::path& outer) {
 }  // namespace
 
 WebPublisher::WebPublisher(ExpandSource expandSource, std::ostream& messages)
-    : expandSource_(std::move(expandSource)), messages_(messages) {}
+    : expand_source_(std::move(expandSource)), messages_(messages) {}
 
 void WebPublisher::report(const fs::path& path, const char* kind, const std::string& message) {
   messages_ << path.string() << ": " << kind << ": " << message << '\n';
@@ -75,11 +75,11 @@ bool WebPublisher::publishFile(const fs::path& page, std::string& published) {
     report(page, "error", "cannot read the page: " + why);
     return false;
   }
-  PublishedPage result = PublishPage(text, expandSource_);
+  PublishedPage result = publishPage(text, expand_source_);
   for (const PageDiagnostic& d : result.diagnostics) {
     const char* kind = d.error ? "error" : "warning";
     if (d.offset) {
-      const TextPosition at = PositionOf(text, *d.offset);
+      const TextPosition at = positionOf(text, *d.offset);
       messages_ << page.string() << ':' << at.line << ':' << at.column << ": " << kind << ": "
                 << d.message << '\n';
     } else {
@@ -131,10 +131,10 @@ int WebPublisher::publishWeb(const fs::path& web, const fs::path& out) {
     report(out, "error", "cannot create the folder: " + ec.message());
     return kStatusFailed;
   }
-  const fs::path canonicalWeb = CanonicalWebFolder(web);
+  const fs::path canonicalWeb = canonicalWebFolder(web);
   for (const fs::path& source : entries) {
     const fs::path target = out / source.lexically_relative(web);
-    if (!LiesInsideWeb(canonicalWeb, source)) {
+    if (!liesInsideWeb(canonicalWeb, source)) {
       report(source, "warning", "skipped: a link that leads outside the web");
       continue;
     }

@@ -42,7 +42,7 @@ class WebPublisher {
   bool publishFile(const std::filesystem::path& page, std::string& published);
   void report(const std::filesystem::path& path, const char* kind, const std::string& message);
 
-  ExpandSource expandSource_;
+  ExpandSource expand_source_;
   std::ostream& messages_;
 };
 

@@ -25,7 +25,7 @@ using automation::CallFailure;
 using automation::CreateFailure;
 using automation::EditorCalls;
 using automation::ExplorerCalls;
-using automation::PercentDecode;
+using automation::percentDecode;
 using automation::WebUrlParts;
 
 constexpr char kCaption[] = "Z&V Tavelworks";
@@ -62,7 +62,7 @@ class Pass {
   StepEnd addPlayerFiles(ExplorerCalls& explorer, const std::string& classFolder);
   // Takes the clip this pass added out of the web again; the sentence that
   // says how that went.
-  std::string takeClipOut(ExplorerCalls& explorer, const std::string& clipWebPath);
+  std::string takeClipOut(ExplorerCalls& explorer, const std::string& clipPath);
   std::vector<std::string> playerFileNames() const;
 
   InsertionEnvironment& env_;
@@ -71,7 +71,7 @@ class Pass {
 };
 
 std::string Pass::text(unsigned id, std::initializer_list<std::string_view> values) const {
-  return FillPlaceholders(loadString(kInsertStrings, id), values);
+  return fillPlaceholders(loadString(kInsertStrings, id), values);
 }
 
 void Pass::inform(unsigned id, std::initializer_list<std::string_view> values) { informText(text(id, values)); }
@@ -129,14 +129,14 @@ StepEnd Pass::addPlayerFiles(ExplorerCalls& explorer, const std::string& classFo
   int counter = 0;
   for (const std::string& name : names) {
     const std::string source = env_.programFolder + name;
-    const std::string target = WebPathInFolder(classFolder, name);
+    const std::string target = webPathInFolder(classFolder, name);
     status->setProgress(++counter);
-    status->setText(FillPlaceholders(loadString(kInsertStrings, kStatusAdding), {PercentDecode(target)}));
+    status->setText(fillPlaceholders(loadString(kInsertStrings, kStatusAdding), {percentDecode(target)}));
     const CallAnswer<bool> added = explorer.addFile(source, target);
     if (isLost(added.failure))
       return lost(kExplorerName, added.failure);
     if (!added.value) {
-      inform(kMsgAddFailed, {source, PercentDecode(target)});
+      inform(kMsgAddFailed, {source, percentDecode(target)});
       incomplete_ = true;
     }
   }
@@ -146,14 +146,14 @@ StepEnd Pass::addPlayerFiles(ExplorerCalls& explorer, const std::string& classFo
 StepEnd Pass::makeClassFolders(ExplorerCalls& explorer, const WebUrlParts& web, const ClassPlacement& placement,
                                bool& made) {
   made = true;
-  for (const std::string& folder : FolderCreationSequence(placement.classFolder, web.web)) {
+  for (const std::string& folder : folderCreationSequence(placement.classFolder, web.web)) {
     const CallAnswer<bool> folderMade = explorer.makeFolder(folder);
     if (isLost(folderMade.failure))
       return lost(kExplorerName, folderMade.failure);
     if (!folderMade.value) {
       // The player's files would have nowhere to go: say which folder, and
       // where the files are for adding them by hand.
-      inform(kMsgFolderNotMade, {PercentDecode(folder), env_.programFolder});
+      inform(kMsgFolderNotMade, {percentDecode(folder), env_.programFolder});
       incomplete_ = true;
       made = false;
       return std::nullopt;
@@ -166,17 +166,17 @@ StepEnd Pass::checkPlayerFiles(ExplorerCalls& explorer, const WebUrlParts& web, 
   // Browsers today play the clip with the web player, whose script stands
   // in the class folder beside any class files: its presence says the
   // player's files are there.
-  const std::string playerPath = WebPathInFolder(placement.classFolder, player::kPlayerScript);
+  const std::string playerPath = webPathInFolder(placement.classFolder, player::kPlayerScript);
   const std::string playerUrl =
-      web.server + placement.classFolder + "/" + automation::PercentEncodePath(player::kPlayerScript);
+      web.server + placement.classFolder + "/" + automation::percentEncodePath(player::kPlayerScript);
   const CallAnswer<bool> present = explorer.fileExists(playerUrl);
   if (present.failure == CallFailure::Failed) {
-    informText(text(kMsgExistsUnknown, {PercentDecode(playerPath)}) + clipKeptNote());
+    informText(text(kMsgExistsUnknown, {percentDecode(playerPath)}) + clipKeptNote());
     return PassOutcome::ExistsUnknown;
   }
   if (!present.answered()) return lost(kExplorerName, present.failure);
   if (present.value) return std::nullopt;
-  if (!ask(kMsgAddClassFiles, {PercentDecode(placement.classFolder), env_.programFolder})) return std::nullopt;
+  if (!ask(kMsgAddClassFiles, {percentDecode(placement.classFolder), env_.programFolder})) return std::nullopt;
   if (placement.usesCodebase) {
     bool made = false;
     if (StepEnd end = makeClassFolders(explorer, web, placement, made)) return end;
@@ -185,10 +185,10 @@ StepEnd Pass::checkPlayerFiles(ExplorerCalls& explorer, const WebUrlParts& web, 
   return addPlayerFiles(explorer, placement.classFolder);
 }
 
-std::string Pass::takeClipOut(ExplorerCalls& explorer, const std::string& clipWebPath) {
-  const CallAnswer<bool> removed = explorer.removeFile(clipWebPath);
+std::string Pass::takeClipOut(ExplorerCalls& explorer, const std::string& clipPath) {
+  const CallAnswer<bool> removed = explorer.removeFile(clipPath);
   return text(removed.answered() && removed.value ? kMsgClipTakenOut : kMsgClipNotTakenOut,
-              {PercentDecode(clipWebPath)});
+              {percentDecode(clipPath)});
 }
 
 PassOutcome Pass::run() {
@@ -214,9 +214,9 @@ PassOutcome Pass::run() {
     inform(kMsgNoWebOpen);
     return PassOutcome::NoWebOpen;
   }
-  const std::optional<WebUrlParts> web = automation::SplitWebUrl(webUrl.value);
+  const std::optional<WebUrlParts> web = automation::splitWebUrl(webUrl.value);
   if (!web) return PassOutcome::MalformedUrl;
-  const bool diskBased = automation::IsDiskBasedWeb(webUrl.value);
+  const bool diskBased = automation::isDiskBasedWeb(webUrl.value);
 
   // The wizard waits for the author as long as the author takes; the
   // programs may come and go meanwhile, which the calls after it find out.
@@ -229,36 +229,36 @@ PassOutcome Pass::run() {
   const WizardRecord& record = wizard.record;
   record_ = &record;
 
-  const std::string previewUrl = PreviewImageUrl(env_.programFolder, record.buttonCount);
-  const std::string clipName = FileNameOf(record.clipFile);
+  const std::string previewUrl = previewImageUrl(env_.programFolder, record.buttonCount);
+  const std::string clipName = fileNameOf(record.clipFile);
 
   const CallAnswer<std::string> pageUrl = editor.pageUrl();
   if (!pageUrl.answered()) return lost(kEditorName, pageUrl.failure);
   if (pageUrl.value.find('/') == std::string::npos) return PassOutcome::MalformedUrl;
   // A page outside the open web would give web paths that point nowhere (or
   // somewhere else): say so rather than copy anything.
-  const std::optional<std::string> pagePath = PagePath(pageUrl.value, web->server.size());
-  if (!pagePath || !PageIsInWeb(pageUrl.value, *web)) {
+  const std::optional<std::string> pageFolder = pagePath(pageUrl.value, web->server.size());
+  if (!pageFolder || !pageIsInWeb(pageUrl.value, *web)) {
     inform(kMsgPageNotInWeb, {pageUrl.value, webUrl.value, record.clipFile});
     return PassOutcome::PageNotInWeb;
   }
-  const std::string clipWebPath = ClipWebPath(*pagePath, clipName);
-  const ClassPlacement placement = ChooseClassPlacement(record.codebase, diskBased, web->web, *pagePath);
+  const std::string clipPath = clipWebPath(*pageFolder, clipName);
+  const ClassPlacement placement = chooseClassPlacement(record.codebase, diskBased, web->web, *pageFolder);
 
   if (StepEnd end = checkPlayerFiles(explorer, *web, placement)) return *end;
 
   // Only an answer of the Explorer may let a clip of that name be replaced
   // without the question.
-  const CallAnswer<bool> clipPresent = explorer.fileExists(web->server + clipWebPath);
+  const CallAnswer<bool> clipPresent = explorer.fileExists(web->server + clipPath);
   if (clipPresent.failure == CallFailure::Failed) {
-    informText(text(kMsgExistsUnknown, {PercentDecode(clipWebPath)}) + clipKeptNote());
+    informText(text(kMsgExistsUnknown, {percentDecode(clipPath)}) + clipKeptNote());
     return PassOutcome::ExistsUnknown;
   }
   if (!clipPresent.answered()) return lost(kExplorerName, clipPresent.failure);
   bool copyClip = true;
-  if (clipPresent.value && !ask(kMsgClipPresent, {PercentDecode(clipWebPath)})) {
+  if (clipPresent.value && !ask(kMsgClipPresent, {percentDecode(clipPath)})) {
     // The new clip stays where the wizard left it, so the author can still use it.
-    inform(kMsgClipNotUpdated, {PercentDecode(clipWebPath), record.clipFile});
+    inform(kMsgClipNotUpdated, {percentDecode(clipPath), record.clipFile});
     copyClip = false;
   }
   // A clip this pass put into the web where none was: the one thing to take
@@ -266,15 +266,15 @@ PassOutcome Pass::run() {
   // one stays, since other pages may name it.
   bool clipAddedAnew = false;
   if (copyClip) {
-    const CallAnswer<bool> added = explorer.addFile(record.clipFile, clipWebPath);
+    const CallAnswer<bool> added = explorer.addFile(record.clipFile, clipPath);
     if (isLost(added.failure))
       return lost(kExplorerName, added.failure);
     if (!added.value) {
       // A player whose clip is not in the web would be half an insertion.
       // Whatever part of the copy the Explorer left where no clip was goes
       // again.
-      inform(kMsgAddFailed, {record.clipFile, PercentDecode(clipWebPath)});
-      if (!clipPresent.value) explorer.removeFile(clipWebPath);
+      inform(kMsgAddFailed, {record.clipFile, percentDecode(clipPath)});
+      if (!clipPresent.value) explorer.removeFile(clipPath);
       inform(kMsgPlayerNotInserted);
       return PassOutcome::ClipNotAdded;
     }
@@ -284,20 +284,20 @@ PassOutcome Pass::run() {
   AppletSettings settings = record.settings();
   settings.codebase = placement.codebaseValue.c_str();
   const CallAnswer<bool> inserted =
-      editor.insertHtml(webbot::FormatWebBotText(settings, previewUrl, ClipReference(clipName)));
+      editor.insertHtml(webbot::formatWebBotText(settings, previewUrl, clipReference(clipName)));
   if (!inserted.answered() || !inserted.value) {
     // An Editor that did not answer may still insert the text later, so its
     // clip stays in the web; otherwise the page is as it was, and so is the
     // web.
     const bool pageUnchanged = inserted.failure != CallFailure::NoAnswer;
-    const std::string takenOut = clipAddedAnew && pageUnchanged ? takeClipOut(explorer, clipWebPath) : std::string();
+    const std::string takenOut = clipAddedAnew && pageUnchanged ? takeClipOut(explorer, clipPath) : std::string();
     if (inserted.answered() || inserted.failure == CallFailure::Failed) {
       informText(text(kMsgInsertRefused, {pageUrl.value}) + takenOut + clipKeptNote());
       return PassOutcome::InsertRefused;
     }
     return lost(kEditorName, inserted.failure, takenOut);
   }
-  if (copyClip && IsInTemporaryFolder(record.clipFile, env_.temporaryFolder)) {
+  if (copyClip && isInTemporaryFolder(record.clipFile, env_.temporaryFolder)) {
     // A clip the wizard made in the temporary folder is now in the web and
     // on the page; a gallery clip lies elsewhere and stays.
     std::error_code ignored;
@@ -308,6 +308,6 @@ PassOutcome Pass::run() {
 
 }  // namespace
 
-PassOutcome RunInsertionPass(InsertionEnvironment& environment) { return Pass(environment).run(); }
+PassOutcome runInsertionPass(InsertionEnvironment& environment) { return Pass(environment).run(); }
 
 }  // namespace zv::insert

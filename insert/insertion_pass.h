@@ -51,7 +51,7 @@ enum class PassOutcome {
   ProgramFailed,        // a program could not answer a question of the pass: told
 };
 
-PassOutcome RunInsertionPass(InsertionEnvironment& environment);
+PassOutcome runInsertionPass(InsertionEnvironment& environment);
 
 }  // namespace zv::insert
 

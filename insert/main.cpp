@@ -59,12 +59,12 @@ int main(int argc, char** argv) {
   zv::automation::DBusAutomationConnector automation(QDBusConnection::sessionBus());
   zv::insert::InsertionEnvironment environment{
       automation,
-      zv::insert::RunZvEncoderWizard,
+      zv::insert::runZvEncoderWizard,
       messages,
       [] { return std::make_unique<zv::insert::QtStatusWindow>(); },
       programFilesFolder(),
       zv::temporaryDirectory()};
   // Every other end left something undone, and the author has been told.
-  const zv::insert::PassOutcome outcome = zv::insert::RunInsertionPass(environment);
+  const zv::insert::PassOutcome outcome = zv::insert::runInsertionPass(environment);
   return outcome == zv::insert::PassOutcome::Inserted ? 0 : 1;
 }

@@ -2,7 +2,7 @@
 
 namespace zv::insert {
 
-std::string FillPlaceholders(std::string_view pattern, std::initializer_list<std::string_view> values) {
+std::string fillPlaceholders(std::string_view pattern, std::initializer_list<std::string_view> values) {
   std::string out;
   auto next = values.begin();
   for (std::size_t i = 0; i < pattern.size(); ++i) {

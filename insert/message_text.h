@@ -13,7 +13,7 @@ namespace zv::insert {
 // `pattern` with its placeholders (%s, %c, %d) replaced by `values` in
 // order, and "%%" by "%". Plain text replacement: a value is never read as a
 // format. Placeholders beyond the values are left as they are.
-std::string FillPlaceholders(std::string_view pattern, std::initializer_list<std::string_view> values);
+std::string fillPlaceholders(std::string_view pattern, std::initializer_list<std::string_view> values);
 
 }  // namespace zv::insert
 

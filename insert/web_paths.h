@@ -17,30 +17,30 @@ namespace zv::insert {
 // True when `pageUrl` lies in the open web: it begins with the server part
 // (ignoring letter case, as URLs' scheme and host do) followed by the web
 // part and a slash.
-bool PageIsInWeb(std::string_view pageUrl, const automation::WebUrlParts& web);
+bool pageIsInWeb(std::string_view pageUrl, const automation::WebUrlParts& web);
 
 // The page URL up to (not including) its last slash, without as many leading
 // characters as the server part is long: "S/myweb/sub/index.htm" with server
 // part "S" gives "/myweb/sub"; a page in a root web gives "". nullopt when the
 // page URL has no slash (or none past the server part).
-std::optional<std::string> PagePath(std::string_view pageUrl, std::size_t serverLength);
+std::optional<std::string> pagePath(std::string_view pageUrl, std::size_t serverLength);
 
 // The last path component of a local file path.
-std::string FileNameOf(std::string_view localPath);
+std::string fileNameOf(std::string_view localPath);
 
 // A web path for the file `fileName` (a plain name, encoded here) in the web
 // folder `folder`: "folder/name", or only the name when the folder is empty.
-std::string WebPathInFolder(std::string_view folder, std::string_view fileName);
+std::string webPathInFolder(std::string_view folder, std::string_view fileName);
 
 // The clip's reference in the page (S-CLIP): its name as a URL relative to
 // the page, percent-encoded (clip_reference.h), so that the browser asks for
-// the very file that ClipWebPath names, whatever the name holds.
-std::string ClipReference(std::string_view clipName);
+// the very file that clipWebPath names, whatever the name holds.
+std::string clipReference(std::string_view clipName);
 
-// The clip's web path: page path, "/", ClipReference(clip name); the slash
+// The clip's web path: page path, "/", clipReference(clip name); the slash
 // stays even when the page path is empty ("/hello.zvsa" for a page of a root
 // web).
-std::string ClipWebPath(std::string_view pagePath, std::string_view clipName);
+std::string clipWebPath(std::string_view pageFolder, std::string_view clipName);
 
 struct ClassPlacement {
   std::string classFolder;    // web path that receives the class files
@@ -52,23 +52,23 @@ struct ClassPlacement {
 // the page (class folder = page path) and the page gets no codebase.
 // Otherwise the class folder is the web part followed by the codebase, and
 // that is also the codebase value.
-ClassPlacement ChooseClassPlacement(std::string_view codebase, bool diskBasedWeb,
-                                    std::string_view webPart, std::string_view pagePath);
+ClassPlacement chooseClassPlacement(std::string_view codebase, bool diskBasedWeb,
+                                    std::string_view webPart, std::string_view pageFolder);
 
 // The folders to create, one level at a time, so that `classFolder` exists:
 // from the character after the web part and its following slash, every
 // further slash gives the path up to it; the whole class folder comes last.
 // "/myweb/Java/ZvTavelwork" in web "/myweb" gives "/myweb/Java",
 // "/myweb/Java/ZvTavelwork".
-std::vector<std::string> FolderCreationSequence(std::string_view classFolder, std::string_view webPart);
+std::vector<std::string> folderCreationSequence(std::string_view classFolder, std::string_view webPart);
 
 // "file://" URL of the preview image for `buttonCount` in `programFolder`
 // (which ends with '/').
-std::string PreviewImageUrl(std::string_view programFolder, std::int32_t buttonCount);
+std::string previewImageUrl(std::string_view programFolder, std::int32_t buttonCount);
 
 // True when the local file `path` lies in the temporary folder: it begins
 // with `temporaryFolder`, compared over that folder's length ignoring case.
-bool IsInTemporaryFolder(std::string_view path, std::string_view temporaryFolder);
+bool isInTemporaryFolder(std::string_view path, std::string_view temporaryFolder);
 
 }  // namespace zv::insert
 

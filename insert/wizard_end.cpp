@@ -4,7 +4,7 @@
 
 namespace zv::insert {
 
-WizardEnd WizardEndForAnswer(std::int32_t answer) {
+WizardEnd wizardEndForAnswer(std::int32_t answer) {
   if (answer == ZV_WIZARD_FINISHED) return WizardEnd::Finished;
   if (answer == ZV_WIZARD_CANCELLED) return WizardEnd::Cancelled;
   return WizardEnd::Failed;

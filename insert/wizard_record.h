@@ -29,7 +29,7 @@ struct WizardRun {
 // What the wizard's answer says: 12325 is Finish, 2 is Cancel (the author's
 // choice, said by nobody), and any other answer is a failure the author
 // must hear of rather than take for a Cancel.
-WizardEnd WizardEndForAnswer(std::int32_t answer);
+WizardEnd wizardEndForAnswer(std::int32_t answer);
 
 using WizardRunner = std::function<WizardRun()>;
 

@@ -6,13 +6,13 @@
 
 namespace zv::insert {
 
-WizardRun RunZvEncoderWizard() {
+WizardRun runZvEncoderWizard() {
   SystemString markup = nullptr;  // the APPLET markup is not used here
   WizardResult result{};
   WizardRun run;
   run.answer = DoZvEncoder(0, &markup, &result);
   SysFreeString(markup);
-  run.end = WizardEndForAnswer(run.answer);
+  run.end = wizardEndForAnswer(run.answer);
 
   // Whatever the answer, strings handed over are ours to free.
   run.record = WizardRecord{appletValuesOf(result), systemStringText(result.clipFile)};

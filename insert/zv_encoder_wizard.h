@@ -8,10 +8,10 @@
 namespace zv::insert {
 
 // Runs DoZvEncoder(0, empty string slot, zeroed record) and says how it
-// ended (WizardEndForAnswer). The system strings handed over are copied and
+// ended (wizardEndForAnswer). The system strings handed over are copied and
 // freed. A Finish that hands over no clip file is a failure too: there is
 // nothing to insert.
-WizardRun RunZvEncoderWizard();
+WizardRun runZvEncoderWizard();
 
 }  // namespace zv::insert
 

@@ -4,8 +4,8 @@
 
 namespace zv {
 
-std::string FileUrlForPath(std::string_view absolutePath) {
-  return "file://" + PercentEncode(absolutePath, "/!$()*+,;=:@");
+std::string fileUrlForPath(std::string_view absolutePath) {
+  return "file://" + percentEncode(absolutePath, "/!$()*+,;=:@");
 }
 
 }  // namespace zv

@@ -20,7 +20,7 @@
 
 namespace zv {
 
-std::string FileUrlForPath(std::string_view absolutePath);
+std::string fileUrlForPath(std::string_view absolutePath);
 
 }  // namespace zv
 

@@ -2,7 +2,7 @@
 
 namespace zv {
 
-void AppendEscapedHtml(std::string& out, std::string_view text) {
+void appendEscapedHtml(std::string& out, std::string_view text) {
   for (const char c : text) {
     switch (c) {
       case '&': out += "&amp;"; break;
@@ -14,10 +14,10 @@ void AppendEscapedHtml(std::string& out, std::string_view text) {
   }
 }
 
-std::string EscapeHtmlText(std::string_view text) {
+std::string escapeHtmlText(std::string_view text) {
   std::string escaped;
   escaped.reserve(text.size());
-  AppendEscapedHtml(escaped, text);
+  appendEscapedHtml(escaped, text);
   return escaped;
 }
 

@@ -17,10 +17,10 @@
 
 namespace zv {
 
-std::string EscapeHtmlText(std::string_view text);
+std::string escapeHtmlText(std::string_view text);
 
 // The same, appended to `out`.
-void AppendEscapedHtml(std::string& out, std::string_view text);
+void appendEscapedHtml(std::string& out, std::string_view text);
 
 }  // namespace zv
 

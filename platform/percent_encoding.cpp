@@ -13,7 +13,7 @@ int hexValue(char c) {
 
 }  // namespace
 
-std::string PercentEncode(std::string_view text, std::string_view alsoKept) {
+std::string percentEncode(std::string_view text, std::string_view alsoKept) {
   static constexpr char kHex[] = "0123456789ABCDEF";
   std::string encoded;
   encoded.reserve(text.size());
@@ -33,7 +33,7 @@ std::string PercentEncode(std::string_view text, std::string_view alsoKept) {
   return encoded;
 }
 
-std::string PercentDecode(std::string_view text) {
+std::string percentDecode(std::string_view text) {
   std::string decoded;
   decoded.reserve(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {

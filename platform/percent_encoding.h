@@ -11,11 +11,11 @@ namespace zv {
 
 // `text` with every byte written %XX except letters, digits, "-._~" and the
 // bytes of `alsoKept`.
-std::string PercentEncode(std::string_view text, std::string_view alsoKept);
+std::string percentEncode(std::string_view text, std::string_view alsoKept);
 
 // Every %XX (hex, either case) becomes its byte; any other byte, and a '%'
 // that is not followed by two hex digits, is copied.
-std::string PercentDecode(std::string_view text);
+std::string percentDecode(std::string_view text);
 
 }  // namespace zv
 

@@ -41,7 +41,7 @@ fs::path resolveLinks(const fs::path& path, int& linksLeft) {
 
 }  // namespace
 
-fs::path CanonicalWebFolder(const fs::path& web) {
+fs::path canonicalWebFolder(const fs::path& web) {
   std::error_code ec;
   const fs::path absolute = fs::absolute(web, ec);
   if (ec) return {};
@@ -49,7 +49,7 @@ fs::path CanonicalWebFolder(const fs::path& web) {
   return resolveLinks(absolute, linksLeft);
 }
 
-bool LiesInsideWeb(const fs::path& web, const fs::path& file) {
+bool liesInsideWeb(const fs::path& web, const fs::path& file) {
   if (web.empty() || file.native().find('\0') != std::string::npos) return false;
   // Every link on the way is resolved, so the result is where the bytes
   // really are (or would be written).
@@ -62,7 +62,7 @@ bool LiesInsideWeb(const fs::path& web, const fs::path& file) {
   return !relative.empty() && *relative.begin() != ".." && !relative.is_absolute();
 }
 
-std::optional<fs::path> FileInsideWeb(const fs::path& web, std::string_view path) {
+std::optional<fs::path> fileInsideWeb(const fs::path& web, std::string_view path) {
   if (path.find('\0') != std::string_view::npos) return std::nullopt;
   fs::path file = web;
   std::size_t at = 0;
@@ -74,7 +74,7 @@ std::optional<fs::path> FileInsideWeb(const fs::path& web, std::string_view path
     if (!segment.empty() && segment != ".") file /= std::string(segment);
     at = end + 1;
   }
-  if (!LiesInsideWeb(web, file)) return std::nullopt;
+  if (!liesInsideWeb(web, file)) return std::nullopt;
   return file;
 }
 

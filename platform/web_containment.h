@@ -20,15 +20,15 @@ namespace zv {
 
 // `web` made absolute with every link resolved: the form the two functions
 // below expect. Empty when that cannot be done.
-std::filesystem::path CanonicalWebFolder(const std::filesystem::path& web);
+std::filesystem::path canonicalWebFolder(const std::filesystem::path& web);
 
 // True when `file` (absolute) is the web folder `web` (canonical) or lies
 // inside it, by the rule above.
-bool LiesInsideWeb(const std::filesystem::path& web, const std::filesystem::path& file);
+bool liesInsideWeb(const std::filesystem::path& web, const std::filesystem::path& file);
 
 // The file that the request path `path` names in the web `web` (canonical),
 // or nullopt when the path lies outside it.
-std::optional<std::filesystem::path> FileInsideWeb(const std::filesystem::path& web,
+std::optional<std::filesystem::path> fileInsideWeb(const std::filesystem::path& web,
                                                    std::string_view path);
 
 }  // namespace zv

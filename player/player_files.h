@@ -38,17 +38,17 @@ inline constexpr const char* kPlayerFiles[] = {
 };
 
 // Whether `name` (a file name without folder) is one of kPlayerFiles.
-bool IsPlayerFile(std::string_view name);
+bool isPlayerFile(std::string_view name);
 
 // The URL of the player script in the class folder `codebase`, a URL path
 // that may be empty (the page's own folder) and may end in '/'.
-std::string PlayerScriptUrl(std::string_view codebase);
+std::string playerScriptUrl(std::string_view codebase);
 
 // The element that loads the player script from `scriptUrl`:
 //   <script src="URL" defer></script>
 // with '&', '"', '<' and '>' of the URL written as character references, so
 // that any URL stays inside its attribute. No line end.
-std::string PlayerScriptElement(std::string_view scriptUrl);
+std::string playerScriptElement(std::string_view scriptUrl);
 
 // What <zv-stream-player> carries besides its clip: the applet's settings.
 struct PlayerElementSettings {
@@ -67,7 +67,7 @@ struct PlayerElementSettings {
 // (autoplay and visible only when set). The clip is written as it is given,
 // a URL; every value is written with character references where HTML needs
 // them, so that it stays inside its attribute or text. No line end.
-std::string PlayerElement(std::string_view clip, const PlayerElementSettings& settings,
+std::string playerElement(std::string_view clip, const PlayerElementSettings& settings,
                           std::string_view fallbackText);
 
 }  // namespace zv::player

@@ -64,7 +64,7 @@ bool readAppletAttributes(const AttributeLookup& lookup, const TextKeeper& keep,
   for (const IntegerAttribute& attribute : kIntegerAttributes) {
     const char* value = lookup(attribute.key);
     if (!value) return false;
-    settings.*attribute.setting = AttributeInteger(value);
+    settings.*attribute.setting = attributeInteger(value);
   }
   for (const TextAttribute& attribute : kTextAttributes) {
     const char* value = lookup(attribute.key);

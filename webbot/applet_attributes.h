@@ -1,7 +1,7 @@
 // The twelve applet settings as the component's attributes: which key holds
 // which setting, in the order the WEBBOT text writes them and Expand reads
 // them (that of kExpandKeys, whose thirteenth key, the clip, is no setting).
-// Integers are written in decimal and read the way AttributeInteger reads
+// Integers are written in decimal and read the way attributeInteger reads
 // them; texts are written and read as they are, with any encoding left to
 // the caller (the WEBBOT text encodes every value it writes).
 #ifndef ZV_WEBBOT_APPLET_ATTRIBUTES_H

@@ -2,7 +2,7 @@
 
 namespace zv::webbot {
 
-std::string EncodeAttributeValue(std::string_view value) {
+std::string encodeAttributeValue(std::string_view value) {
   std::string encoded;
   encoded.reserve(value.size());
   for (char c : value) {
@@ -16,7 +16,7 @@ std::string EncodeAttributeValue(std::string_view value) {
   return encoded;
 }
 
-std::string DecodeAttributeValue(std::string_view encoded) {
+std::string decodeAttributeValue(std::string_view encoded) {
   struct Form {
     std::string_view text;
     char character;

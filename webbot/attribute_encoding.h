@@ -21,8 +21,8 @@
 
 namespace zv::webbot {
 
-std::string EncodeAttributeValue(std::string_view value);
-std::string DecodeAttributeValue(std::string_view encoded);
+std::string encodeAttributeValue(std::string_view value);
+std::string decodeAttributeValue(std::string_view encoded);
 
 }  // namespace zv::webbot
 

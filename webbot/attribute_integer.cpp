@@ -4,7 +4,7 @@
 
 namespace zv::webbot {
 
-std::int32_t AttributeInteger(const char* text) {
+std::int32_t attributeInteger(const char* text) {
   if (!text) return 0;
   // strtol saturates at the limits of long (64 bits here); narrowing that to
   // 32 bits by clamping gives the same result as a 32-bit long would.

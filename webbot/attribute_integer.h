@@ -10,7 +10,7 @@ namespace zv::webbot {
 // an optional sign, then digits up to the first non-digit; no digits give 0.
 // Values beyond the 32-bit range give the nearest limit (INT32_MIN or
 // INT32_MAX), however many digits follow. Null gives 0. Does not allocate.
-std::int32_t AttributeInteger(const char* text);
+std::int32_t attributeInteger(const char* text);
 
 }  // namespace zv::webbot
 

@@ -2,7 +2,7 @@
 
 namespace zv::webbot {
 
-AttributeSet ParseAttributeText(std::string_view text) {
+AttributeSet parseAttributeText(std::string_view text) {
   AttributeSet attributes;
   std::size_t at = 0;
   while (at < text.size()) {
@@ -25,7 +25,7 @@ AttributeSet ParseAttributeText(std::string_view text) {
   return attributes;
 }
 
-std::string JoinAttributeText(const AttributeSet& attributes) {
+std::string joinAttributeText(const AttributeSet& attributes) {
   std::string text;
   for (const auto& [name, value] : attributes) {
     if (!text.empty()) text += ' ';

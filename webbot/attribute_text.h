@@ -26,9 +26,9 @@ namespace zv::webbot {
 // iterates in ascending order of name, so joining is stable.
 using AttributeSet = std::map<std::string, std::string>;
 
-AttributeSet ParseAttributeText(std::string_view text);
+AttributeSet parseAttributeText(std::string_view text);
 
-std::string JoinAttributeText(const AttributeSet& attributes);
+std::string joinAttributeText(const AttributeSet& attributes);
 
 }  // namespace zv::webbot
 

@@ -11,7 +11,7 @@
 
 namespace zv::webbot {
 
-std::string MapBotCacheToBots(std::string_view path) {
+std::string mapBotCacheToBots(std::string_view path) {
   std::size_t start = 0;
   while (start <= path.size()) {
     std::size_t end = path.find('/', start);
@@ -27,23 +27,23 @@ std::string MapBotCacheToBots(std::string_view path) {
   return std::string(path);
 }
 
-std::string ComponentFolder() {
+std::string componentFolder() {
   Dl_info info{};
-  if (dladdr(reinterpret_cast<void*>(&ComponentFolder), &info) == 0 || !info.dli_fname) return {};
+  if (dladdr(reinterpret_cast<void*>(&componentFolder), &info) == 0 || !info.dli_fname) return {};
   std::unique_ptr<char, decltype(&std::free)> real(realpath(info.dli_fname, nullptr), &std::free);
   const std::string file = real ? real.get() : info.dli_fname;
   const std::size_t slash = file.rfind('/');
   if (slash == std::string::npos) return {};
-  return MapBotCacheToBots(file.substr(0, slash + 1));
+  return mapBotCacheToBots(file.substr(0, slash + 1));
 }
 
-std::string InsertBotPath() {
-  const std::string folder = ComponentFolder();
+std::string insertBotPath() {
+  const std::string folder = componentFolder();
   return folder.empty() ? std::string() : folder + "ZvInsertBot";
 }
 
-std::string PreviewImageFolder() {
-  return folderFrom(ComponentFolder(), layout::kPrivateDataFromPrivateLibrary);
+std::string previewImageFolder() {
+  return folderFrom(componentFolder(), layout::kPrivateDataFromPrivateLibrary);
 }
 
 }  // namespace zv::webbot

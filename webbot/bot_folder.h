@@ -1,6 +1,6 @@
 // Where the component finds its files: the insertion program ZvInsertBot,
 // which lies beside it in the private library folder, and the three preview
-// images (whose names are PreviewImageName() of webbot_text.h) in the private
+// images (whose names are previewImageName() of webbot_text.h) in the private
 // data folder, found from the component's folder by the relative path
 // between the two (platform/install_layout.h).
 //
@@ -21,18 +21,18 @@ namespace zv::webbot {
 
 // `path` with its first component named "botcache" (any case) replaced by
 // "bots".
-std::string MapBotCacheToBots(std::string_view path);
+std::string mapBotCacheToBots(std::string_view path);
 
 // The folder of the loaded component library (ending in "/"), mapped by
-// MapBotCacheToBots. Empty when it cannot be found out.
-std::string ComponentFolder();
+// mapBotCacheToBots. Empty when it cannot be found out.
+std::string componentFolder();
 
-// The full path of the insertion program in ComponentFolder().
-std::string InsertBotPath();
+// The full path of the insertion program in componentFolder().
+std::string insertBotPath();
 
 // The folder of the preview images: the private data folder as seen from
-// ComponentFolder(), ending in "/". Empty when that folder is unknown.
-std::string PreviewImageFolder();
+// componentFolder(), ending in "/". Empty when that folder is unknown.
+std::string previewImageFolder();
 
 }  // namespace zv::webbot
 

@@ -13,13 +13,13 @@ ZV_EXPORT void ZvTavelwork_Expand(void* outputHandle, void* attributeHandle, voi
                                   void* fourthHandle, const ZvHostCallbacks* callbacks) {
   (void)thirdHandle;
   (void)fourthHandle;
-  zv::webbot::ExpandComponent(outputHandle, attributeHandle, callbacks);
+  zv::webbot::expandComponent(outputHandle, attributeHandle, callbacks);
 }
 
 static_assert(std::is_same_v<decltype(&ZvTavelwork_Expand), ZvTavelworkExpandFn>);
 
 ZV_EXPORT int32_t ZvTavelwork_Edit(void* attributeHandle, const ZvHostCallbacks* callbacks) {
-  return zv::webbot::EditComponent(attributeHandle, callbacks);
+  return zv::webbot::editComponent(attributeHandle, callbacks);
 }
 
 static_assert(std::is_same_v<decltype(&ZvTavelwork_Edit), ZvTavelworkEditFn>);

@@ -38,7 +38,7 @@ constexpr std::size_t kCopiedTexts = 7;
 
 }  // namespace
 
-void ExpandComponent(void* outputHandle, void* attributeHandle, const ZvHostCallbacks* callbacks) {
+void expandComponent(void* outputHandle, void* attributeHandle, const ZvHostCallbacks* callbacks) {
   if (!callbacks || !callbacks->GetAttribute || !callbacks->AppendOutput) return;
 
   const auto lookup = [&](const char* key) { return callbacks->GetAttribute(attributeHandle, key); };

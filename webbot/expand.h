@@ -16,7 +16,7 @@ namespace zv::webbot {
 // with `outputHandle`. Missing attributes, memory exhaustion, a null table or
 // null GetAttribute/AppendOutput slots: nothing is appended. Never throws;
 // keeps no state between calls.
-void ExpandComponent(void* outputHandle, void* attributeHandle, const ZvHostCallbacks* callbacks);
+void expandComponent(void* outputHandle, void* attributeHandle, const ZvHostCallbacks* callbacks);
 
 }  // namespace zv::webbot
 

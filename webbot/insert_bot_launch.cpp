@@ -17,7 +17,7 @@ namespace zv::webbot {
 // collect it later (the host may unload this library long before the
 // program ends). The intermediate reports posix_spawn's result through a
 // pipe.
-std::string LaunchDetached(const std::string& programPath) {
+std::string launchDetached(const std::string& programPath) {
   if (programPath.empty()) return "the component's folder could not be found";
   if (access(programPath.c_str(), X_OK) != 0) return std::strerror(errno);
 

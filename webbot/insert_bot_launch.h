@@ -12,7 +12,7 @@ namespace zv::webbot {
 // started; the program runs on its own and leaves no child process behind
 // in the caller. Returns an empty string on success, else why the program
 // could not be started (missing, not executable, ...).
-std::string LaunchDetached(const std::string& programPath);
+std::string launchDetached(const std::string& programPath);
 
 }  // namespace zv::webbot
 

@@ -13,20 +13,20 @@ namespace {
 void appendValue(std::string& text, std::string_view key, std::string_view value) {
   text += key;
   text += "=\"";
-  text += EncodeAttributeValue(value);
+  text += encodeAttributeValue(value);
   text += '"';
 }
 
 }  // namespace
 
-std::string FormatWebBotText(const AppletSettings& s, std::string_view previewImageUrl,
+std::string formatWebBotText(const AppletSettings& s, std::string_view previewImageUrl,
                              std::string_view clipName) {
   const std::string height = std::to_string(s.height);
   const std::string width = std::to_string(s.width);
   std::string text = "<p><!--WEBBOT bot=\"";
   text += kBotName;
   text += "\" StartSpan PREVIEW=\"&lt;IMG SRC=&quot;";
-  text += EncodeAttributeValue(EncodeAttributeValue(previewImageUrl));
+  text += encodeAttributeValue(encodeAttributeValue(previewImageUrl));
   text += "&quot; HEIGHT=&quot;" + height + "&quot; WIDTH=&quot;" + width + "&quot;&gt;\"\r\n ";
 
   // Then the settings and the clip, one to a line, each line but the last
@@ -42,7 +42,7 @@ std::string FormatWebBotText(const AppletSettings& s, std::string_view previewIm
   return text;
 }
 
-const char* PreviewImageName(std::int32_t buttonCount) {
+const char* previewImageName(std::int32_t buttonCount) {
   switch (buttonCount) {
     case 2: return "FPTwoButton.gif";
     case 3: return "FPThreeButton.gif";

@@ -47,14 +47,14 @@ namespace zv::webbot {
 //                  class folder or an empty text). Null texts count as empty.
 // previewImageUrl: the image the editor shows for the component.
 // clipName:        the clip's file name, relative to the page.
-std::string FormatWebBotText(const AppletSettings& settings, std::string_view previewImageUrl,
+std::string formatWebBotText(const AppletSettings& settings, std::string_view previewImageUrl,
                              std::string_view clipName);
 
 // The preview image for a button count: 2 gives "FPTwoButton.gif",
 // 3 "FPThreeButton.gif", any other count "FPOneButton.gif". The one name of
 // the images for every caller: the insertion program, zvsa and the Edit entry
 // (whose sheet holds a button index: it asks for index + 1).
-const char* PreviewImageName(std::int32_t buttonCount);
+const char* previewImageName(std::int32_t buttonCount);
 
 }  // namespace zv::webbot
 

@@ -78,13 +78,13 @@ CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent) {
   text_->setMinimumSize(380, 150);
 
   product_ = makeButton(QStringLiteral("User &Guide"), this);
-  soundLibrary_ = makeButton(QStringLiteral("&Resampler Web Page"), this);
+  sound_library_ = makeButton(QStringLiteral("&Resampler Web Page"), this);
   if (productPage().isEmpty()) {
     product_->setEnabled(false);
     product_->setToolTip(QStringLiteral("The user guide is not installed."));
   }
   connect(product_, &QPushButton::clicked, this, [this]() { openPage(productPage()); });
-  connect(soundLibrary_, &QPushButton::clicked, this, [this]() { openPage(soundLibraryPage()); });
+  connect(sound_library_, &QPushButton::clicked, this, [this]() { openPage(soundLibraryPage()); });
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
   QPushButton* ok = buttons->button(QDialogButtonBox::Ok);
@@ -97,7 +97,7 @@ CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent) {
   header->addWidget(title, 1);
   auto* links = new QHBoxLayout;
   links->addWidget(product_);
-  links->addWidget(soundLibrary_);
+  links->addWidget(sound_library_);
   links->addStretch(1);
   links->addWidget(buttons);
 
@@ -107,15 +107,15 @@ CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent) {
   layout->addLayout(links);
 
   setTabOrder(text_, product_);
-  setTabOrder(product_, soundLibrary_);
-  setTabOrder(soundLibrary_, ok);
+  setTabOrder(product_, sound_library_);
+  setTabOrder(sound_library_, ok);
   ok->setFocus();
 }
 
 void CAboutDialog::openPage(const QUrl& url) {
   if (url.isEmpty()) return;
-  if (openUrl_) {
-    openUrl_(url);
+  if (open_url_) {
+    open_url_(url);
   } else {
     QDesktopServices::openUrl(url);
   }

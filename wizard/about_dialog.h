@@ -27,19 +27,19 @@ class CAboutDialog : public QDialog {
   static QUrl soundLibraryPage();
 
   // Replaces the opening of web pages (QDesktopServices::openUrl): for tests.
-  void setUrlOpener(std::function<bool(const QUrl&)> opener) { openUrl_ = std::move(opener); }
+  void setUrlOpener(std::function<bool(const QUrl&)> opener) { open_url_ = std::move(opener); }
 
   QPlainTextEdit* aboutText() const { return text_; }
   QPushButton* productButton() const { return product_; }
-  QPushButton* soundLibraryButton() const { return soundLibrary_; }
+  QPushButton* soundLibraryButton() const { return sound_library_; }
 
  private:
   void openPage(const QUrl& url);
 
   QPlainTextEdit* text_ = nullptr;
   QPushButton* product_ = nullptr;
-  QPushButton* soundLibrary_ = nullptr;
-  std::function<bool(const QUrl&)> openUrl_;
+  QPushButton* sound_library_ = nullptr;
+  std::function<bool(const QUrl&)> open_url_;
 };
 
 }  // namespace zv

@@ -39,49 +39,49 @@ CPageAppletProperties::CPageAppletProperties(WizardState& /*state*/, WizardServi
       services_(services),
       store_(store),
       intro_(new QLabel(tr("Select the appearance and behavior of the applet"), this)),
-      buttonCount_(new QComboBox(this)),
+      button_count_(new QComboBox(this)),
       autoplay_(new QCheckBox(tr("&Autoplay"), this)),
       visible_(new QCheckBox(tr("&Visible"), this)),
-      playTimes_(new QRadioButton(tr("&Play"), this)),
+      play_times_(new QRadioButton(tr("&Play"), this)),
       continuously_(new QRadioButton(tr("&Continuously"), this)),
-      playCount_(new SpinEdit(this)),
+      play_count_(new SpinEdit(this)),
       advanced_(new QPushButton(tr("A&dvanced Applet Attributes"), this)),
-      viewHtml_(new QPushButton(tr("View &Resulting HTML"), this)) {
+      view_html_(new QPushButton(tr("View &Resulting HTML"), this)) {
   setTitle(tr("Applet Attributes"));
   QFont bold = intro_->font();
   bold.setWeight(QFont::Bold);
   intro_->setFont(bold);
   intro_->setWordWrap(true);
 
-  buttonCount_->addItems({tr("One button"), tr("Two buttons"), tr("Three buttons")});
+  button_count_->addItems({tr("One button"), tr("Two buttons"), tr("Three buttons")});
   auto* buttonCountLabel = new QLabel(tr("&Select number of buttons"), this);
-  buttonCountLabel->setBuddy(buttonCount_);
-  buttonCount_->setAccessibleName(captionText(buttonCountLabel->text()));
+  buttonCountLabel->setBuddy(button_count_);
+  button_count_->setAccessibleName(captionText(buttonCountLabel->text()));
   autoplay_->setAccessibleName(captionText(autoplay_->text()));
   visible_->setAccessibleName(captionText(visible_->text()));
-  playTimes_->setAccessibleName(captionText(playTimes_->text()));
+  play_times_->setAccessibleName(captionText(play_times_->text()));
   continuously_->setAccessibleName(captionText(continuously_->text()));
-  playCount_->setAccessibleName(tr("Play count"));
-  playCount_->setMaximumWidth(90);
+  play_count_->setAccessibleName(tr("Play count"));
+  play_count_->setMaximumWidth(90);
   advanced_->setAccessibleName(captionText(advanced_->text()));
-  viewHtml_->setAccessibleName(captionText(viewHtml_->text()));
+  view_html_->setAccessibleName(captionText(view_html_->text()));
   advanced_->setAutoDefault(false);
-  viewHtml_->setAutoDefault(false);
+  view_html_->setAutoDefault(false);
 
   auto* countRow = new QHBoxLayout;
-  countRow->addWidget(playTimes_);
-  countRow->addWidget(playCount_);
+  countRow->addWidget(play_times_);
+  countRow->addWidget(play_count_);
   countRow->addWidget(new QLabel(tr("time(s)"), this));
   countRow->addStretch(1);
 
   auto* buttonRow = new QHBoxLayout;
   buttonRow->addWidget(buttonCountLabel);
-  buttonRow->addWidget(buttonCount_);
+  buttonRow->addWidget(button_count_);
   buttonRow->addStretch(1);
 
   auto* actions = new QHBoxLayout;
   actions->addWidget(advanced_);
-  actions->addWidget(viewHtml_);
+  actions->addWidget(view_html_);
   actions->addStretch(1);
 
   auto* layout = new QVBoxLayout(this);
@@ -96,22 +96,22 @@ CPageAppletProperties::CPageAppletProperties(WizardState& /*state*/, WizardServi
   layout->addStretch(1);
   layout->addLayout(actions);
 
-  setTabOrder(buttonCount_, autoplay_);
+  setTabOrder(button_count_, autoplay_);
   setTabOrder(autoplay_, visible_);
-  setTabOrder(visible_, playTimes_);
-  setTabOrder(playTimes_, playCount_);
-  setTabOrder(playCount_, continuously_);
+  setTabOrder(visible_, play_times_);
+  setTabOrder(play_times_, play_count_);
+  setTabOrder(play_count_, continuously_);
   setTabOrder(continuously_, advanced_);
-  setTabOrder(advanced_, viewHtml_);
+  setTabOrder(advanced_, view_html_);
 
   // The controls' first values: two buttons, no autoplay, visible, play
   // once.
-  buttonCount_->setCurrentIndex(buttonIndex_);
-  autoplay_->setChecked(autoplayOn_);
-  visible_->setChecked(visibleOn_);
-  playTimes_->setChecked(!playsContinuously_);
-  continuously_->setChecked(playsContinuously_);
-  playCount_->setText(QString::number(playCountValue_));
+  button_count_->setCurrentIndex(button_index_);
+  autoplay_->setChecked(autoplay_on_);
+  visible_->setChecked(visible_on_);
+  play_times_->setChecked(!plays_continuously_);
+  continuously_->setChecked(plays_continuously_);
+  play_count_->setText(QString::number(play_count_value_));
 
   // The advanced values as the store keeps them.
   const StoredAppletAttributes stored = readAppletAttributes(store_);
@@ -119,42 +119,42 @@ CPageAppletProperties::CPageAppletProperties(WizardState& /*state*/, WizardServi
   optional_ = stored.optional;
   recomputeWidth();
   playModeChanged();
-  playCount_->setRange(kPlayCountMinimum, kPlayCountMaximum);
+  play_count_->setRange(kPlayCountMinimum, kPlayCountMaximum);
 
-  connect(buttonCount_, &QComboBox::currentIndexChanged, this,
+  connect(button_count_, &QComboBox::currentIndexChanged, this,
           &CPageAppletProperties::recomputeWidth);
-  connect(playTimes_, &QRadioButton::toggled, this, &CPageAppletProperties::playModeChanged);
+  connect(play_times_, &QRadioButton::toggled, this, &CPageAppletProperties::playModeChanged);
   connect(advanced_, &QPushButton::clicked, this, &CPageAppletProperties::openAdvancedAttributes);
-  connect(viewHtml_, &QPushButton::clicked, this, &CPageAppletProperties::showResultingHtml);
+  connect(view_html_, &QPushButton::clicked, this, &CPageAppletProperties::showResultingHtml);
 }
 
 void CPageAppletProperties::recomputeWidth() {
   if (!required_.calculateWidth) return;
   required_.width = applet_defaults::calculatedWidth(required_.height,
-                                                     buttonCount_->currentIndex() + 1);
+                                                     button_count_->currentIndex() + 1);
 }
 
 void CPageAppletProperties::playModeChanged() {
-  playCount_->setEnabled(playTimes_->isChecked());
+  play_count_->setEnabled(play_times_->isChecked());
 }
 
 bool CPageAppletProperties::validatePage() { return saveControls(); }
 
 bool CPageAppletProperties::saveControls() {
-  buttonIndex_ = buttonCount_->currentIndex();
-  autoplayOn_ = autoplay_->isChecked();
-  visibleOn_ = visible_->isChecked();
-  playsContinuously_ = continuously_->isChecked();
-  const std::optional<int> count = exchangeInteger(*playCount_, services_.presenter);
+  button_index_ = button_count_->currentIndex();
+  autoplay_on_ = autoplay_->isChecked();
+  visible_on_ = visible_->isChecked();
+  plays_continuously_ = continuously_->isChecked();
+  const std::optional<int> count = exchangeInteger(*play_count_, services_.presenter);
   if (!count) return false;
-  playCountValue_ = *count;
-  return playsContinuously_ || checkPlayCount();
+  play_count_value_ = *count;
+  return plays_continuously_ || checkPlayCount();
 }
 
 // The count as a plain decimal number: whatever follows the number (even a
 // blank the integer field allowed) makes it invalid.
 bool CPageAppletProperties::checkPlayCount() {
-  const std::string text = playCount_->text().toStdString();
+  const std::string text = play_count_->text().toStdString();
   char* end = nullptr;
   errno = 0;
   const long number = std::strtol(text.c_str(), &end, 10);
@@ -165,16 +165,16 @@ bool CPageAppletProperties::checkPlayCount() {
     problem = kIdsPlayCountOutOfRange;
   if (problem == 0) return true;
   showWizardMessage(services_.presenter, problem);
-  focusRefusedField(*playCount_);
+  focusRefusedField(*play_count_);
   return false;
 }
 
 AppletValues CPageAppletProperties::appletValues() const {
   AppletValues values;
-  values.buttonCount = buttonIndex_ + 1;
-  values.autoplay = autoplayOn_ ? 1 : 0;
-  values.visible = visibleOn_ ? 1 : 0;
-  values.playCount = playsContinuously_ ? -1 : playCountValue_;
+  values.buttonCount = button_index_ + 1;
+  values.autoplay = autoplay_on_ ? 1 : 0;
+  values.visible = visible_on_ ? 1 : 0;
+  values.playCount = plays_continuously_ ? -1 : play_count_value_;
   values.height = required_.height;
   values.width = required_.width;
   values.className = required_.className;
@@ -182,7 +182,7 @@ AppletValues CPageAppletProperties::appletValues() const {
   values.tag = required_.tag;
   values.alignment = required_.alignment;
   values.bodyText = optional_.bodyText;
-  values.otherAttributes = webbot::JoinAttributeText(optional_.attributes);
+  values.otherAttributes = webbot::joinAttributeText(optional_.attributes);
   return values;
 }
 
@@ -191,7 +191,7 @@ void CPageAppletProperties::openAdvancedAttributes() {
   RequiredAppletAttributes required = required_;
   required.saveForNextTime = false;
   sheet.requiredPage().setValues(required);
-  sheet.requiredPage().setButtonCount(buttonCount_->currentIndex() + 1);
+  sheet.requiredPage().setButtonCount(button_count_->currentIndex() + 1);
   OptionalAppletAttributes optional = optional_;
   optional.saveForNextTime = false;
   sheet.optionalPage().setValues(optional);
@@ -213,7 +213,7 @@ std::string CPageAppletProperties::previewMarkup() {
   saveControls();
   const AppletValues values = appletValues();
   const std::string clipName =
-      previewClipName_ ? ClipReferenceForPath(previewClipName_()) : std::string();
+      preview_clip_name_ ? clipReferenceForPath(preview_clip_name_()) : std::string();
   SystemString markup = nullptr;
   if (!GenerateAppletMarkup(values.settings(), clipName.c_str(), &markup, kMarkupLinesEndCrLf))
     return {};

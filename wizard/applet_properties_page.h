@@ -65,7 +65,7 @@ class CPageAppletProperties : public QWizardPage {
   // knows it: the gallery clip's or the output page's name plus ".zvsa").
   // Asked each time the preview is made; unset, the clip name is empty.
   void setPreviewClipName(std::function<std::string()> clipName) {
-    previewClipName_ = std::move(clipName);
+    preview_clip_name_ = std::move(clipName);
   }
 
   // The markup the preview shows: the values held (after reading the
@@ -76,14 +76,14 @@ class CPageAppletProperties : public QWizardPage {
   const RequiredAppletAttributes& requiredAttributes() const { return required_; }
   const OptionalAppletAttributes& optionalAttributes() const { return optional_; }
 
-  QComboBox* buttonCountList() const { return buttonCount_; }
+  QComboBox* buttonCountList() const { return button_count_; }
   QCheckBox* autoplayBox() const { return autoplay_; }
   QCheckBox* visibleBox() const { return visible_; }
-  QRadioButton* playTimesButton() const { return playTimes_; }
+  QRadioButton* playTimesButton() const { return play_times_; }
   QRadioButton* continuouslyButton() const { return continuously_; }
-  SpinEdit* playCountField() const { return playCount_; }
+  SpinEdit* playCountField() const { return play_count_; }
   QPushButton* advancedButton() const { return advanced_; }
-  QPushButton* viewHtmlButton() const { return viewHtml_; }
+  QPushButton* viewHtmlButton() const { return view_html_; }
 
  private:
   bool saveControls();
@@ -95,27 +95,27 @@ class CPageAppletProperties : public QWizardPage {
 
   WizardServices& services_;
   SettingsStore& store_;
-  std::function<std::string()> previewClipName_;
+  std::function<std::string()> preview_clip_name_;
 
   // Values read back from the controls by the last save.
-  int buttonIndex_ = 1;  // 0..2: one, two or three buttons
-  bool autoplayOn_ = false;
-  bool visibleOn_ = true;
-  bool playsContinuously_ = false;
-  int playCountValue_ = 1;
+  int button_index_ = 1;  // 0..2: one, two or three buttons
+  bool autoplay_on_ = false;
+  bool visible_on_ = true;
+  bool plays_continuously_ = false;
+  int play_count_value_ = 1;
   // Values without a control here (the advanced sheet's).
   RequiredAppletAttributes required_;
   OptionalAppletAttributes optional_;
 
   QLabel* intro_;
-  QComboBox* buttonCount_;
+  QComboBox* button_count_;
   QCheckBox* autoplay_;
   QCheckBox* visible_;
-  QRadioButton* playTimes_;
+  QRadioButton* play_times_;
   QRadioButton* continuously_;
-  SpinEdit* playCount_;
+  SpinEdit* play_count_;
   QPushButton* advanced_;
-  QPushButton* viewHtml_;
+  QPushButton* view_html_;
 };
 
 }  // namespace zv

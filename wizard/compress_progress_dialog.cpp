@@ -111,8 +111,8 @@ void CCompressProgressDialog::onJobMessage(unsigned message, std::uintptr_t wPar
     case WM_JOB_DONE: {
       const JobEnd end = runner_.join();
       // Read only now: the worker wrote them before posting, and it has ended.
-      pcmBytes_ = context_.pcmBytes;
-      codedBytes_ = context_.codedBytes;
+      pcm_bytes_ = context_.pcmBytes;
+      coded_bytes_ = context_.codedBytes;
       finish(end, kProgressJobEnded);
       break;
     }

@@ -62,8 +62,8 @@ class CCompressProgressDialog : public QDialog {
   // How the job ended (JobEnd::ThreadNotStarted until it has).
   JobEnd jobEnd() const { return end_; }
   // The job context's sizes, taken when WM_JOB_DONE arrived (0 otherwise).
-  std::uint32_t pcmBytes() const { return pcmBytes_; }
-  std::uint32_t codedBytes() const { return codedBytes_; }
+  std::uint32_t pcmBytes() const { return pcm_bytes_; }
+  std::uint32_t codedBytes() const { return coded_bytes_; }
   int progress() const;
 
   QPushButton* cancelButton() const { return cancel_; }
@@ -94,8 +94,8 @@ class CCompressProgressDialog : public QDialog {
 
   Phase phase_ = Phase::NotStarted;
   JobEnd end_ = JobEnd::ThreadNotStarted;
-  std::uint32_t pcmBytes_ = 0;
-  std::uint32_t codedBytes_ = 0;
+  std::uint32_t pcm_bytes_ = 0;
+  std::uint32_t coded_bytes_ = 0;
 
   QueuedJobNotifier notifier_;
   JobContext context_;

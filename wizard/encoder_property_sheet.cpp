@@ -86,10 +86,10 @@ CEncoderPropertySheet::CEncoderPropertySheet(WizardServices& services, SettingsS
   const QString aboutText = wizardText(kIdsAboutEntry);
   setButtonText(kAboutButton, captionWithoutMnemonic(aboutText));
   button(kAboutButton)->setAccessibleName(captionText(aboutText));
-  aboutAction_ = new QAction(aboutText, this);
-  addAction(aboutAction_);
+  about_action_ = new QAction(aboutText, this);
+  addAction(about_action_);
   setContextMenuPolicy(Qt::ActionsContextMenu);
-  connect(aboutAction_, &QAction::triggered, this, &CEncoderPropertySheet::showAbout);
+  connect(about_action_, &QAction::triggered, this, &CEncoderPropertySheet::showAbout);
   connect(this, &QWizard::customButtonClicked, this, [this](int which) {
     if (which == kAboutButton) showAbout();
   });
@@ -110,7 +110,7 @@ AppletValues CEncoderPropertySheet::appletValues() const { return applet_->apple
 
 bool CEncoderPropertySheet::validateCurrentPage() {
   if (!QWizard::validateCurrentPage()) return false;
-  if (currentId() != kPageAppletProperties || !placeClipOnFinish_) return true;
+  if (currentId() != kPageAppletProperties || !place_clip_on_finish_) return true;
   placed_ = placeFinishedClip(state_, services_);
   return placed_.has_value();
 }
@@ -141,7 +141,7 @@ void CEncoderPropertySheet::showHelp() {
 }
 
 void CEncoderPropertySheet::runDialog(QDialog& dialog) {
-  if (dialogHook_) dialogHook_(dialog);
+  if (dialog_hook_) dialog_hook_(dialog);
   dialog.exec();
 }
 

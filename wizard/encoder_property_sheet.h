@@ -63,7 +63,7 @@ class CEncoderPropertySheet : public QWizard {
 
   // Finish mode (the default): Finish puts the clip in its place. Off, Finish
   // only validates the applet page and touches no file.
-  void setPlaceClipOnFinish(bool place) { placeClipOnFinish_ = place; }
+  void setPlaceClipOnFinish(bool place) { place_clip_on_finish_ = place; }
 
   // The clip put in place by Finish, or nothing before a successful Finish
   // (or with finish mode off).
@@ -77,7 +77,7 @@ class CEncoderPropertySheet : public QWizard {
   CPageWaveCompression* compressionPage() const { return compression_; }
   CPageWaveOutput* outputPage() const { return output_; }
   CPageAppletProperties* appletPage() const { return applet_; }
-  QAction* aboutAction() const { return aboutAction_; }
+  QAction* aboutAction() const { return about_action_; }
 
   // Opens the about box, modally.
   void showAbout();
@@ -86,7 +86,7 @@ class CEncoderPropertySheet : public QWizard {
 
   // Called with the about box and the help box after they are made and
   // before they run, so that a caller (a test) can look at and close them.
-  void setDialogHook(std::function<void(QDialog&)> hook) { dialogHook_ = std::move(hook); }
+  void setDialogHook(std::function<void(QDialog&)> hook) { dialog_hook_ = std::move(hook); }
 
  protected:
   bool validateCurrentPage() override;
@@ -98,7 +98,7 @@ class CEncoderPropertySheet : public QWizard {
   WizardServices& services_;
   WizardState state_;
   const std::uint32_t reserved_;
-  bool placeClipOnFinish_ = true;
+  bool place_clip_on_finish_ = true;
   bool centred_ = false;
   std::optional<PlacedClip> placed_;
   std::unique_ptr<WaveDeviceFactory> own_devices_;  // when none was handed in
@@ -107,8 +107,8 @@ class CEncoderPropertySheet : public QWizard {
   CPageWaveCompression* compression_ = nullptr;
   CPageWaveOutput* output_ = nullptr;
   CPageAppletProperties* applet_ = nullptr;
-  QAction* aboutAction_ = nullptr;
-  std::function<void(QDialog&)> dialogHook_;
+  QAction* about_action_ = nullptr;
+  std::function<void(QDialog&)> dialog_hook_;
 };
 
 }  // namespace zv

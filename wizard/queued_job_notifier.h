@@ -19,17 +19,17 @@ namespace zv {
 class JobMessageEvent : public QEvent {
  public:
   JobMessageEvent(unsigned message, std::uintptr_t wParam)
-      : QEvent(eventType()), message_(message), wParam_(wParam) {}
+      : QEvent(eventType()), message_(message), w_param_(wParam) {}
 
   unsigned message() const { return message_; }
-  std::uintptr_t wParam() const { return wParam_; }
+  std::uintptr_t wParam() const { return w_param_; }
 
   // The event type, registered with Qt once per process.
   static QEvent::Type eventType();
 
  private:
   unsigned message_;
-  std::uintptr_t wParam_;
+  std::uintptr_t w_param_;
 };
 
 // Posts every message as a JobMessageEvent to `receiver`. Safe to call from

@@ -149,7 +149,7 @@ bool CPageWaveCompression::validatePage() {
   environment.codecTable = codecs_;
   CCompressProgressDialog dialog(JobMode::Encode, state_.streamPath, state_.codecIndex,
                                  environment, this);
-  if (progressDialogHook_) progressDialogHook_(dialog);
+  if (progress_dialog_hook_) progress_dialog_hook_(dialog);
   if (dialog.exec() == kProgressCancelled) return false;
   if (dialog.jobEnd() != JobEnd::Completed) {
     showJobFailure(services_.presenter, JobMode::Encode, dialog.jobEnd(), codecs_,

@@ -56,7 +56,7 @@ class CPageWaveCompression : public QWizardPage {
   // Called with each progress dialog after it is made and before it runs, so
   // that a caller (a test) can watch or answer it.
   void setProgressDialogHook(std::function<void(CCompressProgressDialog&)> hook) {
-    progressDialogHook_ = std::move(hook);
+    progress_dialog_hook_ = std::move(hook);
   }
 
  private:
@@ -71,7 +71,7 @@ class CPageWaveCompression : public QWizardPage {
   QLabel* intro_ = nullptr;
   QListWidget* list_ = nullptr;
   QPlainTextEdit* description_ = nullptr;
-  std::function<void(CCompressProgressDialog&)> progressDialogHook_;
+  std::function<void(CCompressProgressDialog&)> progress_dialog_hook_;
 };
 
 }  // namespace zv

@@ -52,64 +52,64 @@ CPageWaveInput::CPageWaveInput(WizardState& state, WizardServices& services, QWi
   bold.setWeight(QFont::Bold);
   intro_->setFont(bold);
 
-  galleryRadio_ = makeRadio(QStringLiteral("Select &previously compressed file"), this);
+  gallery_radio_ = makeRadio(QStringLiteral("Select &previously compressed file"), this);
   // A combo box is named by its label (its own accessible name is the
   // chosen text, which says what is chosen but not what for).
-  galleryLabel_ = new QLabel(QStringLiteral("&Gallery clip:"), this);
-  galleryList_ = new QComboBox(this);
-  galleryList_->setAccessibleName(QStringLiteral("Gallery clip"));
-  galleryList_->setEditable(false);
-  galleryLabel_->setBuddy(galleryList_);
-  recordingRadio_ = makeRadio(QStringLiteral("&Quick voice recording"), this);
-  sourceFileRadio_ = makeRadio(QStringLiteral("&Specify the source audio file"), this);
-  pathEdit_ = new QLineEdit(this);
-  pathEdit_->setAccessibleName(QStringLiteral("Source audio file"));
-  browseButton_ = new QPushButton(QStringLiteral("..."), this);
-  browseButton_->setAccessibleName(QStringLiteral("..."));
-  browseButton_->setAccessibleDescription(QStringLiteral("Browse for the source audio file"));
-  browseButton_->setToolTip(QStringLiteral("Browse for the source audio file"));
-  browseButton_->setAutoDefault(false);
-  browseButton_->setFixedWidth(browseButton_->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 24);
+  gallery_label_ = new QLabel(QStringLiteral("&Gallery clip:"), this);
+  gallery_list_ = new QComboBox(this);
+  gallery_list_->setAccessibleName(QStringLiteral("Gallery clip"));
+  gallery_list_->setEditable(false);
+  gallery_label_->setBuddy(gallery_list_);
+  recording_radio_ = makeRadio(QStringLiteral("&Quick voice recording"), this);
+  source_file_radio_ = makeRadio(QStringLiteral("&Specify the source audio file"), this);
+  path_edit_ = new QLineEdit(this);
+  path_edit_->setAccessibleName(QStringLiteral("Source audio file"));
+  browse_button_ = new QPushButton(QStringLiteral("..."), this);
+  browse_button_->setAccessibleName(QStringLiteral("..."));
+  browse_button_->setAccessibleDescription(QStringLiteral("Browse for the source audio file"));
+  browse_button_->setToolTip(QStringLiteral("Browse for the source audio file"));
+  browse_button_->setAutoDefault(false);
+  browse_button_->setFixedWidth(browse_button_->fontMetrics().horizontalAdvance(QStringLiteral("...")) + 24);
 
   choices_ = new QButtonGroup(this);
-  choices_->addButton(galleryRadio_, kInputGalleryClip);
-  choices_->addButton(recordingRadio_, kInputVoiceRecording);
-  choices_->addButton(sourceFileRadio_, kInputSourceFile);
+  choices_->addButton(gallery_radio_, kInputGalleryClip);
+  choices_->addButton(recording_radio_, kInputVoiceRecording);
+  choices_->addButton(source_file_radio_, kInputSourceFile);
 
   // The list and the path sit under their radio buttons, indented by the
   // width of a radio's indicator so that they line up with its text.
-  const int indent = galleryRadio_->sizeHint().height() + 6;
+  const int indent = gallery_radio_->sizeHint().height() + 6;
   auto* galleryRow = new QHBoxLayout;
   galleryRow->addSpacing(indent);
-  galleryRow->addWidget(galleryLabel_);
-  galleryRow->addWidget(galleryList_, 1);
+  galleryRow->addWidget(gallery_label_);
+  galleryRow->addWidget(gallery_list_, 1);
   auto* pathRow = new QHBoxLayout;
   pathRow->addSpacing(indent);
-  pathRow->addWidget(pathEdit_, 1);
-  pathRow->addWidget(browseButton_);
+  pathRow->addWidget(path_edit_, 1);
+  pathRow->addWidget(browse_button_);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(intro_);
   layout->addSpacing(12);
   // The radio buttons keep their natural width, so that a click beside
   // their text is not taken for a click on them.
-  layout->addWidget(galleryRadio_, 0, Qt::AlignLeft);
+  layout->addWidget(gallery_radio_, 0, Qt::AlignLeft);
   layout->addLayout(galleryRow);
   layout->addSpacing(6);
-  layout->addWidget(recordingRadio_, 0, Qt::AlignLeft);
+  layout->addWidget(recording_radio_, 0, Qt::AlignLeft);
   layout->addSpacing(6);
-  layout->addWidget(sourceFileRadio_, 0, Qt::AlignLeft);
+  layout->addWidget(source_file_radio_, 0, Qt::AlignLeft);
   layout->addLayout(pathRow);
   layout->addStretch(1);
 
-  setTabOrder(galleryRadio_, galleryList_);
-  setTabOrder(galleryList_, recordingRadio_);
-  setTabOrder(recordingRadio_, sourceFileRadio_);
-  setTabOrder(sourceFileRadio_, pathEdit_);
-  setTabOrder(pathEdit_, browseButton_);
+  setTabOrder(gallery_radio_, gallery_list_);
+  setTabOrder(gallery_list_, recording_radio_);
+  setTabOrder(recording_radio_, source_file_radio_);
+  setTabOrder(source_file_radio_, path_edit_);
+  setTabOrder(path_edit_, browse_button_);
 
-  recordingRadio_->setEnabled(false);
-  pathEdit_->setText(QFile::decodeName(state_.sourcePath.c_str()));
+  recording_radio_->setEnabled(false);
+  path_edit_->setText(QFile::decodeName(state_.sourcePath.c_str()));
   selectChoice(state_.inputChoice);
 
   // Toggled, not clicked: a radio set through the accessibility interface
@@ -117,22 +117,22 @@ CPageWaveInput::CPageWaveInput(WizardState& state, WizardServices& services, QWi
   connect(choices_, &QButtonGroup::idToggled, this, [this](int choice, bool checked) {
     if (checked) onChoiceChanged(choice);
   });
-  connect(galleryList_, &QComboBox::currentTextChanged, this,
+  connect(gallery_list_, &QComboBox::currentTextChanged, this,
           [this](const QString& name) { state_.galleryClipName = QFile::encodeName(name).toStdString(); });
-  connect(pathEdit_, &QLineEdit::textChanged, this,
+  connect(path_edit_, &QLineEdit::textChanged, this,
           [this](const QString& path) { state_.sourcePath = QFile::encodeName(path).toStdString(); });
-  connect(browseButton_, &QPushButton::clicked, this, &CPageWaveInput::onBrowse);
+  connect(browse_button_, &QPushButton::clicked, this, &CPageWaveInput::onBrowse);
 }
 
 void CPageWaveInput::setVoiceRecordingAvailable(bool available) {
-  recordingAvailable_ = available;
-  recordingRadio_->setEnabled(available);
+  recording_available_ = available;
+  recording_radio_->setEnabled(available);
   if (!available && state_.inputChoice == kInputVoiceRecording) selectChoice(kInputSourceFile);
 }
 
 void CPageWaveInput::initializePage() {
-  if (galleryFilled_) return;
-  galleryFilled_ = true;
+  if (gallery_filled_) return;
+  gallery_filled_ = true;
   fillGalleryList();
 }
 
@@ -140,16 +140,16 @@ void CPageWaveInput::fillGalleryList() {
   const std::vector<std::string> clips = listGalleryClips(services_.gallery);
   if (clips.empty()) {
     showWizardMessage(services_.presenter, kIdsNoGalleryClips);
-    galleryList_->setEnabled(false);
-    galleryRadio_->setEnabled(false);
+    gallery_list_->setEnabled(false);
+    gallery_radio_->setEnabled(false);
     if (state_.inputChoice == kInputGalleryClip)
-      selectChoice(recordingAvailable_ ? kInputVoiceRecording : kInputSourceFile);
+      selectChoice(recording_available_ ? kInputVoiceRecording : kInputSourceFile);
     return;
   }
-  QSignalBlocker quiet(galleryList_);
-  galleryList_->clear();
-  for (const std::string& clip : clips) galleryList_->addItem(QFile::decodeName(clip.c_str()));
-  galleryList_->setCurrentIndex(0);
+  QSignalBlocker quiet(gallery_list_);
+  gallery_list_->clear();
+  for (const std::string& clip : clips) gallery_list_->addItem(QFile::decodeName(clip.c_str()));
+  gallery_list_->setCurrentIndex(0);
   state_.galleryClipName = clips.front();
 }
 
@@ -167,23 +167,23 @@ void CPageWaveInput::onChoiceChanged(int choice) {
 void CPageWaveInput::enableControlsForChoice() {
   const bool gallery = state_.inputChoice == kInputGalleryClip;
   const bool sourceFile = state_.inputChoice == kInputSourceFile;
-  galleryList_->setEnabled(gallery && galleryRadio_->isEnabled());
-  galleryLabel_->setEnabled(galleryList_->isEnabled());
-  pathEdit_->setEnabled(sourceFile);
-  browseButton_->setEnabled(sourceFile);
+  gallery_list_->setEnabled(gallery && gallery_radio_->isEnabled());
+  gallery_label_->setEnabled(gallery_list_->isEnabled());
+  path_edit_->setEnabled(sourceFile);
+  browse_button_->setEnabled(sourceFile);
 }
 
 void CPageWaveInput::onBrowse() {
   const QString filter = QString::fromStdString(wizardMessage(kIdsSoundFileFilter));
   QString chosen;
-  if (fileChooser_) {
-    chosen = fileChooser_(this, filter);
+  if (file_chooser_) {
+    chosen = file_chooser_(this, filter);
   } else {
-    const QString current = pathEdit_->text();
+    const QString current = path_edit_->text();
     chosen = chooseSoundFile(this, filter, current.isEmpty() ? QString() : QFileInfo(current).absolutePath());
   }
   if (chosen.isEmpty()) return;
-  pathEdit_->setText(chosen);
+  path_edit_->setText(chosen);
   state_.compressionStale = true;
 }
 
@@ -200,30 +200,30 @@ int CPageWaveInput::nextId() const {
 
 bool CPageWaveInput::validatePage() {
   if (state_.inputChoice == kInputGalleryClip) return !state_.galleryClipName.empty();
-  if (state_.inputChoice == kInputVoiceRecording) return recordingAvailable_;
+  if (state_.inputChoice == kInputVoiceRecording) return recording_available_;
 
-  state_.sourcePath = QFile::encodeName(pathEdit_->text()).toStdString();
+  state_.sourcePath = QFile::encodeName(path_edit_->text()).toStdString();
   // A wrong name is answered at once, without a progress dialog.
   if (!checkSourceFile(state_.sourcePath, services_.presenter)) {
-    pathEdit_->setFocus();
-    pathEdit_->selectAll();
+    path_edit_->setFocus();
+    path_edit_->selectAll();
     return false;
   }
   // A long MP3 or FLAC takes a while: the conversion runs on a worker under
   // the progress dialog, which the user can cancel. The job shows its own
   // messages; a failed or cancelled one leaves PcmWorkFile as it was.
   JobEnvironment environment(services_.workspace, services_.presenter);
-  if (jobTicks_) environment.ticks = jobTicks_;
+  if (job_ticks_) environment.ticks = job_ticks_;
   CCompressProgressDialog dialog(JobMode::Convert, state_.sourcePath, 0, environment, this);
-  if (progressDialogHook_) progressDialogHook_(dialog);
+  if (progress_dialog_hook_) progress_dialog_hook_(dialog);
   const int result = dialog.exec();
   // A conversion that completed just as Cancel was pressed has still
   // replaced PcmWorkFile.
   if (dialog.jobEnd() == JobEnd::Completed) state_.compressionStale = true;
   if (result == kProgressCancelled || dialog.jobEnd() != JobEnd::Completed) {
     if (result != kProgressCancelled) {
-      pathEdit_->setFocus();
-      pathEdit_->selectAll();
+      path_edit_->setFocus();
+      path_edit_->selectAll();
     }
     return false;
   }

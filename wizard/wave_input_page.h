@@ -61,23 +61,23 @@ class CPageWaveInput : public QWizardPage {
   // Replaces the file chooser behind "..." (returns the chosen path, or an
   // empty text when the user cancelled): for tests.
   void setFileChooser(std::function<QString(QWidget* parent, const QString& filter)> chooser) {
-    fileChooser_ = std::move(chooser);
+    file_chooser_ = std::move(chooser);
   }
 
   // Called with the conversion's progress dialog before it runs: for tests.
   void setProgressDialogHook(std::function<void(CCompressProgressDialog&)> hook) {
-    progressDialogHook_ = std::move(hook);
+    progress_dialog_hook_ = std::move(hook);
   }
 
   // The clock the conversion job throttles its progress by: for tests.
-  void setJobTicks(TickSource ticks) { jobTicks_ = std::move(ticks); }
+  void setJobTicks(TickSource ticks) { job_ticks_ = std::move(ticks); }
 
-  QRadioButton* galleryRadio() const { return galleryRadio_; }
-  QRadioButton* recordingRadio() const { return recordingRadio_; }
-  QRadioButton* sourceFileRadio() const { return sourceFileRadio_; }
-  QComboBox* galleryList() const { return galleryList_; }
-  QLineEdit* pathEdit() const { return pathEdit_; }
-  QPushButton* browseButton() const { return browseButton_; }
+  QRadioButton* galleryRadio() const { return gallery_radio_; }
+  QRadioButton* recordingRadio() const { return recording_radio_; }
+  QRadioButton* sourceFileRadio() const { return source_file_radio_; }
+  QComboBox* galleryList() const { return gallery_list_; }
+  QLineEdit* pathEdit() const { return path_edit_; }
+  QPushButton* browseButton() const { return browse_button_; }
 
  private:
   void fillGalleryList();
@@ -88,20 +88,20 @@ class CPageWaveInput : public QWizardPage {
 
   WizardState& state_;
   WizardServices& services_;
-  bool recordingAvailable_ = false;
-  bool galleryFilled_ = false;
+  bool recording_available_ = false;
+  bool gallery_filled_ = false;
   QLabel* intro_ = nullptr;
   QButtonGroup* choices_ = nullptr;
-  QRadioButton* galleryRadio_ = nullptr;
-  QLabel* galleryLabel_ = nullptr;
-  QComboBox* galleryList_ = nullptr;
-  QRadioButton* recordingRadio_ = nullptr;
-  QRadioButton* sourceFileRadio_ = nullptr;
-  QLineEdit* pathEdit_ = nullptr;
-  QPushButton* browseButton_ = nullptr;
-  std::function<QString(QWidget*, const QString&)> fileChooser_;
-  std::function<void(CCompressProgressDialog&)> progressDialogHook_;
-  TickSource jobTicks_;
+  QRadioButton* gallery_radio_ = nullptr;
+  QLabel* gallery_label_ = nullptr;
+  QComboBox* gallery_list_ = nullptr;
+  QRadioButton* recording_radio_ = nullptr;
+  QRadioButton* source_file_radio_ = nullptr;
+  QLineEdit* path_edit_ = nullptr;
+  QPushButton* browse_button_ = nullptr;
+  std::function<QString(QWidget*, const QString&)> file_chooser_;
+  std::function<void(CCompressProgressDialog&)> progress_dialog_hook_;
+  TickSource job_ticks_;
 };
 
 }  // namespace zv

@@ -56,16 +56,16 @@ CPageWaveOutput::CPageWaveOutput(WizardState& state, WizardServices& services, Q
   name_->setAccessibleName(QStringLiteral("Specify the name for the compressed audio file"));
   nameLabel->setBuddy(name_);
 
-  addToGallery_ = new QCheckBox(QStringLiteral("&Add to gallery"), this);
-  addToGallery_->setAccessibleName(QStringLiteral("Add to gallery"));
+  add_to_gallery_ = new QCheckBox(QStringLiteral("&Add to gallery"), this);
+  add_to_gallery_->setAccessibleName(QStringLiteral("Add to gallery"));
 
   // Only the chart area's rectangle is used: the page paints the chart into
   // it (and its labels beyond it, into the room at its right).
-  chartArea_ = new QWidget(this);
-  chartArea_->setObjectName(QStringLiteral("chartArea"));
-  chartArea_->setAttribute(Qt::WA_TransparentForMouseEvents);
-  chartArea_->setFixedHeight(kChartHeight);
-  chartArea_->setMinimumWidth(200);
+  chart_area_ = new QWidget(this);
+  chart_area_->setObjectName(QStringLiteral("chartArea"));
+  chart_area_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  chart_area_->setFixedHeight(kChartHeight);
+  chart_area_->setMinimumWidth(200);
 
   play_ = new QPushButton(playIcon(), QStringLiteral("&Play"), this);
   play_->setAccessibleName(QStringLiteral("Play"));
@@ -79,22 +79,22 @@ CPageWaveOutput::CPageWaveOutput(WizardState& state, WizardServices& services, Q
   connect(play_, &QPushButton::clicked, this, &CPageWaveOutput::onPlay);
   connect(stop_, &QPushButton::clicked, this, &CPageWaveOutput::onStop);
 
-  playbackColumn_ = new QVBoxLayout;
-  playbackColumn_->addWidget(play_);
-  playbackColumn_->addWidget(stop_);
-  playbackColumn_->addStretch(1);
+  playback_column_ = new QVBoxLayout;
+  playback_column_->addWidget(play_);
+  playback_column_->addWidget(stop_);
+  playback_column_->addStretch(1);
 
   auto* chartRow = new QHBoxLayout;
-  chartRow->addWidget(chartArea_, 3);
+  chartRow->addWidget(chart_area_, 3);
   chartRow->addStretch(2);
-  chartRow->addLayout(playbackColumn_);
+  chartRow->addLayout(playback_column_);
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(intro_);
   layout->addSpacing(8);
   layout->addWidget(nameLabel);
   layout->addWidget(name_);
-  layout->addWidget(addToGallery_);
+  layout->addWidget(add_to_gallery_);
   layout->addSpacing(12);
   layout->addLayout(chartRow);
   layout->addStretch(1);
@@ -110,10 +110,10 @@ QString CPageWaveOutput::proposedName() const {
 
 void CPageWaveOutput::initializePage() {
   if (name_->text().isEmpty()) name_->setText(proposedName());
-  pcmBytes_ = state_.pcmBytes;
-  codedBytes_ = state_.codedBytes;
+  pcm_bytes_ = state_.pcmBytes;
+  coded_bytes_ = state_.codedBytes;
   // Screen readers cannot see the chart; its label says what it shows.
-  chartArea_->setAccessibleName(originalLabel() + QStringLiteral(", ") + compressedLabelText());
+  chart_area_->setAccessibleName(originalLabel() + QStringLiteral(", ") + compressedLabelText());
   update();
 }
 
@@ -129,7 +129,7 @@ bool CPageWaveOutput::validatePage() {
     return false;
   }
   state_.outputName = name_->text().toStdString();
-  state_.addToGallery = addToGallery_->isChecked();
+  state_.addToGallery = add_to_gallery_->isChecked();
   return true;
 }
 
@@ -144,7 +144,7 @@ bool CPageWaveOutput::decodeForPlayback() {
   const JobEnvironment environment(services_.workspace, services_.presenter);
   CCompressProgressDialog dialog(JobMode::Decode, state_.streamPath, state_.codecIndex, environment,
                                  this);
-  if (progressDialogHook_) progressDialogHook_(dialog);
+  if (progress_dialog_hook_) progress_dialog_hook_(dialog);
   if (dialog.exec() == kProgressCancelled) return false;
   if (dialog.jobEnd() != JobEnd::Completed) {
     // A decode that broke off would play a truncated or empty file as if it
@@ -189,13 +189,13 @@ bool CPageWaveOutput::event(QEvent* event) {
   return true;
 }
 
-QString CPageWaveOutput::compressedLabelText() const { return compressedLabel(pcmBytes_, codedBytes_); }
+QString CPageWaveOutput::compressedLabelText() const { return compressedLabel(pcm_bytes_, coded_bytes_); }
 
 void CPageWaveOutput::paintEvent(QPaintEvent* event) {
   QWizardPage::paintEvent(event);
   QPainter painter(this);
   painter.setFont(font());
-  paintCompressionChart(painter, chartArea_->geometry(), pcmBytes_, codedBytes_,
+  paintCompressionChart(painter, chart_area_->geometry(), pcm_bytes_, coded_bytes_,
                         palette().color(QPalette::WindowText));
 }
 

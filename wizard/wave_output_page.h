@@ -59,21 +59,21 @@ class CPageWaveOutput : public QWizardPage {
 
   // The widget whose rectangle (in the page's coordinates) the chart is
   // drawn in; its accessible name says what the chart shows.
-  QWidget* chartArea() const { return chartArea_; }
+  QWidget* chartArea() const { return chart_area_; }
   // The label drawn beside the compressed bar.
   QString compressedLabelText() const;
 
   QLineEdit* nameEdit() const { return name_; }
-  QCheckBox* addToGalleryBox() const { return addToGallery_; }
+  QCheckBox* addToGalleryBox() const { return add_to_gallery_; }
   // The column beside the chart that holds the playback buttons.
-  QBoxLayout* playbackButtonColumn() const { return playbackColumn_; }
+  QBoxLayout* playbackButtonColumn() const { return playback_column_; }
   QPushButton* playButton() const { return play_; }
   QPushButton* stopButton() const { return stop_; }
   bool isPlaying() const { return player_.isPlaying(); }
 
   // Called with the decode's progress dialog before it runs (for tests).
   void setProgressDialogHook(std::function<void(CCompressProgressDialog&)> hook) {
-    progressDialogHook_ = std::move(hook);
+    progress_dialog_hook_ = std::move(hook);
   }
 
  protected:
@@ -91,17 +91,17 @@ class CPageWaveOutput : public QWizardPage {
   WizardServices& services_;
   QLabel* intro_ = nullptr;
   QLineEdit* name_ = nullptr;
-  QCheckBox* addToGallery_ = nullptr;
-  QWidget* chartArea_ = nullptr;
-  QBoxLayout* playbackColumn_ = nullptr;
+  QCheckBox* add_to_gallery_ = nullptr;
+  QWidget* chart_area_ = nullptr;
+  QBoxLayout* playback_column_ = nullptr;
   QPushButton* play_ = nullptr;
   QPushButton* stop_ = nullptr;
   std::unique_ptr<WaveDeviceFactory> own_devices_;  // when none was handed in
   CWavePlayer player_;
-  std::function<void(CCompressProgressDialog&)> progressDialogHook_;
+  std::function<void(CCompressProgressDialog&)> progress_dialog_hook_;
   // The sizes the chart shows, taken when the page was shown.
-  std::uint32_t pcmBytes_ = 0;
-  std::uint32_t codedBytes_ = 0;
+  std::uint32_t pcm_bytes_ = 0;
+  std::uint32_t coded_bytes_ = 0;
 };
 
 }  // namespace zv

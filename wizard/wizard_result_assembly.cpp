@@ -120,7 +120,7 @@ bool handOverResult(const AppletValues& values, const std::optional<PlacedClip>&
     // URL. A refused markup (a tag typed by hand that is no element name, or
     // memory) must not reach the caller as a finished wizard with a stale or
     // empty slot.
-    if (!GenerateAppletMarkup(values.settings(), ClipReferenceForPath(clip->name).c_str(),
+    if (!GenerateAppletMarkup(values.settings(), clipReferenceForPath(clip->name).c_str(),
                               markup, kMarkupLinesEndLf)) {
       freeWizardResultStrings(local);
       showWizardMessage(presenter, kIdsMarkupNotMade, values.tag);

@@ -168,7 +168,7 @@ class SoftExtended {
     const std::uint64_t magnitude =
         negative ? 0 - static_cast<std::uint64_t>(value) : static_cast<std::uint64_t>(value);
     if (magnitude != 0) *this = finite(negative, magnitude, 0);
-    else signExponent_ = 0;
+    else sign_exponent_ = 0;
   }
   SoftExtended(float value) {  // NOLINT
     std::uint32_t bits;
@@ -186,11 +186,11 @@ class SoftExtended {
   // 0..14 the biased exponent; significand() has the explicit integer bit.
   static SoftExtended fromBits(std::uint16_t signExponent, std::uint64_t significand) {
     SoftExtended x;
-    x.signExponent_ = signExponent;
+    x.sign_exponent_ = signExponent;
     x.significand_ = significand;
     return x;
   }
-  std::uint16_t signExponent() const { return signExponent_; }
+  std::uint16_t signExponent() const { return sign_exponent_; }
   std::uint64_t significand() const { return significand_; }
 
   explicit operator float() const {
@@ -215,7 +215,7 @@ class SoftExtended {
   }
 
   // Changes the sign only, of zeros and NaNs too (FCHS).
-  SoftExtended operator-() const { return fromBits(signExponent_ ^ 0x8000, significand_); }
+  SoftExtended operator-() const { return fromBits(sign_exponent_ ^ 0x8000, significand_); }
   SoftExtended operator+() const { return *this; }
 
   friend SoftExtended operator+(SoftExtended a, SoftExtended b) { return add(a, b); }
@@ -262,8 +262,8 @@ class SoftExtended {
     std::uint64_t significand;
   };
 
-  bool negative() const { return signExponent_ & 0x8000; }
-  unsigned biased() const { return signExponent_ & kMaxBiased; }
+  bool negative() const { return sign_exponent_ & 0x8000; }
+  unsigned biased() const { return sign_exponent_ & kMaxBiased; }
   bool isNaN() const { return biased() == kMaxBiased && (significand_ << 1) != 0; }
   bool isInfinity() const { return biased() == kMaxBiased && (significand_ << 1) == 0; }
   bool isZero() const { return biased() == 0 && significand_ == 0; }
@@ -466,7 +466,7 @@ class SoftExtended {
   }
 
   std::uint64_t significand_ = 0;
-  std::uint16_t signExponent_ = 0;
+  std::uint16_t sign_exponent_ = 0;
 };
 
 // Declared here too, so that `using extended_precision::squareRoot` finds it.

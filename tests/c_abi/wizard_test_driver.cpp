@@ -95,8 +95,8 @@ class Hand : public QObject {
     }
     QWizard* wizard = visibleWizard();
     if (wizard == nullptr || QApplication::activeModalWidget() != wizard) return;
-    if (wizard->currentId() == actedOn_) return;
-    actedOn_ = wizard->currentId();
+    if (wizard->currentId() == acted_on_) return;
+    acted_on_ = wizard->currentId();
     act(*wizard);
   }
 
@@ -152,7 +152,7 @@ class Hand : public QObject {
   }
 
   const QString script_;
-  int actedOn_ = -1;
+  int acted_on_ = -1;
 };
 
 void startHand() {

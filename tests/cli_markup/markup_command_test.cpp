@@ -145,7 +145,7 @@ TEST(MarkupCommand, WebBotTextForTheClip) {
   ASSERT_EQ(defaultImage.out.rfind(prefix, 0), 0u) << defaultImage.out;
   const std::size_t end = defaultImage.out.find("&quot;", prefix.size());
   ASSERT_NE(end, std::string::npos) << defaultImage.out;
-  const fs::path image = zv::PercentDecode(defaultImage.out.substr(prefix.size(), end - prefix.size()));
+  const fs::path image = zv::percentDecode(defaultImage.out.substr(prefix.size(), end - prefix.size()));
   EXPECT_EQ(image.lexically_normal(), (fs::path(ZV_PRIVATE_DATA_FOLDER) / "FPThreeButton.gif").lexically_normal());
 #ifdef ZV_PREVIEW_IMAGES_BUILT
   EXPECT_TRUE(fs::is_regular_file(image)) << image;

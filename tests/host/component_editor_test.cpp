@@ -36,7 +36,7 @@ class ComponentEditorTest : public ::testing::Test {
  protected:
   void SetUp() override {
     page = readFixture("index.htm");
-    const ParsedPage parsed = ParsePage(page);
+    const ParsedPage parsed = parsePage(page);
     ASSERT_FALSE(parsed.error);
     ASSERT_EQ(parsed.components.size(), 2u);
     editor = std::make_unique<ComponentEditor>(page, parsed.components[0]);
@@ -104,11 +104,11 @@ TEST_F(ComponentEditorTest, EveryValueReadsBackAsSet) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.key);
-    EXPECT_EQ(ComponentEditor::WrittenForm(c.key, c.value), c.written);
-    ComponentEditor one(page, ParsePage(page).components[0]);
+    EXPECT_EQ(ComponentEditor::writtenForm(c.key, c.value), c.written);
+    ComponentEditor one(page, parsePage(page).components[0]);
     one.set(c.key, c.value);
     const std::string edited = one.editedPage();
-    const ParsedPage reparsed = ParsePage(edited);
+    const ParsedPage reparsed = parsePage(edited);
     ASSERT_FALSE(reparsed.error) << reparsed.error->message;
     const ComponentAttribute* attribute = reparsed.components[0].find(c.key);
     ASSERT_NE(attribute, nullptr);
@@ -116,7 +116,7 @@ TEST_F(ComponentEditorTest, EveryValueReadsBackAsSet) {
     EXPECT_STREQ(one.get(c.key), c.readBack);
     // The second component is untouched.
     EXPECT_EQ(edited.substr(reparsed.components[1].startBegin),
-              page.substr(ParsePage(page).components[1].startBegin));
+              page.substr(parsePage(page).components[1].startBegin));
   }
 }
 

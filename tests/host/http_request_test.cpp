@@ -42,7 +42,7 @@ TEST(HttpRanges, SatisfiableRangesAreServedAndTheRestLeftOut) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.field);
     std::vector<ByteRange> ranges;
-    EXPECT_EQ(ResolveRanges(c.field, c.size, ranges), c.answer);
+    EXPECT_EQ(resolveRanges(c.field, c.size, ranges), c.answer);
     std::vector<std::pair<std::uint64_t, std::uint64_t>> got;
     for (const ByteRange& r : ranges) got.emplace_back(r.first, r.last);
     EXPECT_EQ(got, c.ranges);
@@ -51,37 +51,37 @@ TEST(HttpRanges, SatisfiableRangesAreServedAndTheRestLeftOut) {
 
 TEST(HttpHost, OnlyTheLoopbackNamesWithThePort) {
   for (const char* host : {"127.0.0.1:8080", "localhost:8080", "LOCALHOST:8080", "[::1]:8080"})
-    EXPECT_TRUE(IsPreviewHost(host, 8080)) << host;
+    EXPECT_TRUE(isPreviewHost(host, 8080)) << host;
   for (const char* host : {"127.0.0.1", "127.0.0.1:80", "127.0.0.1:80800", "evil.example:8080",
                            "localhost.evil.example:8080", "127.0.0.2:8080", "0.0.0.0:8080",
                            "[::ffff:127.0.0.1]:8080", ":8080", "", "127.0.0.1:8080 "})
-    EXPECT_FALSE(IsPreviewHost(host, 8080)) << host;
+    EXPECT_FALSE(isPreviewHost(host, 8080)) << host;
 }
 
 TEST(HttpHead, HeadsArePartsOfTheReceivedBytes) {
   HttpRequest request;
   std::size_t head = 0;
   const std::string text = "\r\nGET /a%20b?x#y HTTP/1.1\r\nHost:  127.0.0.1:1 \r\nRange: bytes=1-2\r\n\r\nNEXT";
-  ASSERT_EQ(ParseRequestHead(text, request, head), HeadState::Complete);
+  ASSERT_EQ(parseRequestHead(text, request, head), HeadState::Complete);
   EXPECT_EQ(head, text.size() - 4);
   EXPECT_EQ(request.method, "GET");
   EXPECT_EQ(*request.header("host"), "127.0.0.1:1");
-  EXPECT_EQ(*RequestPath(request.target), "/a b");
+  EXPECT_EQ(*requestPath(request.target), "/a b");
   EXPECT_TRUE(request.keepsAlive());
   EXPECT_FALSE(request.hasBody());
 
-  EXPECT_EQ(ParseRequestHead("GET / HTTP/1.1\r\nHost: x", request, head), HeadState::Incomplete);
-  EXPECT_EQ(ParseRequestHead("GET / HTTP/2\r\n\r\n", request, head), HeadState::Malformed);
-  EXPECT_EQ(ParseRequestHead("GET / HTTP/1.1\r\nBad Name: x\r\n\r\n", request, head), HeadState::Malformed);
-  EXPECT_EQ(ParseRequestHead("GET /\x01 HTTP/1.1\r\n\r\n", request, head), HeadState::Malformed);
-  EXPECT_EQ(ParseRequestHead("GET / HTTP/1.1\r\nX: " + std::string(kMostRequestHeadBytes, 'a'), request, head),
+  EXPECT_EQ(parseRequestHead("GET / HTTP/1.1\r\nHost: x", request, head), HeadState::Incomplete);
+  EXPECT_EQ(parseRequestHead("GET / HTTP/2\r\n\r\n", request, head), HeadState::Malformed);
+  EXPECT_EQ(parseRequestHead("GET / HTTP/1.1\r\nBad Name: x\r\n\r\n", request, head), HeadState::Malformed);
+  EXPECT_EQ(parseRequestHead("GET /\x01 HTTP/1.1\r\n\r\n", request, head), HeadState::Malformed);
+  EXPECT_EQ(parseRequestHead("GET / HTTP/1.1\r\nX: " + std::string(kMostRequestHeadBytes, 'a'), request, head),
             HeadState::TooLarge);
-  ASSERT_EQ(ParseRequestHead("GET / HTTP/1.0\nConnection: Keep-Alive\nContent-Length: 3\n\n", request, head),
+  ASSERT_EQ(parseRequestHead("GET / HTTP/1.0\nConnection: Keep-Alive\nContent-Length: 3\n\n", request, head),
             HeadState::Complete);
   EXPECT_TRUE(request.keepsAlive());
   EXPECT_TRUE(request.hasBody());
-  EXPECT_EQ(RequestPath("http://evil.example/"), std::nullopt);
-  EXPECT_EQ(RequestPath("*"), std::nullopt);
+  EXPECT_EQ(requestPath("http://evil.example/"), std::nullopt);
+  EXPECT_EQ(requestPath("*"), std::nullopt);
 }
 
 }  // namespace

@@ -10,8 +10,8 @@
 
 namespace {
 
-using zv::host::ParsePage;
-using zv::host::PositionOf;
+using zv::host::parsePage;
+using zv::host::positionOf;
 
 const zv::host::ComponentAttribute& attribute(const zv::host::PageComponent& c, const char* name) {
   const zv::host::ComponentAttribute* found = c.find(name);
@@ -29,7 +29,7 @@ TEST(PageParser, FindsComponentsTheirSpansAndDecodedValues) {
       "<!--webbot BOT=\"zvtavelwork\" startspan s-clip=\"second.zvsa\" --><!--WEBBOT "
       "bot=\"ZvTavelwork\" EndSpan -->\n"
       "</body></html>\n";
-  const zv::host::ParsedPage parsed = ParsePage(page);
+  const zv::host::ParsedPage parsed = parsePage(page);
   ASSERT_FALSE(parsed.error) << parsed.error->message;
   ASSERT_EQ(parsed.components.size(), 2u);
 
@@ -45,7 +45,7 @@ TEST(PageParser, FindsComponentsTheirSpansAndDecodedValues) {
   EXPECT_EQ(attribute(first, "S-ALIGN").value, "middle");
   EXPECT_EQ(first.find("bot"), nullptr);
   EXPECT_EQ(first.find("I-USETEXT"), nullptr);
-  const zv::host::TextPosition at = PositionOf(page, attribute(first, "I-NUMBUTTONS").offset);
+  const zv::host::TextPosition at = positionOf(page, attribute(first, "I-NUMBUTTONS").offset);
   EXPECT_EQ(at.line, 3u);
   EXPECT_EQ(at.column, 2u);
 
@@ -61,9 +61,9 @@ TEST(PageParser, WebBotTextOfTheInsertionProgramReadsBackUnchanged) {
                              .bodyText = "Get <b>Java</b> & \"more\" -->",
                              .otherAttributes = "ALT=\"Tom &amp; Jerry\" HSPACE=4"};
   const std::string page = "<html>" +
-                           zv::webbot::FormatWebBotText(s, "file:///x\"y/FP.gif", "rock&roll.zvsa") +
+                           zv::webbot::formatWebBotText(s, "file:///x\"y/FP.gif", "rock&roll.zvsa") +
                            "</html>";
-  const zv::host::ParsedPage parsed = ParsePage(page);
+  const zv::host::ParsedPage parsed = parsePage(page);
   ASSERT_FALSE(parsed.error) << parsed.error->message;
   ASSERT_EQ(parsed.components.size(), 1u);
   const zv::host::PageComponent& c = parsed.components[0];
@@ -91,7 +91,7 @@ TEST(PageParser, CommentLookalikesAreNotComponents) {
       "<!-- WEBBOT with a space first is an ordinary comment -->\n"
       "<!--WEBBOTS are not WEBBOT comments --><!----><!--><!--->a < b, c<>d <3\n"
       "<textarea></textarea ><!-- closed --></body></html>\n";
-  const zv::host::ParsedPage parsed = ParsePage(page);
+  const zv::host::ParsedPage parsed = parsePage(page);
   EXPECT_FALSE(parsed.error) << parsed.error->message;
   EXPECT_TRUE(parsed.components.empty());
 }
@@ -127,9 +127,9 @@ TEST(PageParser, MalformedPagesAreReportedWithTheirPlace) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.page);
-    const zv::host::ParsedPage parsed = ParsePage(c.page);
+    const zv::host::ParsedPage parsed = parsePage(c.page);
     ASSERT_TRUE(parsed.error);
-    const zv::host::TextPosition at = PositionOf(c.page, parsed.error->offset);
+    const zv::host::TextPosition at = positionOf(c.page, parsed.error->offset);
     EXPECT_EQ(at.line, c.line);
     EXPECT_EQ(at.column, c.column);
     EXPECT_NE(parsed.error->message.find(c.message), std::string::npos) << parsed.error->message;
@@ -154,7 +154,7 @@ TEST(CharacterReferences, DecodesTheKnownFormsAndKeepsTheRest) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
-    EXPECT_EQ(zv::host::DecodeCharacterReferences(c.text), c.decoded);
+    EXPECT_EQ(zv::host::decodeCharacterReferences(c.text), c.decoded);
   }
 }
 

@@ -11,7 +11,7 @@
 namespace {
 
 using zv::host::PublishedPage;
-using zv::host::PublishPage;
+using zv::host::publishPage;
 
 std::string component(const std::string& attributes, const std::string& span = "\r\n\r\n") {
   return "<p><!--WEBBOT bot=\"ZvTavelwork\" StartSpan " + attributes + " -->" + span +
@@ -51,9 +51,9 @@ std::string attributes(const std::vector<std::pair<std::string, std::string>>& c
 class WithLibrary : public ::testing::Test {
  protected:
   PublishedPage publish(const std::string& page) {
-    return PublishPage(page, [this](std::string& why) { return editBot_.expand(why); });
+    return publishPage(page, [this](std::string& why) { return edit_bot_.expand(why); });
   }
-  zv::host::EditBotBinding editBot_;
+  zv::host::EditBotBinding edit_bot_;
 };
 
 TEST_F(WithLibrary, SpanIsFilledAndEverythingElseKept) {
@@ -216,7 +216,7 @@ void expandThatSetsAnAttribute(void* output, void* attributes, void*, void*,
 TEST(PagePublisher, ChangedAttributesAreWrittenBackEscaped) {
   const std::string page = component("S-BODY=\"old\" S-CLIP=\"c.zvsa\"");
   const PublishedPage published =
-      PublishPage(page, [](std::string&) { return &expandThatSetsAnAttribute; });
+      publishPage(page, [](std::string&) { return &expandThatSetsAnAttribute; });
   ASSERT_TRUE(published.ok);
   EXPECT_EQ(published.text,
             "<p><!--WEBBOT bot=\"ZvTavelwork\" StartSpan "
@@ -232,11 +232,11 @@ TEST(PagePublisher, UnavailableLibraryFailsPagesWithComponentsOnly) {
     why = "cannot load libZvEditBot.so: not found";
     return nullptr;
   };
-  const PublishedPage plain = PublishPage("<p>no components</p>", unavailable);
+  const PublishedPage plain = publishPage("<p>no components</p>", unavailable);
   ASSERT_TRUE(plain.ok);
   EXPECT_EQ(plain.text, "<p>no components</p>");
 
-  const PublishedPage withComponent = PublishPage("<p>\n" + component(attributes()), unavailable);
+  const PublishedPage withComponent = publishPage("<p>\n" + component(attributes()), unavailable);
   EXPECT_FALSE(withComponent.ok);
   ASSERT_EQ(withComponent.diagnostics.size(), 1u);
   EXPECT_NE(withComponent.diagnostics[0].message.find("not found"), std::string::npos);

@@ -16,7 +16,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-using zv::host::MediaTypeOf;
+using zv::host::mediaTypeOf;
 using zv::host::PreviewReply;
 using zv::host::PreviewSite;
 
@@ -57,9 +57,9 @@ class PreviewSiteTest : public testing::Test {
 
   zv::test::TempDir root_;
   zv::test::TempDir outside_;
-  zv::host::EditBotBinding editBot_;
+  zv::host::EditBotBinding edit_bot_;
   std::ostringstream log_;
-  PreviewSite site_{web(), player(), [this](std::string& why) { return editBot_.expand(why); }, log_};
+  PreviewSite site_{web(), player(), [this](std::string& why) { return edit_bot_.expand(why); }, log_};
 };
 
 TEST_F(PreviewSiteTest, PagesArePublishedWithThePlayerScript) {
@@ -148,12 +148,12 @@ TEST_F(PreviewSiteTest, APageThatCannotBePublishedShowsWhyAndIsLogged) {
 }
 
 TEST(PreviewMediaTypes, ByExtensionInAnyLetterCase) {
-  EXPECT_EQ(MediaTypeOf("a/QV160MXW.wasm"), "application/wasm");
-  EXPECT_EQ(MediaTypeOf("ZvStreamPlayer.js"), "text/javascript");
-  EXPECT_EQ(MediaTypeOf("PAGE.HTM"), "text/html");
-  EXPECT_EQ(MediaTypeOf("x.jpeg"), "image/jpeg");
-  EXPECT_EQ(MediaTypeOf("clip.zvsa"), "application/octet-stream");
-  EXPECT_EQ(MediaTypeOf("README"), "application/octet-stream");
+  EXPECT_EQ(mediaTypeOf("a/QV160MXW.wasm"), "application/wasm");
+  EXPECT_EQ(mediaTypeOf("ZvStreamPlayer.js"), "text/javascript");
+  EXPECT_EQ(mediaTypeOf("PAGE.HTM"), "text/html");
+  EXPECT_EQ(mediaTypeOf("x.jpeg"), "image/jpeg");
+  EXPECT_EQ(mediaTypeOf("clip.zvsa"), "application/octet-stream");
+  EXPECT_EQ(mediaTypeOf("README"), "application/octet-stream");
 }
 
 }  // namespace

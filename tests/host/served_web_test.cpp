@@ -409,7 +409,7 @@ TEST_F(ServedWebTest, UnservableOptionsAreRefusedWithTheReason) {
 TEST(ServeOptionsTest, ParsesAndRefuses) {
   std::string error;
   const auto parsed =
-      ParseServeOptions({"--web", "w", "--page", "p.htm", "--url", "http://h/w", "--at", "12", "-v"}, error);
+      parseServeOptions({"--web", "w", "--page", "p.htm", "--url", "http://h/w", "--at", "12", "-v"}, error);
   ASSERT_TRUE(parsed) << error;
   EXPECT_EQ(parsed->web, "w");
   EXPECT_EQ(parsed->page, "p.htm");
@@ -435,7 +435,7 @@ TEST(ServeOptionsTest, ParsesAndRefuses) {
   };
   for (const Refusal& refusal : refusals) {
     std::string reason;
-    EXPECT_FALSE(ParseServeOptions(refusal.arguments, reason)) << refusal.reason;
+    EXPECT_FALSE(parseServeOptions(refusal.arguments, reason)) << refusal.reason;
     EXPECT_NE(reason.find(refusal.reason), std::string::npos) << "expected \"" << refusal.reason << "\", got \""
                                                               << reason << "\"";
   }

@@ -55,7 +55,7 @@ class WebhostEditTest : public QObject {
     });
     zv::host::EditBotBinding editBot;
     std::ostringstream report;
-    QCOMPARE(zv::host::EditComponent(pagePath, 1, editBot, report), zv::host::kStatusOk);
+    QCOMPARE(zv::host::editComponent(pagePath, 1, editBot, report), zv::host::kStatusOk);
     QVERIFY(script.finished());
     QVERIFY2(report.str().find("changed") != std::string::npos, report.str().c_str());
 
@@ -65,7 +65,7 @@ class WebhostEditTest : public QObject {
     std::string why;
     QVERIFY2(editBot.edit(why) != nullptr, why.c_str());
     const std::string imageFolder = fs::canonical(ZV_PRIVATE_DATA_FOLDER).string() + "/";
-    const std::string newPreview = "&lt;IMG SRC=&quot;" + zv::FileUrlForPath(imageFolder) +
+    const std::string newPreview = "&lt;IMG SRC=&quot;" + zv::fileUrlForPath(imageFolder) +
                                    "FPTwoButton.gif&quot; HEIGHT=&quot;32&quot; WIDTH=&quot;64&quot;&gt;";
     std::string expected = replaced(
         before,
@@ -100,14 +100,14 @@ class WebhostEditTest : public QObject {
     });
     zv::host::EditBotBinding editBot;
     std::ostringstream report;
-    QCOMPARE(zv::host::EditComponent(pagePath, 2, editBot, report), zv::host::kStatusOk);
+    QCOMPARE(zv::host::editComponent(pagePath, 2, editBot, report), zv::host::kStatusOk);
     QCOMPARE(readFile(pagePath), before);
   }
 
   void aComponentNumberThePageLacksIsBadUsage() {
     zv::host::EditBotBinding editBot;
     std::ostringstream report;
-    QCOMPARE(zv::host::EditComponent(ZV_TEST_DATA_DIR "/web/index.htm", 3, editBot, report),
+    QCOMPARE(zv::host::editComponent(ZV_TEST_DATA_DIR "/web/index.htm", 3, editBot, report),
              zv::host::kStatusBadUsage);
     QVERIFY2(report.str().find("has 2 ZvTavelwork component(s); there is no component 3") !=
                  std::string::npos,

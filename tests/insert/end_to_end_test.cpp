@@ -179,7 +179,7 @@ TEST_F(EndToEndTest, WizardOnTheFileRoadPutsThePlayerOnThePage) {
   automation::DBusAutomationConnector connector(QDBusConnection::sessionBus());
   InsertionEnvironment environment{connector,
                                    [&record] {
-                                     WizardRun run = RunZvEncoderWizard();
+                                     WizardRun run = runZvEncoderWizard();
                                      if (run.end == WizardEnd::Finished) record = run.record;
                                      return run;
                                    },
@@ -187,7 +187,7 @@ TEST_F(EndToEndTest, WizardOnTheFileRoadPutsThePlayerOnThePage) {
                                    [] { return std::make_unique<QtStatusWindow>(); },
                                    kProgramFilesFolder + "/",
                                    temporaryDirectory()};
-  const PassOutcome outcome = RunInsertionPass(environment);
+  const PassOutcome outcome = runInsertionPass(environment);
   EXPECT_TRUE(driver.unexpectedMessages.empty()) << driver.unexpectedMessages.front();
   ASSERT_EQ(outcome, PassOutcome::Inserted) << "pages seen: " << driver.pagesSeen.size();
   ASSERT_TRUE(record);
@@ -217,7 +217,7 @@ TEST_F(EndToEndTest, WizardOnTheFileRoadPutsThePlayerOnThePage) {
   EXPECT_EQ(clipName, fs::path(kSourceSound).stem().string() + ".zvsa");
   const std::string expectedText =
       "<p><!--WEBBOT bot=\"ZvTavelwork\" StartSpan PREVIEW=\"&lt;IMG SRC=&quot;" +
-      FileUrlForPath(kProgramFilesFolder + "/FPTwoButton.gif") +
+      fileUrlForPath(kProgramFilesFolder + "/FPTwoButton.gif") +
       "&quot; HEIGHT=&quot;32&quot; WIDTH=&quot;64&quot;&gt;\"\r\n"
       " I-NUMBUTTONS=\"2\" \r\n"
       "I-AUTOPLAY=\"0\" \r\n"
@@ -278,7 +278,7 @@ TEST_F(EndToEndTest, APageThatRefusesThePlayerGetsItsClipTakenOutAgain) {
                                    [] { return std::make_unique<QtStatusWindow>(); },
                                    kProgramFilesFolder + "/",
                                    temporary.path() + "/"};
-  EXPECT_EQ(RunInsertionPass(environment), PassOutcome::InsertRefused);
+  EXPECT_EQ(runInsertionPass(environment), PassOutcome::InsertRefused);
   ASSERT_FALSE(presenter.texts().empty());
   EXPECT_NE(presenter.texts().back().find("taken out of the web again"), std::string::npos)
       << presenter.texts().back();

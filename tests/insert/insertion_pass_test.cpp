@@ -43,7 +43,7 @@ void touch(const std::string& path, const std::string& content = "x") {
 bool exists(const std::string& path) { return std::filesystem::exists(path); }
 
 std::string message(unsigned id, std::initializer_list<std::string_view> values = {}) {
-  return FillPlaceholders(loadString(kInsertStrings, id), values);
+  return fillPlaceholders(loadString(kInsertStrings, id), values);
 }
 
 // Records what the status window was asked to show, and the bar's value in
@@ -114,7 +114,7 @@ class InsertionPassTest : public testing::Test {
         [this] { return std::make_unique<LoggedStatusWindow>(status); },
         programFolder,
         temporaryFolder};
-    return RunInsertionPass(environment);
+    return runInsertionPass(environment);
   }
 
   Calls calls() const { return server ? server->calls() : Calls{}; }
@@ -562,7 +562,7 @@ TEST_F(InsertionPassTest, AFailingWizardIsToldNotTakenForCancel) {
                                    [this] { return std::make_unique<LoggedStatusWindow>(status); },
                                    programFolder,
                                    temporaryFolder};
-  EXPECT_EQ(RunInsertionPass(environment), PassOutcome::WizardFailed);
+  EXPECT_EQ(runInsertionPass(environment), PassOutcome::WizardFailed);
   EXPECT_EQ(presenter.texts(), Calls{message(kMsgWizardFailed, {"-1"})});
   EXPECT_EQ(calls(), Calls{"Explorer 12()"});
 }
@@ -702,7 +702,7 @@ namespace {
 std::string pathTheBrowserAsksFor(const std::string& pageUrl, const std::string& reference) {
   const std::string folder = pageUrl.substr(pageUrl.find('/', pageUrl.find("//") + 2));
   std::string path = folder.substr(0, folder.rfind('/') + 1) + reference.substr(0, reference.find_first_of("?#"));
-  return automation::PercentDecode(path);
+  return automation::percentDecode(path);
 }
 
 // For any name a file system allows, the clip the page names is the file the
@@ -730,13 +730,13 @@ TEST_F(InsertionPassTest, ThePageNamesTheCopiedClipWhateverItsName) {
       if (call.rfind(addPrefix, 0) == 0) webPath = call.substr(addPrefix.size(), call.size() - addPrefix.size() - 8);
     }
     ASSERT_FALSE(webPath.empty());
-    EXPECT_EQ(automation::PercentDecode(webPath), "/myweb/sub/" + name);
+    EXPECT_EQ(automation::percentDecode(webPath), "/myweb/sub/" + name);
 
     ASSERT_EQ(server->insertedTexts().size(), 1u);
     const std::string text = server->insertedTexts()[0];
     const std::size_t begin = text.find("S-CLIP=\"") + 8;
     const std::string value = text.substr(begin, text.find('"', begin) - begin);
-    EXPECT_EQ(pathTheBrowserAsksFor(script.pageUrl, webbot::DecodeAttributeValue(value)), "/myweb/sub/" + name)
+    EXPECT_EQ(pathTheBrowserAsksFor(script.pageUrl, webbot::decodeAttributeValue(value)), "/myweb/sub/" + name)
         << value;
     server.reset();
   }

@@ -21,7 +21,7 @@ bool isSymbol(QRgb pixel) { return pixel == qRgb(0x1E, 0x7A, 0x3C); }
 
 TEST(PreviewImagesTest, OneImagePerButtonCountWithThatManyButtons) {
   for (int buttons = 1; buttons <= 3; ++buttons) {
-    const QString name = QString::fromLatin1(zv::webbot::PreviewImageName(buttons));
+    const QString name = QString::fromLatin1(zv::webbot::previewImageName(buttons));
     QImage image(kImageFolder + QLatin1Char('/') + name, "GIF");
     ASSERT_FALSE(image.isNull()) << name.toStdString();
     EXPECT_EQ(image.width(), 32 * buttons) << name.toStdString();

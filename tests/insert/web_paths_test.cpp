@@ -28,7 +28,7 @@ class SplitWebUrlTest : public testing::TestWithParam<SplitCase> {};
 
 TEST_P(SplitWebUrlTest, SplitsAtTheLastSlash) {
   const SplitCase& c = GetParam();
-  const std::optional<WebUrlParts> parts = automation::SplitWebUrl(c.url);
+  const std::optional<WebUrlParts> parts = automation::splitWebUrl(c.url);
   ASSERT_EQ(parts.has_value(), c.hasSlash);
   if (!parts) return;
   EXPECT_EQ(parts->server, c.server);
@@ -52,9 +52,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<SplitCase>& info) { return std::string(info.param.name); });
 
 TEST(DiskBasedWebTest, FileSchemeInAnyCase) {
-  EXPECT_TRUE(automation::IsDiskBasedWeb("file:///home/ann/site"));
-  EXPECT_TRUE(automation::IsDiskBasedWeb("FiLe:///x"));
-  EXPECT_FALSE(automation::IsDiskBasedWeb("http://host/file:"));
+  EXPECT_TRUE(automation::isDiskBasedWeb("file:///home/ann/site"));
+  EXPECT_TRUE(automation::isDiskBasedWeb("FiLe:///x"));
+  EXPECT_FALSE(automation::isDiskBasedWeb("http://host/file:"));
 }
 
 struct PageCase {
@@ -71,13 +71,13 @@ class PagePathTest : public testing::TestWithParam<PageCase> {};
 
 TEST_P(PagePathTest, PagePathAndClipWebPath) {
   const PageCase& c = GetParam();
-  const WebUrlParts web = *automation::SplitWebUrl(c.webUrl);
-  EXPECT_EQ(PageIsInWeb(c.pageUrl, web), c.inWeb);
+  const WebUrlParts web = *automation::splitWebUrl(c.webUrl);
+  EXPECT_EQ(pageIsInWeb(c.pageUrl, web), c.inWeb);
   if (!c.inWeb) return;
-  const std::optional<std::string> pagePath = PagePath(c.pageUrl, web.server.size());
-  ASSERT_TRUE(pagePath);
-  EXPECT_EQ(*pagePath, c.pagePath);
-  EXPECT_EQ(ClipWebPath(*pagePath, c.clipName), c.clipWebPath);
+  const std::optional<std::string> pageFolder = pagePath(c.pageUrl, web.server.size());
+  ASSERT_TRUE(pageFolder);
+  EXPECT_EQ(*pageFolder, c.pagePath);
+  EXPECT_EQ(clipWebPath(*pageFolder, c.clipName), c.clipWebPath);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -100,8 +100,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<PageCase>& info) { return std::string(info.param.name); });
 
 TEST(PagePathTest, UrlWithoutSlashPastTheServerHasNoPagePath) {
-  EXPECT_FALSE(PagePath("index.htm", 0));
-  EXPECT_FALSE(PagePath("http://S/x", 20));
+  EXPECT_FALSE(pagePath("index.htm", 0));
+  EXPECT_FALSE(pagePath("http://S/x", 20));
 }
 
 struct PlacementCase {
@@ -119,7 +119,7 @@ class ClassPlacementTest : public testing::TestWithParam<PlacementCase> {};
 
 TEST_P(ClassPlacementTest, ClassFolderAndCodebaseValue) {
   const PlacementCase& c = GetParam();
-  const ClassPlacement placement = ChooseClassPlacement(c.codebase, c.disk, c.webPart, c.pagePath);
+  const ClassPlacement placement = chooseClassPlacement(c.codebase, c.disk, c.webPart, c.pagePath);
   EXPECT_EQ(placement.classFolder, c.classFolder);
   EXPECT_EQ(placement.codebaseValue, c.codebaseValue);
   EXPECT_EQ(placement.usesCodebase, c.usesCodebase);
@@ -149,7 +149,7 @@ class FolderCreationTest : public testing::TestWithParam<FolderCase> {};
 
 TEST_P(FolderCreationTest, OneLevelAtATime) {
   const FolderCase& c = GetParam();
-  EXPECT_EQ(FolderCreationSequence(c.classFolder, c.webPart), c.folders);
+  EXPECT_EQ(folderCreationSequence(c.classFolder, c.webPart), c.folders);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -163,9 +163,9 @@ INSTANTIATE_TEST_SUITE_P(
     [](const testing::TestParamInfo<FolderCase>& info) { return std::string(info.param.name); });
 
 TEST(WebPathInFolderTest, BareNameInAnEmptyFolder) {
-  EXPECT_EQ(WebPathInFolder("", "Player.class"), "Player.class");
-  EXPECT_EQ(WebPathInFolder("/w/Java", "Player.class"), "/w/Java/Player.class");
-  EXPECT_EQ(WebPathInFolder("/w", "a b.class"), "/w/a%20b.class");
+  EXPECT_EQ(webPathInFolder("", "Player.class"), "Player.class");
+  EXPECT_EQ(webPathInFolder("/w/Java", "Player.class"), "/w/Java/Player.class");
+  EXPECT_EQ(webPathInFolder("/w", "a b.class"), "/w/a%20b.class");
 }
 
 struct PreviewCase {
@@ -179,36 +179,36 @@ TEST(PreviewImageTest, ImageByButtonCount) {
       {3, "file:///opt/zv/lib/FPThreeButton.gif"}, {0, "file:///opt/zv/lib/FPOneButton.gif"},
       {4, "file:///opt/zv/lib/FPOneButton.gif"},   {-1, "file:///opt/zv/lib/FPOneButton.gif"},
   };
-  for (const PreviewCase& c : cases) EXPECT_EQ(PreviewImageUrl("/opt/zv/lib/", c.buttons), c.url) << c.buttons;
+  for (const PreviewCase& c : cases) EXPECT_EQ(previewImageUrl("/opt/zv/lib/", c.buttons), c.url) << c.buttons;
 }
 
 TEST(PreviewImageTest, ProgramFolderIsPercentEncoded) {
-  EXPECT_EQ(PreviewImageUrl("/opt/Z&V \xC3\x9C/lib/", 2), "file:///opt/Z%26V%20%C3%9C/lib/FPTwoButton.gif");
+  EXPECT_EQ(previewImageUrl("/opt/Z&V \xC3\x9C/lib/", 2), "file:///opt/Z%26V%20%C3%9C/lib/FPTwoButton.gif");
 }
 
 TEST(PercentEncodingTest, RoundTripsEveryByte) {
   std::string all;
   for (int c = 1; c < 256; ++c) all += static_cast<char>(c);
-  const std::string encoded = automation::PercentEncodePath(all);
+  const std::string encoded = automation::percentEncodePath(all);
   EXPECT_EQ(encoded.find(' '), std::string::npos);
   EXPECT_EQ(encoded.find('#'), std::string::npos);
-  EXPECT_EQ(automation::PercentDecode(encoded), all);
-  EXPECT_EQ(automation::PercentEncodePath("100%"), "100%25");
-  EXPECT_EQ(automation::PercentDecode("a%2"), "a%2");
-  EXPECT_EQ(automation::PercentDecode("%zz%41%c3%a9"), "%zzA\xC3\xA9");
+  EXPECT_EQ(automation::percentDecode(encoded), all);
+  EXPECT_EQ(automation::percentEncodePath("100%"), "100%25");
+  EXPECT_EQ(automation::percentDecode("a%2"), "a%2");
+  EXPECT_EQ(automation::percentDecode("%zz%41%c3%a9"), "%zzA\xC3\xA9");
 }
 
 TEST(TemporaryFolderTest, PrefixComparedIgnoringCase) {
-  EXPECT_TRUE(IsInTemporaryFolder("/tmp/ZVSAabc", "/tmp/"));
-  EXPECT_TRUE(IsInTemporaryFolder("/TMP/ZVSAabc", "/tmp/"));
-  EXPECT_FALSE(IsInTemporaryFolder("/tmpx/ZVSAabc", "/tmp/"));
-  EXPECT_FALSE(IsInTemporaryFolder("/usr/share/gallery/a.zvsa", "/tmp/"));
-  EXPECT_FALSE(IsInTemporaryFolder("/tmp/a", ""));
+  EXPECT_TRUE(isInTemporaryFolder("/tmp/ZVSAabc", "/tmp/"));
+  EXPECT_TRUE(isInTemporaryFolder("/TMP/ZVSAabc", "/tmp/"));
+  EXPECT_FALSE(isInTemporaryFolder("/tmpx/ZVSAabc", "/tmp/"));
+  EXPECT_FALSE(isInTemporaryFolder("/usr/share/gallery/a.zvsa", "/tmp/"));
+  EXPECT_FALSE(isInTemporaryFolder("/tmp/a", ""));
 }
 
 TEST(FillPlaceholdersTest, ValuesInOrderNeverReadAsFormats) {
-  EXPECT_EQ(FillPlaceholders("a %s b %s c %d%%", {"1", "%s", "3"}), "a 1 b %s c 3%");
-  EXPECT_EQ(FillPlaceholders("only %s and %s", {"one"}), "only one and %s");
+  EXPECT_EQ(fillPlaceholders("a %s b %s c %d%%", {"1", "%s", "3"}), "a 1 b %s c 3%");
+  EXPECT_EQ(fillPlaceholders("only %s and %s", {"one"}), "only one and %s");
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ TEST(WizardEndTest, OnlyFinishAndCancelAreTheAuthorsAnswers) {
       {12325, WizardEnd::Finished}, {2, WizardEnd::Cancelled}, {0, WizardEnd::Failed},
       {1, WizardEnd::Failed},       {-1, WizardEnd::Failed},   {12324, WizardEnd::Failed},
   };
-  for (const Case& c : cases) EXPECT_EQ(WizardEndForAnswer(c.answer), c.end) << c.answer;
+  for (const Case& c : cases) EXPECT_EQ(wizardEndForAnswer(c.answer), c.end) << c.answer;
 }
 
 }  // namespace

@@ -7,11 +7,11 @@
 #include <string>
 
 extern "C" __attribute__((visibility("default"))) const char* zvProbeInsertBotPath() {
-  static const std::string path = zv::webbot::InsertBotPath();
+  static const std::string path = zv::webbot::insertBotPath();
   return path.c_str();
 }
 
 extern "C" __attribute__((visibility("default"))) const char* zvProbePreviewImageFolder() {
-  static const std::string folder = zv::webbot::PreviewImageFolder();
+  static const std::string folder = zv::webbot::previewImageFolder();
   return folder.c_str();
 }

@@ -24,16 +24,16 @@ TEST(FileUrl, EncodesWhatAUrlOrAnHtmlValueCannotHold) {
       {"/keep-these._~(1)+,;=:@!$*", "file:///keep-these._~(1)+,;=:@!$*"},
       {"/back\\slash/tab\there", "file:///back%5Cslash/tab%09here"},
   };
-  for (const auto& c : cases) EXPECT_EQ(FileUrlForPath(c.path), c.url) << c.path;
+  for (const auto& c : cases) EXPECT_EQ(fileUrlForPath(c.path), c.url) << c.path;
 }
 
 TEST(FileUrl, ThePathComesBackByteForByte) {
   std::string every = "/";
   for (int byte = 1; byte < 256; ++byte) every += static_cast<char>(byte);
-  const std::string url = FileUrlForPath(every);
+  const std::string url = fileUrlForPath(every);
   ASSERT_EQ(url.rfind("file://", 0), 0u);
   EXPECT_EQ(url.find_first_of("&'\"<> "), std::string::npos) << url;
-  EXPECT_EQ(PercentDecode(url.substr(7)), every);
+  EXPECT_EQ(percentDecode(url.substr(7)), every);
 }
 
 }  // namespace

@@ -26,9 +26,9 @@ TEST(HtmlEscape, EscapesItsFourCharactersAndCopiesTheRest) {
       {std::string("nul\0byte", 8), std::string("nul\0byte", 8)},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(EscapeHtmlText(c.text), c.escaped) << c.text;
+    EXPECT_EQ(escapeHtmlText(c.text), c.escaped) << c.text;
     std::string appended = "kept:";
-    AppendEscapedHtml(appended, c.text);
+    appendEscapedHtml(appended, c.text);
     EXPECT_EQ(appended, "kept:" + c.escaped) << c.text;
   }
 }

@@ -18,7 +18,7 @@ namespace fs = std::filesystem;
 // web/ with sub/a.zvsa and links in and out of it; outside/ beside it.
 class WebContainmentTest : public testing::Test {
  protected:
-  WebContainmentTest() : root(folder.path()), web(CanonicalWebFolder(root / "web")) {}
+  WebContainmentTest() : root(folder.path()), web(canonicalWebFolder(root / "web")) {}
 
   void SetUp() override {
     fs::create_directories(root / "web" / "sub");
@@ -32,7 +32,7 @@ class WebContainmentTest : public testing::Test {
     fs::create_symlink("/nonexistent-zv/elsewhere", root / "web" / "dangling");
     fs::create_symlink("sub/none", root / "web" / "dangling-in");
     fs::create_symlink("loop", root / "web" / "loop");
-    web = CanonicalWebFolder(root / "web");
+    web = canonicalWebFolder(root / "web");
   }
 
   test::TempDir folder;
@@ -72,7 +72,7 @@ TEST_F(WebContainmentTest, TheTraversalTable) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.path);
-    const std::optional<fs::path> file = FileInsideWeb(web, c.path);
+    const std::optional<fs::path> file = fileInsideWeb(web, c.path);
     if (!c.file) {
       EXPECT_EQ(file, std::nullopt);
     } else {
@@ -83,13 +83,13 @@ TEST_F(WebContainmentTest, TheTraversalTable) {
 }
 
 TEST_F(WebContainmentTest, FilesInsideAndOutside) {
-  EXPECT_TRUE(LiesInsideWeb(web, web));
-  EXPECT_TRUE(LiesInsideWeb(web, web / "sub" / "a.zvsa"));
-  EXPECT_FALSE(LiesInsideWeb(web, web / "leak.txt"));
-  EXPECT_FALSE(LiesInsideWeb(web, root / "outside" / "secret"));
-  EXPECT_FALSE(LiesInsideWeb(web, root / "web-other"));  // a name that only begins like the web
-  EXPECT_FALSE(LiesInsideWeb(web, fs::path(std::string("/a\0b", 4))));
-  EXPECT_FALSE(LiesInsideWeb(fs::path(), web));
+  EXPECT_TRUE(liesInsideWeb(web, web));
+  EXPECT_TRUE(liesInsideWeb(web, web / "sub" / "a.zvsa"));
+  EXPECT_FALSE(liesInsideWeb(web, web / "leak.txt"));
+  EXPECT_FALSE(liesInsideWeb(web, root / "outside" / "secret"));
+  EXPECT_FALSE(liesInsideWeb(web, root / "web-other"));  // a name that only begins like the web
+  EXPECT_FALSE(liesInsideWeb(web, fs::path(std::string("/a\0b", 4))));
+  EXPECT_FALSE(liesInsideWeb(fs::path(), web));
 }
 
 }  // namespace

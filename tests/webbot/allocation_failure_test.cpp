@@ -71,7 +71,7 @@ TEST(AllocationFailure, ExpandAppendsNothing) {
   for (long call = 0;; ++call) {
     TestHostOutput output{};
     zv::testing::failMallocCall(call);
-    zv::webbot::ExpandComponent(&output, &attributes, &table);
+    zv::webbot::expandComponent(&output, &attributes, &table);
     if (!zv::testing::stopFailingMalloc()) {
       EXPECT_EQ(output.appendCalls, 1);
       break;

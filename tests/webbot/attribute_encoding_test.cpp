@@ -7,8 +7,8 @@
 
 namespace {
 
-using zv::webbot::DecodeAttributeValue;
-using zv::webbot::EncodeAttributeValue;
+using zv::webbot::decodeAttributeValue;
+using zv::webbot::encodeAttributeValue;
 
 TEST(AttributeEncoding, EncodesQuoteAmpersandAndGreaterThanOnly) {
   struct Case {
@@ -28,8 +28,8 @@ TEST(AttributeEncoding, EncodesQuoteAmpersandAndGreaterThanOnly) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.plain);
-    EXPECT_EQ(EncodeAttributeValue(c.plain), c.encoded);
-    EXPECT_EQ(DecodeAttributeValue(c.encoded), c.plain);
+    EXPECT_EQ(encodeAttributeValue(c.plain), c.encoded);
+    EXPECT_EQ(decodeAttributeValue(c.encoded), c.plain);
   }
 }
 
@@ -52,7 +52,7 @@ TEST(AttributeEncoding, DecodesOnlyTheExactLowerCaseForms) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.encoded);
-    EXPECT_EQ(DecodeAttributeValue(c.encoded), c.decoded);
+    EXPECT_EQ(decodeAttributeValue(c.encoded), c.decoded);
   }
 }
 
@@ -60,7 +60,7 @@ TEST(AttributeEncoding, EveryByteRoundTrips) {
   std::string all;
   for (int b = 0; b < 256; ++b) all += static_cast<char>(b);
   all += "&quot;&amp;&gt;&lt;";
-  EXPECT_EQ(DecodeAttributeValue(EncodeAttributeValue(all)), all);
+  EXPECT_EQ(decodeAttributeValue(encodeAttributeValue(all)), all);
 }
 
 }  // namespace

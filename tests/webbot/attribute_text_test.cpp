@@ -9,7 +9,7 @@ namespace {
 struct ParseCase {
   const char* text;
   AttributeSet expected;
-  const char* rejoined;  // JoinAttributeText of the parsed set
+  const char* rejoined;  // joinAttributeText of the parsed set
 };
 
 TEST(AttributeText, ParsesWhatJoiningWritesAndToleratesHandEditedText) {
@@ -38,9 +38,9 @@ TEST(AttributeText, ParsesWhatJoiningWritesAndToleratesHandEditedText) {
   };
   for (const ParseCase& c : cases) {
     SCOPED_TRACE(c.text);
-    const AttributeSet parsed = ParseAttributeText(c.text);
+    const AttributeSet parsed = parseAttributeText(c.text);
     EXPECT_EQ(parsed, c.expected);
-    EXPECT_EQ(JoinAttributeText(parsed), c.rejoined);
+    EXPECT_EQ(joinAttributeText(parsed), c.rejoined);
   }
 }
 
@@ -50,7 +50,7 @@ TEST(AttributeText, JoiningThenParsingGivesTheSameSet) {
       {{"ALT", "\"Java is not available in this browser\""}},
       {{"ALT", "\"two words\""}, {"HSPACE", "4"}, {"data-src", "clip.zvsa"}, {"ID", "\"a\""}},
   };
-  for (const AttributeSet& set : sets) EXPECT_EQ(ParseAttributeText(JoinAttributeText(set)), set);
+  for (const AttributeSet& set : sets) EXPECT_EQ(parseAttributeText(joinAttributeText(set)), set);
 }
 
 }  // namespace

@@ -20,8 +20,8 @@ using test::insertedComponent;
 
 TEST(ComponentValues, ReadsEveryAttributeDecodingBodyAndAttributeSet) {
   FakeHost host = insertedComponent();
-  ASSERT_TRUE(IsComponentSetUp(host.callbacks, &host));
-  const ComponentValues values = ReadComponentValues(host.callbacks, &host);
+  ASSERT_TRUE(isComponentSetUp(host.callbacks, &host));
+  const ComponentValues values = readComponentValues(host.callbacks, &host);
   EXPECT_EQ(values.general.buttonIndex, 2);
   EXPECT_FALSE(values.general.autoplay);
   EXPECT_TRUE(values.general.visible);
@@ -45,7 +45,7 @@ TEST(ComponentValues, ComponentsNotSetUpAreToldApart) {
     FakeHost host = insertedComponent();
     if (numButtons) host.attributes["I-NUMBUTTONS"] = numButtons;
     else host.attributes.erase("I-NUMBUTTONS");
-    EXPECT_FALSE(IsComponentSetUp(host.callbacks, &host));
+    EXPECT_FALSE(isComponentSetUp(host.callbacks, &host));
   }
 }
 
@@ -54,9 +54,9 @@ TEST(ComponentValues, ComponentsNotSetUpAreToldApart) {
 TEST(ComponentValues, TheLowestButtonCountStaysInRange) {
   FakeHost host = insertedComponent();
   host.attributes["I-NUMBUTTONS"] = "-2147483648";
-  const ComponentValues values = ReadComponentValues(host.callbacks, &host);
+  const ComponentValues values = readComponentValues(host.callbacks, &host);
   EXPECT_EQ(values.general.buttonIndex, INT32_MIN);
-  EXPECT_NE(BuildPreview(values, "a.zvsa", "/lib/").find("FPOneButton.gif"), std::string::npos);
+  EXPECT_NE(buildPreview(values, "a.zvsa", "/lib/").find("FPOneButton.gif"), std::string::npos);
 }
 
 TEST(ComponentValues, PlayCountsFromTheAttributeAndBack) {
@@ -77,10 +77,10 @@ TEST(ComponentValues, PlayCountsFromTheAttributeAndBack) {
     FakeHost host = insertedComponent();
     if (c.stored) host.attributes["I-COUNT"] = c.stored;
     else host.attributes.erase("I-COUNT");
-    const ComponentValues values = ReadComponentValues(host.callbacks, &host);
+    const ComponentValues values = readComponentValues(host.callbacks, &host);
     EXPECT_EQ(values.general.continuously, c.continuously);
     EXPECT_EQ(values.general.countText, c.countText);
-    WriteComponentValues(values, "preview", host.callbacks, &host);
+    writeComponentValues(values, "preview", host.callbacks, &host);
     EXPECT_EQ(host.written[4].first, "I-COUNT");
     EXPECT_EQ(host.written[4].second, std::to_string(c.writtenBack));
   }
@@ -88,9 +88,9 @@ TEST(ComponentValues, PlayCountsFromTheAttributeAndBack) {
 
 TEST(ComponentValues, WritesEveryAttributeInOrderEncodingBodyAndAttributeSet) {
   FakeHost host = insertedComponent();
-  ComponentValues values = ReadComponentValues(host.callbacks, &host);
+  ComponentValues values = readComponentValues(host.callbacks, &host);
   values.general.textOnlyPreview = true;
-  WriteComponentValues(values, "<p>preview</p>", host.callbacks, &host);
+  writeComponentValues(values, "<p>preview</p>", host.callbacks, &host);
   const std::vector<std::pair<std::string, std::string>> expected = {
       {"PREVIEW", "<p>preview</p>"},
       {"I-NUMBUTTONS", "3"}, {"I-AUTOPLAY", "0"}, {"I-VISIBLE", "1"}, {"I-COUNT", "1"},
@@ -105,33 +105,33 @@ TEST(ComponentValues, WritesEveryAttributeInOrderEncodingBodyAndAttributeSet) {
 
 TEST(ComponentValues, TextOnlyPreviewNamesTheClipAndTheButtons) {
   FakeHost host = insertedComponent();
-  ComponentValues values = ReadComponentValues(host.callbacks, &host);
+  ComponentValues values = readComponentValues(host.callbacks, &host);
   values.general.textOnlyPreview = true;
-  EXPECT_EQ(BuildPreview(values, "hello.zvsa", "/unused/"),
+  EXPECT_EQ(buildPreview(values, "hello.zvsa", "/unused/"),
             "<font color=\"maroon\" face=\"Arial\"><b>[Z&V Tavelworks, hello, 3 buttons, "
             "height=32, width=96]</b></font>");
   values.general.buttonIndex = 0;
-  EXPECT_EQ(BuildPreview(values, "hello.zvsa", "/unused/"),
+  EXPECT_EQ(buildPreview(values, "hello.zvsa", "/unused/"),
             "<font color=\"maroon\" face=\"Arial\"><b>[Z&V Tavelworks, hello, 1 button, "
             "height=32, width=96]</b></font>");
-  EXPECT_NE(BuildPreview(values, "a", "/unused/").find("[Z&V Tavelworks, a, 1 button"), std::string::npos);
+  EXPECT_NE(buildPreview(values, "a", "/unused/").find("[Z&V Tavelworks, a, 1 button"), std::string::npos);
   // The page's clip value is a URL, and the preview is HTML: the name it
   // stands for is shown as text, whatever it holds.
-  EXPECT_NE(BuildPreview(values, "say%20%22hi%22%20%3Cb%3E%26%231.zvsa", "/unused/")
+  EXPECT_NE(buildPreview(values, "say%20%22hi%22%20%3Cb%3E%26%231.zvsa", "/unused/")
                 .find("[Z&V Tavelworks, say &quot;hi&quot; &lt;b&gt;&amp;#1, 1 button"),
             std::string::npos);
-  EXPECT_NE(BuildPreview(values, "a\"<b>c.zvsa", "/unused/").find("Tavelworks, a&quot;&lt;b&gt;c, 1"),
+  EXPECT_NE(buildPreview(values, "a\"<b>c.zvsa", "/unused/").find("Tavelworks, a&quot;&lt;b&gt;c, 1"),
             std::string::npos);
 }
 
 TEST(ComponentValues, ImagePreviewIsAFileUrlIntoTheBotsFolder) {
   FakeHost host = insertedComponent();
-  ComponentValues values = ReadComponentValues(host.callbacks, &host);
-  EXPECT_EQ(BuildPreview(values, "hello.zvsa", "/home/Ann Lee/Web/BotCache/ZvTavelwork/"),
+  ComponentValues values = readComponentValues(host.callbacks, &host);
+  EXPECT_EQ(buildPreview(values, "hello.zvsa", "/home/Ann Lee/Web/BotCache/ZvTavelwork/"),
             "<IMG SRC=\"file:///home/Ann%20Lee/Web/bots/ZvTavelwork/FPThreeButton.gif\" "
             "HEIGHT=\"32\" WIDTH=\"96\">");
   values.general.buttonIndex = 1;
-  EXPECT_NE(BuildPreview(values, "x.zvsa", "/lib/").find("file:///lib/FPTwoButton.gif"), std::string::npos);
+  EXPECT_NE(buildPreview(values, "x.zvsa", "/lib/").find("file:///lib/FPTwoButton.gif"), std::string::npos);
 }
 
 }  // namespace

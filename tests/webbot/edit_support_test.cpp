@@ -34,7 +34,7 @@ TEST(BotFolder, MapsTheFirstBotCacheComponentToBotsAndKeepsEveryOtherCharacter) 
       {"botcache", "bots"},
       {"", ""},
   };
-  for (const auto& c : cases) EXPECT_EQ(MapBotCacheToBots(c.path), c.mapped) << c.path;
+  for (const auto& c : cases) EXPECT_EQ(mapBotCacheToBots(c.path), c.mapped) << c.path;
 }
 
 // One preview image name for one button count, whoever asks: the Edit
@@ -48,24 +48,24 @@ TEST(BotFolder, EditPreviewAndWebBotTextNameTheSameImage) {
                {0, "FPOneButton.gif"}, {4, "FPOneButton.gif"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.buttonCount);
-    EXPECT_STREQ(PreviewImageName(c.buttonCount), c.image);
+    EXPECT_STREQ(previewImageName(c.buttonCount), c.image);
     ComponentValues values;
     values.general.buttonIndex = c.buttonCount - 1;
-    EXPECT_NE(BuildPreview(values, "x.zvsa", "/lib/").find(std::string("/lib/") + c.image),
+    EXPECT_NE(buildPreview(values, "x.zvsa", "/lib/").find(std::string("/lib/") + c.image),
               std::string::npos);
     AppletSettings settings;
     settings.buttonCount = c.buttonCount;
-    EXPECT_NE(FormatWebBotText(settings, std::string("/lib/") + PreviewImageName(c.buttonCount), "x.zvsa")
+    EXPECT_NE(formatWebBotText(settings, std::string("/lib/") + previewImageName(c.buttonCount), "x.zvsa")
                   .find(std::string("SRC=&quot;/lib/") + c.image),
               std::string::npos);
   }
 }
 
 TEST(BotFolder, TheInsertionProgramLiesInTheComponentFolder) {
-  const std::string folder = ComponentFolder();
+  const std::string folder = componentFolder();
   ASSERT_FALSE(folder.empty());
   EXPECT_EQ(folder.back(), '/');
-  EXPECT_EQ(InsertBotPath(), folder + "ZvInsertBot");
+  EXPECT_EQ(insertBotPath(), folder + "ZvInsertBot");
 }
 
 // Waits (up to ten seconds) for one line from the named pipe at `path`.
@@ -100,17 +100,17 @@ TEST(InsertBotLaunch, StartsTheProgramWithoutArgumentsAndDoesNotWaitForIt) {
   ASSERT_EQ(chmod(program.c_str(), 0755), 0);
   // The program blocks on the pipe until this test reads it: a launch that
   // waited for the program would never return.
-  EXPECT_EQ(LaunchDetached(program), "");
+  EXPECT_EQ(launchDetached(program), "");
   EXPECT_EQ(readLineFromFifo(fifo), "arguments=0\n");
 }
 
 TEST(InsertBotLaunch, SaysWhyAProgramCannotBeStarted) {
   test::TempDir dir;
-  EXPECT_EQ(LaunchDetached(dir.file("missing")), "No such file or directory");
+  EXPECT_EQ(launchDetached(dir.file("missing")), "No such file or directory");
   const std::string notExecutable = dir.file("plain");
   std::ofstream(notExecutable) << "text\n";
-  EXPECT_EQ(LaunchDetached(notExecutable), "Permission denied");
-  EXPECT_FALSE(LaunchDetached("").empty());
+  EXPECT_EQ(launchDetached(notExecutable), "Permission denied");
+  EXPECT_FALSE(launchDetached("").empty());
 }
 
 }  // namespace

@@ -24,7 +24,7 @@ zv::AppletSettings freshSettings() {
 
 TEST(WebBotText, GoldenSixteenLines) {
   const std::string text =
-      zv::webbot::FormatWebBotText(freshSettings(), "file:///opt/zv/bin/FPTwoButton.gif",
+      zv::webbot::formatWebBotText(freshSettings(), "file:///opt/zv/bin/FPTwoButton.gif",
                                    "hello.zvsa");
   EXPECT_EQ(text,
             crlfLines({
@@ -60,7 +60,7 @@ TEST(WebBotText, EmptyTextsNegativeCountAndEncodedBody) {
   s.tag = "OBJECT";
   s.bodyText = "Get <a href=\"java.htm\">Java</a> & more >>";
   s.otherAttributes = "";
-  const std::string text = zv::webbot::FormatWebBotText(s, "img.gif", "c.zvsa");
+  const std::string text = zv::webbot::formatWebBotText(s, "img.gif", "c.zvsa");
   EXPECT_EQ(text,
             crlfLines({
                 "<p><!--WEBBOT bot=\"ZvTavelwork\" StartSpan PREVIEW=\"&lt;IMG SRC=&quot;img.gif&quot; "
@@ -90,7 +90,7 @@ TEST(WebBotText, PlainValuesCannotBreakTheComment) {
   s.className = "Odd\"Player.class";
   s.codebase = "/a&b";
   const std::string text =
-      zv::webbot::FormatWebBotText(s, "file:///x\"y&z/FPTwoButton.gif", "say -->hi.zvsa");
+      zv::webbot::formatWebBotText(s, "file:///x\"y&z/FPTwoButton.gif", "say -->hi.zvsa");
   EXPECT_NE(text.find("\r\nS-CLASS=\"Odd&quot;Player.class\" \r\n"), std::string::npos);
   EXPECT_NE(text.find("\r\nS-CODEBASE=\"/a&amp;b\" \r\n"), std::string::npos);
   EXPECT_NE(text.find("\r\nS-CLIP=\"say --&gt;hi.zvsa\" -->\r\n"), std::string::npos);
@@ -101,11 +101,11 @@ TEST(WebBotText, PlainValuesCannotBreakTheComment) {
 }
 
 TEST(WebBotText, PreviewImageByButtonCount) {
-  EXPECT_STREQ(zv::webbot::PreviewImageName(1), "FPOneButton.gif");
-  EXPECT_STREQ(zv::webbot::PreviewImageName(2), "FPTwoButton.gif");
-  EXPECT_STREQ(zv::webbot::PreviewImageName(3), "FPThreeButton.gif");
-  EXPECT_STREQ(zv::webbot::PreviewImageName(0), "FPOneButton.gif");
-  EXPECT_STREQ(zv::webbot::PreviewImageName(4), "FPOneButton.gif");
+  EXPECT_STREQ(zv::webbot::previewImageName(1), "FPOneButton.gif");
+  EXPECT_STREQ(zv::webbot::previewImageName(2), "FPTwoButton.gif");
+  EXPECT_STREQ(zv::webbot::previewImageName(3), "FPThreeButton.gif");
+  EXPECT_STREQ(zv::webbot::previewImageName(0), "FPOneButton.gif");
+  EXPECT_STREQ(zv::webbot::previewImageName(4), "FPOneButton.gif");
 }
 
 }  // namespace

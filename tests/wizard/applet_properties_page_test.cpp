@@ -333,7 +333,7 @@ class AppletPropertiesPageTest : public QObject {
     SettingsStore reopened(fixture.storeFile());
     const StoredAppletAttributes stored = readAppletAttributes(reopened);
     QCOMPARE(stored.required.height, 40);
-    QCOMPARE(webbot::JoinAttributeText(stored.optional.attributes),
+    QCOMPARE(webbot::joinAttributeText(stored.optional.attributes),
              std::string("ALT=\"Java is not available in this browser\" BORDER=0"));
   }
 

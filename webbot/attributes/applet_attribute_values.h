@@ -16,7 +16,7 @@ namespace zv {
 // Attribute name -> value, names unique by exact comparison. A value is kept
 // exactly as the Tag Attribute dialog accepted it (a value holding spaces
 // keeps its surrounding double quotes). Iterated in ascending byte order of
-// the names: the order of the joined text (webbot::JoinAttributeText) and of
+// the names: the order of the joined text (webbot::joinAttributeText) and of
 // the numbered store entries.
 using AttributeMap = webbot::AttributeSet;
 

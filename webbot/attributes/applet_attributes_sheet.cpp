@@ -53,7 +53,7 @@ void CAppletAttributesPropertySheet::insertGeneralPage(CAttributeSheetPage* page
   const QSignalBlocker quiet(tabs_);
   tabs_->insertTab(0, page, title);
   tabs_->setCurrentIndex(0);
-  shownIndex_ = 0;
+  shown_index_ = 0;
 }
 
 CAttributeSheetPage* CAppletAttributesPropertySheet::pageAt(int index) const {
@@ -61,17 +61,17 @@ CAttributeSheetPage* CAppletAttributesPropertySheet::pageAt(int index) const {
 }
 
 void CAppletAttributesPropertySheet::currentPageChanged(int index) {
-  if (returningToRefusedPage_) return;
-  CAttributeSheetPage* left = pageAt(shownIndex_);
+  if (returning_to_refused_page_) return;
+  CAttributeSheetPage* left = pageAt(shown_index_);
   if (left != nullptr && !left->saveControls()) {
     // The page being left refused a field: it stays in front, with the
     // focus where its message put it.
-    returningToRefusedPage_ = true;
-    tabs_->setCurrentIndex(shownIndex_);
-    returningToRefusedPage_ = false;
+    returning_to_refused_page_ = true;
+    tabs_->setCurrentIndex(shown_index_);
+    returning_to_refused_page_ = false;
     return;
   }
-  shownIndex_ = index;
+  shown_index_ = index;
 }
 
 void CAppletAttributesPropertySheet::accept() {
@@ -85,10 +85,10 @@ void CAppletAttributesPropertySheet::accept() {
     CAttributeSheetPage* page = pageAt(index);
     if (page == nullptr || page->saveControls()) continue;
     if (tabs_->currentIndex() != index) {
-      returningToRefusedPage_ = true;
+      returning_to_refused_page_ = true;
       tabs_->setCurrentIndex(index);
-      returningToRefusedPage_ = false;
-      shownIndex_ = index;
+      returning_to_refused_page_ = false;
+      shown_index_ = index;
     }
     return;
   }

@@ -53,8 +53,8 @@ class CAppletAttributesPropertySheet : public QDialog {
   CPageAppletRequired* required_;
   CPageAppletOptional* optional_;
   QDialogButtonBox* buttons_;
-  int shownIndex_ = 0;
-  bool returningToRefusedPage_ = false;
+  int shown_index_ = 0;
+  bool returning_to_refused_page_ = false;
 };
 
 }  // namespace zv

@@ -51,7 +51,7 @@ std::string rowValue(const QTreeWidgetItem& row) { return row.text(kValueColumn)
 CPageAppletOptional::CPageAppletOptional(MessagePresenter& presenter, QWidget* parent)
     : CAttributeSheetPage(parent),
       presenter_(presenter),
-      bodyText_(new QPlainTextEdit(this)),
+      body_text_(new QPlainTextEdit(this)),
       list_(new QTreeWidget(this)),
       add_(makeButton(tr("&Add"), this)),
       remove_(makeButton(tr("&Remove"), this)),
@@ -60,8 +60,8 @@ CPageAppletOptional::CPageAppletOptional(MessagePresenter& presenter, QWidget* p
   setAccessibleName(tr("Optional"));
   save_->setAccessibleName(tr("Save these properties for next time"));
   // The body text may hold line breaks; Tab still moves on.
-  bodyText_->setTabChangesFocus(true);
-  bodyText_->setFixedHeight(bodyText_->fontMetrics().lineSpacing() * 4 + 12);
+  body_text_->setTabChangesFocus(true);
+  body_text_->setFixedHeight(body_text_->fontMetrics().lineSpacing() * 4 + 12);
 
   list_->setRootIsDecorated(false);
   list_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -78,8 +78,8 @@ CPageAppletOptional::CPageAppletOptional(MessagePresenter& presenter, QWidget* p
   buttons->addStretch(1);
 
   auto* grid = new QGridLayout;
-  grid->addWidget(labelFor(tr("Applet &body text"), bodyText_, this), 0, 0, 1, 2);
-  grid->addWidget(bodyText_, 1, 0);
+  grid->addWidget(labelFor(tr("Applet &body text"), body_text_, this), 0, 0, 1, 2);
+  grid->addWidget(body_text_, 1, 0);
   grid->addWidget(labelFor(tr("&Other attributes"), list_, this), 2, 0, 1, 2);
   grid->addWidget(list_, 3, 0);
   grid->addLayout(buttons, 3, 1);
@@ -94,7 +94,7 @@ CPageAppletOptional::CPageAppletOptional(MessagePresenter& presenter, QWidget* p
 
   if constexpr (kAttributesForEditBot) save_->setVisible(false);
 
-  setTabOrder(bodyText_, list_);
+  setTabOrder(body_text_, list_);
   setTabOrder(list_, add_);
   setTabOrder(add_, remove_);
   setTabOrder(remove_, edit_);
@@ -112,7 +112,7 @@ void CPageAppletOptional::setValues(const OptionalAppletAttributes& values) {
 }
 
 void CPageAppletOptional::showValues() {
-  bodyText_->setPlainText(QString::fromStdString(values_.bodyText));
+  body_text_->setPlainText(QString::fromStdString(values_.bodyText));
   save_->setChecked(values_.saveForNextTime);
   list_->clear();
   for (const auto& [name, value] : values_.attributes) addRow(name, value);
@@ -137,7 +137,7 @@ void CPageAppletOptional::openPage() {
 
 bool CPageAppletOptional::saveControls() {
   if (!isOpened()) return true;
-  values_.bodyText = bodyText_->toPlainText().toStdString();
+  values_.bodyText = body_text_->toPlainText().toStdString();
   values_.saveForNextTime = save_->isChecked();
   return true;
 }

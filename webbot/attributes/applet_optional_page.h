@@ -38,7 +38,7 @@ class CPageAppletOptional : public CAttributeSheetPage {
 
   bool saveControls() override;
 
-  QPlainTextEdit* bodyTextField() const { return bodyText_; }
+  QPlainTextEdit* bodyTextField() const { return body_text_; }
   QTreeWidget* attributeList() const { return list_; }
   QPushButton* addButton() const { return add_; }
   QPushButton* removeButton() const { return remove_; }
@@ -61,7 +61,7 @@ class CPageAppletOptional : public CAttributeSheetPage {
   MessagePresenter& presenter_;
   OptionalAppletAttributes values_;
 
-  QPlainTextEdit* bodyText_;
+  QPlainTextEdit* body_text_;
   QTreeWidget* list_;
   QPushButton* add_;
   QPushButton* remove_;

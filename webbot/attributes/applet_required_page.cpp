@@ -22,33 +22,33 @@ CPageAppletRequired::CPageAppletRequired(MessagePresenter& presenter, QWidget* p
       presenter_(presenter),
       width_(new SpinEdit(this)),
       height_(new SpinEdit(this)),
-      className_(new QLineEdit(this)),
+      class_name_(new QLineEdit(this)),
       codebase_(new QLineEdit(this)),
       tag_(new QComboBox(this)),
       save_(new QCheckBox(tr("&Save these properties for next time"), this)),
       alignment_(new QComboBox(this)),
-      calculateWidth_(new QCheckBox(tr("&Calculate width"), this)) {
+      calculate_width_(new QCheckBox(tr("&Calculate width"), this)) {
   setAccessibleName(tr("Required"));
   tag_->addItems({QStringLiteral("APPLET"), QStringLiteral("OBJECT")});
   alignment_->addItems({QString(), QStringLiteral("top"), QStringLiteral("middle"),
                         QStringLiteral("bottom"), QStringLiteral("left"), QStringLiteral("right")});
   // The class name passes through the page unchanged; it is never shown.
-  className_->setReadOnly(true);
-  className_->setVisible(false);
+  class_name_->setReadOnly(true);
+  class_name_->setVisible(false);
   save_->setAccessibleName(tr("Save these properties for next time"));
-  calculateWidth_->setAccessibleName(tr("Calculate width"));
+  calculate_width_->setAccessibleName(tr("Calculate width"));
   width_->setMaximumWidth(110);
   height_->setMaximumWidth(110);
 
   auto* grid = new QGridLayout;
   grid->addWidget(labelFor(tr("&Width"), width_, this), 0, 0);
   grid->addWidget(width_, 0, 1);
-  grid->addWidget(calculateWidth_, 0, 2);
+  grid->addWidget(calculate_width_, 0, 2);
   grid->addWidget(labelFor(tr("&Height"), height_, this), 1, 0);
   grid->addWidget(height_, 1, 1);
-  grid->addWidget(labelFor(tr("&Name of applet class"), className_, this), 2, 0);
+  grid->addWidget(labelFor(tr("&Name of applet class"), class_name_, this), 2, 0);
   grid->itemAtPosition(2, 0)->widget()->setVisible(false);
-  grid->addWidget(className_, 2, 1, 1, 2);
+  grid->addWidget(class_name_, 2, 1, 1, 2);
   grid->addWidget(labelFor(tr("Co&debase for applet class"), codebase_, this), 3, 0);
   grid->addWidget(codebase_, 3, 1, 1, 2);
   grid->addWidget(labelFor(tr("HTML &tag"), tag_, this), 4, 0);
@@ -70,8 +70,8 @@ CPageAppletRequired::CPageAppletRequired(MessagePresenter& presenter, QWidget* p
   // to keep: the box is never offered.
   if constexpr (kAttributesForEditBot) save_->setVisible(false);
 
-  setTabOrder(width_, calculateWidth_);
-  setTabOrder(calculateWidth_, height_);
+  setTabOrder(width_, calculate_width_);
+  setTabOrder(calculate_width_, height_);
   setTabOrder(height_, codebase_);
   setTabOrder(codebase_, tag_);
   setTabOrder(tag_, alignment_);
@@ -79,7 +79,7 @@ CPageAppletRequired::CPageAppletRequired(MessagePresenter& presenter, QWidget* p
 
   // Toggled, not clicked: a box set through the accessibility interface or
   // the keyboard counts as much as a click.
-  connect(calculateWidth_, &QCheckBox::toggled, this, &CPageAppletRequired::calculateWidthClicked);
+  connect(calculate_width_, &QCheckBox::toggled, this, &CPageAppletRequired::calculateWidthClicked);
   connect(height_, &QLineEdit::textChanged, this, &CPageAppletRequired::heightChanged);
   connect(height_, &SpinEdit::stepped, this, &CPageAppletRequired::heightChanged);
 }
@@ -94,12 +94,12 @@ void CPageAppletRequired::setValues(const RequiredAppletAttributes& values) {
 void CPageAppletRequired::showValues() {
   width_->setText(QString::number(values_.width));
   height_->setText(QString::number(values_.height));
-  className_->setText(QString::fromStdString(values_.className));
+  class_name_->setText(QString::fromStdString(values_.className));
   codebase_->setText(QString::fromStdString(values_.codebase));
   chooseComboEntry(*tag_, values_.tag);
   save_->setChecked(values_.saveForNextTime);
   chooseComboEntry(*alignment_, values_.alignment);
-  calculateWidth_->setChecked(values_.calculateWidth);
+  calculate_width_->setChecked(values_.calculateWidth);
 }
 
 void CPageAppletRequired::openPage() {
@@ -110,8 +110,8 @@ void CPageAppletRequired::openPage() {
   }
   width_->setRange(kAppletDimensionMinimum, kAppletDimensionMaximum);
   height_->setRange(kAppletDimensionMinimum, kAppletDimensionMaximum);
-  width_->setEnabled(!calculateWidth_->isChecked());
-  if (calculateWidth_->isChecked()) calculateWidth();
+  width_->setEnabled(!calculate_width_->isChecked());
+  if (calculate_width_->isChecked()) calculateWidth();
 }
 
 void CPageAppletRequired::calculateWidth() {
@@ -120,7 +120,7 @@ void CPageAppletRequired::calculateWidth() {
 }
 
 void CPageAppletRequired::calculateWidthClicked() {
-  if (calculateWidth_->isChecked()) {
+  if (calculate_width_->isChecked()) {
     calculateWidth();
     width_->setEnabled(false);
   } else {
@@ -129,7 +129,7 @@ void CPageAppletRequired::calculateWidthClicked() {
 }
 
 void CPageAppletRequired::heightChanged() {
-  if (calculateWidth_->isChecked()) calculateWidth();
+  if (calculate_width_->isChecked()) calculateWidth();
 }
 
 bool CPageAppletRequired::saveControls() {
@@ -145,12 +145,12 @@ bool CPageAppletRequired::saveControls() {
                                                            kAppletDimensionMaximum);
   if (!height) return false;
   read.height = *height;
-  read.className = className_->text().toStdString();
+  read.className = class_name_->text().toStdString();
   read.codebase = codebase_->text().toStdString();
   read.tag = tag_->currentText().toStdString();
   read.saveForNextTime = save_->isChecked();
   read.alignment = alignment_->currentText().toStdString();
-  read.calculateWidth = calculateWidth_->isChecked();
+  read.calculateWidth = calculate_width_->isChecked();
   values_ = std::move(read);
   return true;
 }

@@ -41,12 +41,12 @@ class CPageAppletRequired : public CAttributeSheetPage {
   const RequiredAppletAttributes& values() const { return values_; }
 
   // The button count for the width calculation, stored by the opener.
-  void setButtonCount(int buttonCount) { buttonCount_ = buttonCount; }
+  void setButtonCount(int buttonCount) { button_count_ = buttonCount; }
   // A source asked for the button count each time the width is calculated;
   // it takes the place of the stored count (the Edit sheet's General page:
   // its button index plus one).
-  void setButtonCountSource(std::function<int()> source) { buttonCountSource_ = std::move(source); }
-  int buttonCount() const { return buttonCountSource_ ? buttonCountSource_() : buttonCount_; }
+  void setButtonCountSource(std::function<int()> source) { button_count_source_ = std::move(source); }
+  int buttonCount() const { return button_count_source_ ? button_count_source_() : button_count_; }
   // The button count has changed: with "Calculate width" ticked, the width
   // follows at once.
   void buttonCountChanged() { heightChanged(); }
@@ -55,12 +55,12 @@ class CPageAppletRequired : public CAttributeSheetPage {
 
   SpinEdit* widthField() const { return width_; }
   SpinEdit* heightField() const { return height_; }
-  QLineEdit* classNameField() const { return className_; }
+  QLineEdit* classNameField() const { return class_name_; }
   QLineEdit* codebaseField() const { return codebase_; }
   QComboBox* tagList() const { return tag_; }
   QCheckBox* saveBox() const { return save_; }
   QComboBox* alignmentList() const { return alignment_; }
-  QCheckBox* calculateWidthBox() const { return calculateWidth_; }
+  QCheckBox* calculateWidthBox() const { return calculate_width_; }
 
  protected:
   void openPage() override;
@@ -73,17 +73,17 @@ class CPageAppletRequired : public CAttributeSheetPage {
 
   MessagePresenter& presenter_;
   RequiredAppletAttributes values_;
-  int buttonCount_ = 1;
-  std::function<int()> buttonCountSource_;
+  int button_count_ = 1;
+  std::function<int()> button_count_source_;
 
   SpinEdit* width_;
   SpinEdit* height_;
-  QLineEdit* className_;
+  QLineEdit* class_name_;
   QLineEdit* codebase_;
   QComboBox* tag_;
   QCheckBox* save_;
   QComboBox* alignment_;
-  QCheckBox* calculateWidth_;
+  QCheckBox* calculate_width_;
 };
 
 }  // namespace zv

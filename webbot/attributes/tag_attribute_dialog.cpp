@@ -21,38 +21,38 @@ namespace zv {
 CTagAttributeDialog::CTagAttributeDialog(MessagePresenter& presenter, QWidget* parent)
     : QDialog(parent),
       presenter_(presenter),
-      nameField_(new QLineEdit(this)),
-      valueField_(new QPlainTextEdit(this)),
+      name_field_(new QLineEdit(this)),
+      value_field_(new QPlainTextEdit(this)),
       buttons_(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this)) {
   setWindowTitle(tr("Tag Attribute"));
   setAccessibleName(tr("Tag Attribute"));
 
   // The value is one attribute value: Tab leaves the field, Enter presses
   // OK (Ctrl+Enter still starts a new line).
-  valueField_->setTabChangesFocus(true);
-  valueField_->installEventFilter(this);
-  valueField_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-  valueField_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  valueField_->setFixedHeight(valueField_->fontMetrics().lineSpacing() * 4 + 12);
+  value_field_->setTabChangesFocus(true);
+  value_field_->installEventFilter(this);
+  value_field_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  value_field_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  value_field_->setFixedHeight(value_field_->fontMetrics().lineSpacing() * 4 + 12);
 
   auto* fields = new QGridLayout;
-  fields->addWidget(labelFor(tr("&Attribute name"), nameField_, this), 0, 0);
-  fields->addWidget(nameField_, 0, 1);
-  auto* valueLabel = labelFor(tr("&Value"), valueField_, this);
+  fields->addWidget(labelFor(tr("&Attribute name"), name_field_, this), 0, 0);
+  fields->addWidget(name_field_, 0, 1);
+  auto* valueLabel = labelFor(tr("&Value"), value_field_, this);
   fields->addWidget(valueLabel, 1, 0, Qt::AlignTop);
-  fields->addWidget(valueField_, 1, 1);
+  fields->addWidget(value_field_, 1, 1);
   fields->setColumnStretch(1, 1);
 
   if constexpr (!kAttributesForEditBot) {
-    helpButton_ = buttons_->addButton(tr("&Help"), QDialogButtonBox::HelpRole);
-    helpButton_->setAccessibleName(tr("Help"));
+    help_button_ = buttons_->addButton(tr("&Help"), QDialogButtonBox::HelpRole);
+    help_button_->setAccessibleName(tr("Help"));
     connect(buttons_, &QDialogButtonBox::helpRequested, this, &CTagAttributeDialog::showHelp);
   }
   okButton()->setDefault(true);
   connect(buttons_, &QDialogButtonBox::accepted, this, &CTagAttributeDialog::accept);
   connect(buttons_, &QDialogButtonBox::rejected, this, &CTagAttributeDialog::reject);
-  connect(nameField_, &QLineEdit::textChanged, this, &CTagAttributeDialog::updateOkButton);
-  connect(valueField_, &QPlainTextEdit::textChanged, this, &CTagAttributeDialog::updateOkButton);
+  connect(name_field_, &QLineEdit::textChanged, this, &CTagAttributeDialog::updateOkButton);
+  connect(value_field_, &QPlainTextEdit::textChanged, this, &CTagAttributeDialog::updateOkButton);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(fields);
@@ -68,53 +68,53 @@ QPushButton* CTagAttributeDialog::cancelButton() const {
 }
 
 void CTagAttributeDialog::setAttribute(const std::string& name, const std::string& value) {
-  nameField_->setText(QString::fromStdString(name));
-  valueField_->setPlainText(QString::fromStdString(value));
+  name_field_->setText(QString::fromStdString(name));
+  value_field_->setPlainText(QString::fromStdString(value));
   updateOkButton();
 }
 
 void CTagAttributeDialog::updateOkButton() {
-  okButton()->setEnabled(!nameField_->text().isEmpty() &&
-                         !valueField_->toPlainText().isEmpty());
+  okButton()->setEnabled(!name_field_->text().isEmpty() &&
+                         !value_field_->toPlainText().isEmpty());
 }
 
 void CTagAttributeDialog::accept() {
   // Enter may reach here while OK is disabled; an attribute needs both.
   if (!okButton()->isEnabled()) return;
   if (!checkValue()) return;
-  name_ = nameField_->text().toStdString();
-  value_ = valueField_->toPlainText().toStdString();
+  name_ = name_field_->text().toStdString();
+  value_ = value_field_->toPlainText().toStdString();
   if (!checkName()) return;
   QDialog::accept();
 }
 
 bool CTagAttributeDialog::checkValue() {
-  std::string value = valueField_->toPlainText().toStdString();
+  std::string value = value_field_->toPlainText().toStdString();
   if (valueNeedsQuoteRepair(value)) {
     if (askAttributeQuestion(presenter_, kIdsValueQuotesUnbalanced) == MessageAnswer::No) {
-      focusRefusedField(*valueField_);
+      focusRefusedField(*value_field_);
       return false;
     }
     value = repairValueQuotes(value);
-    valueField_->setPlainText(QString::fromStdString(value));
+    value_field_->setPlainText(QString::fromStdString(value));
   }
   if (hasInnerQuote(value)) {
     showAttributeMessage(presenter_, kIdsValueInnerQuote);
-    focusRefusedField(*valueField_);
+    focusRefusedField(*value_field_);
     return false;
   }
   return true;
 }
 
 bool CTagAttributeDialog::checkName() {
-  const std::optional<char32_t> bad = firstBadNameCharacter(nameField_->text());
+  const std::optional<char32_t> bad = firstBadNameCharacter(name_field_->text());
   if (!bad) return true;
   if (*bad == U' ')
     showAttributeMessage(presenter_, kIdsNameHasSpace);
   else
     showAttributeMessage(presenter_, kIdsNameBadCharacter,
                          QString::fromUcs4(&*bad, 1).toStdString());
-  focusRefusedField(*nameField_);
+  focusRefusedField(*name_field_);
   return false;
 }
 
@@ -129,7 +129,7 @@ void CTagAttributeDialog::showHelp() {
 }
 
 bool CTagAttributeDialog::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == valueField_ && event->type() == QEvent::KeyPress) {
+  if (watched == value_field_ && event->type() == QEvent::KeyPress) {
     const auto* key = static_cast<QKeyEvent*>(event);
     const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
     if (enter && !(key->modifiers() & Qt::ControlModifier)) {
@@ -137,7 +137,7 @@ bool CTagAttributeDialog::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
     if (enter) {
-      valueField_->insertPlainText(QStringLiteral("\n"));
+      value_field_->insertPlainText(QStringLiteral("\n"));
       return true;
     }
   }

@@ -36,12 +36,12 @@ class CTagAttributeDialog : public QDialog {
   std::string name() const { return name_; }
   std::string value() const { return value_; }
 
-  QLineEdit* nameField() const { return nameField_; }
-  QPlainTextEdit* valueField() const { return valueField_; }
+  QLineEdit* nameField() const { return name_field_; }
+  QPlainTextEdit* valueField() const { return value_field_; }
   QPushButton* okButton() const;
   QPushButton* cancelButton() const;
   // Null in the web component's build.
-  QPushButton* helpButton() const { return helpButton_; }
+  QPushButton* helpButton() const { return help_button_; }
 
   void accept() override;
 
@@ -55,10 +55,10 @@ class CTagAttributeDialog : public QDialog {
   void showHelp();
 
   MessagePresenter& presenter_;
-  QLineEdit* nameField_;
-  QPlainTextEdit* valueField_;
+  QLineEdit* name_field_;
+  QPlainTextEdit* value_field_;
   QDialogButtonBox* buttons_;
-  QPushButton* helpButton_ = nullptr;
+  QPushButton* help_button_ = nullptr;
   std::string name_;
   std::string value_;
 };

@@ -23,7 +23,7 @@ std::string textOf(const ZvHostCallbacks& host, void* attributes, const char* ke
 }
 
 std::int32_t integerOf(const ZvHostCallbacks& host, void* attributes, const char* key) {
-  return AttributeInteger(textOf(host, attributes, key).c_str());
+  return attributeInteger(textOf(host, attributes, key).c_str());
 }
 
 void setText(const ZvHostCallbacks& host, void* attributes, const char* key, const std::string& value) {
@@ -36,11 +36,11 @@ void setInteger(const ZvHostCallbacks& host, void* attributes, const char* key, 
 
 }  // namespace
 
-bool IsComponentSetUp(const ZvHostCallbacks& host, void* attributes) {
+bool isComponentSetUp(const ZvHostCallbacks& host, void* attributes) {
   return !textOf(host, attributes, kKeyNumButtons).empty();
 }
 
-ComponentValues ReadComponentValues(const ZvHostCallbacks& host, void* attributes) {
+ComponentValues readComponentValues(const ZvHostCallbacks& host, void* attributes) {
   ComponentValues values;
   GeneralValues& general = values.general;
   // The lowest stored count stays the lowest index rather than wrap around.
@@ -49,7 +49,7 @@ ComponentValues ReadComponentValues(const ZvHostCallbacks& host, void* attribute
   general.autoplay = integerOf(host, attributes, kKeyAutoplay) != 0;
   general.visible = integerOf(host, attributes, kKeyVisible) != 0;
   const std::string count = textOf(host, attributes, kKeyCount);
-  if (AttributeInteger(count.c_str()) == -1) {
+  if (attributeInteger(count.c_str()) == -1) {
     general.continuously = true;
     general.countText = "1";
   } else {
@@ -69,17 +69,17 @@ ComponentValues ReadComponentValues(const ZvHostCallbacks& host, void* attribute
   required.calculateWidth = false;
   required.saveForNextTime = false;
 
-  values.optional.bodyText = DecodeAttributeValue(textOf(host, attributes, kKeyBody));
-  values.optional.attributes = ParseAttributeText(DecodeAttributeValue(textOf(host, attributes, kKeyAttribs)));
+  values.optional.bodyText = decodeAttributeValue(textOf(host, attributes, kKeyBody));
+  values.optional.attributes = parseAttributeText(decodeAttributeValue(textOf(host, attributes, kKeyAttribs)));
   values.optional.saveForNextTime = false;
   return values;
 }
 
-std::int32_t PlayCountFromText(const std::string& countText) {
-  return AttributeInteger(countText.c_str());
+std::int32_t playCountFromText(const std::string& countText) {
+  return attributeInteger(countText.c_str());
 }
 
-std::string BuildPreview(const ComponentValues& values, const std::string& clip,
+std::string buildPreview(const ComponentValues& values, const std::string& clip,
                          const std::string& imageFolder) {
   const int buttonIndex = values.general.buttonIndex;
   if (values.general.textOnlyPreview) {
@@ -89,24 +89,24 @@ std::string BuildPreview(const ComponentValues& values, const std::string& clip,
     // text.
     const std::string name = clip.size() > 5 ? clip.substr(0, clip.size() - 5) : clip;
     return "<font color=\"maroon\" face=\"Arial\"><b>[Z&V Tavelworks, " +
-           EscapeHtmlText(ClipPathOfReference(name)) + ", " +
+           escapeHtmlText(clipPathOfReference(name)) + ", " +
            std::to_string(buttonIndex + 1) + " button" + (buttonIndex != 0 ? "s" : "") +
            ", height=" + std::to_string(values.required.height) +
            ", width=" + std::to_string(values.required.width) + "]</b></font>";
   }
-  const std::string url = FileUrlForPath(MapBotCacheToBots(imageFolder) + PreviewImageName(buttonIndex + 1));
+  const std::string url = fileUrlForPath(mapBotCacheToBots(imageFolder) + previewImageName(buttonIndex + 1));
   return "<IMG SRC=\"" + url + "\" HEIGHT=\"" + std::to_string(values.required.height) +
          "\" WIDTH=\"" + std::to_string(values.required.width) + "\">";
 }
 
-void WriteComponentValues(const ComponentValues& values, const std::string& preview,
+void writeComponentValues(const ComponentValues& values, const std::string& preview,
                           const ZvHostCallbacks& host, void* attributes) {
   const GeneralValues& general = values.general;
   setText(host, attributes, kKeyPreview, preview);
   setInteger(host, attributes, kKeyNumButtons, general.buttonIndex + 1);
   setInteger(host, attributes, kKeyAutoplay, general.autoplay ? 1 : 0);
   setInteger(host, attributes, kKeyVisible, general.visible ? 1 : 0);
-  setInteger(host, attributes, kKeyCount, general.continuously ? -1 : PlayCountFromText(general.countText));
+  setInteger(host, attributes, kKeyCount, general.continuously ? -1 : playCountFromText(general.countText));
   setInteger(host, attributes, kKeyUseText, general.textOnlyPreview ? 1 : 0);
   setInteger(host, attributes, kKeyHeight, values.required.height);
   setInteger(host, attributes, kKeyWidth, values.required.width);
@@ -114,8 +114,8 @@ void WriteComponentValues(const ComponentValues& values, const std::string& prev
   setText(host, attributes, kKeyCodebase, values.required.codebase);
   setText(host, attributes, kKeyAppletTag, values.required.tag);
   setText(host, attributes, kKeyAlign, values.required.alignment);
-  setText(host, attributes, kKeyBody, EncodeAttributeValue(values.optional.bodyText));
-  setText(host, attributes, kKeyAttribs, EncodeAttributeValue(JoinAttributeText(values.optional.attributes)));
+  setText(host, attributes, kKeyBody, encodeAttributeValue(values.optional.bodyText));
+  setText(host, attributes, kKeyAttribs, encodeAttributeValue(joinAttributeText(values.optional.attributes)));
 }
 
 }  // namespace zv::webbot

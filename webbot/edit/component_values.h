@@ -44,14 +44,14 @@ struct ComponentValues {
 
 // True when the component has been set up: I-NUMBUTTONS is present and not
 // empty.
-bool IsComponentSetUp(const ZvHostCallbacks& host, void* attributes);
+bool isComponentSetUp(const ZvHostCallbacks& host, void* attributes);
 
-ComponentValues ReadComponentValues(const ZvHostCallbacks& host, void* attributes);
+ComponentValues readComponentValues(const ZvHostCallbacks& host, void* attributes);
 
 // The count field's text as a play count: a base-10 number read as strtol
 // reads it, limited to 1..2,147,483,647 from above (longer runs of digits
 // count as 2,147,483,647). The sheet has checked the text before.
-std::int32_t PlayCountFromText(const std::string& countText);
+std::int32_t playCountFromText(const std::string& countText);
 
 // The HTML the editor shows in place of the component:
 //   text only: the bracketed product line in a maroon bold Arial font, with
@@ -60,11 +60,11 @@ std::int32_t PlayCountFromText(const std::string& countText);
 //   otherwise: an IMG element with the preview image for the button count,
 //              a file URL into `imageFolder` (ending in "/"; a "botcache"
 //              folder in it stands for "bots", as in bot_folder.h).
-std::string BuildPreview(const ComponentValues& values, const std::string& clip,
+std::string buildPreview(const ComponentValues& values, const std::string& clip,
                          const std::string& imageFolder);
 
 // Writes every attribute back (see above), PREVIEW first.
-void WriteComponentValues(const ComponentValues& values, const std::string& preview,
+void writeComponentValues(const ComponentValues& values, const std::string& preview,
                           const ZvHostCallbacks& host, void* attributes);
 
 }  // namespace zv::webbot

@@ -22,8 +22,8 @@ namespace {
 // Starts the insertion program from the component's folder; a program that
 // cannot be started is reported with its path and the reason.
 void startInsertBot(MessagePresenter& presenter) {
-  const std::string program = InsertBotPath();
-  const std::string why = LaunchDetached(program);
+  const std::string program = insertBotPath();
+  const std::string why = launchDetached(program);
   if (!why.empty()) showEditMessage(presenter, kIdsInsertBotNotStarted, "\"" + program + "\": " + why + ".");
 }
 
@@ -34,19 +34,19 @@ std::string clipOf(const ZvHostCallbacks& host, void* attributes) {
 
 }  // namespace
 
-std::int32_t EditComponent(void* attributes, const ZvHostCallbacks* callbacks) {
+std::int32_t editComponent(void* attributes, const ZvHostCallbacks* callbacks) {
   if (!callbacks || !callbacks->GetAttribute || !callbacks->SetAttribute) return 0;
   const ZvHostCallbacks& host = *callbacks;
   const ScopedQApplication application;
   if (!application.widgets()) return 0;
   QtMessageBoxPresenter presenter;
 
-  if (!IsComponentSetUp(host, attributes)) {
+  if (!isComponentSetUp(host, attributes)) {
     startInsertBot(presenter);
     return 0;
   }
 
-  ComponentValues values = ReadComponentValues(host, attributes);
+  ComponentValues values = readComponentValues(host, attributes);
   CAppletAttributesPropertySheet sheet(presenter);
   sheet.setWindowIcon(QApplication::style()->standardIcon(QStyle::SP_MediaVolume));
   presenter.setParent(&sheet);
@@ -64,8 +64,8 @@ std::int32_t EditComponent(void* attributes, const ZvHostCallbacks* callbacks) {
   values.general = general->values();
   values.required = required.values();
   values.optional = sheet.optionalPage().values();
-  const std::string preview = BuildPreview(values, clipOf(host, attributes), PreviewImageFolder());
-  WriteComponentValues(values, preview, host, attributes);
+  const std::string preview = buildPreview(values, clipOf(host, attributes), previewImageFolder());
+  writeComponentValues(values, preview, host, attributes);
   return 1;
 }
 

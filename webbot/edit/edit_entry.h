@@ -15,7 +15,7 @@
 
 namespace zv::webbot {
 
-std::int32_t EditComponent(void* attributeHandle, const ZvHostCallbacks* callbacks);
+std::int32_t editComponent(void* attributeHandle, const ZvHostCallbacks* callbacks);
 
 }  // namespace zv::webbot
 

@@ -145,13 +145,13 @@ using MarkupText = std::basic_string<char, std::char_traits<char>, MallocAllocat
 // grows as a string grows.
 class MarkupWriter {
  public:
-  explicit MarkupWriter(std::int32_t lineEndFlag) : lineEnd_(lineEndFlag == 0 ? "\r\n" : "\n") {
+  explicit MarkupWriter(std::int32_t lineEndFlag) : line_end_(lineEndFlag == 0 ? "\r\n" : "\n") {
     text_.reserve(kInitialCapacity);
   }
 
   void append(std::string_view piece) { text_.append(piece); }
   void append(std::int32_t number) { text_.append(std::to_string(number)); }
-  void endLine() { text_.append(lineEnd_); }
+  void endLine() { text_.append(line_end_); }
 
   // Appends `value` for a double-quoted attribute: '"', '<', '>' and an '&'
   // that begins no character reference become &quot; &lt; &gt; &amp;. With
@@ -231,7 +231,7 @@ class MarkupWriter {
   const char* text() const { return text_.c_str(); }
 
  private:
-  std::string_view lineEnd_;
+  std::string_view line_end_;
   MarkupText text_;
 };
 

@@ -29,7 +29,7 @@
 //     hold as they are (controls, space, non-ASCII, "<>\^`{|}) are
 //     percent-encoded first; '%', '#' and '?' are URL syntax and stay, so a
 //     caller that holds a file name makes it a reference with
-//     ClipReferenceForPath() (clip_reference.h);
+//     clipReferenceForPath() (clip_reference.h);
 //   - the other attributes are written as they stand when every item is a
 //     well-formed attribute (name, or name=value with the value quoted, or
 //     unquoted without " ' = < > `); otherwise each item is written again

@@ -4,10 +4,10 @@
 
 namespace zv {
 
-std::string ClipReferenceForPath(std::string_view relativePath) {
-  return PercentEncode(relativePath, "/");
+std::string clipReferenceForPath(std::string_view relativePath) {
+  return percentEncode(relativePath, "/");
 }
 
-std::string ClipPathOfReference(std::string_view reference) { return PercentDecode(reference); }
+std::string clipPathOfReference(std::string_view reference) { return percentDecode(reference); }
 
 }  // namespace zv

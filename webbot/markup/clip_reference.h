@@ -16,11 +16,11 @@ namespace zv {
 // written %XX (upper-case hex). "my clip #1.zvsa" gives "my%20clip%20%231.zvsa".
 // The result holds no character that HTML or a WEBBOT value would have to
 // encode, and none that a URL reads as syntax (':' of a scheme, '?', '#').
-std::string ClipReferenceForPath(std::string_view relativePath);
+std::string clipReferenceForPath(std::string_view relativePath);
 
 // The path a reference names: every %XX (either case) becomes its byte; any
 // other byte, and a '%' without two hex digits after it, stays.
-std::string ClipPathOfReference(std::string_view reference);
+std::string clipPathOfReference(std::string_view reference);
 
 }  // namespace zv
 

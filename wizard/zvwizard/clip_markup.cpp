@@ -12,7 +12,7 @@ std::string markupForClip(const WizardResult& record, const std::string& clipFil
   // hand-over (wizard_result_assembly.h), so that only the name differs.
   SystemString markup = nullptr;
   std::string text;
-  if (GenerateAppletMarkup(appletValuesOf(record).settings(), ClipReferenceForPath(clipFileName).c_str(), &markup,
+  if (GenerateAppletMarkup(appletValuesOf(record).settings(), clipReferenceForPath(clipFileName).c_str(), &markup,
                            kMarkupLinesEndLf) &&
       markup != nullptr)
     text = markup;

@@ -49,27 +49,27 @@ class CodecContractTest : public testing::TestWithParam<CodecContract> {
   void SetUp() override {
     module_ = Module::load(GetParam().library);
     ASSERT_TRUE(module_.loaded()) << module_.error();
-    openCoder_ = reinterpret_cast<ZvOpenFn>(module_.ordinal(ZV_ORD_OPEN_CODER));
+    open_coder_ = reinterpret_cast<ZvOpenFn>(module_.ordinal(ZV_ORD_OPEN_CODER));
     encode_ = reinterpret_cast<ZvEncodeFn>(module_.ordinal(ZV_ORD_ENCODE));
-    closeCoder_ = reinterpret_cast<ZvCloseFn>(module_.ordinal(ZV_ORD_CLOSE_CODER));
-    openDecoder_ = reinterpret_cast<ZvOpenFn>(module_.ordinal(ZV_ORD_OPEN_DECODER));
+    close_coder_ = reinterpret_cast<ZvCloseFn>(module_.ordinal(ZV_ORD_CLOSE_CODER));
+    open_decoder_ = reinterpret_cast<ZvOpenFn>(module_.ordinal(ZV_ORD_OPEN_DECODER));
     decode_ = reinterpret_cast<ZvDecodeFn>(module_.ordinal(ZV_ORD_DECODE));
-    closeDecoder_ = reinterpret_cast<ZvCloseFn>(module_.ordinal(ZV_ORD_CLOSE_DECODER));
-    getInfo_ = reinterpret_cast<ZvGetCodecInfoFn>(module_.ordinal(ZV_ORD_GET_CODEC_INFO));
-    getInfoEx_ = reinterpret_cast<ZvGetCodecInfoExFn>(module_.ordinal(ZV_ORD_GET_CODEC_INFO_EX));
-    ASSERT_TRUE(openCoder_ && encode_ && closeCoder_ && openDecoder_ && decode_ &&
-                closeDecoder_ && getInfo_ && getInfoEx_);
+    close_decoder_ = reinterpret_cast<ZvCloseFn>(module_.ordinal(ZV_ORD_CLOSE_DECODER));
+    get_info_ = reinterpret_cast<ZvGetCodecInfoFn>(module_.ordinal(ZV_ORD_GET_CODEC_INFO));
+    get_info_ex_ = reinterpret_cast<ZvGetCodecInfoExFn>(module_.ordinal(ZV_ORD_GET_CODEC_INFO_EX));
+    ASSERT_TRUE(open_coder_ && encode_ && close_coder_ && open_decoder_ && decode_ &&
+                close_decoder_ && get_info_ && get_info_ex_);
   }
 
   Module module_;
-  ZvOpenFn openCoder_ = nullptr;
+  ZvOpenFn open_coder_ = nullptr;
   ZvEncodeFn encode_ = nullptr;
-  ZvCloseFn closeCoder_ = nullptr;
-  ZvOpenFn openDecoder_ = nullptr;
+  ZvCloseFn close_coder_ = nullptr;
+  ZvOpenFn open_decoder_ = nullptr;
   ZvDecodeFn decode_ = nullptr;
-  ZvCloseFn closeDecoder_ = nullptr;
-  ZvGetCodecInfoFn getInfo_ = nullptr;
-  ZvGetCodecInfoExFn getInfoEx_ = nullptr;
+  ZvCloseFn close_decoder_ = nullptr;
+  ZvGetCodecInfoFn get_info_ = nullptr;
+  ZvGetCodecInfoExFn get_info_ex_ = nullptr;
 };
 
 TEST_P(CodecContractTest, OrdinalsOneToEightAreTheNamedEntryPointsInOrder) {
@@ -85,13 +85,13 @@ TEST_P(CodecContractTest, OrdinalsOneToEightAreTheNamedEntryPointsInOrder) {
 
 TEST_P(CodecContractTest, NullArgumentsAreRejectedAndNothingIsWritten) {
   const CodecContract& codec = GetParam();
-  EXPECT_EQ(closeCoder_(nullptr), 0);
-  EXPECT_EQ(closeDecoder_(nullptr), 0);
-  EXPECT_EQ(getInfo_(nullptr), nullptr);
-  getInfoEx_(nullptr, ZV_CODEC_INFO_EX_SIZE);
+  EXPECT_EQ(close_coder_(nullptr), 0);
+  EXPECT_EQ(close_decoder_(nullptr), 0);
+  EXPECT_EQ(get_info_(nullptr), nullptr);
+  get_info_ex_(nullptr, ZV_CODEC_INFO_EX_SIZE);
 
-  void* coder = openCoder_(1);
-  void* decoder = openDecoder_(1);
+  void* coder = open_coder_(1);
+  void* decoder = open_decoder_(1);
   ASSERT_NE(coder, nullptr);
   ASSERT_NE(decoder, nullptr);
   // Each call gets valid counts and buffers except for the one NULL.
@@ -113,8 +113,8 @@ TEST_P(CodecContractTest, NullArgumentsAreRejectedAndNothingIsWritten) {
     EXPECT_EQ(pcm, std::vector<uint8_t>(codec.pcmBytesPerFrame, 0x11));
     EXPECT_EQ(coded, std::vector<uint8_t>(codec.maxCodedBytes, 0x22));
   }
-  EXPECT_EQ(closeCoder_(coder), 0);
-  EXPECT_EQ(closeDecoder_(decoder), 0);
+  EXPECT_EQ(close_coder_(coder), 0);
+  EXPECT_EQ(close_decoder_(decoder), 0);
 }
 
 // The records are byte-packed: fields are read by value (unary +), never
@@ -123,7 +123,7 @@ TEST_P(CodecContractTest, CodecInfoFillsItsFieldsAndTheNameOnlyUpToItsNul) {
   const CodecContract& codec = GetParam();
   CodecInfo info;
   std::memset(&info, 0xEE, sizeof info);
-  EXPECT_EQ(getInfo_(&info), &info);
+  EXPECT_EQ(get_info_(&info), &info);
   EXPECT_EQ(+info.pcmBytesPerFrame, codec.pcmBytesPerFrame);
   EXPECT_EQ(+info.maxCodedBytes, codec.maxCodedBytes);
   EXPECT_EQ(+info.bitsPerSample, 16);
@@ -140,14 +140,14 @@ TEST_P(CodecContractTest, CodecInfoExIsWrittenOnlyForItsExactSize) {
   for (const uint32_t size : {0u, 56u, 121u, 123u, 244u}) {
     CodecInfoEx info;
     std::memset(&info, 0x77, sizeof info);
-    getInfoEx_(&info, size);
+    get_info_ex_(&info, size);
     const auto* bytes = reinterpret_cast<const uint8_t*>(&info);
     for (size_t i = 0; i < sizeof info; ++i)
       ASSERT_EQ(bytes[i], 0x77) << "size " << size << ", byte " << i;
   }
   CodecInfoEx info;
   std::memset(&info, 0x77, sizeof info);
-  getInfoEx_(&info, ZV_CODEC_INFO_EX_SIZE);
+  get_info_ex_(&info, ZV_CODEC_INFO_EX_SIZE);
   EXPECT_EQ(+info.codecId, codec.codecId);
   EXPECT_STREQ(info.name, codec.longName);
   for (size_t i = std::strlen(codec.longName) + 1; i < sizeof info.name; ++i)

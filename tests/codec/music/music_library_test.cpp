@@ -19,38 +19,38 @@ class MusicLibrary : public testing::Test {
   void SetUp() override {
     module_ = Module::load(QV160MXW_LIBRARY_FILE);
     ASSERT_TRUE(module_.loaded()) << module_.error();
-    openCoder_ = reinterpret_cast<ZvOpenFn>(module_.ordinal(ZV_ORD_OPEN_CODER));
+    open_coder_ = reinterpret_cast<ZvOpenFn>(module_.ordinal(ZV_ORD_OPEN_CODER));
     encode_ = reinterpret_cast<ZvEncodeFn>(module_.ordinal(ZV_ORD_ENCODE));
-    closeCoder_ = reinterpret_cast<ZvCloseFn>(module_.ordinal(ZV_ORD_CLOSE_CODER));
-    openDecoder_ = reinterpret_cast<ZvOpenFn>(module_.ordinal(ZV_ORD_OPEN_DECODER));
+    close_coder_ = reinterpret_cast<ZvCloseFn>(module_.ordinal(ZV_ORD_CLOSE_CODER));
+    open_decoder_ = reinterpret_cast<ZvOpenFn>(module_.ordinal(ZV_ORD_OPEN_DECODER));
     decode_ = reinterpret_cast<ZvDecodeFn>(module_.ordinal(ZV_ORD_DECODE));
-    closeDecoder_ = reinterpret_cast<ZvCloseFn>(module_.ordinal(ZV_ORD_CLOSE_DECODER));
-    getInfoEx_ = reinterpret_cast<ZvGetCodecInfoExFn>(module_.ordinal(ZV_ORD_GET_CODEC_INFO_EX));
-    ASSERT_TRUE(openCoder_ && encode_ && closeCoder_ && openDecoder_ && decode_ && closeDecoder_ &&
-                getInfoEx_);
+    close_decoder_ = reinterpret_cast<ZvCloseFn>(module_.ordinal(ZV_ORD_CLOSE_DECODER));
+    get_info_ex_ = reinterpret_cast<ZvGetCodecInfoExFn>(module_.ordinal(ZV_ORD_GET_CODEC_INFO_EX));
+    ASSERT_TRUE(open_coder_ && encode_ && close_coder_ && open_decoder_ && decode_ && close_decoder_ &&
+                get_info_ex_);
   }
 
   Module module_;
-  ZvOpenFn openCoder_ = nullptr;
+  ZvOpenFn open_coder_ = nullptr;
   ZvEncodeFn encode_ = nullptr;
-  ZvCloseFn closeCoder_ = nullptr;
-  ZvOpenFn openDecoder_ = nullptr;
+  ZvCloseFn close_coder_ = nullptr;
+  ZvOpenFn open_decoder_ = nullptr;
   ZvDecodeFn decode_ = nullptr;
-  ZvCloseFn closeDecoder_ = nullptr;
-  ZvGetCodecInfoExFn getInfoEx_ = nullptr;
+  ZvCloseFn close_decoder_ = nullptr;
+  ZvGetCodecInfoExFn get_info_ex_ = nullptr;
 };
 
 TEST_F(MusicLibrary, EncodesAndDecodesTheVectorsAsTheEngineCallsIt) {
   // The engine's rhythm: read the record for the block sizes, then per frame
   // set the counts to those sizes and use what the library reports back.
   CodecInfoEx info;
-  getInfoEx_(&info, sizeof info);
+  get_info_ex_(&info, sizeof info);
   ASSERT_EQ(+info.pcmBytesPerFrame, 256);
   ASSERT_EQ(+info.maxCodedBytes, 39);
 
   auto pcm = readFileBytes(vectorPath("vowels.raw"));
   pcm.resize((pcm.size() + 255) / 256 * 256, 0);
-  void* encoder = openCoder_(1);
+  void* encoder = open_coder_(1);
   ASSERT_NE(encoder, nullptr);
   std::vector<uint8_t> frames;
   for (size_t pos = 0; pos < pcm.size(); pos += info.pcmBytesPerFrame) {
@@ -59,10 +59,10 @@ TEST_F(MusicLibrary, EncodesAndDecodesTheVectorsAsTheEngineCallsIt) {
     ASSERT_EQ(encode_(encoder, pcm.data() + pos, &pcmBytes, coded, &codedBytes), 0);
     frames.insert(frames.end(), coded, coded + codedBytes);
   }
-  EXPECT_EQ(closeCoder_(encoder), 0);
+  EXPECT_EQ(close_coder_(encoder), 0);
   EXPECT_EQ(frames, readFileBytes(vectorPath("vowels.qv160")));
 
-  void* decoder = openDecoder_(1);
+  void* decoder = open_decoder_(1);
   ASSERT_NE(decoder, nullptr);
   std::vector<uint8_t> decoded;
   for (size_t pos = 0; pos < frames.size();) {
@@ -73,7 +73,7 @@ TEST_F(MusicLibrary, EncodesAndDecodesTheVectorsAsTheEngineCallsIt) {
     decoded.insert(decoded.end(), block, block + pcmBytes);
     pos += codedBytes;
   }
-  EXPECT_EQ(closeDecoder_(decoder), 0);
+  EXPECT_EQ(close_decoder_(decoder), 0);
   EXPECT_EQ(decoded, readFileBytes(vectorPath("vowels.qv160.dec.raw")));
 }
 

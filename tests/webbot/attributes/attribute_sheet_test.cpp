@@ -542,9 +542,9 @@ class AttributeSheetTest : public QObject {
   }
 
   void joinedAttributes() {
-    QCOMPARE(webbot::JoinAttributeText({}), std::string());
-    QCOMPARE(webbot::JoinAttributeText({{"ALT", "\"a b\""}}), std::string("ALT=\"a b\""));
-    QCOMPARE(webbot::JoinAttributeText(someAttributes().attributes),
+    QCOMPARE(webbot::joinAttributeText({}), std::string());
+    QCOMPARE(webbot::joinAttributeText({{"ALT", "\"a b\""}}), std::string("ALT=\"a b\""));
+    QCOMPARE(webbot::joinAttributeText(someAttributes().attributes),
              std::string("ALT=\"Java is off\" VSPACE=4 hspace=2"));
   }
 };
