@@ -15,7 +15,7 @@ constexpr int kHalfFrame = kFrameSamples / 2;
 constexpr int kClosedLoopSpread = 3;          // absolute lags: open-loop lag ± 3
 // A lag of a half, a third of the best is preferred when its score
 // (correlation²/energy) reaches this share of the best's, Q15.
-constexpr int32_t kSubmultipleShareQ15 = 0.72 * 32768;
+constexpr int32_t kSubmultipleShareQ15 = 23592;  // 0.72
 constexpr int kCodebookScaleBits = 14;
 
 // numerator/denominator in Q14, within 0..2 (both ≥ 0).
