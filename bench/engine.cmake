@@ -9,4 +9,4 @@ target_link_libraries(engine_benchmark PRIVATE zv_engine PkgConfig::ZV_BENCH_SND
 target_compile_definitions(engine_benchmark PRIVATE
   ZV_TESTVECTORS_DIR="${PROJECT_SOURCE_DIR}/tests/data/vectors"
   ZVSA_PATH="$<TARGET_FILE:zvsa>")
-add_dependencies(engine_benchmark zvsa QV80W QV160MXW)
+add_dependencies(engine_benchmark zvsa QV48W QV80W QV160MXW)

@@ -94,7 +94,8 @@ std::string setOutput(Options& options, const std::string& value) {
 
 std::string setCodec(Options& options, const std::string& value) {
   options.codecIndex = codecIndexFromName(value);
-  if (!options.codecIndex) return "unknown codec '" + value + "' (use speech, music or 0..2)";
+  if (!options.codecIndex)
+    return "unknown codec '" + value + "' (use lowspeech, speech, music or 0..2)";
   return {};
 }
 
@@ -162,9 +163,10 @@ const OptionSpec kOptions[] = {
     {kEncode, nullptr, "--codec", "CODEC",
      "music (16 kbit/s, 'Highest quality sound'),\n"
      "speech (8 kbit/s, 'Medium quality sound'),\n"
+     "lowspeech (4.8 kbit/s, 'Lower quality sound'),\n"
      "or a codec table row 0..2",
      [] { return std::string("music"); }, setCodec},
-    {kDecode | kPlay, nullptr, "--codec", "CODEC", "the codec to decode with: speech, music or 0..2",
+    {kDecode | kPlay, nullptr, "--codec", "CODEC", "the codec to decode with: lowspeech, speech, music or 0..2",
      [] { return std::string("the one the header's codec identifier names"); }, setCodec},
     {kConversionCommands, "-j", "--jobs", "N", "run up to N files at once, 1 to 64",
      [] { return std::string("1"); }, setJobs},

@@ -33,6 +33,7 @@ std::string setWholeNumber(std::int32_t& target, const std::string& value, std::
 }
 
 std::optional<int> codecIndexFromName(const std::string& name) {
+  if (name == "lowspeech") return kLowerCodecIndex;
   if (name == "speech") return kSpeechCodecIndex;
   if (name == "music") return kMusicCodecIndex;
   if (name.size() == 1 && name[0] >= '0' && name[0] <= '9') {

@@ -20,8 +20,8 @@ std::optional<std::int32_t> parseWholeNumber(std::string_view text, std::int32_t
 std::string setWholeNumber(std::int32_t& target, const std::string& value, std::int32_t low,
                            std::int32_t high, const char* what);
 
-// The codec table row a --codec value names ("speech", "music", or a row
-// number); nothing when it names none.
+// The codec table row a --codec value names ("lowspeech", "speech",
+// "music", or a row number); nothing when it names none.
 std::optional<int> codecIndexFromName(const std::string& name);
 
 }  // namespace zv::cli

@@ -8,7 +8,7 @@
 #                             SONAME link libZvEncoder.so.1; the link
 #                             libZvEncoder.so for building against it
 #   <libdir>/zvtavelworks/    private, architecture-dependent: ZvInsertBot;
-#                             libQV80W.so, libQV160MXW.so, libZvEditBot.so
+#                             libQV48W.so, libQV80W.so, libQV160MXW.so, libZvEditBot.so
 #                             (loaded by these file names at run time, each a
 #                             link to its versioned file beside it)
 #   share/zvtavelworks/       private, architecture-independent: the preview
@@ -33,7 +33,7 @@ set(ZV_INSTALL_CMAKEDIR ${CMAKE_INSTALL_LIBDIR}/cmake/ZvTavelworks)
 # Every shared library carries the project's version in its SONAME; the ones
 # loaded by file name lie in the private library folder, in the build tree
 # too, where the loaders look for them.
-set(zv_private_libraries QV80W QV160MXW)
+set(zv_private_libraries QV48W QV80W QV160MXW)
 if(ZV_BUILD_QT)
   list(APPEND zv_private_libraries ZvEditBot)
 endif()

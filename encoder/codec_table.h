@@ -22,8 +22,8 @@ struct CodecTableEntry {
 
 using CodecTable = std::span<const CodecTableEntry>;
 
-// Row 0: QV48W, not delivered (its jobs end as "library not loadable").
-// Row 1: the speech codec QV80W. Row 2: the music codec QV160MXW.
+// Row 0: the low-rate speech codec QV48W. Row 1: the speech codec QV80W.
+// Row 2: the music codec QV160MXW.
 inline constexpr CodecTableEntry kCodecTable[] = {
     {"QV48W.DLL", 20000, 20050, "QV48_"},
     {"QV80W.DLL", 20001, 20051, "QV80_"},

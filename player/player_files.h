@@ -35,6 +35,7 @@ inline constexpr const char* kPlayerFiles[] = {
     "zvplayer_view.js",
     "QV80W.wasm",
     "QV160MXW.wasm",
+    "QV48W.wasm",
 };
 
 // Whether `name` (a file name without folder) is one of kPlayerFiles.

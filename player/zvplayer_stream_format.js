@@ -21,6 +21,7 @@ const END_OF_TEXT = 0x1a;
 export const CODECS = new Map([
   [2022, { library: 'QV80W', file: 'QV80W.wasm', prefix: 'QV80_' }],
   [1, { library: 'QV160MXW', file: 'QV160MXW.wasm', prefix: 'QV160MX_' }],
+  [48, { library: 'QV48W', file: 'QV48W.wasm', prefix: 'QV48_' }],
 ]);
 
 // A reason why a clip cannot be played, in words for the console.

@@ -5,10 +5,11 @@
 #
 #   scripts/build-wasm.sh OUTPUT.wasm PREFIX SOURCE...
 #
-# PREFIX is the entry points' prefix (QV80_ or QV160MX_). The build calls it
-# with the source list of the codec's CMake target (player/CMakeLists.txt),
-# so the module is always made of what libQV80W.so or libQV160MXW.so is made
-# of; `cmake --build BUILD --target zv_player_files` runs it for both codecs.
+# PREFIX is the entry points' prefix (QV80_, QV160MX_ or QV48_). The build
+# calls it with the source list of the codec's CMake target
+# (player/CMakeLists.txt), so the module is always made of what the codec's
+# native library is made of; `cmake --build BUILD --target zv_player_files`
+# runs it for every codec.
 #
 # The module is standalone: it imports nothing and exports its memory,
 # malloc, free and the decoder's entry points (Open_Decoder, Decode,
@@ -16,7 +17,8 @@
 # the native codecs (no fast-math, no contraction of multiply-adds); the
 # speech codec's extended-precision sums use the software x87 type there
 # (codec/speech/soft_extended.h), so the samples equal the native ones bit
-# for bit. Non-x86 builds take the portable kernels.
+# for bit. Non-x86 builds take the portable kernels. QV48W computes in
+# integers only, so its module needs nothing of the kind.
 set -euo pipefail
 
 if [ $# -lt 3 ]; then

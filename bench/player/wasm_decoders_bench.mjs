@@ -15,7 +15,7 @@ const root = path.resolve(path.dirname(new URL(import.meta.url).pathname), '../.
 const args = { build: path.join(root, 'build'), seconds: '2', ...options() };
 const lib = path.join(args.build, 'lib');
 const vectors = path.join(root, 'tests/data/vectors');
-requireFiles(['QV80W.wasm', 'QV160MXW.wasm', 'zvplayer_decoder.js'].map((f) => path.join(lib, f)),
+requireFiles(['QV80W.wasm', 'QV160MXW.wasm', 'QV48W.wasm', 'zvplayer_decoder.js'].map((f) => path.join(lib, f)),
   'the WebAssembly decoders are not built');
 
 const { FrameDecoder } = await import(pathToFileURL(path.join(lib, 'zvplayer_decoder.js')).href);
@@ -23,6 +23,7 @@ const { FrameDecoder } = await import(pathToFileURL(path.join(lib, 'zvplayer_dec
 const codecs = [
   { name: 'speech (QV80W)', file: 'QV80W.wasm', prefix: 'QV80_', extension: 'qv80' },
   { name: 'music (QV160MXW)', file: 'QV160MXW.wasm', prefix: 'QV160MX_', extension: 'qv160' },
+  { name: 'low-rate speech (QV48W)', file: 'QV48W.wasm', prefix: 'QV48_', extension: 'qv48' },
 ];
 
 // Decodes every frame of `clips` once with a fresh decoder; returns the

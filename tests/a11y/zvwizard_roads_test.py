@@ -218,6 +218,11 @@ class ZvWizardRoadsTest(unittest.TestCase):
             key("alt+s")
             wait_for(lambda: is_focused(codecs) or any(is_focused(item) for item in codecs),
                      "Alt+S to reach the compression list")
+            # The first row, the lower-quality codec, is the choice to begin with.
+            key("Down")
+            wait_for(lambda: any(is_selected(item) and item.name == "Medium quality sound"
+                                 for item in codecs),
+                     "Down to move from 'Lower quality sound' to 'Medium quality sound'")
             key("Down")
             wait_for(lambda: any(is_selected(item) and item.name == "Highest quality sound"
                                  for item in codecs),

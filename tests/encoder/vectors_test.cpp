@@ -26,7 +26,9 @@ struct Codec {
   int index;
   const char* frames;  // suffix of the frame vectors
 };
-const Codec kCodecs[] = {{"speech", kSpeechCodecIndex, "qv80"}, {"music", kMusicCodecIndex, "qv160"}};
+const Codec kCodecs[] = {{"speech", kSpeechCodecIndex, "qv80"},
+                         {"music", kMusicCodecIndex, "qv160"},
+                         {"lowspeech", kLowerCodecIndex, "qv48"}};
 
 // vowels.raw in an 8 kHz mono 16-bit WAV, through input preparation and the
 // encode job, is the conformance stream file byte for byte.
@@ -50,7 +52,7 @@ TEST(ConformanceVectors, EncodingVowelsGivesTheConformanceStreamFiles) {
   }
 }
 
-// vowels-short.raw (5000 samples) is not a whole number of frames of either
+// vowels-short.raw (5000 samples) is not a whole number of frames of any
 // codec: the final frame is completed with silence, as the frame vectors
 // were made.
 TEST(ConformanceVectors, ShortFinalFrameIsCodedAsTheVectorsWere) {
@@ -89,7 +91,9 @@ TEST(ConformanceVectors, StreamInspectionFindsTheCodecAndCountsFrames) {
     const char* file;
     int index;
     std::uint64_t frames;
-  } cases[] = {{"vowels-speech.zvsa", kSpeechCodecIndex, 150}, {"vowels-music.zvsa", kMusicCodecIndex, 188}};
+  } cases[] = {{"vowels-speech.zvsa", kSpeechCodecIndex, 150},
+               {"vowels-music.zvsa", kMusicCodecIndex, 188},
+               {"vowels-lowspeech.zvsa", kLowerCodecIndex, 100}};
   for (const auto& c : cases) {
     const auto header = readStreamHeader(vector(c.file));
     ASSERT_TRUE(header.has_value());

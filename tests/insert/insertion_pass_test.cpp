@@ -295,6 +295,7 @@ TEST_F(InsertionPassTest, TheWebPlayersFilesAreAddedWithTheClassFiles) {
   touch(programFolder + "ZvStreamPlayer.js");
   touch(programFolder + "QV80W.wasm");
   touch(programFolder + "QV160MXW.wasm");
+  touch(programFolder + "QV48W.wasm");
   touch(programFolder + "A.class");
   touch(programFolder + "FPOneButton.gif");
   presenter.scriptAnswer(MessageAnswer::Yes);
@@ -310,6 +311,7 @@ TEST_F(InsertionPassTest, TheWebPlayersFilesAreAddedWithTheClassFiles) {
   EXPECT_EQ(added, (Calls{
                        "Explorer 3(\"" + programFolder + "A.class\", \"/myweb/Java/ZvTavelwork/A.class\", true)",
                        "Explorer 3(\"" + programFolder + "QV160MXW.wasm\", \"/myweb/Java/ZvTavelwork/QV160MXW.wasm\", true)",
+                       "Explorer 3(\"" + programFolder + "QV48W.wasm\", \"/myweb/Java/ZvTavelwork/QV48W.wasm\", true)",
                        "Explorer 3(\"" + programFolder + "QV80W.wasm\", \"/myweb/Java/ZvTavelwork/QV80W.wasm\", true)",
                        "Explorer 3(\"" + programFolder + "ZvStreamPlayer.js\", \"/myweb/Java/ZvTavelwork/ZvStreamPlayer.js\", true)",
                    }));

@@ -31,8 +31,10 @@ foreach(file bin/zvsa bin/webhost bin/zvwizard
         ${LIBDIR}/libZvEncoder.so.${VERSION} ${LIBDIR}/libZvEncoder.so.${version_major}
         ${LIBDIR}/libZvEncoder.so
         ${PKGLIBDIR}/ZvInsertBot
-        ${PKGLIBDIR}/libQV80W.so ${PKGLIBDIR}/libQV160MXW.so ${PKGLIBDIR}/libZvEditBot.so
-        ${PKGLIBDIR}/libQV80W.so.${VERSION} ${PKGLIBDIR}/libQV160MXW.so.${VERSION}
+        ${PKGLIBDIR}/libQV48W.so ${PKGLIBDIR}/libQV80W.so ${PKGLIBDIR}/libQV160MXW.so
+        ${PKGLIBDIR}/libZvEditBot.so
+        ${PKGLIBDIR}/libQV48W.so.${VERSION} ${PKGLIBDIR}/libQV80W.so.${VERSION}
+        ${PKGLIBDIR}/libQV160MXW.so.${VERSION}
         ${PKGLIBDIR}/libZvEditBot.so.${VERSION}
         ${PKGDATADIR}/FPOneButton.gif ${PKGDATADIR}/FPTwoButton.gif ${PKGDATADIR}/FPThreeButton.gif
         ${PKGDATADIR}/ZvStreamPlayer.js
@@ -60,10 +62,12 @@ run(readelf -d ${prefix}/${LIBDIR}/libZvEncoder.so)
 if(NOT last_output MATCHES "Library soname: \\[libZvEncoder\\.so\\.${version_major}\\]")
   message(FATAL_ERROR "libZvEncoder.so has no versioned SONAME:\n${last_output}")
 endif()
-run(readelf -d ${prefix}/${PKGLIBDIR}/libQV80W.so)
-if(NOT last_output MATCHES "Library soname: \\[libQV80W\\.so\\.${version_major}\\]")
-  message(FATAL_ERROR "libQV80W.so has no versioned SONAME:\n${last_output}")
-endif()
+foreach(codec QV48W QV80W QV160MXW)
+  run(readelf -d ${prefix}/${PKGLIBDIR}/lib${codec}.so)
+  if(NOT last_output MATCHES "Library soname: \\[lib${codec}\\.so\\.${version_major}\\]")
+    message(FATAL_ERROR "lib${codec}.so has no versioned SONAME:\n${last_output}")
+  endif()
+endforeach()
 
 # Run paths must be relative to the installed file, never the build tree.
 foreach(file bin/zvsa bin/webhost bin/zvwizard ${PKGLIBDIR}/ZvInsertBot)
@@ -76,10 +80,10 @@ foreach(file bin/zvsa bin/webhost bin/zvwizard ${PKGLIBDIR}/ZvInsertBot)
   endif()
 endforeach()
 
-# zvsa from the prefix: both codecs, loaded from the private library folder,
+# zvsa from the prefix: every codec, loaded from the private library folder,
 # there and back.
 set(sample ${prefix}/${PKGDATADIR}/speech-sample.wav)
-foreach(codec speech music)
+foreach(codec lowspeech speech music)
   run(${prefix}/bin/zvsa encode ${sample} -o ${WORK_DIR}/${codec}.zvsa --codec ${codec} -q)
   run(${prefix}/bin/zvsa info ${WORK_DIR}/${codec}.zvsa)
   run(${prefix}/bin/zvsa decode ${WORK_DIR}/${codec}.zvsa -o ${WORK_DIR}/${codec}.wav -q)

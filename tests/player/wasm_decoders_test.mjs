@@ -1,11 +1,11 @@
 // The WebAssembly decoders against the native ones, bit for bit.
 //
-// The conformance vectors' frames (both codecs, the speech codec in 16-bit
+// The conformance vectors' frames (every codec, the speech codecs in 16-bit
 // and 8-bit mode) go through the player's FrameDecoder on the WebAssembly
 // modules and must give exactly the vectors' decoded PCM. Stream files go
 // through the player's ClipDecoder, offered in small uneven pieces as a
 // network delivers them, and must give exactly what the native `zvsa decode`
-// (libQV80W.so, libQV160MXW.so) writes: the vectors' stream files, and
+// (libQV80W.so, libQV160MXW.so, libQV48W.so) writes: the vectors' stream files, and
 // streams that the native `zvsa encode` makes from the built-in sample.
 //
 //   node wasm_decoders_test.mjs --player DIR --wasm DIR --vectors DIR
@@ -20,7 +20,7 @@ import { pathToFileURL } from 'node:url';
 import { options, requireFiles } from './requirements.mjs';
 
 const args = options();
-const wasmFiles = ['QV80W.wasm', 'QV160MXW.wasm'].map((f) => path.join(args.wasm, f));
+const wasmFiles = ['QV80W.wasm', 'QV160MXW.wasm', 'QV48W.wasm'].map((f) => path.join(args.wasm, f));
 requireFiles(wasmFiles, 'the WebAssembly decoders are not built (emscripten missing?)');
 
 const { ClipDecoder, FrameDecoder } = await import(pathToFileURL(path.resolve(args.player, 'zvplayer_decoder.js')).href);
@@ -36,13 +36,16 @@ async function openCodec(codec) {
   return instances.get(codec.file);
 }
 const codecByLibrary = (library) => [...CODECS.values()].find((c) => c.library === library);
+// PCM bytes of a frame in 8-bit mode, which the information record does not give.
+const EIGHT_BIT_FRAME_BYTES = { QV80W: 160, QV48W: 240 };
 
 // Decodes raw frames back to back, each consumed by the length the decoder
 // reports, as the stream reader does.
 async function decodeFrames(library, frames, flags) {
   const codec = codecByLibrary(library);
   const eightBit = flags === 2;
-  const decoder = new FrameDecoder(await openCodec(codec), codec.prefix, flags, eightBit ? 160 : 0);
+  const decoder = new FrameDecoder(await openCodec(codec), codec.prefix, flags,
+                                   eightBit ? EIGHT_BIT_FRAME_BYTES[library] : 0);
   const out = [];
   let at = 0;
   while (at < frames.length) {
@@ -76,6 +79,12 @@ test('conformance vectors decode to the vectors\' PCM', async (t) => {
     ['QV160MXW', 'tones.qv160', 'tones.qv160.dec.raw', 1],
     ['QV160MXW', 'noise.qv160', 'noise.qv160.dec.raw', 1],
     ['QV160MXW', 'silence.qv160', 'silence.qv160.dec.raw', 1],
+    ['QV48W', 'vowels.qv48', 'vowels.qv48.dec.raw', 1],
+    ['QV48W', 'tones.qv48', 'tones.qv48.dec.raw', 1],
+    ['QV48W', 'noise.qv48', 'noise.qv48.dec.raw', 1],
+    ['QV48W', 'silence.qv48', 'silence.qv48.dec.raw', 1],
+    ['QV48W', 'vowels-short.qv48', 'vowels-short.qv48.dec.raw', 1],
+    ['QV48W', 'vowels8.qv48', 'vowels8.qv48.dec8.raw', 2],
   ];
   for (const [library, coded, decoded, flags] of cases) {
     await t.test(coded, async () => {
@@ -117,8 +126,9 @@ test('stream files decode as the native zvsa decode does', async (t) => {
     const streams = [
       path.join(args.vectors, 'vowels-speech.zvsa'),
       path.join(args.vectors, 'vowels-music.zvsa'),
+      path.join(args.vectors, 'vowels-lowspeech.zvsa'),
     ];
-    for (const codec of ['speech', 'music']) {
+    for (const codec of ['speech', 'music', 'lowspeech']) {
       const made = path.join(work, `sample-${codec}.zvsa`);
       execFileSync(args.zvsa, ['encode', args.sample, '-o', made, '--codec', codec, '-q']);
       streams.push(made);

@@ -97,7 +97,7 @@ def main():
                         problems.append(f"{clip} is served with other bytes than the demo made")
                 if not body.startswith(b"Z&V Tavelworks Version"):
                     problems.append(f"{clip} is not a stream file: {body[:40]!r}")
-            for decoder in ["QV80W.wasm", "QV160MXW.wasm"]:
+            for decoder in ["QV80W.wasm", "QV160MXW.wasm", "QV48W.wasm"]:
                 _, body = fetch(urllib.parse.urljoin(addresses[0], "/Java/ZvTavelwork/" + decoder))
                 if not body.startswith(b"\0asm"):
                     problems.append(f"{decoder} is not served as WebAssembly")

@@ -49,40 +49,36 @@ class CompressionPageTest : public QObject {
     fixture_.reset();
   }
 
-  // The built-in table: the lower-quality codec's library is not delivered,
-  // so its row says so and cannot be chosen; the speech codec is chosen first.
-  void listShowsEveryCodecAndOnlyInstalledOnesCanBeChosen() {
+  // The built-in table: all three codec libraries are delivered, so every
+  // row can be chosen and the first, the lower-quality codec, is the choice.
+  void listShowsEveryCodecAndTheFirstIsChosen() {
     test::WizardHarness harness(*fixture_, kPageWaveCompression);
     CPageWaveCompression& page = *harness.compression;
     QListWidget* list = codecList(page);
     QVERIFY(list);
     QCOMPARE(list->count(), 3);
-    QCOMPARE(list->item(0)->text(), engineText(20000) + " (not installed)");
-    QCOMPARE(list->item(1)->text(), engineText(20001));
-    QCOMPARE(list->item(2)->text(), engineText(20002));
-    QVERIFY(!(list->item(0)->flags() & Qt::ItemIsEnabled));
-    QVERIFY(!page.codecAvailable(0));
-    QVERIFY(page.codecAvailable(1) && page.codecAvailable(2));
-    QCOMPARE(list->currentRow(), 1);
-    QCOMPARE(fixture_->state.codecIndex, 1);
-    QCOMPARE(descriptionEdit(page)->toPlainText(), engineText(20051));
+    for (int row = 0; row < 3; ++row) {
+      QCOMPARE(list->item(row)->text(), engineText(20000 + row));
+      QVERIFY(list->item(row)->flags() & Qt::ItemIsEnabled);
+      QVERIFY(page.codecAvailable(row));
+    }
+    QCOMPARE(list->currentRow(), 0);
+    QCOMPARE(fixture_->state.codecIndex, 0);
+    QCOMPARE(descriptionEdit(page)->toPlainText(), engineText(20050));
     QVERIFY(descriptionEdit(page)->isReadOnly());
     QCOMPARE(list->accessibleName(), QStringLiteral("Select the compression type"));
     QCOMPARE(descriptionEdit(page)->accessibleName(), QStringLiteral("Description"));
 
-    // The keyboard cannot reach the row that is not installed, nor a click.
     list->setFocus();
-    QTest::keyClick(list, Qt::Key_Up);
-    QCOMPARE(list->currentRow(), 1);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                      list->visualItemRect(list->item(0)).center());
-    QCOMPARE(list->currentRow(), 1);
-
     fixture_->state.compressionStale = false;
+    QTest::keyClick(list, Qt::Key_Down);
+    QCOMPARE(list->currentRow(), 1);
+    QCOMPARE(fixture_->state.codecIndex, 1);
+    QVERIFY(fixture_->state.compressionStale);
+    QCOMPARE(descriptionEdit(page)->toPlainText(), engineText(20051));
     QTest::keyClick(list, Qt::Key_Down);
     QCOMPARE(list->currentRow(), 2);
     QCOMPARE(fixture_->state.codecIndex, 2);
-    QVERIFY(fixture_->state.compressionStale);
     QCOMPARE(descriptionEdit(page)->toPlainText(), engineText(20052));
 
     // The stream file exists (empty) from the page's first showing.
@@ -90,6 +86,36 @@ class CompressionPageTest : public QObject {
     QVERIFY(QFileInfo(QString::fromStdString(fixture_->state.streamPath)).fileName().startsWith("ZVSA"));
     QCOMPARE(test::fileSize(fixture_->state.streamPath), 0LL);
     test::saveScreenshot(harness.wizard, QStringLiteral("compression_page"));
+  }
+
+  // A row whose library cannot be loaded is shown, marked, and cannot be
+  // chosen by keyboard or click; the first installed row is the choice.
+  void rowWithoutItsLibraryIsShownButCannotBeChosen() {
+    static constexpr CodecTableEntry kCodecs[] = {
+        {"/nonexistent/libQVMISSING.so", 20000, 20050, "QVX_"},
+        {"QV80W.DLL", 20001, 20051, "QV80_"},
+        {"QV160MXW.DLL", 20002, 20052, "QV160MX_"},
+        {"", 0, 0, ""}};
+    test::WizardHarness harness(*fixture_, kPageWaveCompression, kCodecs);
+    CPageWaveCompression& page = *harness.compression;
+    QListWidget* list = codecList(page);
+    QVERIFY(list);
+    QCOMPARE(list->item(0)->text(), engineText(20000) + " (not installed)");
+    QCOMPARE(list->item(1)->text(), engineText(20001));
+    QVERIFY(!(list->item(0)->flags() & Qt::ItemIsEnabled));
+    QVERIFY(!page.codecAvailable(0));
+    QVERIFY(page.codecAvailable(1) && page.codecAvailable(2));
+    QCOMPARE(list->currentRow(), 1);
+    QCOMPARE(fixture_->state.codecIndex, 1);
+    QCOMPARE(descriptionEdit(page)->toPlainText(), engineText(20051));
+
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Up);
+    QCOMPARE(list->currentRow(), 1);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->item(0)).center());
+    QCOMPARE(list->currentRow(), 1);
+    QCOMPARE(fixture_->state.codecIndex, 1);
   }
 
   void introIsBoldAndLabelsLeadToTheirControls() {
@@ -130,9 +156,10 @@ class CompressionPageTest : public QObject {
     QVERIFY(state.hasCompression);
     QVERIFY(state.decompressionStale);
     QCOMPARE(state.pcmBytes, 16000u);
-    const std::uint32_t speechBytes = state.codedBytes;
-    QVERIFY(speechBytes > 0);
-    QCOMPARE(test::fileSize(state.streamPath), 154LL + speechBytes);
+    // The first row, the lower-quality codec, is the choice.
+    const std::uint32_t firstBytes = state.codedBytes;
+    QVERIFY(firstBytes > 0);
+    QCOMPARE(test::fileSize(state.streamPath), 154LL + firstBytes);
 
     state.decompressionStale = false;  // as after a test playback
     harness.back();
@@ -150,8 +177,8 @@ class CompressionPageTest : public QObject {
     QCOMPARE(harness.dialogs, 2);
     QCOMPARE(harness.wizard.currentId(), int{kPageWaveOutput});
     QVERIFY(state.decompressionStale);
-    QCOMPARE(state.codecIndex, kMusicCodecIndex);
-    QVERIFY(state.codedBytes != speechBytes);
+    QCOMPARE(state.codecIndex, kSpeechCodecIndex);
+    QVERIFY(state.codedBytes != firstBytes);
 
     // What the input page does after converting a new file.
     state.decompressionStale = false;

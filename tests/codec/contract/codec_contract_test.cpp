@@ -37,6 +37,8 @@ const CodecContract kCodecs[] = {
      "Quaverline(TM)80 Codec (8.0 kbps, 8 kHz)", {0, 0, 1, 1}, 1, 1000},
     {QV160MXW_LIBRARY_FILE, "QV160MX_", 256, 39, 31, 1, "QV160MX Codec (16kbps,8kHz)",
      "QV160MX Codec (16kbps,8kHz)", {1, 1, 1, 0}, 1, 2000},
+    {QV48W_LIBRARY_FILE, "QV48_", 480, 18, 18, 48, "Quaverline(TM)48 Codec",
+     "Quaverline(TM)48 Codec (4.8 kbps, 8 kHz)", {0, 0, 1, 1}, 1, 600},
 };
 
 constexpr const char* kEntryPointNames[8] = {"Open_Coder",   "Encode",       "Close_Coder",
@@ -165,6 +167,23 @@ TEST_P(CodecContractTest, CodecInfoExIsWrittenOnlyForItsExactSize) {
   EXPECT_EQ(+info.minCodedBytes, codec.minCodedBytes);
   EXPECT_EQ(+info.version, kVersion);
   EXPECT_EQ(+info.reserved, 0);
+}
+
+// The identifier goes into the stream header, where the player chooses its
+// decoder by it: no two libraries may report the same one.
+TEST(CodecContractTable, EveryLibraryReportsAnIdentifierOfItsOwn) {
+  std::vector<uint16_t> seen;
+  for (const CodecContract& codec : kCodecs) {
+    Module module = Module::load(codec.library);
+    ASSERT_TRUE(module.loaded()) << module.error();
+    auto getInfoEx = reinterpret_cast<ZvGetCodecInfoExFn>(module.ordinal(ZV_ORD_GET_CODEC_INFO_EX));
+    ASSERT_NE(getInfoEx, nullptr);
+    CodecInfoEx info{};
+    getInfoEx(&info, ZV_CODEC_INFO_EX_SIZE);
+    for (uint16_t other : seen) EXPECT_NE(+info.codecId, other) << codec.prefix;
+    seen.push_back(info.codecId);
+  }
+  EXPECT_EQ(seen.size(), std::size(kCodecs));
 }
 
 INSTANTIATE_TEST_SUITE_P(Codecs, CodecContractTest, testing::ValuesIn(kCodecs),

@@ -1,0 +1,370 @@
+// The encoder (lowrate_encoder.h).
+#include "codec/speech48/lowrate_encoder.h"
+
+#include <cstring>
+
+#include "codec/speech48/fixed_point.h"
+#include "codec/speech48/tables.h"
+
+namespace zv::qv48 {
+
+namespace {
+
+constexpr int32_t kHighPassPoleQ15 = 31785;  // 0.97: about 40 Hz
+constexpr int kHalfFrame = kFrameSamples / 2;
+constexpr int kClosedLoopSpread = 3;          // absolute lags: open-loop lag ± 3
+// A lag of a half, a third of the best is preferred when its score
+// (correlation²/energy) reaches this share of the best's, Q15.
+constexpr int32_t kSubmultipleShareQ15 = 23592;  // 0.72
+constexpr int kCodebookScaleBits = 14;
+
+// numerator/denominator in Q14, within 0..2 (both ≥ 0).
+int32_t ratioQ14(int64_t numerator, int64_t denominator) {
+  if (numerator <= 0 || denominator <= 0) return 0;
+  while (numerator >= (int64_t{1} << 46) || denominator >= (int64_t{1} << 46)) {
+    numerator >>= 1;
+    denominator >>= 1;
+  }
+  if (denominator == 0) return 32768;
+  const int64_t q = (numerator * 16384) / denominator;
+  return q > 32768 ? 32768 : static_cast<int32_t>(q);
+}
+
+Scaled share(const Scaled& value, int32_t shareQ15) {
+  if (value.mantissa == 0) return value;
+  Scaled out = scaled((value.mantissa * shareQ15) >> 15);
+  out.exponent += value.exponent;
+  return out;
+}
+
+// y[n] = Σ v[k]·h[n − k] / 2^shift: the zero-state response of the filter
+// whose impulse response is h.
+void convolve(const int32_t* v, const int32_t* h, int shift, int32_t* y) {
+  for (int n = 0; n < kSubframeSamples; ++n) {
+    int64_t sum = 0;
+    for (int k = 0; k <= n; ++k) sum += int64_t{v[k]} * h[n - k];
+    y[n] = saturateSignal(roundShift(sum, shift));
+  }
+}
+
+int64_t dot(const int32_t* x, const int32_t* y, int count) {
+  int64_t sum = 0;
+  for (int n = 0; n < count; ++n) sum += int64_t{x[n]} * y[n];
+  return sum;
+}
+
+void highPass(EncoderState& state, const int16_t* samples, int32_t* out) {
+  for (int n = 0; n < kFrameSamples; ++n) {
+    const int32_t in = samples[n] * (1 << kSignalShift);
+    state.highPassOutputQ16 = int64_t{in - state.highPassInput} * 65536 +
+                              ((state.highPassOutputQ16 * kHighPassPoleQ15) >> 15);
+    state.highPassInput = in;
+    out[n] = saturateSignal(roundShift(state.highPassOutputQ16, 16));
+  }
+}
+
+void quantiseLsf(const Lsf lsf, uint8_t index[kOrder]) {
+  for (int i = 0; i < kOrder; ++i) {
+    const int32_t levels = 1 << kLsfBits[i];
+    const int32_t offset = lsf[i] - kLsfLowest[i];
+    int32_t k = offset < 0 ? 0 : offset / kLsfStep[i];
+    if (k > levels - 1) k = levels - 1;
+    index[i] = static_cast<uint8_t>(k);
+  }
+}
+
+// The best lag of a half frame of weighted speech by correlation²/energy,
+// preferring a half or a third of it where that scores nearly as well.
+int openLoopLag(const int32_t* segment) {
+  Scaled scores[kMaxLag + 1];
+  Scaled best;
+  int bestLag = kMinLag;
+  for (int lag = kMinLag; lag <= kMaxLag; ++lag) {
+    const int64_t r = dot(segment, segment - lag, kHalfFrame);
+    const int64_t e = dot(segment - lag, segment - lag, kHalfFrame);
+    scores[lag] = r > 0 && e > 0 ? squareOver(r, e) : Scaled{};
+    if (greater(scores[lag], best)) {
+      best = scores[lag];
+      bestLag = lag;
+    }
+  }
+  if (best.mantissa == 0) return bestLag;
+  for (int divisor = 3; divisor >= 2; --divisor) {
+    const int centre = (bestLag + divisor / 2) / divisor;
+    for (int lag = centre - 1; lag <= centre + 1; ++lag) {
+      if (lag < kMinLag || lag > kMaxLag) continue;
+      if (!greater(share(best, kSubmultipleShareQ15), scores[lag])) return lag;
+    }
+  }
+  return bestLag;
+}
+
+// The three pulses that maximise (Σ d)²/E against the backward-filtered
+// target d, the signs taken from d.
+void searchPulses(const int32_t* target, const int32_t* h, PulseSearchScratch& scratch,
+                  SubframeFields& fields) {
+  auto& running = scratch.running;
+  auto& phi = scratch.phi;
+  int64_t d[kSubframeSamples];
+  int64_t largest = 0;
+  for (int n = 0; n < kSubframeSamples; ++n) {
+    int64_t sum = 0;
+    for (int k = n; k < kSubframeSamples; ++k) sum += int64_t{target[k]} * h[k - n];
+    d[n] = sum;
+    const int64_t magnitude = sum < 0 ? -sum : sum;
+    if (magnitude > largest) largest = magnitude;
+  }
+  // Φ(i, j) = Σ_{m=0}^{59−j} h[m + j − i]·h[m] for i ≤ j, from running sums.
+  static_assert(kSubframeSamples == 60);
+  for (int delta = 0; delta < kSubframeSamples; ++delta) {
+    int64_t sum = 0;
+    for (int m = 0; m + delta < kSubframeSamples; ++m) {
+      sum += int64_t{h[m + delta]} * h[m];
+      running[delta][m] = sum;
+    }
+  }
+  int dShift = 0;
+  while ((largest >> dShift) >= (int64_t{1} << kCodebookScaleBits)) ++dShift;
+  int phiShift = 0;
+  while ((running[0][kSubframeSamples - 1] >> phiShift) >= (int64_t{1} << kCodebookScaleBits))
+    ++phiShift;
+
+  int32_t dn[kSubframeSamples];
+  int sign[kSubframeSamples];
+  for (int n = 0; n < kSubframeSamples; ++n) {
+    sign[n] = d[n] < 0 ? -1 : 1;
+    dn[n] = static_cast<int32_t>((d[n] < 0 ? -d[n] : d[n]) >> dShift);
+  }
+  for (int i = 0; i < kSubframeSamples; ++i) {
+    for (int j = i; j < kSubframeSamples; ++j) {
+      const int32_t value = static_cast<int32_t>(running[j - i][kSubframeSamples - 1 - j] >> phiShift);
+      phi[i][j] = phi[j][i] = sign[i] * sign[j] * value;
+    }
+  }
+
+  int64_t bestC = -1, bestE = 1;
+  int best[3] = {0, 1, 2};
+  for (int j0 = 0; j0 < kTrackPositions; ++j0) {
+    const int m0 = kTrackStep * j0;
+    for (int j1 = 0; j1 < kTrackPositions; ++j1) {
+      const int m1 = 1 + kTrackStep * j1;
+      const int64_t c01 = int64_t{dn[m0]} + dn[m1];
+      const int64_t e01 = int64_t{phi[m0][m0]} + phi[m1][m1] + 2 * int64_t{phi[m0][m1]};
+      for (int j2 = 0; j2 < 2 * kTrackPositions; ++j2) {
+        const int m2 = (j2 < kTrackPositions ? 2 : 3) + kTrackStep * (j2 % kTrackPositions);
+        const int64_t c = c01 + dn[m2];
+        const int64_t e = e01 + phi[m2][m2] + 2 * (int64_t{phi[m0][m2]} + phi[m1][m2]);
+        if (e <= 0) continue;
+        if (bestC < 0 || c * c * bestE > bestC * bestC * e) {
+          bestC = c;
+          bestE = e;
+          best[0] = m0;
+          best[1] = m1;
+          best[2] = m2;
+        }
+      }
+    }
+  }
+  fields.pulse[0] = static_cast<uint8_t>(best[0] / kTrackStep);
+  fields.pulse[1] = static_cast<uint8_t>((best[1] - 1) / kTrackStep);
+  fields.pulse[2] = static_cast<uint8_t>((best[2] % kTrackStep == 3 ? 16 : 0) + best[2] / kTrackStep);
+  fields.signs = static_cast<uint8_t>((sign[best[0]] < 0 ? 4 : 0) | (sign[best[1]] < 0 ? 2 : 0) |
+                                      (sign[best[2]] < 0 ? 1 : 0));
+}
+
+void encodeSubframe(EncoderState& state, int subframe, const int32_t* speech, const Lpc weightedA,
+                    const Lpc quantisedA, int openLoop, SubframeFields& fields) {
+  Lpc numerator, denominator;
+  expandBandwidth(weightedA, kWeightNumeratorQ15, numerator);
+  expandBandwidth(weightedA, kWeightDenominatorQ15, denominator);
+
+  // The target: the weighted difference between the input and the
+  // synthesis filter's ringing from the previous subframes.
+  int32_t ringing[kSubframeSamples] = {};
+  {
+    FilterMemory memory;
+    std::memcpy(memory, state.synthesis, sizeof memory);
+    synthesisFilter(quantisedA, ringing, ringing, kSubframeSamples, memory);
+  }
+  int32_t target[kSubframeSamples];
+  {
+    int32_t difference[kSubframeSamples];
+    for (int n = 0; n < kSubframeSamples; ++n) difference[n] = speech[n] - ringing[n];
+    FilterMemory num, den;
+    std::memcpy(num, state.errorNumerator, sizeof num);
+    std::memcpy(den, state.errorDenominator, sizeof den);
+    int32_t stage[kSubframeSamples];
+    residualFilter(numerator, difference, stage, kSubframeSamples, num);
+    synthesisFilter(denominator, stage, target, kSubframeSamples, den);
+  }
+  int32_t h[kSubframeSamples];
+  impulseResponse(numerator, quantisedA, denominator, h, kSubframeSamples);
+
+  // Adaptive codebook: the candidates the lag field can name.
+  int candidates[16];
+  int candidateCount = 0;
+  if (subframe % 2 == 0) {
+    for (int lag = openLoop - kClosedLoopSpread; lag <= openLoop + kClosedLoopSpread; ++lag)
+      if (lag >= kMinLag && lag <= kMaxLag) candidates[candidateCount++] = lag;
+  } else {
+    for (int field = 0; field < 16; ++field) {
+      const int lag = decodeLag(subframe, static_cast<uint8_t>(field), state.previousLag);
+      if (candidateCount == 0 || candidates[candidateCount - 1] != lag)
+        candidates[candidateCount++] = lag;
+    }
+  }
+  int lag = candidates[0];
+  Scaled bestScore;
+  for (int i = 0; i < candidateCount; ++i) {
+    int32_t v[kSubframeSamples], y[kSubframeSamples];
+    adaptiveVector(state.excitation, candidates[i], v);
+    convolve(v, h, 12, y);
+    const int64_t xy = dot(target, y, kSubframeSamples);
+    const int64_t yy = dot(y, y, kSubframeSamples);
+    const Scaled score = xy > 0 && yy > 0 ? squareOver(xy, yy) : Scaled{};
+    if (greater(score, bestScore)) {
+      bestScore = score;
+      lag = candidates[i];
+    }
+  }
+  fields.lag = static_cast<uint8_t>(subframe % 2 == 0 ? lag - kMinLag
+                                                       : lag - state.previousLag + kDeltaLagOffset);
+  int32_t v[kSubframeSamples], y[kSubframeSamples];
+  adaptiveVector(state.excitation, lag, v);
+  convolve(v, h, 12, y);
+
+  // The fixed codebook against what the nearest adaptive gain leaves.
+  const int32_t optimalQ14 = ratioQ14(dot(target, y, kSubframeSamples), dot(y, y, kSubframeSamples));
+  int nearest = 0;
+  for (int g = 1; g < 8; ++g) {
+    const int32_t distance = kPitchGainQ14[g] - optimalQ14;
+    const int32_t bestDistance = kPitchGainQ14[nearest] - optimalQ14;
+    if ((distance < 0 ? -distance : distance) < (bestDistance < 0 ? -bestDistance : bestDistance))
+      nearest = g;
+  }
+  int32_t remainder[kSubframeSamples];
+  for (int n = 0; n < kSubframeSamples; ++n)
+    remainder[n] = target[n] - static_cast<int32_t>(roundShift(int64_t{kPitchGainQ14[nearest]} * y[n], 14));
+  const int32_t beta = sharpeningQ14(state.previousPitchGain);
+  int32_t sharpened[kSubframeSamples];
+  std::memcpy(sharpened, h, sizeof sharpened);
+  if (lag < kSubframeSamples) {
+    for (int n = lag; n < kSubframeSamples; ++n)
+      sharpened[n] += static_cast<int32_t>(roundShift(int64_t{beta} * sharpened[n - lag], 14));
+  }
+  searchPulses(remainder, sharpened, state.pulseSearch, fields);
+  int32_t c[kSubframeSamples], z[kSubframeSamples];
+  codeVector(fields, lag, beta, c);
+  convolve(c, h, 14, z);
+
+  // Both gains together, by the weighted error they leave.
+  int32_t adaptivePart[8][kSubframeSamples], fixedPart[8][kSubframeSamples];
+  int32_t gains[8];
+  for (int g = 0; g < 8; ++g) {
+    int32_t unusedLog;
+    gains[g] = codeGain(state.logGainQ10, static_cast<uint8_t>(g), &unusedLog);
+    for (int n = 0; n < kSubframeSamples; ++n) {
+      adaptivePart[g][n] = static_cast<int32_t>(roundShift(int64_t{kPitchGainQ14[g]} * y[n], 14));
+      fixedPart[g][n] = saturateSignal(roundShift(int64_t{gains[g]} * z[n], 12));
+    }
+  }
+  int64_t bestError = -1;
+  for (int gp = 0; gp < 8; ++gp) {
+    for (int gc = 0; gc < 8; ++gc) {
+      int64_t error = 0;
+      for (int n = 0; n < kSubframeSamples; ++n) {
+        const int64_t e = int64_t{target[n]} - adaptivePart[gp][n] - fixedPart[gc][n];
+        error += e * e;
+      }
+      if (bestError < 0 || error < bestError) {
+        bestError = error;
+        fields.pitchGain = static_cast<uint8_t>(gp);
+        fields.codeGain = static_cast<uint8_t>(gc);
+      }
+    }
+  }
+
+  // The decoder's steps, to keep its state.
+  const int32_t gain = codeGain(state.logGainQ10, fields.codeGain, &state.logGainQ10);
+  buildExcitation(v, c, kPitchGainQ14[fields.pitchGain], gain, state.excitation);
+  int32_t synthesised[kSubframeSamples];
+  synthesisFilter(quantisedA, state.excitation + kExcitationHistory, synthesised,
+                  kSubframeSamples, state.synthesis);
+  int32_t difference[kSubframeSamples], stage[kSubframeSamples], unused[kSubframeSamples];
+  for (int n = 0; n < kSubframeSamples; ++n) difference[n] = speech[n] - synthesised[n];
+  residualFilter(numerator, difference, stage, kSubframeSamples, state.errorNumerator);
+  synthesisFilter(denominator, stage, unused, kSubframeSamples, state.errorDenominator);
+  shiftExcitation(state.excitation);
+  state.previousLag = lag;
+  state.previousPitchGain = fields.pitchGain;
+}
+
+}  // namespace
+
+void initEncoder(EncoderState& state, bool eightBit) {
+  state = EncoderState{};
+  state.eightBit = eightBit;
+  initialLsf(state.previousLsf);
+  initialLsf(state.previousQuantisedLsf);
+}
+
+void encodeSamples(EncoderState& state, const int16_t samples[kFrameSamples],
+                   uint8_t frame[kFrameBytes]) {
+  std::memmove(state.input, state.input + kFrameSamples,
+               sizeof(int32_t) * (kInputBuffer - kFrameSamples));
+  highPass(state, samples, state.input + kInputBuffer - kFrameSamples);
+
+  // The frame's predictor, centred on its end; the previous one when the
+  // block is silent or gives no stable predictor.
+  Lsf lsf;
+  Lpc analysed;
+  if (!analyseBlock(state.input + kInputBuffer - kWindowSamples, analysed) ||
+      !lpcToLsf(analysed, lsf))
+    std::memcpy(lsf, state.previousLsf, sizeof lsf);
+  FrameFields fields;
+  quantiseLsf(lsf, fields.lsf);
+  Lsf quantised;
+  decodeLsf(fields.lsf, quantised);
+
+  Lpc weightedA[kSubframes], quantisedA[kSubframes];
+  const int32_t* speech = state.input + kLookaheadSamples;
+  int32_t* weighted = state.weighted + kWeightedHistory;
+  for (int s = 0; s < kSubframes; ++s) {
+    Lsf interpolated;
+    interpolateLsf(state.previousLsf, lsf, s, interpolated);
+    lsfToLpc(interpolated, weightedA[s]);
+    interpolateLsf(state.previousQuantisedLsf, quantised, s, interpolated);
+    lsfToLpc(interpolated, quantisedA[s]);
+    Lpc numerator, denominator;
+    expandBandwidth(weightedA[s], kWeightNumeratorQ15, numerator);
+    expandBandwidth(weightedA[s], kWeightDenominatorQ15, denominator);
+    int32_t stage[kSubframeSamples];
+    const int offset = s * kSubframeSamples;
+    residualFilter(numerator, speech + offset, stage, kSubframeSamples, state.weightedNumerator);
+    synthesisFilter(denominator, stage, weighted + offset, kSubframeSamples,
+                    state.weightedDenominator);
+  }
+  const int openLoop[2] = {openLoopLag(weighted), openLoopLag(weighted + kHalfFrame)};
+
+  for (int s = 0; s < kSubframes; ++s)
+    encodeSubframe(state, s, speech + s * kSubframeSamples, weightedA[s], quantisedA[s],
+                   openLoop[s / 2], fields.subframe[s]);
+
+  std::memmove(state.weighted, state.weighted + kFrameSamples, sizeof(int32_t) * kWeightedHistory);
+  std::memcpy(state.previousLsf, lsf, sizeof lsf);
+  std::memcpy(state.previousQuantisedLsf, quantised, sizeof quantised);
+  packFrame(fields, frame);
+}
+
+void encodeFrame(EncoderState& state, const uint8_t* pcm, uint8_t frame[kFrameBytes]) {
+  int16_t samples[kFrameSamples];
+  for (int n = 0; n < kFrameSamples; ++n) {
+    if (state.eightBit)
+      samples[n] = static_cast<int16_t>((pcm[n] - 128) * 256);
+    else
+      samples[n] = static_cast<int16_t>(pcm[2 * n] | (pcm[2 * n + 1] << 8));
+  }
+  encodeSamples(state, samples, frame);
+}
+
+}  // namespace zv::qv48
