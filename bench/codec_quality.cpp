@@ -126,7 +126,8 @@ std::optional<Input> readInput(const std::string& path, std::string& error) {
 }
 
 // Synthetic voices of different pitch, speed and accent, where espeak-ng and
-// sox are there to make them.
+// sox are there to make them. Without dither (-D), so that every run measures
+// the very same samples.
 void addVoices(const std::string& dir, std::vector<Input>& inputs) {
   struct Voice {
     const char *name, *voice, *speed, *text;
@@ -140,7 +141,7 @@ void addVoices(const std::string& dir, std::vector<Input>& inputs) {
     const std::string spoken = dir + "/" + v.name + ".espeak.wav", wav = dir + "/" + v.name + ".wav";
     if (!zv::bench::runDiscardingOutput({"espeak-ng", "-v", v.voice, "-s", v.speed, "-w", spoken, v.text}).ok ||
         !zv::bench::runDiscardingOutput(
-             {"sox", spoken, "-r", "8000", "-c", "1", "-b", "16", "-e", "signed-integer", wav, "gain", "-n", "-3"})
+             {"sox", "-D", spoken, "-r", "8000", "-c", "1", "-b", "16", "-e", "signed-integer", wav, "gain", "-n", "-3"})
              .ok) {
       std::fprintf(stderr, "codec_quality: no synthetic voices (espeak-ng and sox make them)\n");
       return;

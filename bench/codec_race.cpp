@@ -9,6 +9,7 @@
 // as possible; wall time is shown beside it. A ratio is the reference's time
 // divided by ours: above 1 we are faster. The goals:
 //   speech codec vs speexenc -n --quality 4 / speexdec: encode and decode > 1
+//   4800 bit/s speech codec vs the 8 kbit/s one:         encode and decode > 1
 //   music codec  vs opusenc --bitrate 16 / opusdec:     encode >= 20, decode >= 10
 #include <cstdio>
 #include <cstdlib>
@@ -95,6 +96,10 @@ int main(int argc, char** argv) {
        {"speexenc", "-n", "--quality", "4", wav, dir + "/minute.spx"}, 1.0},
       {"speech decode vs speexdec", {pipe, "decode", "QV80W.DLL", dir + "/minute.qv80", dir + "/qv80.raw"},
        {"speexdec", dir + "/minute.spx", dir + "/spx.wav"}, 1.0},
+      {"lowspeech encode vs QV80W", {pipe, "encode", "QV48W.DLL", raw, dir + "/minute.qv48"},
+       {pipe, "encode", "QV80W.DLL", raw, dir + "/minute.qv80"}, 1.0},
+      {"lowspeech decode vs QV80W", {pipe, "decode", "QV48W.DLL", dir + "/minute.qv48", dir + "/qv48.raw"},
+       {pipe, "decode", "QV80W.DLL", dir + "/minute.qv80", dir + "/qv80.raw"}, 1.0},
       {"music encode vs opusenc", {pipe, "encode", "QV160MXW.DLL", raw, dir + "/minute.qv160"},
        {"opusenc", "--bitrate", "16", wav, dir + "/minute.opus"}, 20.0},
       {"music decode vs opusdec", {pipe, "decode", "QV160MXW.DLL", dir + "/minute.qv160", dir + "/qv160.raw"},

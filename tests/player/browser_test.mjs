@@ -12,6 +12,8 @@
 //                keyboard: names, tab order, play, pause, stop; Play after
 //                Pause goes on from where it was
 //   count        Count 2 with Autoplay plays the clip twice, back to back
+//   lowspeech    a clip of the 4800 bit/s codec, Count 2: its decoder chosen by the
+//                header's identifier, both passes as the native decoder gives them
 //   held         Autoplay where the browser holds sound back until the
 //                visitor's first interaction: silent until then; the first
 //                press of a player's own button plays it (it does not stop
@@ -63,11 +65,12 @@ const engine = args.engine;
 const work = mkdtempSync(path.join(ensureFolder(args.work), `browser-${engine}-${args.only}-`));
 const web = ensureFolder(path.join(work, 'web'));
 
-// The clips: 1.2 s of the built-in sample with each codec, 3 s with the
+// The clips: 1.2 s of the built-in sample with each of the three codecs, 3 s with the
 // speech codec, a copy of the short speech clip whose header check word is
 // spoiled and one that ends before its header says.
 const clips = {};
-for (const [name, codec, seconds] of [['speech', 'speech', 1.2], ['music', 'music', 1.2], ['long', 'speech', 3]]) {
+for (const [name, codec, seconds] of [['speech', 'speech', 1.2], ['music', 'music', 1.2], ['long', 'speech', 3],
+  ['lowspeech', 'lowspeech', 1.2]]) {
   const sample = path.join(work, `${name}.wav`);
   cutWav(args.sample, sample, seconds);
   const clip = path.join(web, `${name}.zvsa`);
@@ -87,6 +90,7 @@ const pages = {
     { clip: 'music.zvsa', args: ['--visible', '0', '--autoplay', '1', '--tag', 'OBJECT', ...body('Music needs Java')] }],
   buttons: [1, 2, 3].map((n) => ({ clip: 'speech.zvsa', args: ['--buttons', String(n), '--count', '-1'] })),
   count: [{ clip: 'music.zvsa', args: ['--autoplay', '1', '--count', '2'] }],
+  lowspeech: [{ clip: 'lowspeech.zvsa', args: ['--autoplay', '1', '--count', '2'] }],
   held: [
     { clip: 'speech.zvsa', args: ['--autoplay', '1', '--buttons', '1'] },
     { clip: 'music.zvsa', args: ['--autoplay', '1', '--buttons', '2'] }],
@@ -333,6 +337,14 @@ const scenarios = {
   async count() {
     const page = await openPage('count');
     await playedWhole(page, 0, repeat(clips.music.samples, 2), 'Count 2', { gapless: true });
+    assert.deepEqual(await page.errors(), []);
+  },
+
+  async lowspeech() {
+    // The 4800 bit/s codec: the player picks its decoder by the header's
+    // identifier, and both passes sound exactly as the native decoder's.
+    const page = await openPage('lowspeech');
+    await playedWhole(page, 0, repeat(clips.lowspeech.samples, 2), 'lowspeech, Count 2', { gapless: true });
     assert.deepEqual(await page.errors(), []);
   },
 
