@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <filesystem>
+#include <system_error>
 
 extern char** environ;
 
@@ -41,6 +43,16 @@ std::string commandLine(const std::vector<std::string>& args) {
   std::string line;
   for (const auto& a : args) line += (line.empty() ? "" : " ") + a;
   return line;
+}
+
+std::string workFolder(const std::string& keep, const std::string& prefix) {
+  if (!keep.empty()) {
+    std::error_code code;
+    std::filesystem::create_directories(keep, code);
+    return code ? std::string() : keep;
+  }
+  std::string pattern = "/tmp/" + prefix + ".XXXXXX";
+  return mkdtemp(pattern.data()) ? pattern : std::string();
 }
 
 }  // namespace zv::bench

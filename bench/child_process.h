@@ -21,6 +21,10 @@ Timing runDiscardingOutput(const std::vector<std::string>& args);
 // "a b c", for messages.
 std::string commandLine(const std::vector<std::string>& args);
 
+// The folder a benchmark works in: `keep` (made if missing) when given, else
+// a new temporary /tmp/PREFIX.XXXXXX. Empty when it cannot be made.
+std::string workFolder(const std::string& keep, const std::string& prefix);
+
 }  // namespace zv::bench
 
 #endif  // ZV_BENCH_CHILD_PROCESS_H

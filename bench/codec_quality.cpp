@@ -18,7 +18,7 @@
 // includes its Ogg pages.
 //
 // --keep DIR keeps every input and decoded signal there as WAV
-// (NAME.wav, NAME.CODEC.wav), for scripts/spectrograms.sh.
+// (NAME.wav, NAME.CODEC.wav), for scripts/codec-pictures.sh.
 // --check ends with status 1 unless the lower-rate speech codec is at least
 // as good as Codec2 3200 on both measures, and the 8 kbit/s one at least as
 // intelligible as the lower-rate one.
@@ -206,13 +206,10 @@ int main(int argc, char** argv) {
   }
 
   pipePath = (fs::canonical("/proc/self/exe").parent_path() / "codec_pipe").string();
-  std::string dir = keep;
+  const std::string dir = zv::bench::workFolder(keep, "codec_quality");
   if (dir.empty()) {
-    char pattern[] = "/tmp/codec_quality.XXXXXX";
-    if (!mkdtemp(pattern)) return 1;
-    dir = pattern;
-  } else {
-    fs::create_directories(dir);
+    std::fprintf(stderr, "codec_quality: cannot make a folder to work in\n");
+    return 1;
   }
 
   std::vector<Input> inputs;

@@ -65,13 +65,10 @@ int main(int argc, char** argv) {
   namespace fs = std::filesystem;
   const fs::path bin = fs::canonical("/proc/self/exe").parent_path();
   const std::string pipe = (bin / "codec_pipe").string();
-  std::string dir = keep;
+  const std::string dir = zv::bench::workFolder(keep, "codec_race");
   if (dir.empty()) {
-    char pattern[] = "/tmp/codec_race.XXXXXX";
-    if (!mkdtemp(pattern)) return 1;
-    dir = pattern;
-  } else {
-    fs::create_directories(dir);
+    std::fprintf(stderr, "codec_race: cannot make a folder to work in\n");
+    return 1;
   }
 
   zv::tools::PcmClip sample;

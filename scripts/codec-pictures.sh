@@ -2,17 +2,17 @@
 # A picture of what each speech codec keeps: spectrograms of the built-in
 # sample and of every available codec's decoding of it, one panel per signal,
 # top to bottom, in one PNG. Prints codec_quality's table beside it.
-#   scripts/spectrograms.sh [OUT.png] [BUILD-DIR]
-# Defaults: build/spectrograms.png and build (scripts/build.sh default).
+#   scripts/codec-pictures.sh [OUT.png] [BUILD-DIR]
+# Defaults: build/codec-pictures.png and build (scripts/build.sh default).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-out=${1:-build/spectrograms.png}
+out=${1:-build/codec-pictures.png}
 build=${2:-build}
 if [ ! -x "$build/bin/codec_quality" ]; then
-  echo "spectrograms: $build/bin/codec_quality is not built (scripts/build.sh default)" >&2
+  echo "codec-pictures: $build/bin/codec_quality is not built (scripts/build.sh default)" >&2
   exit 1
 fi
-command -v sox >/dev/null || { echo "spectrograms: sox is missing (scripts/install-deps.sh)" >&2; exit 1; }
+command -v sox >/dev/null || { echo "codec-pictures: sox is missing (scripts/install-deps.sh)" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$build/bin/codec_quality" --keep "$work"
@@ -29,4 +29,4 @@ for i in "${!names[@]}"; do order+="$((i + 1)) ${names[$i]}  "; done
 mkdir -p "$(dirname "$out")"
 sox -M "${panels[@]}" -n spectrogram -x 1000 -y 160 -z 90 -t "speech-sample, top to bottom: ${order% }" \
   -c "8 kHz mono; each decoded signal aligned with the original" -o "$out"
-echo "spectrograms: $out (${#panels[@]} panels)"
+echo "codec-pictures: $out (${#panels[@]} panels)"
