@@ -1,4 +1,4 @@
-// Integer helpers of the codec: saturation, rounding shifts, 2^x, an integer
+// Integer helpers of the codec: saturation, rounding shifts, dot products, 2^x, an integer
 // square root and a comparison of ratios x²/y that cannot overflow.
 #ifndef ZV_QV48_FIXED_POINT_H
 #define ZV_QV48_FIXED_POINT_H
@@ -22,6 +22,13 @@ inline int32_t saturateSignal(int64_t value) { return saturate(value, kSignalLim
 // values are arithmetic on every target the codec is built for.
 inline int64_t roundShift(int64_t value, int shift) {
   return (value + (int64_t{1} << (shift - 1))) >> shift;
+}
+
+// Σ x[n]·y[n].
+inline int64_t dot(const int32_t* x, const int32_t* y, int count) {
+  int64_t sum = 0;
+  for (int n = 0; n < count; ++n) sum += int64_t{x[n]} * y[n];
+  return sum;
 }
 
 // 2^(logQ10 / 1024) for logQ10 in 0..kLogGainMaxQ10, rounded to an integer:
@@ -52,6 +59,30 @@ inline uint32_t squareRoot(uint64_t value) {
   }
   return static_cast<uint32_t>(root);
 }
+
+// Division by one divisor of 2^14..2^15 of many dividends below 2^34 in
+// magnitude, exactly as the / operator divides (truncating towards zero),
+// by a multiplication: floor(2^44/d)/2^44 underestimates 1/d by less than
+// 2^−44 (and the product stays below 2^64), so the quotient it gives is the
+// true one or one less, and one comparison settles which.
+class ExactDivisor {
+ public:
+  explicit ExactDivisor(int32_t divisor)
+      : divisor_(static_cast<uint64_t>(divisor)), reciprocal_((uint64_t{1} << 44) / divisor_) {}
+
+  int64_t divide(int64_t dividend) const {
+    const uint64_t magnitude =
+        dividend < 0 ? uint64_t{0} - static_cast<uint64_t>(dividend) : static_cast<uint64_t>(dividend);
+    uint64_t quotient = (magnitude * reciprocal_) >> 44;
+    if ((quotient + 1) * divisor_ <= magnitude) ++quotient;
+    const auto value = static_cast<int64_t>(quotient);
+    return dividend < 0 ? -value : value;
+  }
+
+ private:
+  uint64_t divisor_;
+  uint64_t reciprocal_;
+};
 
 // A number m·2^e with m in [2^30, 2^31) (or zero), to compare ratios such as
 // correlation²/energy whose exact products would overflow 64 bits.

@@ -21,9 +21,10 @@ void pitchPostfilter(DecoderState& state, int lag, int32_t pitchGainQ14, int32_t
   int32_t gain = pitchGainQ14 > 16384 ? 16384 : pitchGainQ14;
   gain = static_cast<int32_t>(roundShift(int64_t{gain} * kPitchPostGainQ14, 14));
   const int32_t* now = state.speech + kSpeechHistory;
+  const ExactDivisor divisor(16384 + gain);
   for (int n = 0; n < kSubframeSamples; ++n) {
     const int64_t sum = int64_t{now[n]} * 16384 + int64_t{gain} * now[n - lag];
-    out[n] = saturateSignal(sum / (16384 + gain));
+    out[n] = saturateSignal(divisor.divide(sum));
   }
 }
 
@@ -38,9 +39,8 @@ void shortTermPostfilter(DecoderState& state, const Lpc a, const int32_t* in, in
   synthesisFilter(denominator, stage, stage, kSubframeSamples, state.postDenominator);
 
   // μ = −0.8·r1/r0 of the filter's impulse response when r1 > 0.
-  const Lpc unit = {4096};
   int32_t h[kTiltResponseSamples];
-  impulseResponse(numerator, denominator, unit, h, kTiltResponseSamples);
+  impulseResponse(numerator, denominator, h, kTiltResponseSamples);
   int64_t r0 = 0, r1 = 0;
   for (int n = 0; n < kTiltResponseSamples; ++n) {
     r0 += int64_t{h[n]} * h[n];

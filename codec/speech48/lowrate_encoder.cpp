@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "codec/speech48/fixed_point.h"
+#include "codec/speech48/pitch_search.h"
+#include "codec/speech48/pulse_search.h"
 #include "codec/speech48/tables.h"
 
 namespace zv::qv48 {
@@ -11,12 +13,7 @@ namespace zv::qv48 {
 namespace {
 
 constexpr int32_t kHighPassPoleQ15 = 31785;  // 0.97: about 40 Hz
-constexpr int kHalfFrame = kFrameSamples / 2;
 constexpr int kClosedLoopSpread = 3;          // absolute lags: open-loop lag ± 3
-// A lag of a half, a third of the best is preferred when its score
-// (correlation²/energy) reaches this share of the best's, Q15.
-constexpr int32_t kSubmultipleShareQ15 = 23592;  // 0.72
-constexpr int kCodebookScaleBits = 14;
 
 // numerator/denominator in Q14, within 0..2 (both ≥ 0).
 int32_t ratioQ14(int64_t numerator, int64_t denominator) {
@@ -28,29 +25,6 @@ int32_t ratioQ14(int64_t numerator, int64_t denominator) {
   if (denominator == 0) return 32768;
   const int64_t q = (numerator * 16384) / denominator;
   return q > 32768 ? 32768 : static_cast<int32_t>(q);
-}
-
-Scaled share(const Scaled& value, int32_t shareQ15) {
-  if (value.mantissa == 0) return value;
-  Scaled out = scaled((value.mantissa * shareQ15) >> 15);
-  out.exponent += value.exponent;
-  return out;
-}
-
-// y[n] = Σ v[k]·h[n − k] / 2^shift: the zero-state response of the filter
-// whose impulse response is h.
-void convolve(const int32_t* v, const int32_t* h, int shift, int32_t* y) {
-  for (int n = 0; n < kSubframeSamples; ++n) {
-    int64_t sum = 0;
-    for (int k = 0; k <= n; ++k) sum += int64_t{v[k]} * h[n - k];
-    y[n] = saturateSignal(roundShift(sum, shift));
-  }
-}
-
-int64_t dot(const int32_t* x, const int32_t* y, int count) {
-  int64_t sum = 0;
-  for (int n = 0; n < count; ++n) sum += int64_t{x[n]} * y[n];
-  return sum;
 }
 
 void highPass(EncoderState& state, const int16_t* samples, int32_t* out) {
@@ -71,105 +45,6 @@ void quantiseLsf(const Lsf lsf, uint8_t index[kOrder]) {
     if (k > levels - 1) k = levels - 1;
     index[i] = static_cast<uint8_t>(k);
   }
-}
-
-// The best lag of a half frame of weighted speech by correlation²/energy,
-// preferring a half or a third of it where that scores nearly as well.
-int openLoopLag(const int32_t* segment) {
-  Scaled scores[kMaxLag + 1];
-  Scaled best;
-  int bestLag = kMinLag;
-  for (int lag = kMinLag; lag <= kMaxLag; ++lag) {
-    const int64_t r = dot(segment, segment - lag, kHalfFrame);
-    const int64_t e = dot(segment - lag, segment - lag, kHalfFrame);
-    scores[lag] = r > 0 && e > 0 ? squareOver(r, e) : Scaled{};
-    if (greater(scores[lag], best)) {
-      best = scores[lag];
-      bestLag = lag;
-    }
-  }
-  if (best.mantissa == 0) return bestLag;
-  for (int divisor = 3; divisor >= 2; --divisor) {
-    const int centre = (bestLag + divisor / 2) / divisor;
-    for (int lag = centre - 1; lag <= centre + 1; ++lag) {
-      if (lag < kMinLag || lag > kMaxLag) continue;
-      if (!greater(share(best, kSubmultipleShareQ15), scores[lag])) return lag;
-    }
-  }
-  return bestLag;
-}
-
-// The three pulses that maximise (Σ d)²/E against the backward-filtered
-// target d, the signs taken from d.
-void searchPulses(const int32_t* target, const int32_t* h, PulseSearchScratch& scratch,
-                  SubframeFields& fields) {
-  auto& running = scratch.running;
-  auto& phi = scratch.phi;
-  int64_t d[kSubframeSamples];
-  int64_t largest = 0;
-  for (int n = 0; n < kSubframeSamples; ++n) {
-    int64_t sum = 0;
-    for (int k = n; k < kSubframeSamples; ++k) sum += int64_t{target[k]} * h[k - n];
-    d[n] = sum;
-    const int64_t magnitude = sum < 0 ? -sum : sum;
-    if (magnitude > largest) largest = magnitude;
-  }
-  // Φ(i, j) = Σ_{m=0}^{59−j} h[m + j − i]·h[m] for i ≤ j, from running sums.
-  static_assert(kSubframeSamples == 60);
-  for (int delta = 0; delta < kSubframeSamples; ++delta) {
-    int64_t sum = 0;
-    for (int m = 0; m + delta < kSubframeSamples; ++m) {
-      sum += int64_t{h[m + delta]} * h[m];
-      running[delta][m] = sum;
-    }
-  }
-  int dShift = 0;
-  while ((largest >> dShift) >= (int64_t{1} << kCodebookScaleBits)) ++dShift;
-  int phiShift = 0;
-  while ((running[0][kSubframeSamples - 1] >> phiShift) >= (int64_t{1} << kCodebookScaleBits))
-    ++phiShift;
-
-  int32_t dn[kSubframeSamples];
-  int sign[kSubframeSamples];
-  for (int n = 0; n < kSubframeSamples; ++n) {
-    sign[n] = d[n] < 0 ? -1 : 1;
-    dn[n] = static_cast<int32_t>((d[n] < 0 ? -d[n] : d[n]) >> dShift);
-  }
-  for (int i = 0; i < kSubframeSamples; ++i) {
-    for (int j = i; j < kSubframeSamples; ++j) {
-      const int32_t value = static_cast<int32_t>(running[j - i][kSubframeSamples - 1 - j] >> phiShift);
-      phi[i][j] = phi[j][i] = sign[i] * sign[j] * value;
-    }
-  }
-
-  int64_t bestC = -1, bestE = 1;
-  int best[3] = {0, 1, 2};
-  for (int j0 = 0; j0 < kTrackPositions; ++j0) {
-    const int m0 = kTrackStep * j0;
-    for (int j1 = 0; j1 < kTrackPositions; ++j1) {
-      const int m1 = 1 + kTrackStep * j1;
-      const int64_t c01 = int64_t{dn[m0]} + dn[m1];
-      const int64_t e01 = int64_t{phi[m0][m0]} + phi[m1][m1] + 2 * int64_t{phi[m0][m1]};
-      for (int j2 = 0; j2 < 2 * kTrackPositions; ++j2) {
-        const int m2 = (j2 < kTrackPositions ? 2 : 3) + kTrackStep * (j2 % kTrackPositions);
-        const int64_t c = c01 + dn[m2];
-        const int64_t e = e01 + phi[m2][m2] + 2 * (int64_t{phi[m0][m2]} + phi[m1][m2]);
-        if (e <= 0) continue;
-        if (bestC < 0 || c * c * bestE > bestC * bestC * e) {
-          bestC = c;
-          bestE = e;
-          best[0] = m0;
-          best[1] = m1;
-          best[2] = m2;
-        }
-      }
-    }
-  }
-  fields.pulse[0] = static_cast<uint8_t>(best[0] / kTrackStep);
-  fields.pulse[1] = static_cast<uint8_t>((best[1] - 1) / kTrackStep);
-  fields.pulse[2] = static_cast<uint8_t>((best[2] % kTrackStep == 3 ? 16 : 0) + best[2] / kTrackStep);
-  fields.signs = static_cast<uint8_t>((sign[best[0]] < 0 ? 4 : 0) | (sign[best[1]] < 0 ? 2 : 0) |
-                                      (sign[best[2]] < 0 ? 1 : 0));
 }
 
 void encodeSubframe(EncoderState& state, int subframe, const int32_t* speech, const Lpc weightedA,
@@ -213,25 +88,12 @@ void encodeSubframe(EncoderState& state, int subframe, const int32_t* speech, co
         candidates[candidateCount++] = lag;
     }
   }
-  int lag = candidates[0];
-  Scaled bestScore;
-  for (int i = 0; i < candidateCount; ++i) {
-    int32_t v[kSubframeSamples], y[kSubframeSamples];
-    adaptiveVector(state.excitation, candidates[i], v);
-    convolve(v, h, 12, y);
-    const int64_t xy = dot(target, y, kSubframeSamples);
-    const int64_t yy = dot(y, y, kSubframeSamples);
-    const Scaled score = xy > 0 && yy > 0 ? squareOver(xy, yy) : Scaled{};
-    if (greater(score, bestScore)) {
-      bestScore = score;
-      lag = candidates[i];
-    }
-  }
+  int32_t y[kSubframeSamples];
+  const int lag = closedLoopLag(state.excitation, h, target, candidates, candidateCount, y);
   fields.lag = static_cast<uint8_t>(subframe % 2 == 0 ? lag - kMinLag
                                                        : lag - state.previousLag + kDeltaLagOffset);
-  int32_t v[kSubframeSamples], y[kSubframeSamples];
+  int32_t v[kSubframeSamples];
   adaptiveVector(state.excitation, lag, v);
-  convolve(v, h, 12, y);
 
   // The fixed codebook against what the nearest adaptive gain leaves.
   const int32_t optimalQ14 = ratioQ14(dot(target, y, kSubframeSamples), dot(y, y, kSubframeSamples));

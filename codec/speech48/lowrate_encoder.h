@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "codec/speech48/excitation.h"
+#include "codec/speech48/pulse_search.h"
 
 namespace zv::qv48 {
 
@@ -14,13 +15,6 @@ namespace zv::qv48 {
 inline constexpr int kInputBuffer = kLookaheadSamples + kFrameSamples + kLookaheadSamples;
 // The weighted speech the open-loop lag search reads back.
 inline constexpr int kWeightedHistory = kMaxLag;
-
-// The correlations of the fixed-codebook search (kept in the state rather
-// than on the stack).
-struct PulseSearchScratch {
-  int64_t running[kSubframeSamples][kSubframeSamples];  // [j − i][59 − j]
-  int32_t phi[kSubframeSamples][kSubframeSamples];
-};
 
 struct EncoderState {
   bool eightBit = false;

@@ -156,44 +156,65 @@ void expandBandwidth(const Lpc a, const int16_t* gammaPowersQ15, Lpc out) {
     out[i] = static_cast<int32_t>(roundShift(int64_t{a[i]} * gammaPowersQ15[i], 15));
 }
 
+// Both filters keep their coefficients and their last kOrder samples in
+// locals, newest first, so that the compiler can hold them in registers
+// rather than reload them for every sample (the output may alias them).
+
 void synthesisFilter(const Lpc a, const int32_t* in, int32_t* out, int count,
                      FilterMemory memory) {
-  int32_t history[kOrder + kFrameSamples];
-  std::memcpy(history, memory, sizeof(FilterMemory));
+  int64_t coefficient[kOrder], past[kOrder];  // past[i] = out[n − 1 − i]
+  for (int i = 0; i < kOrder; ++i) {
+    coefficient[i] = a[i + 1];
+    past[i] = memory[kOrder - 1 - i];
+  }
   for (int n = 0; n < count; ++n) {
+    // Oldest first: the newest output, which the previous sample has only
+    // just given, then joins the sum last.
     int64_t acc = int64_t{in[n]} * 4096;
-    const int32_t* past = history + kOrder + n;  // past[-i] = out[n − i]
-    for (int i = 1; i <= kOrder; ++i) acc -= int64_t{a[i]} * past[-i];
+#pragma GCC unroll 10
+    for (int i = kOrder - 1; i >= 0; --i) acc -= coefficient[i] * past[i];
     const int32_t value = saturateSignal(roundShift(acc, 12));
-    history[kOrder + n] = value;
+#pragma GCC unroll 10
+    for (int i = kOrder - 1; i > 0; --i) past[i] = past[i - 1];
+    past[0] = value;
     out[n] = value;
   }
-  std::memcpy(memory, history + count, sizeof(FilterMemory));
+  for (int i = 0; i < kOrder; ++i) memory[kOrder - 1 - i] = static_cast<int32_t>(past[i]);
 }
 
 void residualFilter(const Lpc a, const int32_t* in, int32_t* out, int count,
                     FilterMemory memory) {
-  int32_t history[kOrder + kFrameSamples];
-  std::memcpy(history, memory, sizeof(FilterMemory));
-  std::memcpy(history + kOrder, in, sizeof(int32_t) * static_cast<size_t>(count));
+  int64_t coefficient[kOrder], past[kOrder];  // past[i] = in[n − 1 − i]
+  for (int i = 0; i < kOrder; ++i) {
+    coefficient[i] = a[i + 1];
+    past[i] = memory[kOrder - 1 - i];
+  }
   for (int n = 0; n < count; ++n) {
-    const int32_t* now = history + kOrder + n;
-    int64_t acc = int64_t{now[0]} * 4096;
-    for (int i = 1; i <= kOrder; ++i) acc += int64_t{a[i]} * now[-i];
+    const int64_t now = in[n];
+    int64_t acc = now * 4096;
+#pragma GCC unroll 10
+    for (int i = 0; i < kOrder; ++i) acc += coefficient[i] * past[i];
+#pragma GCC unroll 10
+    for (int i = kOrder - 1; i > 0; --i) past[i] = past[i - 1];
+    past[0] = now;
     out[n] = saturateSignal(roundShift(acc, 12));
   }
-  std::memcpy(memory, history + count, sizeof(FilterMemory));
+  for (int i = 0; i < kOrder; ++i) memory[kOrder - 1 - i] = static_cast<int32_t>(past[i]);
+}
+
+void impulseResponse(const Lpc numerator, const Lpc denominator, int32_t* h, int count) {
+  int32_t excitation[kSubframeSamples] = {};
+  excitation[0] = 4096;
+  FilterMemory zero1 = {}, zero2 = {};
+  residualFilter(numerator, excitation, h, count, zero1);
+  synthesisFilter(denominator, h, h, count, zero2);
 }
 
 void impulseResponse(const Lpc numerator, const Lpc denominator1, const Lpc denominator2,
                      int32_t* h, int count) {
-  int32_t excitation[kSubframeSamples] = {};
-  excitation[0] = 4096;
-  FilterMemory zero1 = {}, zero2 = {}, zero3 = {};
-  int32_t stage[kSubframeSamples];
-  residualFilter(numerator, excitation, stage, count, zero1);
-  synthesisFilter(denominator1, stage, stage, count, zero2);
-  synthesisFilter(denominator2, stage, h, count, zero3);
+  FilterMemory zero = {};
+  impulseResponse(numerator, denominator1, h, count);
+  synthesisFilter(denominator2, h, h, count, zero);
 }
 
 void interpolateLsf(const Lsf previous, const Lsf current, int index, Lsf out) {

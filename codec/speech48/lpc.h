@@ -47,6 +47,8 @@ void residualFilter(const Lpc a, const int32_t* in, int32_t* out, int count, Fil
 // numerator(z) / (denominator1(z)·denominator2(z)), Q12 (h[0] = 4096).
 void impulseResponse(const Lpc numerator, const Lpc denominator1, const Lpc denominator2,
                      int32_t* h, int count);
+// The same of numerator(z) / denominator(z).
+void impulseResponse(const Lpc numerator, const Lpc denominator, int32_t* h, int count);
 
 // LSFs interpolated for subframe `index` of 0..3: (3 − index)/4 of the
 // previous frame's and (index + 1)/4 of this frame's.

@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <random>
+#include <vector>
 
 #include "codec/speech48/excitation.h"
 #include "codec/speech48/fixed_point.h"
@@ -192,6 +193,26 @@ TEST(LowRateIntegers, PowersOfTwoAndSquareRootsAreExactWhereTheyShouldBe) {
   EXPECT_TRUE(greater(squareOver(big, int64_t{1} << 20), squareOver(big, int64_t{1} << 21)));
   EXPECT_FALSE(greater(squareOver(big, int64_t{1} << 21), squareOver(big, int64_t{1} << 20)));
   EXPECT_TRUE(greater(squareOver(3, 1), squareOver(0, 1)));
+}
+
+TEST(LowRateIntegers, ExactDivisionByMultiplicationMatchesTheDivideOperator) {
+  // The divisors the pitch postfilter uses, the ends of the dividends'
+  // range, exact multiples and their neighbours, and random values.
+  std::mt19937_64 random(48);
+  const int64_t limit = (int64_t{1} << 34) - 1;
+  for (int32_t d : {16384, 16385, 17000, 19661, 20479, 20480, 32768}) {
+    const ExactDivisor divisor(d);
+    std::vector<int64_t> dividends = {0, 1, -1, d - 1, d, d + 1, -d, -d - 1, limit, -limit};
+    for (int64_t k : {int64_t{3}, int64_t{12345}, limit / d}) {
+      for (int64_t off : {int64_t{-1}, int64_t{0}, int64_t{1}}) {
+        dividends.push_back(k * d + off);
+        dividends.push_back(-(k * d + off));
+      }
+    }
+    for (int i = 0; i < 2000; ++i)
+      dividends.push_back(static_cast<int64_t>(random() % (2 * static_cast<uint64_t>(limit) + 1)) - limit);
+    for (int64_t x : dividends) ASSERT_EQ(divisor.divide(x), x / d) << x << " / " << d;
+  }
 }
 
 }  // namespace
