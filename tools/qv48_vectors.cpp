@@ -1,7 +1,8 @@
 // Writes the QV48W conformance vectors into a folder that holds the inputs
 // (tests/data/vectors): X.qv48 and X.qv48.dec.raw for each 16-bit input,
-// vowels8.qv48 and vowels8.qv48.dec8.raw for the 8-bit one. Run once when
-// the frame format was fixed; the tests then hold the codec to these files.
+// vowels8.qv48 and vowels8.qv48.dec8.raw for the 8-bit one. Run when the
+// frame format was fixed and again whenever the encoder's choices change;
+// the tests then hold the codec to these files.
 //   qv48_vectors <folder>
 #include <cstdio>
 #include <string>

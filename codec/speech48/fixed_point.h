@@ -45,9 +45,10 @@ inline int32_t pow2Q10(int32_t logQ10) {
 
 // floor(√value), bit by bit.
 inline uint32_t squareRoot(uint64_t value) {
+  if (value == 0) return 0;
   uint64_t root = 0;
-  uint64_t bit = uint64_t{1} << 62;
-  while (bit > value) bit >>= 2;
+  // The highest even power of two not above value: where the digits start.
+  uint64_t bit = uint64_t{1} << ((63 - __builtin_clzll(value)) & ~1);
   while (bit != 0) {
     if (value >= root + bit) {
       value -= root + bit;

@@ -14,6 +14,12 @@ namespace {
 
 constexpr int32_t kHighPassPoleQ15 = 31785;  // 0.97: about 40 Hz
 constexpr int kClosedLoopSpread = 3;          // absolute lags: open-loop lag ± 3
+// The gain search adds this multiple of the squared difference between the
+// norms of the weighted synthesis and of the target to the weighted error.
+constexpr int64_t kEnergyMatchWeight = 2;
+// A subframe whose input and target both stay below this energy (an rms of
+// two sample units, on the internal scale) is silence.
+constexpr int64_t kSilentEnergy = kSubframeSamples * 8 * 8;
 
 // numerator/denominator in Q14, within 0..2 (both ≥ 0).
 int32_t ratioQ14(int64_t numerator, int64_t denominator) {
@@ -45,6 +51,32 @@ void quantiseLsf(const Lsf lsf, uint8_t index[kOrder]) {
     if (k > levels - 1) k = levels - 1;
     index[i] = static_cast<uint8_t>(k);
   }
+}
+
+// Silence gets no pulses (indices that name a position past the subframe):
+// at any gain worth keeping they would only add noise, and without them the
+// codebook gain does not matter to the error, so the gain search lets it
+// settle at its resting level instead of sinking to the floor, from where
+// the next onset would need four subframes of the largest step to be heard.
+void dropPulsesInSilence(const int32_t* speech, const int32_t* target, SubframeFields& fields) {
+  if (dot(speech, speech, kSubframeSamples) > kSilentEnergy ||
+      dot(target, target, kSubframeSamples) > kSilentEnergy)
+    return;
+  fields.pulse[0] = fields.pulse[1] = kTrackPositions;
+  fields.pulse[2] = 2 * kTrackPositions + 1;
+  fields.signs = 0;
+}
+
+// What a pair of gains costs: the weighted error it leaves, plus a term
+// for the energy it loses or adds. The error alone is smallest at a norm of
+// the synthesis that is the target's times their correlation, so that a
+// subframe the three pulses match poorly (noise, a weak resonance) comes
+// out far quieter than its input; the term pulls the norm back towards the
+// target's. As ‖t − s‖² = (‖t‖ − ‖s‖)² + 2‖t‖‖s‖(1 − cos θ), with the term
+// weighted k the best norm is ‖t‖·(1 − (1 − cos θ)/(1 + k)).
+int64_t gainCost(int64_t error, int64_t synthesisEnergy, int64_t targetNorm) {
+  const int64_t mismatch = int64_t{squareRoot(static_cast<uint64_t>(synthesisEnergy))} - targetNorm;
+  return error + kEnergyMatchWeight * mismatch * mismatch;
 }
 
 void encodeSubframe(EncoderState& state, int subframe, const int32_t* speech, const Lpc weightedA,
@@ -115,31 +147,40 @@ void encodeSubframe(EncoderState& state, int subframe, const int32_t* speech, co
       sharpened[n] += static_cast<int32_t>(roundShift(int64_t{beta} * sharpened[n - lag], 14));
   }
   searchPulses(remainder, sharpened, state.pulseSearch, fields);
+  dropPulsesInSilence(speech, target, fields);
   int32_t c[kSubframeSamples], z[kSubframeSamples];
   codeVector(fields, lag, beta, c);
   convolve(c, h, 14, z);
 
-  // Both gains together, by the weighted error they leave.
+  // Both gains together, by the weighted error and the energy mismatch they
+  // leave (gainCost); of equal costs, the codebook gain whose log lies
+  // nearest the resting level, the one its prediction leaks towards.
   int32_t adaptivePart[8][kSubframeSamples], fixedPart[8][kSubframeSamples];
-  int32_t gains[8];
+  int32_t gains[8], restDistance[8];
   for (int g = 0; g < 8; ++g) {
-    int32_t unusedLog;
-    gains[g] = codeGain(state.logGainQ10, static_cast<uint8_t>(g), &unusedLog);
+    int32_t logQ10;
+    gains[g] = codeGain(state.logGainQ10, static_cast<uint8_t>(g), &logQ10);
+    restDistance[g] = logQ10 > kLogGainStartQ10 ? logQ10 - kLogGainStartQ10 : kLogGainStartQ10 - logQ10;
     for (int n = 0; n < kSubframeSamples; ++n) {
       adaptivePart[g][n] = static_cast<int32_t>(roundShift(int64_t{kPitchGainQ14[g]} * y[n], 14));
       fixedPart[g][n] = saturateSignal(roundShift(int64_t{gains[g]} * z[n], 12));
     }
   }
-  int64_t bestError = -1;
+  const int64_t targetNorm = squareRoot(static_cast<uint64_t>(dot(target, target, kSubframeSamples)));
+  int64_t bestCost = -1;
   for (int gp = 0; gp < 8; ++gp) {
     for (int gc = 0; gc < 8; ++gc) {
-      int64_t error = 0;
+      int64_t error = 0, energy = 0;
       for (int n = 0; n < kSubframeSamples; ++n) {
-        const int64_t e = int64_t{target[n]} - adaptivePart[gp][n] - fixedPart[gc][n];
+        const int64_t synthesis = int64_t{adaptivePart[gp][n]} + fixedPart[gc][n];
+        const int64_t e = target[n] - synthesis;
         error += e * e;
+        energy += synthesis * synthesis;
       }
-      if (bestError < 0 || error < bestError) {
-        bestError = error;
+      const int64_t cost = gainCost(error, energy, targetNorm);
+      if (bestCost < 0 || cost < bestCost ||
+          (cost == bestCost && restDistance[gc] < restDistance[fields.codeGain])) {
+        bestCost = cost;
         fields.pitchGain = static_cast<uint8_t>(gp);
         fields.codeGain = static_cast<uint8_t>(gc);
       }

@@ -109,13 +109,13 @@ const int16_t kCosineQ15[kCosineSteps] = {
 
 // γ^i, i = 0..10, Q15 (entry 0 is 32767 and never used), for the four
 // bandwidth-expanded filters.
-const int16_t kWeightNumeratorQ15[kOrder + 1] = {  // γ = 0.92
-    32767, 30147, 27735, 25516, 23475, 21597, 19869, 18280, 16817, 15472,
-    14234,
+const int16_t kWeightNumeratorQ15[kOrder + 1] = {  // γ = 0.98
+    32767, 32113, 31470, 30841, 30224, 29620, 29027, 28447, 27878, 27320,
+    26774,
 };
-const int16_t kWeightDenominatorQ15[kOrder + 1] = {  // γ = 0.6
-    32767, 19661, 11796, 7078, 4247, 2548, 1529, 917, 550, 330,
-    198,
+const int16_t kWeightDenominatorQ15[kOrder + 1] = {  // γ = 0.4
+    32767, 13107, 5243, 2097, 839, 336, 134, 54, 21, 9,
+    3,
 };
 const int16_t kPostNumeratorQ15[kOrder + 1] = {  // γ = 0.55
     32767, 18022, 9912, 5452, 2998, 1649, 907, 499, 274, 151,

@@ -108,11 +108,12 @@ TEST(LowRateRobustness, WrongCountsAreRejectedAndChangeNothing) {
 
 // Full-scale square waves, clipped noise and a sawtooth: the coder's
 // integers must neither overflow (the sanitizer preset runs this) nor lose
-// the signal. The periodic signals keep their level (the codec: 0.84 and 1.0 of
+// the signal. The periodic signals keep their level (the codec: 0.83 and 1.0 of
 // the source's RMS); white noise, which three pulses a subframe cannot
-// follow, keeps about 0.3 of it, as analysis by synthesis scales what it
-// cannot match down. A coder that saturates or wraps a signal falls far
-// outside, or goes silent.
+// follow, keeps about 0.6 of it: analysis by synthesis scales down what it
+// cannot match (to about 0.3 by the weighted error alone), the encoder's
+// energy term in the gain search brings part of it back. A coder that
+// saturates or wraps a signal falls far outside, or goes silent.
 TEST(LowRateRobustness, FullScaleSignalsCodeWithoutLosingTheirLevel) {
   std::mt19937 random(1);
   std::vector<int16_t> source;
@@ -121,7 +122,7 @@ TEST(LowRateRobustness, FullScaleSignalsCodeWithoutLosingTheirLevel) {
   for (int n = 0; n < 8000; ++n) source.push_back(static_cast<int16_t>(32767 * ((n % 40) / 20.0 - 1)));
   const std::vector<int16_t> decoded =
       samplesFromBytes(decodeStream(encodeStream(bytesFromSamples(source), 1), 1));
-  const double lowest[3] = {0.6, 0.2, 0.6};
+  const double lowest[3] = {0.6, 0.45, 0.6};
   for (int part = 0; part < 3; ++part) {
     SCOPED_TRACE(testing::Message() << "part " << part);
     const std::span<const int16_t> s(source.data() + 8000 * part + 1000, 6000);
