@@ -203,11 +203,11 @@ void residualFilter(const Lpc a, const int32_t* in, int32_t* out, int count,
 }
 
 void impulseResponse(const Lpc numerator, const Lpc denominator, int32_t* h, int count) {
-  int32_t excitation[kSubframeSamples] = {};
-  excitation[0] = 4096;
-  FilterMemory zero1 = {}, zero2 = {};
-  residualFilter(numerator, excitation, h, count, zero1);
-  synthesisFilter(denominator, h, h, count, zero2);
+  // The all-zero filter's response to a unit impulse (4096) is its own
+  // coefficients, rounded and saturated as the filter would give them.
+  for (int n = 0; n < count; ++n) h[n] = n <= kOrder ? saturateSignal(numerator[n]) : 0;
+  FilterMemory zero = {};
+  synthesisFilter(denominator, h, h, count, zero);
 }
 
 void impulseResponse(const Lpc numerator, const Lpc denominator1, const Lpc denominator2,
