@@ -166,17 +166,24 @@ void encodeSubframe(EncoderState& state, int subframe, const int32_t* speech, co
       fixedPart[g][n] = saturateSignal(roundShift(int64_t{gains[g]} * z[n], 12));
     }
   }
-  const int64_t targetNorm = squareRoot(static_cast<uint64_t>(dot(target, target, kSubframeSamples)));
+  // With s = a + f (the adaptive and fixed parts), ‖s‖² = ‖a‖² + ‖f‖² + 2a·f
+  // and ‖t − s‖² = ‖t‖² − 2t·a − 2t·f + ‖s‖², exactly in integers: only a·f
+  // is left to sum for each pair.
+  const int64_t targetEnergy = dot(target, target, kSubframeSamples);
+  const int64_t targetNorm = squareRoot(static_cast<uint64_t>(targetEnergy));
+  int64_t adaptiveEnergy[8], adaptiveTarget[8], fixedEnergy[8], fixedTarget[8];
+  for (int g = 0; g < 8; ++g) {
+    adaptiveEnergy[g] = dot(adaptivePart[g], adaptivePart[g], kSubframeSamples);
+    adaptiveTarget[g] = dot(adaptivePart[g], target, kSubframeSamples);
+    fixedEnergy[g] = dot(fixedPart[g], fixedPart[g], kSubframeSamples);
+    fixedTarget[g] = dot(fixedPart[g], target, kSubframeSamples);
+  }
   int64_t bestCost = -1;
   for (int gp = 0; gp < 8; ++gp) {
     for (int gc = 0; gc < 8; ++gc) {
-      int64_t error = 0, energy = 0;
-      for (int n = 0; n < kSubframeSamples; ++n) {
-        const int64_t synthesis = int64_t{adaptivePart[gp][n]} + fixedPart[gc][n];
-        const int64_t e = target[n] - synthesis;
-        error += e * e;
-        energy += synthesis * synthesis;
-      }
+      const int64_t energy = adaptiveEnergy[gp] + fixedEnergy[gc] +
+                             2 * dot(adaptivePart[gp], fixedPart[gc], kSubframeSamples);
+      const int64_t error = targetEnergy - 2 * adaptiveTarget[gp] - 2 * fixedTarget[gc] + energy;
       const int64_t cost = gainCost(error, energy, targetNorm);
       if (bestCost < 0 || cost < bestCost ||
           (cost == bestCost && restDistance[gc] < restDistance[fields.codeGain])) {
