@@ -217,6 +217,14 @@ void impulseResponse(const Lpc numerator, const Lpc denominator1, const Lpc deno
   synthesisFilter(denominator2, h, h, count, zero);
 }
 
+void backwardFilter(const int32_t* target, const int32_t* h, int64_t* d) {
+  for (int n = 0; n < kSubframeSamples; ++n) {
+    int64_t sum = 0;
+    for (int k = n; k < kSubframeSamples; ++k) sum += int64_t{target[k]} * h[k - n];
+    d[n] = sum;
+  }
+}
+
 void interpolateLsf(const Lsf previous, const Lsf current, int index, Lsf out) {
   const int32_t weight = index + 1;  // quarters of the current frame's LSFs
   for (int i = 0; i < kOrder; ++i)

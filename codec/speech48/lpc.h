@@ -50,6 +50,11 @@ void impulseResponse(const Lpc numerator, const Lpc denominator1, const Lpc deno
 // The same of numerator(z) / denominator(z).
 void impulseResponse(const Lpc numerator, const Lpc denominator, int32_t* h, int count);
 
+// d[n] = Σ_{k=n}^{59} target[k]·h[k − n] for the 60 samples of a subframe:
+// the target filtered backwards through the filter whose impulse response is
+// h, the correlation of the target with h moved to each position.
+void backwardFilter(const int32_t* target, const int32_t* h, int64_t* d);
+
 // LSFs interpolated for subframe `index` of 0..3: (3 − index)/4 of the
 // previous frame's and (index + 1)/4 of this frame's.
 void interpolateLsf(const Lsf previous, const Lsf current, int index, Lsf out);

@@ -28,12 +28,15 @@ Scaled score(int64_t correlation, int64_t energy) {
   return correlation > 0 && energy > 0 ? squareOver(correlation, energy) : Scaled{};
 }
 
-// The unrounded sums of convolve, and the rounding of them.
+// The unrounded sums of convolve, and the rounding of them. Only the
+// nonzero samples of v contribute; the fixed codebook's vectors have a
+// handful.
 void convolveSums(const int32_t* v, const int32_t* h, int64_t sums[kSubframeSamples]) {
-  for (int n = 0; n < kSubframeSamples; ++n) {
-    int64_t sum = 0;
-    for (int k = 0; k <= n; ++k) sum += int64_t{v[k]} * h[n - k];
-    sums[n] = sum;
+  for (int n = 0; n < kSubframeSamples; ++n) sums[n] = 0;
+  for (int k = 0; k < kSubframeSamples; ++k) {
+    if (v[k] == 0) continue;
+    const int64_t value = v[k];
+    for (int n = k; n < kSubframeSamples; ++n) sums[n] += value * h[n - k];
   }
 }
 
@@ -49,12 +52,10 @@ void roundSums(const int64_t sums[kSubframeSamples], int shift, int32_t* y) {
 int preselectLags(const ExcitationBuffer excitation, const int32_t h[kSubframeSamples],
                   const int32_t target[kSubframeSamples], const int* candidates, int count,
                   int chosen[kExactCandidates]) {
+  int64_t sums[kSubframeSamples];
+  backwardFilter(target, h, sums);
   int32_t d[kSubframeSamples];
-  for (int n = 0; n < kSubframeSamples; ++n) {
-    int64_t sum = 0;
-    for (int k = n; k < kSubframeSamples; ++k) sum += int64_t{target[k]} * h[k - n];
-    d[n] = saturateSignal(roundShift(sum, kAdaptiveShift));
-  }
+  roundSums(sums, kAdaptiveShift, d);
   Scaled scores[16];
   for (int i = 0; i < count; ++i) {
     int32_t v[kSubframeSamples];
@@ -128,14 +129,8 @@ int openLoopLag(const int32_t* segment) {
 
 void convolve(const int32_t v[kSubframeSamples], const int32_t h[kSubframeSamples], int shift,
               int32_t y[kSubframeSamples]) {
-  // Only the nonzero samples of v contribute; the fixed codebook's vectors
-  // have a handful.
-  int64_t sums[kSubframeSamples] = {};
-  for (int k = 0; k < kSubframeSamples; ++k) {
-    if (v[k] == 0) continue;
-    const int64_t value = v[k];
-    for (int n = k; n < kSubframeSamples; ++n) sums[n] += value * h[n - k];
-  }
+  int64_t sums[kSubframeSamples];
+  convolveSums(v, h, sums);
   roundSums(sums, shift, y);
 }
 

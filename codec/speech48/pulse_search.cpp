@@ -10,6 +10,7 @@
 #include "codec/speech48/pulse_search.h"
 
 #include "codec/speech48/lowrate_constants.h"
+#include "codec/speech48/lpc.h"
 
 namespace zv::qv48 {
 
@@ -50,14 +51,12 @@ void searchPulses(const int32_t target[kSubframeSamples], const int32_t h[kSubfr
   static_assert(kSubframeSamples == 60 && kTrackPositions == 15);
   auto& running = scratch.running;
 
-  // d[n] = Σ target[k]·h[k − n], and its largest magnitude for the scale.
+  // d and its largest magnitude, for the scale.
   int64_t d[kSubframeSamples];
+  backwardFilter(target, h, d);
   int64_t largest = 0;
   for (int n = 0; n < kSubframeSamples; ++n) {
-    int64_t sum = 0;
-    for (int k = n; k < kSubframeSamples; ++k) sum += int64_t{target[k]} * h[k - n];
-    d[n] = sum;
-    const int64_t magnitude = sum < 0 ? -sum : sum;
+    const int64_t magnitude = d[n] < 0 ? -d[n] : d[n];
     if (magnitude > largest) largest = magnitude;
   }
   // Φ(i, j) = Σ_{m=0}^{59−j} h[m + j − i]·h[m] for i ≤ j, from running sums.
